@@ -1,0 +1,36 @@
+# Installs the library, its public headers and a CMake package for find_package.
+include(CMakePackageConfigHelpers)
+
+# Public headers keep their folder; internal ones stay behind.
+set(KORVATH_INTERNAL_HEADERS
+  core/Resources.h platform/orvidom/ORVIDOM_Store.h platform/orvidom/WellFormedness.h
+  platform/orvidom/XmlChars.h)
+foreach(dir IN LISTS KORVATH_SOURCE_DIRS)
+  file(GLOB dir_headers CONFIGURE_DEPENDS "${dir}/*.h")
+  foreach(header IN LISTS dir_headers)
+    file(RELATIVE_PATH rel "${CMAKE_CURRENT_SOURCE_DIR}" "${header}")
+    if(NOT rel IN_LIST KORVATH_INTERNAL_HEADERS)
+      string(REGEX REPLACE "^platform/" "" dest "${rel}")
+      get_filename_component(dest_dir "${dest}" DIRECTORY)
+      install(FILES "${header}"
+              DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/Korvath_ActionHelper/${dest_dir}")
+    endif()
+  endforeach()
+endforeach()
+install(FILES Korvath_ActionHelper.h DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
+
+install(TARGETS Korvath_ActionHelper EXPORT Korvath_ActionHelperTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+set(KORVATH_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/Korvath_ActionHelper")
+install(EXPORT Korvath_ActionHelperTargets NAMESPACE Korvath::
+        FILE Korvath_ActionHelperTargets.cmake DESTINATION "${KORVATH_CMAKE_DIR}")
+configure_package_config_file(cmake/Korvath_ActionHelperConfig.cmake.in
+  "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfig.cmake"
+  INSTALL_DESTINATION "${KORVATH_CMAKE_DIR}")
+write_basic_package_version_file("${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfigVersion.cmake"
+  COMPATIBILITY SameMajorVersion)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfig.cmake"
+              "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfigVersion.cmake"
+        DESTINATION "${KORVATH_CMAKE_DIR}")

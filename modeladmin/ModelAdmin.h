@@ -1,0 +1,2 @@
+// Every helper of the model administration actions.
+#pragma once

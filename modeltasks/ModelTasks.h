@@ -1,0 +1,2 @@
+// Every helper of the model task requests and responses.
+#pragma once

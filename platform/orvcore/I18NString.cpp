@@ -1,0 +1,55 @@
+#include "orvcore/I18NString.h"
+
+#include <cstring>
+#include <ostream>
+
+namespace {
+
+bool isLatin1(const char* encoding) {
+  for (const char* name : {"ISO-8859-1", "iso-8859-1", "latin1", "Latin-1", "LATIN1"}) {
+    if (std::strcmp(encoding, name) == 0) return true;
+  }
+  return false;
+}
+
+void appendUtf8(std::string& out, unsigned cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+I18NString::I18NString(const char* text) : m_text(text ? text : "") {}
+
+I18NString::I18NString(const char* text, const char* encoding, int length, const void*,
+                       const void*) {
+  if (!text) return;
+  const std::size_t n = length < 0 ? std::strlen(text) : static_cast<std::size_t>(length);
+  if (encoding && isLatin1(encoding)) {
+    m_text.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) appendUtf8(m_text, static_cast<unsigned char>(text[i]));
+  } else {
+    m_text.assign(text, n);
+  }
+}
+
+I18NString& I18NString::operator+=(unsigned codePoint) {
+  // A code point beyond Unicode's range becomes U+FFFD rather than an invalid sequence.
+  appendUtf8(m_text, codePoint > 0x10FFFF ? 0xFFFD : codePoint);
+  return *this;
+}
+
+std::ostream& operator<<(std::ostream& out, const I18NString& text) { return out << text.str(); }

@@ -1,0 +1,20 @@
+// A handle to an attribute of an element.
+#pragma once
+
+#include "orvidom/ORVIDOM_Element.h"
+
+class KORVATH_API ORVIDOM_Attr : public ORVIDOM_Node {
+ public:
+  ORVIDOM_Attr() noexcept = default;
+  ORVIDOM_Attr(const ORVIDOM_Node& node) noexcept  // NOLINT(google-explicit-constructor)
+      : ORVIDOM_Node(node) {}
+
+  // The attribute's name.
+  I18NString getName() const { return getNodeName(); }
+  // The attribute's value.
+  I18NString getValue() const { return getNodeValue(); }
+  // Replaces the attribute's value.
+  void setValue(const I18NString& value) const { setNodeValue(value); }
+  // The element that carries the attribute.
+  ORVIDOM_Element getOwnerElement() const noexcept;
+};

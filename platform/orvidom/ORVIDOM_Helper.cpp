@@ -1,0 +1,120 @@
+#include "orvidom/ORVIDOM_Helper.h"
+
+#include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_Store.h"
+
+using orvidom::isElementNamed;
+
+namespace {
+
+// The parent's pugixml node, or an empty one for a null or attribute handle.
+pugi::xml_node containerOf(const ORVIDOM_Node& parent) noexcept {
+  return ORVIDOM_Access::isAttribute(parent) ? pugi::xml_node() : ORVIDOM_Access::pnode(parent);
+}
+
+// The first direct child element named `name` for which `accept` holds.
+template <class Accept>
+ORVIDOM_Element findChild(const ORVIDOM_Node& parent, const I18NString& name, Accept accept) {
+  pugi::xml_node p = containerOf(parent);
+  if (!p) return {};
+  const auto& store = ORVIDOM_Access::store(parent);
+  for (pugi::xml_node c = orvidom::firstVisibleChild(*store, p); c; c = c.next_sibling()) {
+    if (isElementNamed(c, name.str()) && accept(c)) return ORVIDOM_Access::node(store, c);
+  }
+  return {};
+}
+
+// The document that owns `parent`, or `parent` itself when it is a document.
+ORVIDOM_Document documentOf(const ORVIDOM_Node& parent) {
+  return parent.getNodeType() == ORVIDOM_Node::DOCUMENT_NODE ? ORVIDOM_Document(parent)
+                                                             : parent.getOwnerDocument();
+}
+
+// A new element named `name` appended to `parent`.
+ORVIDOM_Element appendNew(const ORVIDOM_Node& parent, const I18NString& name) {
+  ORVIDOM_Element elem = documentOf(parent).createElement(name);
+  parent.appendChild(elem);
+  return elem;
+}
+
+// The joined text of the element's direct text and CDATA children.
+std::string textOf(pugi::xml_node e) {
+  std::string text;
+  for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
+    if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) text += c.value();
+  }
+  return text;
+}
+
+}  // namespace
+
+ORVIDOM_Element ORVIDOM_Helper::findChildElement(const ORVIDOM_Node& parent,
+                                                 const I18NString& name) {
+  return findChild(parent, name, [](pugi::xml_node) { return true; });
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findFirstElement(const ORVIDOM_Node& parent,
+                                                 const I18NString& name) {
+  pugi::xml_node p = containerOf(parent);
+  if (!p) return {};
+  const auto& store = ORVIDOM_Access::store(parent);
+  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
+                                return isElementNamed(n, name.str());
+                              }));
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findElementWithAttribute(const ORVIDOM_Node& parent,
+                                                         const I18NString& name,
+                                                         const I18NString& attribute,
+                                                         const I18NString& value) {
+  pugi::xml_node p = containerOf(parent);
+  if (!p) return {};
+  const auto& store = ORVIDOM_Access::store(parent);
+  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
+                                if (!isElementNamed(n, name.str())) return false;
+                                pugi::xml_attribute a = n.attribute(attribute.c_str());
+                                return a && value == a.value();
+                              }));
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findOrCreateElement(const ORVIDOM_Node& parent,
+                                                    const I18NString& name) {
+  ORVIDOM_Element found = findChildElement(parent, name);
+  return found.isNull() ? appendNew(parent, name) : found;
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithText(const ORVIDOM_Node& parent,
+                                                            const I18NString& name,
+                                                            const I18NString& text) {
+  ORVIDOM_Element found =
+      findChild(parent, name, [&](pugi::xml_node c) { return textOf(c) == text.str(); });
+  if (!found.isNull()) return found;
+  // The text node is made first, so that text XML cannot carry leaves the parent unchanged.
+  ORVIDOM_Text textNode = text.empty() ? ORVIDOM_Text() : documentOf(parent).createTextNode(text);
+  ORVIDOM_Element elem = appendNew(parent, name);
+  if (!textNode.isNull()) elem.appendChild(textNode);
+  return elem;
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithAttribute(const ORVIDOM_Node& parent,
+                                                                 const I18NString& name,
+                                                                 const I18NString& attribute,
+                                                                 const I18NString& value) {
+  ORVIDOM_Element found = findChild(parent, name, [&](pugi::xml_node c) {
+    pugi::xml_attribute a = c.attribute(attribute.c_str());
+    return a && value == a.value();
+  });
+  if (!found.isNull()) return found;
+  ORVIDOM_Element elem = appendNew(parent, name);
+  elem.setAttribute(attribute, value);
+  return elem;
+}
+
+I18NString ORVIDOM_Helper::getElementText(const ORVIDOM_Node& element) {
+  pugi::xml_node e = containerOf(element);
+  return e ? I18NString(textOf(e)) : I18NString();
+}
+
+void ORVIDOM_Helper::getElementText(const ORVIDOM_Node& element, I18NString& text) {
+  text = getElementText(element);
+}

@@ -1,0 +1,25 @@
+// An element's attributes in order, fixed when the map is made.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "orvidom/ORVIDOM_Node.h"
+
+class KORVATH_API ORVIDOM_NamedNodeMap {
+ public:
+  // An empty map.
+  ORVIDOM_NamedNodeMap() noexcept = default;
+  // The number of attributes.
+  unsigned long getLength() const noexcept { return m_attrs ? m_attrs->size() : 0; }
+  // The attribute at `index`; null past the end.
+  ORVIDOM_Node item(unsigned long index) const noexcept;
+  // The attribute of that name; null when there is none.
+  ORVIDOM_Node getNamedItem(const I18NString& name) const;
+
+ private:
+  friend struct ORVIDOM_Access;
+  std::shared_ptr<ORVIDOM_Store> m_store;
+  pugi::xml_node_struct* m_owner = nullptr;
+  std::shared_ptr<const std::vector<pugi::xml_attribute_struct*>> m_attrs;
+};

@@ -1,0 +1,102 @@
+// The storage behind a document's handles, and the handles' access to it. Internal to the DOM
+// layer.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "orvidom/ORVIDOM_DOMException.h"
+#include "orvidom/ORVIDOM_NamedNodeMap.h"
+#include "orvidom/ORVIDOM_NodeList.h"
+
+// One document. pugixml has no parentless nodes and cannot move nodes between documents, so
+// every node that has no parent (created, imported or removed) lives under `holder`, the first
+// child of the document node, which no handle, list or writer ever shows.
+struct ORVIDOM_Store {
+  pugi::xml_document doc;
+  pugi::xml_node holder;
+
+  // Adds the holder to the document as it is now; call after the document is filled.
+  void addHolder() { holder = doc.prepend_child(pugi::node_element); }
+};
+
+// Builds handles and reads their insides.
+struct ORVIDOM_Access {
+  using StorePtr = std::shared_ptr<ORVIDOM_Store>;
+
+  static ORVIDOM_Node node(const StorePtr& store, pugi::xml_node n) noexcept {
+    return n ? ORVIDOM_Node(store, n.internal_object()) : ORVIDOM_Node();
+  }
+  static ORVIDOM_Node attribute(const StorePtr& store, pugi::xml_node owner,
+                                pugi::xml_attribute a) noexcept {
+    return a ? ORVIDOM_Node(store, owner.internal_object(), a.internal_object()) : ORVIDOM_Node();
+  }
+  static const StorePtr& store(const ORVIDOM_Node& n) noexcept { return n.m_store; }
+  static pugi::xml_node pnode(const ORVIDOM_Node& n) noexcept { return pugi::xml_node(n.m_node); }
+  static pugi::xml_attribute pattr(const ORVIDOM_Node& n) noexcept {
+    return pugi::xml_attribute(n.m_attr);
+  }
+  static bool isAttribute(const ORVIDOM_Node& n) noexcept { return n.m_attr != nullptr; }
+
+  static ORVIDOM_NodeList list(const StorePtr& store, std::vector<pugi::xml_node_struct*> nodes) {
+    ORVIDOM_NodeList l;
+    if (!nodes.empty()) {
+      l.m_store = store;
+      l.m_nodes = std::make_shared<const std::vector<pugi::xml_node_struct*>>(std::move(nodes));
+    }
+    return l;
+  }
+  static ORVIDOM_NamedNodeMap map(const StorePtr& store, pugi::xml_node owner,
+                                  std::vector<pugi::xml_attribute_struct*> attrs) {
+    ORVIDOM_NamedNodeMap m;
+    if (!attrs.empty()) {
+      m.m_store = store;
+      m.m_owner = owner.internal_object();
+      m.m_attrs =
+          std::make_shared<const std::vector<pugi::xml_attribute_struct*>>(std::move(attrs));
+    }
+    return m;
+  }
+};
+
+namespace orvidom {
+
+// The first child of `n` that a handle may show (the holder is skipped).
+inline pugi::xml_node firstVisibleChild(const ORVIDOM_Store& store, pugi::xml_node n) noexcept {
+  pugi::xml_node c = n.first_child();
+  return c == store.holder ? c.next_sibling() : c;
+}
+
+// Calls `visit` on every descendant of `root` in document order until it returns true, without
+// recursion. Returns the node it stopped at, or an empty node.
+template <class Visit>
+pugi::xml_node findDescendant(const ORVIDOM_Store& store, pugi::xml_node root, Visit visit) {
+  pugi::xml_node cur = firstVisibleChild(store, root);
+  while (cur) {
+    if (visit(cur)) return cur;
+    if (pugi::xml_node child = cur.first_child()) {
+      cur = child;
+      continue;
+    }
+    while (cur != root && !cur.next_sibling()) cur = cur.parent();
+    if (cur == root) break;
+    cur = cur.next_sibling();
+  }
+  return {};
+}
+
+// True when `n` is an element named `name`.
+inline bool isElementNamed(pugi::xml_node n, std::string_view name) noexcept {
+  return n.type() == pugi::node_element && name == n.name();
+}
+
+// Throws INVALID_CHARACTER_ERR when `text` holds a character XML 1.0 cannot carry.
+void requireXmlText(std::string_view text, const char* what);
+// Throws INVALID_CHARACTER_ERR when `name` is not an XML name.
+void requireXmlName(std::string_view name, const char* what);
+
+}  // namespace orvidom

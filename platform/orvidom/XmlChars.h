@@ -1,0 +1,35 @@
+// Character classes of XML 1.0 over UTF-8 text. Internal to the DOM layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace orvidom {
+
+// Decodes the UTF-8 sequence at `p` (at most `n` bytes) into `cp`; returns its length, or 0 when
+// it is not a valid, shortest-form sequence of a Unicode scalar value.
+std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept;
+
+// True for a character XML 1.0 documents may contain.
+inline bool isXmlChar(std::uint32_t c) noexcept {
+  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
+  return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The offset of the first byte that is not valid UTF-8 or not an XML character; npos when the
+// whole text is fine.
+std::size_t findInvalidXmlChar(std::string_view text) noexcept;
+
+// True for a character that may start an XML name.
+bool isNameStartChar(std::uint32_t c) noexcept;
+// True for a character that may continue an XML name.
+bool isNameChar(std::uint32_t c) noexcept;
+// The length of the XML name at the start of `text` (0 when there is none).
+std::size_t nameLength(std::string_view text) noexcept;
+// True when the whole text is one XML name.
+inline bool isXmlName(std::string_view text) noexcept {
+  return !text.empty() && nameLength(text) == text.size();
+}
+
+}  // namespace orvidom

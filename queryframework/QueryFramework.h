@@ -1,0 +1,2 @@
+// Every helper of the query framework commands.
+#pragma once

@@ -1,0 +1,2 @@
+// Every helper of the query service interface documents.
+#pragma once
