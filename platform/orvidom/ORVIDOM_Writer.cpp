@@ -57,7 +57,8 @@ void appendCData(std::string& out, const char* text) {
     if (*p == '\r') {
       out += "]]>&#13;<![CDATA[";
     } else if (p[0] == ']' && p[1] == ']' && p[2] == '>') {
-      out += "]]]]><![CDATA[";
+      out += "]]]]><![CDATA[>";
+      p += 2;
     } else {
       out += *p;
     }

@@ -1,0 +1,43 @@
+#include <gtest/gtest.h>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+TEST(ORVIDOM_HelperTest, FindsDirectChildrenOrAnyDescendant) {
+  ORVIDOM_Element root =
+      xmltest::Parse("<r>\n <w><x id='deep'/></w>\n <x id='child' k='v'/>\n <x id='second'/></r>");
+  EXPECT_EQ(ORVIDOM_Helper::findChildElement(root, "x").getAttribute("id"), "child");
+  EXPECT_EQ(ORVIDOM_Helper::findFirstElement(root, "x").getAttribute("id"), "deep");
+  EXPECT_EQ(ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "second").getAttribute("id"),
+            "second");
+  EXPECT_TRUE(ORVIDOM_Helper::findChildElement(root, "missing").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(ORVIDOM_Node(), "x").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "none").isNull());
+}
+
+TEST(ORVIDOM_HelperTest, FindOrCreateReusesMatchesAndAppendsTheRest) {
+  ORVIDOM_Element root = xmltest::Parse("<r><a>one</a></r>");
+  ORVIDOM_Element a = root.getFirstChild();
+  EXPECT_EQ(ORVIDOM_Helper::findOrCreateElement(root, "a"), a);
+  EXPECT_EQ(ORVIDOM_Helper::findOrCreateElementWithText(root, "a", "one"), a);
+  ORVIDOM_Element two = ORVIDOM_Helper::findOrCreateElementWithText(root, "a", "two");
+  EXPECT_NE(two, a);
+  ORVIDOM_Element p = ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "1");
+  EXPECT_EQ(ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "1"), p);
+  ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "2");
+  ORVIDOM_Helper::findOrCreateElement(root, "empty");
+  EXPECT_TRUE(xmltest::SameTree(root, "<r><a>one</a><a>two</a><p k='1'/><p k='2'/><empty/></r>"));
+}
+
+TEST(ORVIDOM_HelperTest, ElementTextJoinsDirectTextOnly) {
+  ORVIDOM_Element root = xmltest::Parse("<r>a<i>not this</i>b<![CDATA[<c>]]></r>");
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(root), "ab<c>");
+  I18NString text("old");
+  ORVIDOM_Helper::getElementText(root.getFirstChild().getNextSibling(), text);
+  EXPECT_EQ(text, "not this");
+  ORVIDOM_Helper::getElementText(ORVIDOM_Node(), text);
+  EXPECT_TRUE(text.empty());
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+ORVIDOM_Document NewDocument() {
+  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
+                                                                 ORVIDOM_DocumentType());
+}
+
+void ExpectDomError(unsigned short code, const std::function<void()>& change) {
+  try {
+    change();
+    ADD_FAILURE() << "expected ORVIDOM_DOMException " << code;
+  } catch (const ORVIDOM_DOMException& e) {
+    EXPECT_EQ(e.getCode(), code) << e.what();
+  }
+}
+
+TEST(ORVIDOM_NodeTest, NodesKeepTheirIdentityWhenDetachedAndAttachedAgain) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element parent = doc.createElement("parent");
+  ORVIDOM_Element child = doc.createElement("child");
+  EXPECT_TRUE(child.getParentNode().isNull());
+  EXPECT_TRUE(child.getNextSibling().isNull());
+
+  EXPECT_EQ(parent.appendChild(child), child);
+  EXPECT_EQ(child.getParentNode(), parent);
+  EXPECT_EQ(parent.getFirstChild(), child);
+
+  EXPECT_EQ(parent.removeChild(child), child);
+  EXPECT_TRUE(child.getParentNode().isNull());
+  EXPECT_FALSE(parent.hasChildNodes());
+  child.setAttribute("kept", "yes");
+  parent.appendChild(child);
+  EXPECT_EQ(parent.getFirstChild(), child);
+  EXPECT_TRUE(xmltest::SameTree(parent, "<parent><child kept='yes'/></parent>"));
+}
+
+TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocument) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element loose = doc.createElement("loose");
+  loose.appendChild(doc.createElement("inner"));
+  doc.createTextNode("loose text");
+
+  EXPECT_EQ(doc.getFirstChild(), doc.getDocumentElement());
+  EXPECT_EQ(doc.getLastChild(), doc.getDocumentElement());
+  EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
+  EXPECT_EQ(doc.getChildNodes().getLength(), 1u);
+  EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
+  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "inner").isNull());
+}
+
+TEST(ORVIDOM_NodeTest, NodesOutliveTheirDocumentHandle) {
+  ORVIDOM_Element elem;
+  {
+    ORVIDOM_Document doc = NewDocument();
+    elem = doc.createElement("survivor");
+    elem.appendChild(doc.createTextNode("text"));
+  }
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(elem), "text");
+  EXPECT_EQ(elem.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
+}
+
+TEST(ORVIDOM_NodeTest, ASecondTopLevelElementMayJoinTheDocument) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element second = doc.createElement("second");
+  EXPECT_NO_THROW(doc.appendChild(second));
+  EXPECT_EQ(second.getParentNode(), doc);
+  EXPECT_EQ(doc.getDocumentElement().getTagName(), "requestDoc");
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/><second/>");
+}
+
+TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element outer = doc.createElement("outer");
+  ORVIDOM_Element inner = doc.createElement("inner");
+  outer.appendChild(inner);
+  ORVIDOM_Document other = NewDocument();
+
+  using Ex = ORVIDOM_DOMException;
+  ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { inner.appendChild(outer); });
+  ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { outer.appendChild(outer); });
+  ExpectDomError(Ex::WRONG_DOCUMENT_ERR, [&] { outer.appendChild(other.createElement("x")); });
+  ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
+  ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
+  ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner/></outer>"));
+}
+
+TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
+  ORVIDOM_Element none;
+  EXPECT_TRUE(none.isNull());
+  EXPECT_TRUE(none.getFirstChild().isNull());
+  EXPECT_TRUE(none.getParentNode().isNull());
+  EXPECT_TRUE(none.getOwnerDocument().isNull());
+  EXPECT_EQ(none.getNodeType(), 0);
+  EXPECT_EQ(none.getNodeName(), "");
+  EXPECT_EQ(none.getAttribute("a"), "");
+  EXPECT_FALSE(none.hasAttribute("a"));
+  EXPECT_EQ(none.getChildNodes().getLength(), 0u);
+  EXPECT_EQ(none.getElementsByTagName("*").getLength(), 0u);
+  EXPECT_TRUE(none.getChildNodes().item(0).isNull());
+  EXPECT_EQ(ORVIDOM_Writer::toString(none), "");
+}
+
+TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
+  ORVIDOM_Element root = xmltest::Parse("<r><b/><d/></r>");
+  ORVIDOM_Document doc = root.getOwnerDocument();
+  ORVIDOM_Node b = root.getFirstChild();
+  root.insertBefore(doc.createElement("a"), b);
+  ORVIDOM_Node d = b.getNextSibling();
+  EXPECT_EQ(root.replaceChild(doc.createElement("c"), d), d);
+  EXPECT_TRUE(d.getParentNode().isNull());
+  ORVIDOM_Element a = root.getFirstChild();
+  a.setAttribute("z", "1");
+  a.setAttribute("y", "2");
+  a.setAttribute("z", "3");
+  EXPECT_TRUE(xmltest::SameTree(root, "<r><a z='3' y='2'/><b/><c/></r>"));
+  ORVIDOM_NamedNodeMap attrs = a.getAttributes();
+  ASSERT_EQ(attrs.getLength(), 2u);
+  EXPECT_EQ(attrs.item(0).getNodeType(), ORVIDOM_Node::ATTRIBUTE_NODE);
+  EXPECT_EQ(attrs.getNamedItem("y").getNodeValue(), "2");
+  EXPECT_EQ(ORVIDOM_Attr(attrs.item(1)).getOwnerElement(), a);
+  a.removeAttribute("z");
+  EXPECT_FALSE(a.hasAttribute("z"));
+}
+
+TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
+  ORVIDOM_Element source = xmltest::Parse("<src a='1'><kid>text</kid></src>");
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element deep = doc.importNode(source, true);
+  ORVIDOM_Element shallow = doc.importNode(source, false);
+  EXPECT_EQ(deep.getOwnerDocument(), doc);
+  EXPECT_TRUE(deep.getParentNode().isNull());
+  EXPECT_TRUE(xmltest::SameTree(deep, "<src a='1'><kid>text</kid></src>"));
+  EXPECT_TRUE(xmltest::SameTree(shallow, "<src a='1'/>"));
+  source.setAttribute("a", "changed");
+  EXPECT_EQ(deep.getAttribute("a"), "1");
+  doc.getDocumentElement().appendChild(deep);
+  EXPECT_EQ(doc.getElementsByTagName("kid").getLength(), 1u);
+}
+
+TEST(ORVIDOM_NodeTest, DescendantSearchesAreInDocumentOrder) {
+  ORVIDOM_Element root = xmltest::Parse("<r><x id='1'><x id='2'/></x><y><x id='3'/></y></r>");
+  ORVIDOM_NodeList xs = root.getElementsByTagName("x");
+  ASSERT_EQ(xs.getLength(), 3u);
+  for (unsigned long i = 0; i < 3; ++i) {
+    EXPECT_EQ(ORVIDOM_Element(xs.item(i)).getAttribute("id"), std::to_string(i + 1));
+  }
+  EXPECT_EQ(root.getElementsByTagName("*").getLength(), 4u);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+ORVIDOM_Document NewDocument() {
+  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
+                                                                 ORVIDOM_DocumentType());
+}
+
+TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
+  const char* const values[] = {"plain",
+                                "",
+                                " ",
+                                "  lead and trail  ",
+                                "<tag>&amp;\"quoted\" 'single'",
+                                "]]>",
+                                "tab\there",
+                                "line\nfeed",
+                                "carriage\rreturn",
+                                "crlf\r\n",
+                                "\n\r\t",
+                                "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80",
+                                "a > b",
+                                "&#38;"};
+  for (const char* value : values) {
+    ORVIDOM_Document doc = NewDocument();
+    ORVIDOM_Element e = doc.createElement("e");
+    e.setAttribute("v", value);
+    ORVIDOM_Element kid = doc.createElement("k");
+    kid.appendChild(doc.createTextNode(value));
+    e.appendChild(kid);
+    e.appendChild(doc.createCDATASection(value));
+    ORVIDOM_Element back = xmltest::RoundTrip(e);
+    EXPECT_EQ(back.getAttribute("v"), value);
+    EXPECT_EQ(ORVIDOM_Helper::getElementText(back.getFirstChild()), value);
+    // A CDATA section may come back split, but its text is the same.
+    std::string cdata;
+    for (ORVIDOM_Node n = back.getFirstChild().getNextSibling(); !n.isNull();
+         n = n.getNextSibling()) {
+      cdata += n.getNodeValue().str();
+    }
+    EXPECT_EQ(cdata, value);
+  }
+}
+
+TEST(ORVIDOM_WriterTest, WritesCompactByDefault) {
+  ORVIDOM_Element root = xmltest::Parse("<r a='1' b='2'><e/><t>x</t><!--c--></r>");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root), "<r a=\"1\" b=\"2\"><e/><t>x</t><!--c--></r>");
+}
+
+TEST(ORVIDOM_WriterTest, IndentsOnlyWhereNoTextIsChanged) {
+  ORVIDOM_Element root = xmltest::Parse("<r><a><b/></a><m>text<i/>more</m></r>");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root, {true, true}),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<r>\n  <a>\n    <b/>\n  </a>\n  <m>text<i/>more</m>\n</r>");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root, {false, true}),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><a><b/></a><m>text<i/>more</m></r>");
+}
+
+TEST(ORVIDOM_WriterTest, WritesAnySubtreeOnItsOwn) {
+  ORVIDOM_Element root = xmltest::Parse("<r><a x='&amp;'>t</a><b/></r>");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild()), "<a x=\"&amp;\">t</a>");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild().getFirstChild()), "t");
+  EXPECT_EQ(ORVIDOM_Writer::toString(root.getOwnerDocument()), ORVIDOM_Writer::toString(root));
+}
+
+}  // namespace
