@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "support/XmlTestSupport.h"
 
 namespace {
@@ -7,6 +9,12 @@ namespace {
 using SignonInfo = QsDataSourceFaultHelper::SignonInfo;
 using ConnectionInfo = QsDataSourceFaultHelper::ConnectionInfo;
 using DataSourceInfo = QsDataSourceFaultHelper::DataSourceInfo;
+
+// The records own what their lists point to, so a copy would delete it twice.
+static_assert(!std::is_copy_constructible_v<ConnectionInfo> &&
+              !std::is_copy_assignable_v<ConnectionInfo>);
+static_assert(!std::is_copy_constructible_v<DataSourceInfo> &&
+              !std::is_copy_assignable_v<DataSourceInfo>);
 
 // A fault as the service sends it, indented, with the details one level down.
 const char* const kFullFault = R"(
