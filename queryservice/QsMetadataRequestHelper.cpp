@@ -1,0 +1,142 @@
+#include "queryservice/QsMetadataRequestHelper.h"
+
+#include "core/Resources.h"
+#include "orvcore/ORVUtConvert.h"
+#include "orvidom/ORVIDOM_Document.h"
+
+namespace {
+
+const I18NString kElemMetadata("metadata");
+const I18NString kAttrClass("class");
+const I18NString kAttrDepth("depth");
+const I18NString kAttrResultCount("resultCount");
+const I18NString kAttrResultStart("resultStart");
+const I18NString kAttrReturnSchema("returnSchema");
+const I18NString kClassMembers("Members");
+const I18NString kElemIncludeCalculatedMembers("includeCalculatedMembers");
+const I18NString kElemProperties("properties");
+const I18NString kElemConstraints("constraints");
+const I18NString kElemConstraint("constraint");
+const I18NString kElemContext("context");
+const I18NString kLanguage("language");
+
+// A new element named `name`, appended to `parent`. The command is new on every Make and each
+// name below is written once per parent, so finding an existing element first would never find
+// one; appending directly keeps the alias tables linear in their number.
+ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
+                              const I18NString& name) {
+  ORVIDOM_Element elem = doc.createElement(name);
+  parent.appendChild(elem);
+  return elem;
+}
+
+// Appends to `parent` a list element named `listName` holding one `itemName` element per value,
+// with the value in attribute `attribute`; nothing when there are no values.
+void appendList(ORVIDOM_Document& doc, const ORVIDOM_Element& parent, const I18NString& listName,
+                const I18NString& itemName, const I18NString& attribute,
+                const std::vector<I18NString>& values) {
+  if (values.empty()) return;
+  ORVIDOM_Element list = appendElement(doc, parent, listName);
+  for (const I18NString& value : values) {
+    appendElement(doc, list, itemName).setAttribute(attribute, value);
+  }
+}
+
+}  // namespace
+
+QsMetadataRequestHelper::QsMetadataRequestHelper() = default;
+
+QsMetadataRequestHelper::~QsMetadataRequestHelper() = default;
+
+void QsMetadataRequestHelper::SetMetadataClass(const I18NString& metadataClass) {
+  m_metadataClass = metadataClass;
+}
+
+void QsMetadataRequestHelper::SetContext(const I18NString& context) { m_context = context; }
+
+void QsMetadataRequestHelper::SetDepth(unsigned long depth) { m_depth = depth; }
+
+void QsMetadataRequestHelper::SetResultStart(unsigned long resultStart) {
+  m_resultStart = resultStart;
+}
+
+void QsMetadataRequestHelper::SetResultCount(unsigned long resultCount) {
+  m_resultCount = resultCount;
+}
+
+void QsMetadataRequestHelper::SetResultSchema(int resultSchema) { m_resultSchema = resultSchema; }
+
+void QsMetadataRequestHelper::AddConstraint(const I18NString& condition) {
+  m_constraints.push_back(condition);
+}
+
+void QsMetadataRequestHelper::AddProperty(const I18NString& property) {
+  m_properties.push_back(property);
+}
+
+void QsMetadataRequestHelper::AddRetrieveProperty(const I18NString& property) {
+  m_retrieveProperties.push_back(property);
+}
+
+void QsMetadataRequestHelper::SetAliasTablesMap(
+    const std::map<I18NString, I18NString>& aliasTables) {
+  m_aliasTables = aliasTables;
+}
+
+void QsMetadataRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  elem = doc.createElement(korvath_actionhelper_resources_command_str);
+  if (!m_metadataClass.empty()) makeMetadata(doc, elem);
+  if (!m_retrieveProperties.empty()) makeRetrievePropertyValues(doc, elem);
+  if (!m_aliasTables.empty()) makeAliasTableMap(doc, elem);
+}
+
+void QsMetadataRequestHelper::makeMetadata(ORVIDOM_Document& doc,
+                                           const ORVIDOM_Element& command) const {
+  ORVIDOM_Element metadata = appendElement(doc, command, kElemMetadata);
+  metadata.setAttribute(kAttrClass, m_metadataClass);
+  metadata.setAttribute(kAttrDepth, ORVUtConvert::ulongCvt(m_depth));
+  metadata.setAttribute(kAttrResultCount, ORVUtConvert::ulongCvt(m_resultCount));
+  metadata.setAttribute(kAttrResultStart, ORVUtConvert::ulongCvt(m_resultStart));
+  metadata.setAttribute(kAttrReturnSchema, m_resultSchema != 0
+                                               ? korvath_actionhelper_resources_true_str
+                                               : korvath_actionhelper_resources_false_str);
+  if (m_metadataClass == kClassMembers) {
+    appendElement(doc, metadata, kElemIncludeCalculatedMembers)
+        .setAttribute(korvath_actionhelper_resources_value_str,
+                      korvath_actionhelper_resources_true_str);
+  }
+  appendList(doc, metadata, kElemProperties, korvath_actionhelper_resources_property_str,
+             korvath_actionhelper_resources_name_str, m_properties);
+  appendList(doc, metadata, kElemConstraints, kElemConstraint,
+             korvath_actionhelper_resources_condition_str, m_constraints);
+  if (!m_context.empty()) {
+    appendElement(doc, metadata, kElemContext)
+        .setAttribute(korvath_actionhelper_resources_value_str, m_context);
+  }
+}
+
+void QsMetadataRequestHelper::makeRetrievePropertyValues(ORVIDOM_Document& doc,
+                                                         const ORVIDOM_Element& command) const {
+  ORVIDOM_Element retrieve =
+      appendElement(doc, command, korvath_actionhelper_resources_retrievePropertyValues_str);
+  for (const I18NString& property : m_retrieveProperties) {
+    if (property == kLanguage) {
+      appendElement(doc, retrieve, kLanguage);
+    } else {
+      appendElement(doc, retrieve, korvath_actionhelper_resources_property_str)
+          .setAttribute(korvath_actionhelper_resources_name_str, property);
+    }
+  }
+}
+
+void QsMetadataRequestHelper::makeAliasTableMap(ORVIDOM_Document& doc,
+                                                const ORVIDOM_Element& command) const {
+  ORVIDOM_Element map =
+      appendElement(doc, command, korvath_actionhelper_resources_aliasTableMap_str);
+  for (const auto& [lang, table] : m_aliasTables) {
+    ORVIDOM_Element aliasTable =
+        appendElement(doc, map, korvath_actionhelper_resources_aliasTable_str);
+    aliasTable.setAttribute(korvath_actionhelper_resources_lang_str, lang);
+    if (!table.empty()) aliasTable.setAttribute(korvath_actionhelper_resources_name_str, table);
+  }
+}

@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <map>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+ORVIDOM_Element made(const QsMetadataRequestHelper& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+TEST(QsMetadataRequestHelperTest, ANewHelperMakesAnEmptyFreeStandingCommand) {
+  QsMetadataRequestHelper helper;
+  ORVIDOM_Element command = made(helper);
+  EXPECT_TRUE(xmltest::SameTree(command, "<command/>"));
+  EXPECT_TRUE(command.getParentNode().isNull());
+}
+
+TEST(QsMetadataRequestHelperTest, AClassAloneGivesDefaultAttributesAndNoChildren) {
+  QsMetadataRequestHelper helper;
+  helper.SetMetadataClass("Levels");
+  EXPECT_TRUE(xmltest::SameTree(made(helper), R"(
+      <command>
+        <metadata class="Levels" depth="0" resultCount="0" resultStart="0" returnSchema="false"/>
+      </command>)"));
+
+  // Only the exact word asks for calculated members.
+  helper.SetMetadataClass("members");
+  EXPECT_FALSE(made(helper).getFirstChild().hasChildNodes());
+}
+
+TEST(QsMetadataRequestHelperTest, WritesEveryPartInItsPlaceAndOrder) {
+  QsMetadataRequestHelper helper;
+  helper.SetMetadataClass("Members");
+  helper.SetDepth(3);
+  helper.SetResultStart(10);
+  helper.SetResultCount(50);
+  helper.SetResultSchema(-1);
+  helper.AddProperty("caption");
+  helper.AddProperty("uniqueName");
+  helper.AddConstraint("level = 2");
+  helper.AddConstraint("parent = 'x'");
+  helper.SetContext("[Sales].[Time]");
+  helper.AddRetrieveProperty("language");
+  helper.AddRetrieveProperty("caption");
+  helper.SetAliasTablesMap({{"fr", "Noms"}, {"en", "Names"}, {"de", ""}});
+
+  const char* const expected = R"(
+      <command>
+        <metadata class="Members" depth="3" resultCount="50" resultStart="10" returnSchema="true">
+          <includeCalculatedMembers value="true"/>
+          <properties><property name="caption"/><property name="uniqueName"/></properties>
+          <constraints>
+            <constraint condition="level = 2"/><constraint condition="parent = 'x'"/>
+          </constraints>
+          <context value="[Sales].[Time]"/>
+        </metadata>
+        <retrievePropertyValues><language/><property name="caption"/></retrievePropertyValues>
+        <aliasTableMap>
+          <aliasTable lang="de"/>
+          <aliasTable lang="en" name="Names"/>
+          <aliasTable lang="fr" name="Noms"/>
+        </aliasTableMap>
+      </command>)";
+  EXPECT_TRUE(xmltest::SameTree(made(helper), expected));
+  // Making does not change the helper, and the document survives writing and parsing.
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made(helper)), expected));
+
+  // Each setter replaces its own value only; a new map replaces the whole map.
+  helper.SetResultCount(7);
+  helper.SetResultSchema(0);
+  helper.SetAliasTablesMap({{"it", "Nomi"}});
+  ORVIDOM_Element command = made(helper);
+  ORVIDOM_Element metadata = command.getFirstChild();
+  EXPECT_EQ(metadata.getAttribute("resultCount"), "7");
+  EXPECT_EQ(metadata.getAttribute("resultStart"), "10");
+  EXPECT_EQ(metadata.getAttribute("returnSchema"), "false");
+  EXPECT_TRUE(
+      xmltest::SameTree(command.getLastChild(),
+                        R"(<aliasTableMap><aliasTable lang="it" name="Nomi"/></aliasTableMap>)"));
+}
+
+TEST(QsMetadataRequestHelperTest, WithoutAClassOnlyRetrievePropertiesAndAliasTablesAreWritten) {
+  QsMetadataRequestHelper helper;
+  helper.AddProperty("caption");
+  helper.AddConstraint("level = 2");
+  helper.SetContext("ctx");
+  helper.SetDepth(4);
+  helper.AddRetrieveProperty("name");
+  helper.AddRetrieveProperty("name");
+  helper.SetAliasTablesMap({{"en", "Names"}});
+  EXPECT_TRUE(xmltest::SameTree(made(helper), R"(
+      <command>
+        <retrievePropertyValues><property name="name"/><property name="name"/></retrievePropertyValues>
+        <aliasTableMap><aliasTable lang="en" name="Names"/></aliasTableMap>
+      </command>)"));
+}
+
+TEST(QsMetadataRequestHelperTest, WritesTheLargestNumbersInFull) {
+  QsMetadataRequestHelper helper;
+  helper.SetMetadataClass("Cubes");
+  helper.SetDepth(std::numeric_limits<unsigned long>::max());
+  helper.SetResultCount(4294967295UL);
+  helper.SetResultStart(1);
+  ORVIDOM_Element metadata = made(helper).getFirstChild();
+  const char* const largest = sizeof(unsigned long) == 8 ? "18446744073709551615" : "4294967295";
+  EXPECT_EQ(metadata.getAttribute("depth"), largest);
+  EXPECT_EQ(metadata.getAttribute("resultCount"), "4294967295");
+  EXPECT_EQ(metadata.getAttribute("resultStart"), "1");
+}
+
+TEST(QsMetadataRequestHelperTest, ValuesWithMarkupAndLineBreaksSurviveWritingAndParsing) {
+  QsMetadataRequestHelper helper;
+  helper.SetMetadataClass("a<b & \"c\"");
+  helper.AddConstraint("x > 1\tand\ny < 'z'\r");
+  helper.AddRetrieveProperty("Language");
+  helper.SetAliasTablesMap({{"en", "A&B"}});
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made(helper)), R"(
+      <command>
+        <metadata class="a&lt;b &amp; &quot;c&quot;" depth="0" resultCount="0" resultStart="0"
+                  returnSchema="false">
+          <constraints><constraint condition="x &gt; 1&#9;and&#10;y &lt; 'z'&#13;"/></constraints>
+        </metadata>
+        <retrievePropertyValues><property name="Language"/></retrievePropertyValues>
+        <aliasTableMap><aliasTable lang="en" name="A&amp;B"/></aliasTableMap>
+      </command>)"));
+}
+
+}  // namespace
