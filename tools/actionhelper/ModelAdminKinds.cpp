@@ -1,0 +1,3 @@
+#include "Kinds.h"
+
+void addModelAdminKinds(std::vector<Kind>&) {}

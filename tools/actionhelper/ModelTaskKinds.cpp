@@ -1,0 +1,3 @@
+#include "Kinds.h"
+
+void addModelTaskKinds(std::vector<Kind>&) {}

@@ -1,0 +1,3 @@
+#include "Kinds.h"
+
+void addQueryFrameworkKinds(std::vector<Kind>&) {}

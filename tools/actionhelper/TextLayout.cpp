@@ -1,0 +1,45 @@
+#include "TextLayout.h"
+
+#include <algorithm>
+
+std::string layOutTable(const std::vector<std::vector<std::string>>& rows) {
+  std::vector<std::size_t> widths;
+  for (const auto& row : rows) {
+    widths.resize(std::max(widths.size(), row.size()));
+    for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+  }
+  std::string out;
+  for (const auto& row : rows) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      line += row[i];
+      if (i + 1 < row.size()) line.append(widths[i] - row[i].size() + 2, ' ');
+    }
+    out += line + "\n";
+  }
+  return out;
+}
+
+namespace {
+
+void layOut(const nlohmann::ordered_json& value, const std::string& indent, std::string& out) {
+  for (const auto& [key, item] : value.items()) {
+    const std::string label = value.is_array() ? "-" : key + ":";
+    if (item.is_structured() && !item.empty()) {
+      out += indent + label + "\n";
+      layOut(item, indent + "  ", out);
+    } else if (item.is_string()) {
+      out += indent + label + " " + item.get<std::string>() + "\n";
+    } else {
+      out += indent + label + " " + item.dump() + "\n";
+    }
+  }
+}
+
+}  // namespace
+
+std::string layOutJson(const nlohmann::ordered_json& value) {
+  std::string out;
+  layOut(value, "", out);
+  return out;
+}
