@@ -107,9 +107,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   I18NString value = "untouched";
   std::vector<ConnectionItem> items{ConnectionItem("held", "")};
   std::vector<ConfigItem> capabilities{ConfigItem("held", "")};
-  auto expectNothingFound = [&] {
-    EXPECT_EQ(config.getConnectionProvider(value), 0);
-    EXPECT_EQ(value, "untouched");
+  auto expectNoItems = [&] {
     config.getConnectionItems(items);
     config.getCapabilities(capabilities);
     EXPECT_EQ(items.size(), 1u);
@@ -120,12 +118,16 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   EXPECT_EQ(config.getQueryType(value), 0);
   EXPECT_EQ(config.getPluginName(value), 0);
   EXPECT_EQ(config.getInterfaceType(value), 0);
-  expectNothingFound();
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "untouched");
+  expectNoItems();
 
   // A bare source has empty attributes, which replace the caller's string.
   ORVIDOM_Element bare = xmltest::Parse("<source queryType=''><item name='stray'/></source>");
   config.Take(bare);
-  expectNothingFound();
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "untouched");
+  expectNoItems();
   EXPECT_EQ(config.getQueryType(value), 0);
   EXPECT_EQ(value, "");
   value = "untouched";
@@ -138,10 +140,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   value = "untouched";
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "");
-  config.getConnectionItems(items);
-  config.getCapabilities(capabilities);
-  EXPECT_EQ(items.size(), 1u);
-  EXPECT_EQ(capabilities.size(), 1u);
+  expectNoItems();
 }
 
 TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButASource) {

@@ -143,27 +143,10 @@ TEST(ZoActionHelperWvfFileTest, ALargeFileRoundTripsLineForLine) {
   file.setDbConnectionName("db");
   file.setCmDataSource("ds");
   std::vector<I18NString> lines;
+  // Blank, whitespace-only, markup-laden and repeated lines, with some variety between them.
+  const I18NString repeated[] = {"", "SELECT * FROM t", "  ", "\t<tag a=\"1\"> & 'q'\r", ""};
   for (int i = 0; i < 100000; ++i) {
-    switch (i % 7) {
-      case 0:
-        lines.emplace_back("");
-        break;
-      case 1:
-        lines.emplace_back("SELECT * FROM t");
-        break;
-      case 2:
-        lines.emplace_back("  ");
-        break;
-      case 3:
-        lines.emplace_back("\t<tag a=\"1\"> & 'q'\r");
-        break;
-      case 4:
-        lines.emplace_back("");
-        break;
-      default:
-        lines.emplace_back("line " + std::to_string(i % 1000));
-        break;
-    }
+    lines.push_back(i % 7 < 5 ? repeated[i % 7] : I18NString("line " + std::to_string(i % 1000)));
   }
   file.setContents(lines);
 
