@@ -130,14 +130,4 @@ TEST(DimensionInfoHelperTest, FindsTheListElementsOfAMadeDocument) {
   EXPECT_TRUE(empty.getLevelsElement(none).isNull());
 }
 
-TEST(DimensionInfoHelperTest, TakeChangesNothing) {
-  DimensionInfoHelper helper = timeDimension();
-  ORVIDOM_Element received = xmltest::Parse("<dimInfo><levels><level/></levels></dimInfo>");
-  helper.Take(received);
-  EXPECT_TRUE(xmltest::SameTree(received, "<dimInfo><levels><level/></levels></dimInfo>"));
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  EXPECT_TRUE(xmltest::SameTree(elem, kTimeDimension));
-}
-
 }  // namespace
