@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using ConnectionItem = ZoActionHelperImportConfig::ConnectionItem;
+using ConfigItem = ZoActionHelperImportConfig::ConfigItem;
+
+const char kUnit[] = "ZoActionHelperImportConfig";
+const char kNotASource[] =
+    "ORV_ASSERT(!elmSourceConfig.isNull() && elmSourceConfig.getNodeName() == "
+    "korvath_actionhelper_resources_source_str);";
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+// Each item's name with its second field.
+template <class Item>
+Pairs pairsOf(const std::vector<Item>& items, I18NString Item::*second) {
+  Pairs out;
+  for (const Item& item : items) out.emplace_back(item.m_name.str(), (item.*second).str());
+  return out;
+}
+
+Pairs pairsOf(const std::vector<ConnectionItem>& items) {
+  return pairsOf(items, &ConnectionItem::m_nameInRequest);
+}
+
+Pairs pairsOf(const std::vector<ConfigItem>& items) { return pairsOf(items, &ConfigItem::m_value); }
+
+TEST(ZoActionHelperImportConfigTest, ReadsCompactAndIndentedConfigurations) {
+  const char* compact =
+      "<source queryType='relational' pluginName='relPlugin' interfaceType='odbc'>"
+      "<connection provider='first'><item name='server' nameInRequest='srv'/>"
+      "<group><item name='port'/></group></connection>"
+      "<connection provider='second'><item name='ignored' nameInRequest='x'/></connection>"
+      "<settings><capabilities><item name='joins' value='true'/><item value='10'/>"
+      "</capabilities></settings></source>";
+  const char* indented = R"(
+    <source queryType="relational" pluginName="relPlugin" interfaceType="odbc">
+      <connection provider="first">
+        <item name="server" nameInRequest="srv"/>
+        <group>
+          <item name="port"/>
+        </group>
+      </connection>
+      <connection provider="second">
+        <item name="ignored" nameInRequest="x"/>
+      </connection>
+      <settings>
+        <capabilities>
+          <item name="joins" value="true"/>
+          <item value="10"/>
+        </capabilities>
+      </settings>
+    </source>)";
+  // Each configuration reads the same as received and after being written and parsed again.
+  for (const char* xml : {compact, indented}) {
+    for (bool written : {false, true}) {
+      SCOPED_TRACE(std::string(written ? "written again: " : "received: ") + xml);
+      ZoActionHelperImportConfig config;
+      ORVIDOM_Element elem = xmltest::Parse(xml);
+      if (written) elem = xmltest::RoundTrip(elem);
+      config.Take(elem);
+
+      I18NString value;
+      EXPECT_EQ(config.getQueryType(value), 1);
+      EXPECT_EQ(value, "relational");
+      EXPECT_EQ(config.getPluginName(value), 1);
+      EXPECT_EQ(value, "relPlugin");
+      EXPECT_EQ(config.getInterfaceType(value), 1);
+      EXPECT_EQ(value, "odbc");
+      EXPECT_EQ(config.getConnectionProvider(value), 1);
+      EXPECT_EQ(value, "first");
+
+      std::vector<ConnectionItem> items;
+      config.getConnectionItems(items);
+      EXPECT_EQ(pairsOf(items), (Pairs{{"server", "srv"}, {"port", ""}}));
+      std::vector<ConfigItem> capabilities;
+      config.getCapabilities(capabilities);
+      EXPECT_EQ(pairsOf(capabilities), (Pairs{{"joins", "true"}, {"", "10"}}));
+    }
+  }
+}
+
+TEST(ZoActionHelperImportConfigTest, ListGettersAppendToTheCallersList) {
+  ZoActionHelperImportConfig config;
+  ORVIDOM_Element elem = xmltest::Parse(
+      "<source><connection><item name='a' nameInRequest='A'/></connection>"
+      "<capabilities><item name='c' value='C'/></capabilities></source>");
+  config.Take(elem);
+  std::vector<ConnectionItem> items{ConnectionItem("held", "H")};
+  config.getConnectionItems(items);
+  config.getConnectionItems(items);
+  EXPECT_EQ(pairsOf(items), (Pairs{{"held", "H"}, {"a", "A"}, {"a", "A"}}));
+  std::vector<ConfigItem> capabilities{ConfigItem("held", "H")};
+  config.getCapabilities(capabilities);
+  EXPECT_EQ(pairsOf(capabilities), (Pairs{{"held", "H"}, {"c", "C"}}));
+}
+
+TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
+  ZoActionHelperImportConfig config;
+  I18NString value = "untouched";
+  std::vector<ConnectionItem> items{ConnectionItem("held", "")};
+  std::vector<ConfigItem> capabilities{ConfigItem("held", "")};
+  auto expectNoItems = [&] {
+    config.getConnectionItems(items);
+    config.getCapabilities(capabilities);
+    EXPECT_EQ(items.size(), 1u);
+    EXPECT_EQ(capabilities.size(), 1u);
+  };
+
+  // Before Take nothing is read and nothing is changed.
+  EXPECT_EQ(config.getQueryType(value), 0);
+  EXPECT_EQ(config.getPluginName(value), 0);
+  EXPECT_EQ(config.getInterfaceType(value), 0);
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "untouched");
+  expectNoItems();
+
+  // A bare source has empty attributes, which replace the caller's string.
+  ORVIDOM_Element bare = xmltest::Parse("<source queryType=''><item name='stray'/></source>");
+  config.Take(bare);
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "untouched");
+  expectNoItems();
+  EXPECT_EQ(config.getQueryType(value), 0);
+  EXPECT_EQ(value, "");
+  value = "untouched";
+  EXPECT_EQ(config.getPluginName(value), 0);
+  EXPECT_EQ(value, "");
+
+  // A connection without a provider gives an empty provider, and groups without items none.
+  ORVIDOM_Element empty = xmltest::Parse("<source><connection/><capabilities/></source>");
+  config.Take(empty);
+  value = "untouched";
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "");
+  expectNoItems();
+}
+
+TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButASource) {
+  ZoActionHelperImportConfig config;
+  ORVIDOM_Element kept = xmltest::Parse("<source queryType='kept'/>");
+  config.Take(kept);
+
+  ORVIDOM_Element none;
+  EXPECT_ORV_ASSERT(config.Take(none), kNotASource, kUnit);
+  ORVIDOM_Element other = xmltest::Parse("<sources queryType='other'/>");
+  EXPECT_ORV_ASSERT(config.Take(other), kNotASource, kUnit);
+  ORVIDOM_Element text = xmltest::Parse("<a>source</a>").getFirstChild();
+  EXPECT_ORV_ASSERT(config.Take(text), kNotASource, kUnit);
+
+  // A refused element leaves the source read before in place.
+  I18NString value;
+  EXPECT_EQ(config.getQueryType(value), 1);
+  EXPECT_EQ(value, "kept");
+}
+
+TEST(ZoActionHelperImportConfigTest, ANodeNamedSourceThatIsNoElementReadsAsEmpty) {
+  ZoActionHelperImportConfig config;
+  ORVIDOM_Element attribute =
+      xmltest::Parse("<a source='x'><connection provider='p'/></a>").getAttributes().item(0);
+  config.Take(attribute);
+  I18NString value = "untouched";
+  EXPECT_EQ(config.getQueryType(value), 0);
+  EXPECT_EQ(value, "");
+  value = "untouched";
+  EXPECT_EQ(config.getConnectionProvider(value), 0);
+  EXPECT_EQ(value, "untouched");
+  std::vector<ConnectionItem> items;
+  config.getConnectionItems(items);
+  EXPECT_TRUE(items.empty());
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+const char kUnit[] = "ZoActionHelperWvfFile";
+
+ZoActionHelperWvfFile takeFrom(const char* xml) {
+  ZoActionHelperWvfFile file;
+  ORVIDOM_Element elem = xmltest::Parse(xml);
+  file.Take(elem);
+  return file;
+}
+
+TEST(ZoActionHelperWvfFileTest, MakeWritesEveryLineInOrderWithTheOptionalParts) {
+  ZoActionHelperWvfFile file;
+  file.setFilePath("C:\\models\\sales.wvf");
+  file.setContents({"SELECT a", "FROM t"});
+  file.addContentLine("");
+  file.addContentLine("SELECT a");
+  file.addContentLine("WHERE a < 5 & b > \"x\"");
+  file.setDbConnectionName("salesDb");
+  file.setCmDataSource("gosales");
+
+  ORVIDOM_Element elem;
+  file.Make(elem);
+  EXPECT_TRUE(xmltest::SameTree(elem, R"(
+    <file>
+      <filePath>C:\models\sales.wvf</filePath>
+      <contents>
+        <line>SELECT a</line>
+        <line>FROM t</line>
+        <line/>
+        <line>SELECT a</line>
+        <line>WHERE a &lt; 5 &amp; b &gt; "x"</line>
+      </contents>
+      <dbConnectionName>salesDb</dbConnectionName>
+      <cmDataSource>gosales</cmDataSource>
+    </file>)"));
+
+  // "file" goes next to the frame's "requestDoc", which stays empty.
+  ORVIDOM_Document owner = elem.getOwnerDocument();
+  EXPECT_EQ(elem.getParentNode(), owner);
+  EXPECT_EQ(owner.getDocumentElement().getTagName(), "requestDoc");
+  EXPECT_FALSE(owner.getDocumentElement().hasChildNodes());
+}
+
+TEST(ZoActionHelperWvfFileTest, MakeWritesAnEmptyPathAndLeavesOutEmptyOptionalParts) {
+  ZoActionHelperWvfFile file;
+  file.addContentLine("x");
+  ORVIDOM_Element elem;
+  file.Make(elem);
+  EXPECT_TRUE(
+      xmltest::SameTree(elem, "<file><filePath/><contents><line>x</line></contents></file>"));
+}
+
+TEST(ZoActionHelperWvfFileTest, MakeRefusesAFileWithoutLines) {
+  ZoActionHelperWvfFile file;
+  file.setFilePath("empty.wvf");
+  ORVIDOM_Element elem;
+  EXPECT_ORV_ASSERT(file.Make(elem), "ORV_ASSERT(false);", kUnit);
+  // "file" and "filePath" were already written when the empty list was found.
+  EXPECT_TRUE(xmltest::SameTree(elem, "<file><filePath>empty.wvf</filePath></file>"));
+
+  file.setContents({"a"});
+  file.setContents({});
+  EXPECT_ORV_ASSERT(file.Make(elem), "ORV_ASSERT(false);", kUnit);
+}
+
+TEST(ZoActionHelperWvfFileTest, TakeReadsCompactAndIndentedFiles) {
+  const char* compact =
+      "<file><filePath>p.wvf</filePath><contents><line>a</line><line/><line>a</line>"
+      "<line><![CDATA[x<y]]></line></contents><dbConnectionName>db</dbConnectionName>"
+      "<cmDataSource>ds</cmDataSource></file>";
+  const char* indented = R"(<file>
+  <filePath>p.wvf</filePath>
+  <contents>
+    <line>a</line>
+    <line></line>
+    <line>a</line>
+    <line><![CDATA[x<y]]></line>
+  </contents>
+  <dbConnectionName>db</dbConnectionName>
+  <cmDataSource>ds</cmDataSource>
+</file>)";
+  for (const char* xml : {compact, indented}) {
+    SCOPED_TRACE(xml);
+    ZoActionHelperWvfFile file = takeFrom(xml);
+    EXPECT_EQ(file.getFilePath(), "p.wvf");
+    EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"a", "", "a", "x<y"}));
+    EXPECT_EQ(file.getDbConnectionName(), "db");
+    EXPECT_EQ(file.getCmDataSource(), "ds");
+  }
+}
+
+TEST(ZoActionHelperWvfFileTest, TakeAppendsLinesFoundAtAnyDepthBelowContentsOnly) {
+  ZoActionHelperWvfFile file;
+  file.setFilePath("kept.wvf");
+  file.setDbConnectionName("keptDb");
+  file.addContentLine("held");
+  ORVIDOM_Element elem = xmltest::Parse(
+      "<other><line>outside</line><contents><line>1</line><part><line>2</line></part>"
+      "<line>3</line></contents></other>");
+  file.Take(elem);
+  EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held", "1", "2", "3"}));
+  file.Take(elem);
+  EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held", "1", "2", "3", "1", "2", "3"}));
+  // Parts absent from the element leave their fields alone.
+  EXPECT_EQ(file.getFilePath(), "kept.wvf");
+  EXPECT_EQ(file.getDbConnectionName(), "keptDb");
+  EXPECT_EQ(file.getCmDataSource(), "");
+
+  // Only direct children name the parts.
+  ZoActionHelperWvfFile nested = takeFrom(
+      "<file><wrap><filePath>deep</filePath><contents><line>deep</line></contents></wrap></file>");
+  EXPECT_EQ(nested.getFilePath(), "");
+  EXPECT_TRUE(nested.getContents().empty());
+}
+
+TEST(ZoActionHelperWvfFileTest, TakeToleratesAnythingItIsGiven) {
+  ZoActionHelperWvfFile file;
+  file.addContentLine("held");
+  ORVIDOM_Element none;
+  file.Take(none);
+  ORVIDOM_Element text = xmltest::Parse("<a>text</a>").getFirstChild();
+  file.Take(text);
+  ORVIDOM_Element attribute = xmltest::Parse("<a contents='x'/>").getAttributes().item(0);
+  file.Take(attribute);
+  ORVIDOM_Element empty = xmltest::Parse("<file/>");
+  file.Take(empty);
+  EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held"}));
+  EXPECT_EQ(file.getFilePath(), "");
+}
+
+// A user's file comes back exactly: blank, whitespace-only and repeated lines included.
+TEST(ZoActionHelperWvfFileTest, ALargeFileRoundTripsLineForLine) {
+  ZoActionHelperWvfFile file;
+  file.setFilePath("big.wvf");
+  file.setDbConnectionName("db");
+  file.setCmDataSource("ds");
+  std::vector<I18NString> lines;
+  // Blank, whitespace-only, markup-laden and repeated lines, with some variety between them.
+  const I18NString repeated[] = {"", "SELECT * FROM t", "  ", "\t<tag a=\"1\"> & 'q'\r", ""};
+  for (int i = 0; i < 100000; ++i) {
+    lines.push_back(i % 7 < 5 ? repeated[i % 7] : I18NString("line " + std::to_string(i % 1000)));
+  }
+  file.setContents(lines);
+
+  ORVIDOM_Element elem;
+  file.Make(elem);
+  ORVIDOM_Element parsed =
+      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(elem)).getDocumentElement();
+  ZoActionHelperWvfFile read;
+  read.Take(parsed);
+  EXPECT_EQ(read.getFilePath(), "big.wvf");
+  EXPECT_EQ(read.getDbConnectionName(), "db");
+  EXPECT_EQ(read.getCmDataSource(), "ds");
+  ASSERT_EQ(read.getContents().size(), lines.size());
+  EXPECT_TRUE(read.getContents() == lines);
+}
+
+}  // namespace
