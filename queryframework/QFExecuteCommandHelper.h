@@ -12,8 +12,9 @@
 
 class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
  public:
+  // The enumerations hold any int: a value outside them is kept and written as "unknown".
   // Query feedback a command asks the service for.
-  enum EQueryFeedback {
+  enum EQueryFeedback : int {
     kQueryFeedbackUnknown = 0,
     kQueryFeedbackNativeCommandText = 1,
     kQueryFeedbackTarvinCommandText = 2,
@@ -24,7 +25,7 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
   };
 
   // The least severity of the query feedback to return.
-  enum EQOSSeverity {
+  enum EQOSSeverity : int {
     kQOSSeverityUnknown = 0,
     kQOSSeverityError = 1,
     kQOSSeverityWarning = 2,
@@ -33,14 +34,14 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
   };
 
   // The values of the execution optimization request hint.
-  enum EQueryOptimization {
+  enum EQueryOptimization : int {
     kQueryOptimizationUnknown = 0,
     kQueryOptimizationFirstRow = 1,
     kQueryOptimizationAllRows = 2,
     kQueryOptimizationIncremental = 3,
   };
 
-  enum ERequestHint {
+  enum ERequestHint : int {
     kRequestHintUnknown = 0,
     kRequestHintNoDataMode = 1,
     kRequestHintDesignMode = 2,

@@ -14,7 +14,8 @@ struct QFQueryDataItem;
 
 // One detail filter of a query.
 struct KORVATH_API QFQueryDetailFilter {
-  enum EUse {
+  // Holds any int: a value outside the uses is kept and written as "unknown".
+  enum EUse : int {
     kUseUnknown = 0,
     kUseOptional = 1,
     kUseRequired = 2,
@@ -30,7 +31,8 @@ struct KORVATH_API QFQueryDetailFilter {
 
 class KORVATH_API QFQueryHelper : public ActionHandlerBase {
  public:
-  enum EAggregate {
+  // The enumerations hold any int: a value outside them is kept and written as "unknown".
+  enum EAggregate : int {
     kAggregateUnknown = 0,
     kAggregateNone = 1,
     kAggregateAutomatic = 2,
@@ -43,14 +45,14 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
     kAggregateCalculated = 9,
   };
 
-  enum ESort {
+  enum ESort : int {
     kSortUnknown = 0,
     kSortNone = 1,
     kSortAscending = 2,
     kSortDescending = 3,
   };
 
-  enum EQueryHint {
+  enum EQueryHint : int {
     kQueryHintUnknown = 0,
     kQueryHintAvoidZeroDiv = 1,
     kQueryHintAutoSort = 2,
