@@ -1,2 +1,9 @@
 // Every helper of the model administration actions.
 #pragma once
+
+#include "modeladmin/ZoActionHelperDBConnection.h"
+#include "modeladmin/ZoActionHelperDBConnections.h"
+#include "modeladmin/ZoActionHelperObjectAccess.h"
+#include "modeladmin/ZoActionHelperRetargetObjectReferences.h"
+#include "modeladmin/ZoActionHelperSecurityObject.h"
+#include "modeladmin/ZoActionHelperSecurityObjectSpec.h"
