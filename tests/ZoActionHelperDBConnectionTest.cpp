@@ -21,7 +21,7 @@ TEST(ZoActionHelperDBConnectionTest, MakeWritesEveryValueAsTextInFixedOrder) {
   connection.setConnectionString("DSN=sales; trusted=\"yes\"");
   connection.setDbType("  odbc ");
   connection.setSchema("dbo");
-  connection.setCatalog("GoSales");
+  connection.setCatalog("Retail");
   connection.setDatabase("Sales DB");
 
   ORVIDOM_Element elem;
@@ -29,7 +29,7 @@ TEST(ZoActionHelperDBConnectionTest, MakeWritesEveryValueAsTextInFixedOrder) {
   EXPECT_TRUE(xmltest::SameTree(elem, R"(
     <dbConnection>
       <database>Sales DB</database>
-      <catalog>GoSales</catalog>
+      <catalog>Retail</catalog>
       <schema>dbo</schema>
       <dbType>  odbc </dbType>
       <connectionString>DSN=sales; trusted="yes"</connectionString>
@@ -64,7 +64,7 @@ TEST(ZoActionHelperDBConnectionTest, TakeReadsAnIndentedConnection) {
       <password>secret</password>
       <userName>u</userName>
       <connectionString> a;b </connectionString>
-      <dbType>oracle</dbType>
+      <dbType>typeB</dbType>
       <schema>s</schema>
       <catalog>c</catalog>
       <database>d</database>
@@ -74,7 +74,7 @@ TEST(ZoActionHelperDBConnectionTest, TakeReadsAnIndentedConnection) {
   EXPECT_EQ(connection.getDatabase(), "d");
   EXPECT_EQ(connection.getCatalog(), "c");
   EXPECT_EQ(connection.getSchema(), "s");
-  EXPECT_EQ(connection.getDbType(), "oracle");
+  EXPECT_EQ(connection.getDbType(), "typeB");
   EXPECT_EQ(connection.getConnectionString(), " a;b ");
   EXPECT_EQ(connection.getUserName(), "u");
   EXPECT_EQ(connection.getPassword(), "secret");
@@ -202,11 +202,11 @@ TEST(ZoActionHelperDBConnectionsTest, RoundTripGivesBackEveryConnection) {
   ZoActionHelperDBConnection full = MinimalConnection("Sales", "DSN=a<b");
   full.setCatalog("cat");
   full.setSchema("sch");
-  full.setDbType("db2");
+  full.setDbType("typeC");
   full.setUserName("user");
   full.setPassword("pw & more");
   ZoActionHelperDBConnection minimal = MinimalConnection("HR", "DSN=hr");
-  minimal.setDbType("sqlserver");
+  minimal.setDbType("typeD");
 
   ZoActionHelperDBConnections connections;
   for (const ZoActionHelperDBConnection* connection : {&full, &minimal}) {
@@ -231,13 +231,13 @@ TEST(ZoActionHelperDBConnectionsTest, RoundTripGivesBackEveryConnection) {
     EXPECT_EQ(first.getDatabase(), "Sales");
     EXPECT_EQ(first.getCatalog(), "cat");
     EXPECT_EQ(first.getSchema(), "sch");
-    EXPECT_EQ(first.getDbType(), "db2");
+    EXPECT_EQ(first.getDbType(), "typeC");
     EXPECT_EQ(first.getConnectionString(), "DSN=a<b");
     EXPECT_EQ(first.getUserName(), "user");
     EXPECT_EQ(first.getPassword(), "pw & more");
     EXPECT_EQ(second.getDatabase(), "HR");
     EXPECT_EQ(second.getCatalog(), "");
-    EXPECT_EQ(second.getDbType(), "sqlserver");
+    EXPECT_EQ(second.getDbType(), "typeD");
     EXPECT_EQ(second.getConnectionString(), "DSN=hr");
     EXPECT_EQ(second.getPassword(), "");
   }

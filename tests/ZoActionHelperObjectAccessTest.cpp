@@ -40,7 +40,7 @@ TEST(ZoActionHelperSecurityObjectTest, ConstructorsAndTypeTexts) {
                     "ORV_ASSERT(eAccessType == ZoActionHelperSecurityObject::kUser);",
                     kSecurityObjectUnit);
 
-  const SecurityObject group("CAMID(\"g\")", "Sales", SecurityObject::kGroup);
+  const SecurityObject group("dir:\"g\"", "Sales", SecurityObject::kGroup);
   EXPECT_EQ(group.m_type, "group");
   const SecurityObject custom("p", "d", I18NString("anything"));
   EXPECT_EQ(custom.m_type, "anything");
@@ -51,7 +51,7 @@ TEST(ZoActionHelperSecurityObjectTest, ConstructorsAndTypeTexts) {
   EXPECT_EQ(shared->getReferenceCount(), 2);
   ORVSmartPointer<SecurityObject> copy(new SecurityObject(*shared));
   EXPECT_EQ(copy->getReferenceCount(), 1);
-  EXPECT_EQ(copy->m_cmSearchPath, "CAMID(\"g\")");
+  EXPECT_EQ(copy->m_cmSearchPath, "dir:\"g\"");
   EXPECT_EQ(copy->m_displayPath, "Sales");
   EXPECT_EQ(copy->m_type, "group");
 }
@@ -242,7 +242,7 @@ TEST(ZoActionHelperObjectAccessTest, RoundTripGivesBackEveryEntry) {
   Access access;
   ORVIDOM_Element elem;
   access.Make(elem);
-  access.addEntry(SecurityObject("CAMID(\"x:u\")", "Users & <Admins>", SecurityObject::kUser),
+  access.addEntry(SecurityObject("dir:\"x:u\"", "Users & <Admins>", SecurityObject::kUser),
                   Access::kAllow);
   access.addEntry(SecurityObject("r", "Role", SecurityObject::kRole), Access::kUnspecified);
   access.addEntry(SecurityObject("g", "", SecurityObject::kGroup), Access::kDeny);
@@ -253,7 +253,7 @@ TEST(ZoActionHelperObjectAccessTest, RoundTripGivesBackEveryEntry) {
     reader.Take(received);
     std::vector<Access::SecurityObjectAccess> entries = EntriesOf(reader);
     ASSERT_EQ(entries.size(), 3u);
-    ExpectEntry(entries[0], "CAMID(\"x:u\")", "Users & <Admins>", "account", Access::kAllow);
+    ExpectEntry(entries[0], "dir:\"x:u\"", "Users & <Admins>", "account", Access::kAllow);
     ExpectEntry(entries[1], "r", "Role", "role", Access::kUnspecified);
     ExpectEntry(entries[2], "g", "", "group", Access::kDeny);
   }
