@@ -6,6 +6,8 @@ namespace {
 
 constexpr const char* kAccessUnit = "ZoActionHelperObjectAccess";
 constexpr const char* kSecurityObjectUnit = "ZoActionHelperSecurityObject";
+constexpr const char* kNameAssert =
+    "ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);";
 
 using Access = ZoActionHelperObjectAccess;
 using SecurityObject = ZoActionHelperSecurityObject;
@@ -17,84 +19,67 @@ class ExposedObjectAccess : public ZoActionHelperObjectAccess {
   using ZoActionHelperObjectAccess::getObjectAccessRule;
 };
 
-std::vector<Access::SecurityObjectAccess> EntriesOf(const Access& access) {
+std::string Describe(const SecurityObject& object) {
+  return object.m_cmSearchPath.str() + "|" + object.m_displayPath.str() + "|" + object.m_type.str();
+}
+
+// One "search path|display path|type|rule" line per entry.
+std::vector<std::string> EntriesOf(const Access& access) {
   std::vector<Access::SecurityObjectAccess> entries;
   access.getEntries(entries);
-  return entries;
+  std::vector<std::string> lines;
+  for (const Access::SecurityObjectAccess& entry : entries) {
+    lines.push_back(Describe(*entry.m_securityObject) + "|" +
+                    Access::getObjectAccessRuleStr(entry.m_rule).str());
+  }
+  return lines;
 }
 
-void ExpectEntry(const Access::SecurityObjectAccess& entry, const char* cmSearchPath,
-                 const char* displayPath, const char* type, Access::EObjectAccessRule rule) {
-  ASSERT_TRUE(entry.m_securityObject);
-  EXPECT_EQ(entry.m_securityObject->m_cmSearchPath, cmSearchPath);
-  EXPECT_EQ(entry.m_securityObject->m_displayPath, displayPath);
-  EXPECT_EQ(entry.m_securityObject->m_type, type);
-  EXPECT_EQ(entry.m_rule, rule);
-}
+using Lines = std::vector<std::string>;
 
 TEST(ZoActionHelperSecurityObjectTest, ConstructorsAndTypeTexts) {
-  EXPECT_EQ(SecurityObject::getAccessTypeStr(SecurityObject::kUser), "account");
-  EXPECT_EQ(SecurityObject::getAccessTypeStr(SecurityObject::kRole), "role");
-  EXPECT_EQ(SecurityObject::getAccessTypeStr(SecurityObject::kGroup), "group");
+  EXPECT_EQ(Describe(SecurityObject("p", "d", SecurityObject::kUser)), "p|d|account");
+  EXPECT_EQ(Describe(SecurityObject("p", "d", SecurityObject::kRole)), "p|d|role");
+  EXPECT_EQ(Describe(SecurityObject("p", "d", SecurityObject::kGroup)), "p|d|group");
+  EXPECT_EQ(Describe(SecurityObject("p", "d", I18NString("any"))), "p|d|any");
   EXPECT_ORV_ASSERT(SecurityObject::getAccessTypeStr(static_cast<SecurityObject::EAccessType>(3)),
                     "ORV_ASSERT(eAccessType == ZoActionHelperSecurityObject::kUser);",
                     kSecurityObjectUnit);
 
-  const SecurityObject group("dir:\"g\"", "Sales", SecurityObject::kGroup);
-  EXPECT_EQ(group.m_type, "group");
-  const SecurityObject custom("p", "d", I18NString("anything"));
-  EXPECT_EQ(custom.m_type, "anything");
-
   // A copy is a new object of its own, whatever the original's sharing.
-  ORVSmartPointer<SecurityObject> shared(new SecurityObject(group));
+  ORVSmartPointer<SecurityObject> shared(new SecurityObject("p", "d", SecurityObject::kRole));
   ORVSmartPointer<SecurityObject> alsoShared = shared;
-  EXPECT_EQ(shared->getReferenceCount(), 2);
   ORVSmartPointer<SecurityObject> copy(new SecurityObject(*shared));
+  EXPECT_EQ(shared->getReferenceCount(), 2);
   EXPECT_EQ(copy->getReferenceCount(), 1);
-  EXPECT_EQ(copy->m_cmSearchPath, "dir:\"g\"");
-  EXPECT_EQ(copy->m_displayPath, "Sales");
-  EXPECT_EQ(copy->m_type, "group");
+  EXPECT_EQ(Describe(*copy), "p|d|role");
 }
 
 TEST(ZoActionHelperSecurityObjectTest, ReadsAccessAndSecurityObjectElements) {
-  const SecurityObject access(xmltest::Parse(
-      R"(<access cmSearchPath="p1" displayPath="d1" type="role"><cmSearchPath>ignored</cmSearchPath></access>)"));
-  EXPECT_EQ(access.m_cmSearchPath, "p1");
-  EXPECT_EQ(access.m_displayPath, "d1");
-  EXPECT_EQ(access.m_type, "role");
-
-  // Child elements at any depth win over attributes.
-  const SecurityObject fromChildren(xmltest::Parse(R"(
+  EXPECT_EQ(
+      Describe(SecurityObject(xmltest::Parse(
+          R"(<access cmSearchPath="p" displayPath="d" type="role"><cmSearchPath>x</cmSearchPath></access>)"))),
+      "p|d|role");
+  // Descendant elements win over attributes.
+  EXPECT_EQ(Describe(SecurityObject(xmltest::Parse(R"(
     <securityObject type="account" cmSearchPath="attr" displayPath="attr">
       <names>
-        <cmSearchPath>p2</cmSearchPath>
-        <displayPath>d2</displayPath>
+        <cmSearchPath>p</cmSearchPath>
+        <displayPath>d</displayPath>
       </names>
-    </securityObject>)"));
-  EXPECT_EQ(fromChildren.m_cmSearchPath, "p2");
-  EXPECT_EQ(fromChildren.m_displayPath, "d2");
-  EXPECT_EQ(fromChildren.m_type, "account");
+    </securityObject>)"))),
+            "p|d|account");
+  // With a "cmSearchPath" element the display path comes only from an element.
+  EXPECT_EQ(
+      Describe(SecurityObject(xmltest::Parse(
+          R"(<securityObject displayPath="attr"><cmSearchPath>p</cmSearchPath></securityObject>)"))),
+      "p||");
+  EXPECT_EQ(Describe(SecurityObject(xmltest::Parse(
+                R"(<securityObject cmSearchPath="p" displayPath="d" type="group"/>)"))),
+            "p|d|group");
 
-  // With a "cmSearchPath" child the display path comes only from a child.
-  const SecurityObject noDisplayChild(xmltest::Parse(
-      R"(<securityObject displayPath="attr"><cmSearchPath>p3</cmSearchPath></securityObject>)"));
-  EXPECT_EQ(noDisplayChild.m_cmSearchPath, "p3");
-  EXPECT_EQ(noDisplayChild.m_displayPath, "");
-  EXPECT_EQ(noDisplayChild.m_type, "");
-
-  const SecurityObject fromAttributes(
-      xmltest::Parse(R"(<securityObject cmSearchPath="p4" displayPath="d4" type="group"/>)"));
-  EXPECT_EQ(fromAttributes.m_cmSearchPath, "p4");
-  EXPECT_EQ(fromAttributes.m_displayPath, "d4");
-
-  EXPECT_ORV_ASSERT(
-      SecurityObject(xmltest::Parse("<rule/>")),
-      "ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);",
-      kSecurityObjectUnit);
-  EXPECT_ORV_ASSERT(
-      SecurityObject{ORVIDOM_Element()},
-      "ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);",
-      kSecurityObjectUnit);
+  EXPECT_ORV_ASSERT(SecurityObject(xmltest::Parse("<rule/>")), kNameAssert, kSecurityObjectUnit);
+  EXPECT_ORV_ASSERT(SecurityObject{ORVIDOM_Element()}, kNameAssert, kSecurityObjectUnit);
 }
 
 TEST(ZoActionHelperObjectAccessTest, RuleTexts) {
@@ -103,45 +88,39 @@ TEST(ZoActionHelperObjectAccessTest, RuleTexts) {
   EXPECT_EQ(Access::getObjectAccessRuleStr(Access::kDeny), "deny");
   EXPECT_EQ(Access::getObjectAccessRuleStr(static_cast<Access::EObjectAccessRule>(7)),
             "unspecified");
-
   EXPECT_EQ(Access::getObjectAccessRule(I18NString("allow")), Access::kAllow);
   EXPECT_EQ(Access::getObjectAccessRule(I18NString("deny")), Access::kDeny);
   for (const char* other : {"unspecified", "Allow", "DENY", " deny", ""}) {
     EXPECT_EQ(Access::getObjectAccessRule(I18NString(other)), Access::kUnspecified) << other;
   }
-
+  // Only the first "rule" child counts.
   EXPECT_EQ(ExposedObjectAccess::getObjectAccessRule(xmltest::Parse(
-                "<securityObject><rule>deny</rule><rule>allow</rule></securityObject>")),
+                "<s><x><rule>allow</rule></x><rule>deny</rule><rule>allow</rule></s>")),
             Access::kDeny);
-  EXPECT_EQ(ExposedObjectAccess::getObjectAccessRule(
-                xmltest::Parse("<securityObject><x><rule>deny</rule></x></securityObject>")),
-            Access::kUnspecified);
+  EXPECT_EQ(ExposedObjectAccess::getObjectAccessRule(xmltest::Parse("<s/>")), Access::kUnspecified);
 }
 
 TEST(ZoActionHelperObjectAccessTest, DetachedHelperOnlyListsEntries) {
   ExposedObjectAccess access;
   EXPECT_TRUE(access.isUnspecifiedForAllEntries());
-  EXPECT_TRUE(EntriesOf(access).empty());
-
   const SecurityObject user("u", "User", SecurityObject::kUser);
   access.addEntry(user, Access::kAllow);
   access.addEntry(SecurityObject("u", "Other", SecurityObject::kRole), Access::kUnspecified);
   access.addEntry(user, Access::kDeny);
   access.addEntry(SecurityObject("", "ignored", SecurityObject::kUser), Access::kDeny);
-
-  // Duplicates and the rules passed in are kept, each with a security object of its own.
-  std::vector<Access::SecurityObjectAccess> entries = EntriesOf(access);
-  ASSERT_EQ(entries.size(), 3u);
-  ExpectEntry(entries[0], "u", "User", "account", Access::kAllow);
-  ExpectEntry(entries[1], "u", "Other", "role", Access::kUnspecified);
-  ExpectEntry(entries[2], "u", "User", "account", Access::kDeny);
-  EXPECT_NE(entries[0].m_securityObject, entries[2].m_securityObject);
+  // Duplicates and the rules passed in are kept.
+  EXPECT_EQ(EntriesOf(access),
+            (Lines{"u|User|account|allow", "u|Other|role|unspecified", "u|User|account|deny"}));
   EXPECT_FALSE(access.isUnspecifiedForAllEntries());
 
-  // The caller's list is appended to, and copies share the security object.
+  // The caller's list is appended to; copies of an entry share its security object, and every
+  // entry has a security object of its own.
+  std::vector<Access::SecurityObjectAccess> entries;
+  access.getEntries(entries);
   access.getEntries(entries);
   ASSERT_EQ(entries.size(), 6u);
   EXPECT_EQ(entries[3].m_securityObject, entries[0].m_securityObject);
+  EXPECT_NE(entries[2].m_securityObject, entries[0].m_securityObject);
 
   EXPECT_ORV_ASSERT(access.buildAccessVector(), "ORV_ASSERT(!m_requestRoot.isNull());",
                     kAccessUnit);
@@ -169,27 +148,19 @@ TEST(ZoActionHelperObjectAccessTest, AttachedHelperMergesEntriesPerSearchPath) {
   access.addEntry(SecurityObject("a", "Renamed", SecurityObject::kGroup), Access::kDeny);
   access.addEntry(b, Access::kAllow);
   access.addEntry(c, Access::kUnspecified);
-
   EXPECT_TRUE(xmltest::SameTree(elem, R"(
     <objectAccess>
       <securityObject cmSearchPath="a" displayPath="A" type="account"><rule>deny</rule></securityObject>
       <securityObject cmSearchPath="b" displayPath="B" type="role"><rule>deny</rule></securityObject>
       <securityObject cmSearchPath="c" displayPath="C" type="group"><rule>allow</rule></securityObject>
     </objectAccess>)"));
-
-  std::vector<Access::SecurityObjectAccess> entries = EntriesOf(access);
-  ASSERT_EQ(entries.size(), 3u);
-  ExpectEntry(entries[0], "a", "A", "account", Access::kDeny);
-  ExpectEntry(entries[1], "b", "B", "role", Access::kDeny);
-  ExpectEntry(entries[2], "c", "C", "group", Access::kAllow);
-  EXPECT_FALSE(access.isUnspecifiedForAllEntries());
+  EXPECT_EQ(EntriesOf(access), (Lines{"a|A|account|deny", "b|B|role|deny", "c|C|group|allow"}));
 
   Access unspecifiedOnly;
   unspecifiedOnly.Make(elem);
   unspecifiedOnly.addEntry(a, Access::kUnspecified);
   EXPECT_TRUE(unspecifiedOnly.isUnspecifiedForAllEntries());
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(
-    <objectAccess>
+  EXPECT_TRUE(xmltest::SameTree(elem, R"(<objectAccess>
       <securityObject cmSearchPath="a" displayPath="A" type="account"><rule>unspecified</rule></securityObject>
     </objectAccess>)"));
 }
@@ -211,29 +182,20 @@ TEST(ZoActionHelperObjectAccessTest, TakeReadsAnIndentedDocumentAndWritesIntoIt)
     </objectAccess>)");
   Access access;
   access.Take(received);
-  std::vector<Access::SecurityObjectAccess> entries = EntriesOf(access);
-  ASSERT_EQ(entries.size(), 4u);
-  ExpectEntry(entries[0], "a", "A", "account", Access::kAllow);
-  ExpectEntry(entries[1], "b", "B", "role", Access::kUnspecified);
-  ExpectEntry(entries[2], "c", "C", "group", Access::kDeny);
-  ExpectEntry(entries[3], "d", "", "", Access::kUnspecified);
+  EXPECT_EQ(EntriesOf(access), (Lines{"a|A|account|allow", "b|B|role|unspecified", "c|C|group|deny",
+                                      "d|||unspecified"}));
 
   // Attached by Take, the helper writes into the received element.
   access.addEntry(SecurityObject("d", "D", SecurityObject::kUser), Access::kAllow);
-  const ORVIDOM_Element d =
-      ORVIDOM_Helper::findElementWithAttribute(received, "securityObject", "cmSearchPath", "d");
-  EXPECT_TRUE(xmltest::SameTree(
-      d, R"(<securityObject cmSearchPath="d"><rule>allow</rule></securityObject>)"));
-  EXPECT_EQ(EntriesOf(access)[3].m_rule, Access::kAllow);
+  EXPECT_TRUE(
+      xmltest::SameTree(received.getLastChild().getPreviousSibling(),
+                        R"(<securityObject cmSearchPath="d"><rule>allow</rule></securityObject>)"));
+  EXPECT_EQ(EntriesOf(access)[3], "d|||allow");
 
   ORVIDOM_Element foreign =
       xmltest::Parse(R"(<objectAccess><securityObject cmSearchPath="a"/> <other/></objectAccess>)");
   access.Take(foreign);
-  EXPECT_ORV_ASSERT(
-      EntriesOf(access),
-      "ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);",
-      kSecurityObjectUnit);
-
+  EXPECT_ORV_ASSERT(EntriesOf(access), kNameAssert, kSecurityObjectUnit);
   ORVIDOM_Element null;
   EXPECT_ORV_ASSERT(access.Take(null), "ORV_ASSERT(!m_requestRoot.isNull());", kAccessUnit);
 }
@@ -242,20 +204,16 @@ TEST(ZoActionHelperObjectAccessTest, RoundTripGivesBackEveryEntry) {
   Access access;
   ORVIDOM_Element elem;
   access.Make(elem);
-  access.addEntry(SecurityObject("dir:\"x:u\"", "Users & <Admins>", SecurityObject::kUser),
+  access.addEntry(SecurityObject("dir:\"u\"", "Users & <Admins>", SecurityObject::kUser),
                   Access::kAllow);
   access.addEntry(SecurityObject("r", "Role", SecurityObject::kRole), Access::kUnspecified);
   access.addEntry(SecurityObject("g", "", SecurityObject::kGroup), Access::kDeny);
-
   for (const bool indent : {false, true}) {
     ORVIDOM_Element received = xmltest::Parse(ORVIDOM_Writer::toString(elem, {indent, false}));
     Access reader;
     reader.Take(received);
-    std::vector<Access::SecurityObjectAccess> entries = EntriesOf(reader);
-    ASSERT_EQ(entries.size(), 3u);
-    ExpectEntry(entries[0], "dir:\"x:u\"", "Users & <Admins>", "account", Access::kAllow);
-    ExpectEntry(entries[1], "r", "Role", "role", Access::kUnspecified);
-    ExpectEntry(entries[2], "g", "", "group", Access::kDeny);
+    EXPECT_EQ(EntriesOf(reader), (Lines{"dir:\"u\"|Users & <Admins>|account|allow",
+                                        "r|Role|role|unspecified", "g||group|deny"}));
   }
 }
 

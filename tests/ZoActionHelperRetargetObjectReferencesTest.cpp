@@ -161,12 +161,9 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, RoundTripGivesBackEveryEntry) {
     Retarget reader;
     reader.Take(received);
     const std::vector<Retarget::Entry> entries = reader.getEntries();
+    // Two entries, the first with two updates.
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].m_currentRefValue, "[model].[Products]");
-    ASSERT_EQ(entries[0].m_updateInfoList.size(), 2u);
-    EXPECT_EQ(entries[0].m_updateInfoList[0].m_newRefValue, "[model].[Items]");
-    EXPECT_EQ(entries[0].m_updateInfoList[1].m_newRefValue, "[model].[Goods]");
-    EXPECT_EQ(entries[1].m_currentRefValue, "c\"2");
+    EXPECT_EQ(entries[0].m_updateInfoList.size(), 2u);
     EXPECT_EQ(Flatten(entries),
               (std::vector<std::string>{"[model].[Products] -> [model].[Items]: q1 (descendants)",
                                         "[model].[Products] -> [model].[Items]: q2 <x> (alone)",

@@ -23,6 +23,24 @@ void ExpectView(const ViewInfo& view, const char* viewRef, std::vector<I18NStrin
   EXPECT_EQ(actual, packageRefs);
 }
 
+// One "search path|display path|type: view[package,...] ..." line per entry left in the walk.
+std::vector<std::string> Walk(Spec& spec) {
+  std::vector<std::string> lines;
+  std::vector<ViewInfo> views;
+  while (ORVSmartPointer<SecurityObject> entry = spec.getEntry(views)) {
+    std::string line = entry->m_cmSearchPath.str() + "|" + entry->m_displayPath.str() + "|" +
+                       entry->m_type.str() + ":";
+    for (const ViewInfo& view : views) {
+      line += " " + view.getViewRef().str() + "[";
+      for (const I18NString& packageRef : view.m_packageRefs) line += packageRef.str() + ",";
+      line += "]";
+    }
+    lines.push_back(line);
+    views.clear();
+  }
+  return lines;
+}
+
 TEST(ZoActionHelperSecurityObjectSpecTest, ViewInfoRefusesEmptyReferences) {
   EXPECT_ORV_ASSERT(ViewInfo{I18NString()}, "ORV_ASSERT(!m_viewRef.empty());", kUnit);
   ViewInfo view{I18NString("v")};
@@ -102,23 +120,9 @@ TEST(ZoActionHelperSecurityObjectSpecTest, GetEntryWalksAnIndentedDocument) {
   Spec spec;
   spec.Take(received);
 
-  std::vector<ViewInfo> views;
-  ORVSmartPointer<SecurityObject> first = spec.getEntry(views);
-  ASSERT_TRUE(first);
-  EXPECT_EQ(first->m_cmSearchPath, "r");
-  EXPECT_EQ(first->m_displayPath, "");
-  EXPECT_EQ(first->m_type, "role");
-  ASSERT_EQ(views.size(), 1u);
-  ExpectView(views[0], "v", {"p"});
-
-  ORVSmartPointer<SecurityObject> second = spec.getEntry(views);
-  ASSERT_TRUE(second);
-  EXPECT_EQ(second->m_cmSearchPath, "g");
-  EXPECT_EQ(second->m_displayPath, "G");
-  EXPECT_EQ(views.size(), 1u);
-
-  // Past the last one: a null pointer, the list untouched, however often asked.
-  EXPECT_FALSE(spec.getEntry(views));
+  EXPECT_EQ(Walk(spec), (std::vector<std::string>{"r||role: v[p,]", "g|G|group:"}));
+  // Past the last one: a null pointer, and the caller's list stays as it was.
+  std::vector<ViewInfo> views{View("mine", {})};
   EXPECT_FALSE(spec.getEntry(views));
   EXPECT_EQ(views.size(), 1u);
 
@@ -171,38 +175,12 @@ TEST(ZoActionHelperSecurityObjectSpecTest, RoundTripGivesBackEveryEntry) {
                 {View("v1", {"A", "B", "A"}), View("v2", {})});
   spec.addEntry(SecurityObject("r", "", SecurityObject::kRole), {});
   spec.addEntry(SecurityObject("g", "Group", SecurityObject::kGroup), {View("v3", {"C"})});
-
   for (const bool indent : {false, true}) {
     ORVIDOM_Element received = xmltest::Parse(ORVIDOM_Writer::toString(elem, {indent, true}));
     Spec reader;
     reader.Take(received);
-
-    std::vector<ViewInfo> views;
-    ORVSmartPointer<SecurityObject> entry = reader.getEntry(views);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->m_cmSearchPath, "u");
-    EXPECT_EQ(entry->m_displayPath, "User <1>");
-    EXPECT_EQ(entry->m_type, "account");
-    ASSERT_EQ(views.size(), 2u);
-    ExpectView(views[0], "v1", {"A", "B"});
-    ExpectView(views[1], "v2", {});
-
-    views.clear();
-    entry = reader.getEntry(views);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->m_cmSearchPath, "r");
-    EXPECT_EQ(entry->m_displayPath, "");
-    EXPECT_EQ(entry->m_type, "role");
-    EXPECT_TRUE(views.empty());
-
-    entry = reader.getEntry(views);
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->m_cmSearchPath, "g");
-    EXPECT_EQ(entry->m_type, "group");
-    ASSERT_EQ(views.size(), 1u);
-    ExpectView(views[0], "v3", {"C"});
-
-    EXPECT_FALSE(reader.getEntry(views));
+    EXPECT_EQ(Walk(reader), (std::vector<std::string>{"u|User <1>|account: v1[A,B,] v2[]",
+                                                      "r||role:", "g|Group|group: v3[C,]"}));
   }
 }
 
