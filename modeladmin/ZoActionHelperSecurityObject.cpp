@@ -53,15 +53,13 @@ ZoActionHelperSecurityObject::ZoActionHelperSecurityObject(
     const ORVIDOM_Element& securityObjectElem) {
   const I18NString securityObjectElemName = securityObjectElem.getNodeName();
   m_type = securityObjectElem.getAttribute(korvath_actionhelper_resources_type_str);
-  if (securityObjectElemName == korvath_actionhelper_resources_access_str) {
-    m_cmSearchPath =
-        securityObjectElem.getAttribute(korvath_actionhelper_resources_cmSearchPath_str);
-    m_displayPath = securityObjectElem.getAttribute(korvath_actionhelper_resources_displayPath_str);
-    return;
+  // An "access" element names its principal by attributes only.
+  ORVIDOM_Element cmSearchPathElem;
+  if (securityObjectElemName != korvath_actionhelper_resources_access_str) {
+    ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);
+    cmSearchPathElem = ORVIDOM_Helper::findFirstElement(
+        securityObjectElem, korvath_actionhelper_resources_cmSearchPath_str);
   }
-  ORV_ASSERT(securityObjectElemName == korvath_actionhelper_resources_securityObject_str);
-  const ORVIDOM_Element cmSearchPathElem = ORVIDOM_Helper::findFirstElement(
-      securityObjectElem, korvath_actionhelper_resources_cmSearchPath_str);
   if (cmSearchPathElem.isNull()) {
     m_cmSearchPath =
         securityObjectElem.getAttribute(korvath_actionhelper_resources_cmSearchPath_str);
