@@ -10,8 +10,9 @@
 
 class KORVATH_API ZoActionHelperObjectAccess : public ActionHandlerBase {
  public:
-  // Ordered by strength: merging keeps the greater.
-  enum EObjectAccessRule { kUnspecified = 0, kAllow = 1, kDeny = 2 };
+  // Ordered by strength: merging keeps the greater. Any int may be stored, so that a value
+  // outside the table reads as "unspecified" without undefined behaviour.
+  enum EObjectAccessRule : int { kUnspecified = 0, kAllow = 1, kDeny = 2 };
 
   // One security object with its rule; copies share the security object.
   struct SecurityObjectAccess {

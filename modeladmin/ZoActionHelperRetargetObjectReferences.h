@@ -10,7 +10,7 @@
 
 class KORVATH_API ZoActionHelperRetargetObjectReferences : public ActionHandlerBase {
  public:
-  enum EProcessDescendantsOption { kDoNotProcessDescendants = 0, kProcessDescendants = 1 };
+  enum EProcessDescendantsOption : int { kDoNotProcessDescendants = 0, kProcessDescendants = 1 };
 
   // An item whose reference is retargeted.
   struct ItemToUpdate {

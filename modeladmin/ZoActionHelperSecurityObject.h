@@ -9,7 +9,8 @@
 
 class KORVATH_API ZoActionHelperSecurityObject : public ORVReferenceCount {
  public:
-  enum EAccessType { kUser = 0, kRole = 1, kGroup = 2 };
+  // Any int may be stored, so that a value outside the table is refused cleanly.
+  enum EAccessType : int { kUser = 0, kRole = 1, kGroup = 2 };
 
   // The type text is the name of the kind ("account", "role" or "group").
   ZoActionHelperSecurityObject(const I18NString& cmSearchPath, const I18NString& displayPath,
