@@ -137,8 +137,7 @@ TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
 TEST(ZoMaterializeRequestHelperTest, NamesOfTasksAndParameters) {
   EXPECT_EQ(Request::GetTaskName(Request::kTaskGenLoadDataFromFile), "genLoadDataFromFile");
   EXPECT_EQ(Request::GetTaskName(Request::kTaskLoadDataFromFile), "loadDataFromFile");
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeQuerySubject),
-            "materializeQuerySubject");
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeQuerySubject), "materializeQuerySubject");
   EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeResultSet), "materializeResultSet");
   EXPECT_EQ(Request::GetTaskName(Request::kTaskUnknown), "unknown");
   EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(5)), "unknown");
@@ -215,8 +214,7 @@ TEST(ZoMaterializeRequestHelperTest, ReadsReceivedRequestsCompactAndIndented) {
 
     // An unknown name reads as unknown; a "task" without content is passed over; repeats stay.
     EXPECT_EQ(request.GetTasks(),
-              (std::vector<Request::ETasks>{Request::kTaskLoadDataFromFile,
-                                            Request::kTaskUnknown,
+              (std::vector<Request::ETasks>{Request::kTaskLoadDataFromFile, Request::kTaskUnknown,
                                             Request::kTaskLoadDataFromFile}));
     // The first "param" of the kind wins; an unknown name matches nothing asked for.
     I18NString value("untouched");
@@ -261,8 +259,7 @@ TEST(ZoMaterializeRequestHelperTest, OwnValuesHideTheTakenRequest) {
   const ORVIDOM_Element fragment = xmltest::Parse("<own/>");
   request.SetResultSet(fragment);
 
-  EXPECT_EQ(request.GetTasks(),
-            std::vector<Request::ETasks>{Request::kTaskMaterializeResultSet});
+  EXPECT_EQ(request.GetTasks(), std::vector<Request::ETasks>{Request::kTaskMaterializeResultSet});
   // Parameters come only from a taken request, and not once any was added.
   I18NString value;
   EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 0);
@@ -324,12 +321,10 @@ TEST(ZoMaterializeResponseHelperTest, ReadsAnswersCompactAndIndented) {
     EXPECT_EQ(text, "loaded 5 rows");
     text = "untouched";
     // A task without "response", one whose "response" starts with an element, one not answered.
-    EXPECT_EQ(
-        response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeQuerySubject, text), 0);
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeResultSet, text),
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeQuerySubject, text),
               0);
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile, text),
-              0);
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeResultSet, text), 0);
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile, text), 0);
     EXPECT_EQ(text, "untouched");
   }
 
