@@ -4,10 +4,14 @@
 #include <utility>
 
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
+
+using modeltasks::appendElement;
+using modeltasks::appendTextElement;
 
 const I18NString kElemMaterializeRequest("materializeRequest");
 const I18NString kElemTasks("tasks");
@@ -75,13 +79,6 @@ std::array<std::pair<SourceValue, const I18NString*>, 5> sourceElements() {
            {kUsername, &korvath_actionhelper_resources_username_str},
            {kPassword, &korvath_actionhelper_resources_password_str},
            {kSSOTicket, &korvath_actionhelper_resources_SSOTicket_str}}};
-}
-
-void appendTextElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent, const I18NString& name,
-                       const I18NString& text) {
-  ORVIDOM_Element child = doc.createElement(name);
-  child.appendChild(doc.createTextNode(text));
-  parent.appendChild(child);
 }
 
 }  // namespace
@@ -214,37 +211,32 @@ const I18NString& ZoMaterializeRequestHelper::GetParameterName(EParameters param
 
 void ZoMaterializeRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemMaterializeRequest);
-  const ORVIDOM_Element tasks = doc.createElement(kElemTasks);
-  elem.appendChild(tasks);
+  const ORVIDOM_Element tasks = appendElement(doc, elem, kElemTasks);
   for (ETasks task : m_tasks) appendTextElement(doc, tasks, kElemTask, GetTaskName(task));
 
   makeTargetDataSource(doc, elem);
 
   if (!m_params.empty()) {
     const ORVIDOM_Element parameters =
-        doc.createElement(korvath_actionhelper_resources_parameters_str);
-    elem.appendChild(parameters);
+        appendElement(doc, elem, korvath_actionhelper_resources_parameters_str);
     for (const auto& [param, value] : m_params) {
-      const ORVIDOM_Element paramElem = doc.createElement(kElemParam);
+      const ORVIDOM_Element paramElem = appendElement(doc, parameters, kElemParam);
       paramElem.setAttribute(korvath_actionhelper_resources_name_str, GetParameterName(param));
       paramElem.setAttribute(korvath_actionhelper_resources_value_str, value);
-      parameters.appendChild(paramElem);
     }
   }
 
   if (!m_resultSet.isNull()) {
-    const ORVIDOM_Element resultSet = doc.createElement(kElemResultSet);
-    elem.appendChild(resultSet);
-    resultSet.appendChild(doc.importNode(m_resultSet, true));
+    appendElement(doc, elem, kElemResultSet).appendChild(doc.importNode(m_resultSet, true));
   }
 }
 
 void ZoMaterializeRequestHelper::makeTargetDataSource(ORVIDOM_Document& doc,
                                                       ORVIDOM_Element& request) const {
-  const ORVIDOM_Element source = doc.createElement(kElemTargetDataSource);
-  request.appendChild(source);
-  if (m_source[kType])
+  const ORVIDOM_Element source = appendElement(doc, request, kElemTargetDataSource);
+  if (m_source[kType]) {
     source.setAttribute(korvath_actionhelper_resources_type_str, *m_source[kType]);
+  }
   for (const auto& [which, name] : sourceElements()) {
     if (m_source[which]) appendTextElement(doc, source, *name, *m_source[which]);
   }

@@ -3,9 +3,12 @@
 #include <utility>
 
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
 
 namespace {
+
+using modeltasks::appendElement;
 
 const I18NString kElemAnalyzeModelRequest("analyzeModelRequest");
 const I18NString kElemObjects("objects");
@@ -39,14 +42,6 @@ const I18NString* const kCheckNames[] = {
     &kNameCachingConflict,
 };
 constexpr int kCheckCount = sizeof(kCheckNames) / sizeof(kCheckNames[0]);
-
-// Creates an element of that name and appends it to `parent`.
-ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
-                              const I18NString& name) {
-  const ORVIDOM_Element child = doc.createElement(name);
-  parent.appendChild(child);
-  return child;
-}
 
 }  // namespace
 

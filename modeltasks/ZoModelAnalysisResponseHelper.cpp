@@ -3,8 +3,12 @@
 #include <memory>
 
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 
 namespace {
+
+using modeltasks::appendElement;
+using modeltasks::appendTextElement;
 
 const I18NString kElemAnalyzeModelResponse("analyzeModelResponse");
 const I18NString kElemIssue("issue");
@@ -41,13 +45,6 @@ void setIdentity(const ORVIDOM_Element& elem, const I18NString& name, const I18N
   elem.setAttribute(kAttrId, id);
   elem.setAttribute(kAttrClass, objectClass);
   elem.setAttribute(kAttrPath, path);
-}
-
-ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
-                              const I18NString& name) {
-  const ORVIDOM_Element child = doc.createElement(name);
-  parent.appendChild(child);
-  return child;
 }
 
 }  // namespace
@@ -92,7 +89,7 @@ void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
 
   const ORVIDOM_Element messages = doc.createElement(kElemMessages);
   for (const I18NString& message : m_messages) {
-    appendElement(doc, messages, kElemMessage).appendChild(doc.createTextNode(message));
+    appendTextElement(doc, messages, kElemMessage, message);
   }
   object.appendChild(messages);
 

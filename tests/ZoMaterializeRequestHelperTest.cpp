@@ -14,6 +14,20 @@ ORVIDOM_Element Made(const ActionHandlerBase& helper) {
   return elem;
 }
 
+// Sets all six values of the target data source.
+void SetEverySourceValue(Request& request, const I18NString& type, const I18NString& cs,
+                         const I18NString& db, const I18NString& user, const I18NString& pw,
+                         const I18NString& ticket) {
+  Request::TargetDataSource source;
+  source.type = &type;
+  source.connectionString = &cs;
+  source.database = &db;
+  source.username = &user;
+  source.password = &pw;
+  source.SSOTicket = &ticket;
+  request.SetTargetDataSource(source);
+}
+
 // A received request, as the engine's peers write it.
 constexpr const char* kReceivedCompact =
     "<materializeRequest><tasks><task>loadDataFromFile</task><task>bogus</task><task/>"
@@ -50,8 +64,6 @@ constexpr const char* kReceivedIndented = R"(<materializeRequest>
 
 TEST(ZoMaterializeRequestHelperTest, WritesTheWholeRequest) {
   ORVIDOM_Element fragment = xmltest::Parse("<rows><row a=\"1\">x &amp; y</row></rows>");
-  const I18NString type("oracle"), cs("host=db1"), db("sales"), user("ann"), pw("p<w>"),
-      ticket("t1");
 
   Request request;
   request.AddTask(Request::kTaskMaterializeResultSet);
@@ -60,14 +72,7 @@ TEST(ZoMaterializeRequestHelperTest, WritesTheWholeRequest) {
   request.AddParameter(Request::kParamObjectID, "o1");
   request.AddParameter(Request::kParamDataFilePath, "/data/f.csv");
   request.AddParameter(Request::kParamObjectID, "o2");
-  Request::TargetDataSource source;
-  source.type = &type;
-  source.connectionString = &cs;
-  source.database = &db;
-  source.username = &user;
-  source.password = &pw;
-  source.SSOTicket = &ticket;
-  request.SetTargetDataSource(source);
+  SetEverySourceValue(request, "oracle", "host=db1", "sales", "ann", "p<w>", "t1");
   request.SetResultSet(fragment);
 
   const ORVIDOM_Element made = Made(request);
@@ -154,7 +159,6 @@ TEST(ZoMaterializeRequestHelperTest, NamesOfTasksAndParameters) {
 }
 
 TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
-  const I18NString type("t"), cs("c"), db("d"), user("u"), pw("p"), ticket("s");
   Request request;
   request.AddTask(Request::kTaskMaterializeQuerySubject);
   request.AddTask(Request::kTaskGenLoadDataFromFile);
@@ -163,14 +167,7 @@ TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
   request.AddParameter(Request::kParamColumnDelimiter, "\t");
   request.AddParameter(Request::kParamRowDelimiter, "\r\n");
   request.AddParameter(Request::kParamDataEncoding, "UTF-8");
-  Request::TargetDataSource source;
-  source.type = &type;
-  source.connectionString = &cs;
-  source.database = &db;
-  source.username = &user;
-  source.password = &pw;
-  source.SSOTicket = &ticket;
-  request.SetTargetDataSource(source);
+  SetEverySourceValue(request, "t", "c", "d", "u", "p", "s");
   request.SetResultSet(xmltest::Parse("<rs><c/></rs>"));
 
   const std::string text = ORVIDOM_Writer::toString(Made(request));
