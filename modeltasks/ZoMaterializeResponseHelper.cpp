@@ -17,6 +17,7 @@ int ZoMaterializeResponseHelper::GetResponse(ZoMaterializeRequestHelper::ETasks 
   if (answers.getLength() == 0) return 0;
   const ORVIDOM_Element nodeTemp = answers.item(0);
   ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+  // The engine writes one "response" per task, so only the first one is looked at.
   const ORVIDOM_Element answer =
       ORVIDOM_Helper::findFirstElement(nodeTemp, korvath_actionhelper_resources_response_str);
   const ORVIDOM_Node text = answer.getFirstChild();

@@ -74,10 +74,12 @@ TEST(ZoExternalizeReportHelperTest, ReadsEntriesWithTheirFilesCompactAndIndented
     EXPECT_EQ(entries[3]->path, "");
   }
 
-  ORVIDOM_Element null;
-  ZoExternalizeReportHelper report;
-  report.Take(null);
-  EXPECT_TRUE(report.GetEntries().empty());
+  for (ORVIDOM_Element odd :
+       {ORVIDOM_Element(), ORVIDOM_Element(xmltest::Parse("<a>text</a>").getFirstChild())}) {
+    ZoExternalizeReportHelper report;
+    report.Take(odd);
+    EXPECT_TRUE(report.GetEntries().empty());
+  }
 }
 
 TEST(ZoExternalizeReportHelperTest, RoundTripKeepsIdsAndMethods) {

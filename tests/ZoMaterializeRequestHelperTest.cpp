@@ -325,6 +325,16 @@ TEST(ZoMaterializeResponseHelperTest, ReadsAnswersCompactAndIndented) {
     EXPECT_EQ(text, "untouched");
   }
 
+  // Only the first "response" of a task's answer counts.
+  ORVIDOM_Element twoResponses = xmltest::Parse(
+      "<materializeResponse><loadDataFromFile><response/><response>late</response>"
+      "</loadDataFromFile></materializeResponse>");
+  ZoMaterializeResponseHelper second;
+  second.Take(twoResponses);
+  I18NString late("untouched");
+  EXPECT_EQ(second.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, late), 0);
+  EXPECT_EQ(late, "untouched");
+
   ZoMaterializeResponseHelper nothingTaken;
   I18NString text;
   EXPECT_EQ(nothingTaken.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 0);

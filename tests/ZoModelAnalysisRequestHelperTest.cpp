@@ -157,10 +157,13 @@ TEST(ZoModelAnalysisRequestHelperTest, ReadsReceivedRequestsCompactAndIndented) 
     EXPECT_EQ(request.GetTasks()[2]->GetObjects(), (std::vector<I18NString>{"o2", "o3"}));
   }
 
-  ORVIDOM_Element null;
-  ZoModelAnalysisRequestHelper empty;
-  empty.Take(null);
-  EXPECT_TRUE(empty.GetTasks().empty());
+  // Nothing, or a node that is not an element, reads as no task.
+  for (ORVIDOM_Element odd :
+       {ORVIDOM_Element(), ORVIDOM_Element(xmltest::Parse("<a>text</a>").getFirstChild())}) {
+    ZoModelAnalysisRequestHelper empty;
+    empty.Take(odd);
+    EXPECT_TRUE(empty.GetTasks().empty());
+  }
 }
 
 TEST(ZoModelAnalysisRequestHelperTest, MalformedRequestsFail) {

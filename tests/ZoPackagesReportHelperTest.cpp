@@ -70,10 +70,12 @@ TEST(ZoPackagesReportHelperTest, ReadsReceivedReportsCompactAndIndented) {
     EXPECT_EQ(PairsOf(report), (Pairs{{"A", "/a"}, {"", ""}, {"", "/deep"}}));
   }
 
-  ORVIDOM_Element null;
-  ZoPackagesReportHelper report;
-  report.Take(null);
-  EXPECT_TRUE(report.GetPackages().empty());
+  for (ORVIDOM_Element odd :
+       {ORVIDOM_Element(), ORVIDOM_Element(xmltest::Parse("<a>text</a>").getFirstChild())}) {
+    ZoPackagesReportHelper report;
+    report.Take(odd);
+    EXPECT_TRUE(report.GetPackages().empty());
+  }
 }
 
 }  // namespace
