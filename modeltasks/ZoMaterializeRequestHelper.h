@@ -13,7 +13,9 @@
 
 class KORVATH_API ZoMaterializeRequestHelper : public ActionHandlerBase {
  public:
-  enum ETasks {
+  // The enumerations have a fixed underlying type so that any number a caller passes is a
+  // value of them, named "unknown" when outside the table.
+  enum ETasks : int {
     kTaskUnknown = 0,
     kTaskGenLoadDataFromFile = 1,
     kTaskLoadDataFromFile = 2,
@@ -21,7 +23,7 @@ class KORVATH_API ZoMaterializeRequestHelper : public ActionHandlerBase {
     kTaskMaterializeResultSet = 4,
   };
 
-  enum EParameters {
+  enum EParameters : int {
     kParamUnknown = 0,
     kParamDataFilePath = 1,
     kParamTableName = 2,

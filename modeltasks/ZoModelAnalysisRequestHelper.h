@@ -13,12 +13,12 @@ class ZoModelAnalysisRequestHelper;
 // One task of a model analysis request; created, written, read and deleted by the request.
 class KORVATH_API ZoAnalyzeRequestTaskHelper {
  public:
-  enum ETask {
+  enum ETask : int {
     kTaskUnknown = 0,
     kTaskDoSpecifiedChecks = 3,
   };
 
-  enum ECheck {
+  enum ECheck : int {
     kCheckUnknown = 0,
     kCheckUseOfCardinalityInFacts = 1,
     kCheckAmbiguousCardinality = 2,

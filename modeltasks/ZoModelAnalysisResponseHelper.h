@@ -14,7 +14,7 @@ class ZoAnalyzeResponseTaskHelper;
 // A model object involved in an issue.
 class KORVATH_API ZoAnalyzeResponseIssueObjectHelper {
  public:
-  enum ESubType {
+  enum ESubType : int {
     kSubTypeNone = 0,
     kSubTypeMeasure = 1,
   };
