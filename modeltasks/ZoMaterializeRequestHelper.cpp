@@ -12,6 +12,8 @@ namespace {
 
 using modeltasks::appendElement;
 using modeltasks::appendTextElement;
+using modeltasks::indexOf;
+using modeltasks::nameAt;
 
 const I18NString kElemMaterializeRequest("materializeRequest");
 const I18NString kElemTasks("tasks");
@@ -47,20 +49,6 @@ const I18NString* const kParameterNames[] = {nullptr,
 
 constexpr int kTaskCount = sizeof(kTaskNames) / sizeof(kTaskNames[0]);
 constexpr int kParameterCount = sizeof(kParameterNames) / sizeof(kParameterNames[0]);
-
-// The name at `index` of a table whose entry 0 is the unknown value.
-const I18NString& nameAt(const I18NString* const* names, int count, int index) {
-  if (index <= 0 || index >= count) return korvath_actionhelper_resources_unknown_str;
-  return *names[index];
-}
-
-// The index whose name is `name`; 0 when none is.
-int indexOf(const I18NString* const* names, int count, const I18NString& name) {
-  for (int i = 1; i < count; ++i) {
-    if (*names[i] == name) return i;
-  }
-  return 0;
-}
 
 using Source = ZoMaterializeRequestHelper::TargetDataSource;
 

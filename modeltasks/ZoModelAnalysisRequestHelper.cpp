@@ -9,6 +9,8 @@
 namespace {
 
 using modeltasks::appendElement;
+using modeltasks::indexOf;
+using modeltasks::nameAt;
 
 const I18NString kElemAnalyzeModelRequest("analyzeModelRequest");
 const I18NString kElemObjects("objects");
@@ -57,10 +59,7 @@ const I18NString& ZoAnalyzeRequestTaskHelper::ToString(ETask task) {
 }
 
 const I18NString& ZoAnalyzeRequestTaskHelper::ToString(ECheck check) {
-  if (check <= kCheckUnknown || check >= kCheckCount) {
-    return korvath_actionhelper_resources_unknown_str;
-  }
-  return *kCheckNames[check];
+  return nameAt(kCheckNames, kCheckCount, check);
 }
 
 ZoAnalyzeRequestTaskHelper::ETask ZoAnalyzeRequestTaskHelper::ToTask(const I18NString& name) {
@@ -68,10 +67,7 @@ ZoAnalyzeRequestTaskHelper::ETask ZoAnalyzeRequestTaskHelper::ToTask(const I18NS
 }
 
 ZoAnalyzeRequestTaskHelper::ECheck ZoAnalyzeRequestTaskHelper::ToCheck(const I18NString& name) {
-  for (int i = 1; i < kCheckCount; ++i) {
-    if (*kCheckNames[i] == name) return static_cast<ECheck>(i);
-  }
-  return kCheckUnknown;
+  return static_cast<ECheck>(indexOf(kCheckNames, kCheckCount, name));
 }
 
 void ZoAnalyzeRequestTaskHelper::GetSupportedChecks(std::vector<ECheck>& checks) {
