@@ -1,0 +1,185 @@
+#include "modeltasks/ZoActionFeedbackHelper.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "core/Resources.h"
+#include "orvidom/ORVIDOM_Document.h"
+
+namespace {
+
+// Class names, indexed by EEntryClass - 1.
+const I18NString kClassNames[] = {"info", "warning", "error", "trace"};
+
+const I18NString kElemFeedback("feedback");
+const I18NString kElemEntry("entry");
+const I18NString kAttrClass("class");
+const I18NString kAttrName("name");
+const I18NString kRenderError("*** Error:");
+const I18NString kRenderOther("--- ");
+
+const I18NString& ClassName(ZoActionFeedbackHelper::EEntryClass entryClass) {
+  const int index = static_cast<int>(entryClass) - 1;
+  if (index < 0 || index >= static_cast<int>(std::size(kClassNames))) {
+    return korvath_actionhelper_resources_unknown_str;
+  }
+  return kClassNames[index];
+}
+
+bool IsEntryElement(const ORVIDOM_Node& node) {
+  return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE &&
+         ORVIDOM_Element(node).getTagName() == kElemEntry;
+}
+
+}  // namespace
+
+class ZoFeedbackEntry {
+ public:
+  ZoFeedbackEntry(ZoActionFeedbackHelper::EEntryClass entryClass, const I18NString& text,
+                  const I18NString& name)
+      : entryClass(entryClass), text(text), name(name) {}
+  ~ZoFeedbackEntry();
+  ZoFeedbackEntry(const ZoFeedbackEntry&) = delete;
+  ZoFeedbackEntry& operator=(const ZoFeedbackEntry&) = delete;
+
+  ZoActionFeedbackHelper::EEntryClass entryClass;
+  I18NString text;
+  I18NString name;
+  std::vector<ZoFeedbackEntry*> children;
+};
+
+ZoFeedbackEntry::~ZoFeedbackEntry() {
+  // Deleting children from their parent's destructor would nest one call per level and exhaust
+  // the stack on a deep tree: every descendant is detached onto a work list first, so each
+  // delete below meets an entry without children.
+  std::vector<ZoFeedbackEntry*> pending;
+  pending.swap(children);
+  while (!pending.empty()) {
+    ZoFeedbackEntry* entry = pending.back();
+    pending.pop_back();
+    pending.insert(pending.end(), entry->children.begin(), entry->children.end());
+    entry->children.clear();
+    delete entry;
+  }
+}
+
+namespace {
+
+ZoFeedbackEntry* AppendEntry(std::vector<ZoFeedbackEntry*>& list,
+                             ZoActionFeedbackHelper::EEntryClass entryClass, const I18NString& text,
+                             const I18NString& name) {
+  auto entry = std::make_unique<ZoFeedbackEntry>(entryClass, text, name);
+  list.push_back(entry.get());
+  return entry.release();
+}
+
+// The "entry" element of one entry, without its children.
+ORVIDOM_Element MakeEntryElement(const ORVIDOM_Document& doc, const ZoFeedbackEntry& entry) {
+  const ORVIDOM_Element elem = doc.createElement(kElemEntry);
+  elem.setAttribute(kAttrClass, ClassName(entry.entryClass));
+  if (!entry.name.empty()) elem.setAttribute(kAttrName, entry.name);
+  elem.appendChild(doc.createTextNode(entry.text));
+  return elem;
+}
+
+// An entry still to be written, with the element it goes into.
+struct PendingEntry {
+  const ZoFeedbackEntry* entry;
+  ORVIDOM_Element parent;
+};
+
+// Pushes siblings last-first, so that they come off the stack in order.
+void PushReversed(std::vector<PendingEntry>& stack, const std::vector<ZoFeedbackEntry*>& siblings,
+                  const ORVIDOM_Element& parent) {
+  for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) stack.push_back({*it, parent});
+}
+
+// One line of the rendered text.
+struct RenderedLine {
+  std::size_t depth;
+  bool isError;
+  I18NString text;
+};
+
+// The lines of the "entry" children of `feedback`, depth first in document order, with their
+// depth below the feedback element.
+std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
+  std::vector<RenderedLine> lines;
+  std::vector<std::pair<ORVIDOM_Element, std::size_t>> stack;
+  const auto pushEntryChildren = [&stack](const ORVIDOM_Node& parent, std::size_t depth) {
+    for (ORVIDOM_Node c = parent.getLastChild(); !c.isNull(); c = c.getPreviousSibling()) {
+      if (IsEntryElement(c)) stack.emplace_back(c, depth);
+    }
+  };
+  pushEntryChildren(feedback, 0);
+  while (!stack.empty()) {
+    const auto [entry, depth] = std::move(stack.back());
+    stack.pop_back();
+    const ORVIDOM_Node first = entry.getFirstChild();
+    lines.push_back(
+        {depth, entry.getAttribute(kAttrClass) == ClassName(ZoActionFeedbackHelper::kClassError),
+         first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString()});
+    pushEntryChildren(entry, depth + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+ZoActionFeedbackHelper::~ZoActionFeedbackHelper() {
+  for (ZoFeedbackEntry* entry : entries) delete entry;
+}
+
+ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(EEntryClass entryClass, const I18NString& text,
+                                                  const I18NString& name) {
+  return AppendEntry(entries, entryClass, text, name);
+}
+
+ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(ZoFeedbackEntry* parent, EEntryClass entryClass,
+                                                  const I18NString& text, const I18NString& name) {
+  // Without a parent the message is kept at the top rather than lost or crashing.
+  return AppendEntry(parent ? parent->children : entries, entryClass, text, name);
+}
+
+void ZoActionFeedbackHelper::Render(I18NString& out) {
+  if (feedbackElement.isNull()) return;
+  const std::vector<RenderedLine> lines = CollectLines(feedbackElement);
+  // The indentation grows with the depth, so a deep tree renders to a large text: it is
+  // measured first and written into one buffer of the exact size.
+  std::size_t size = 0;
+  for (const RenderedLine& line : lines) {
+    size +=
+        1 + line.depth + (line.isError ? kRenderError : kRenderOther).length() + line.text.length();
+  }
+  std::string text;
+  text.reserve(size);
+  for (const RenderedLine& line : lines) {
+    text += '\n';
+    text.append(line.depth, '\t');
+    text += (line.isError ? kRenderError : kRenderOther).str();
+    text += line.text.str();
+  }
+  if (out.empty()) {
+    out = I18NString(std::move(text));
+  } else {
+    out += I18NString(std::move(text));
+  }
+}
+
+void ZoActionFeedbackHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element feedback = doc.createElement(kElemFeedback);
+  elem = feedback;
+  // Written without recursion, so that any depth the caller built can be written.
+  std::vector<PendingEntry> stack;
+  PushReversed(stack, entries, feedback);
+  while (!stack.empty()) {
+    const PendingEntry next = std::move(stack.back());
+    stack.pop_back();
+    const ORVIDOM_Element entryElem = MakeEntryElement(doc, *next.entry);
+    next.parent.appendChild(entryElem);
+    PushReversed(stack, next.entry->children, entryElem);
+  }
+}
+
+void ZoActionFeedbackHelper::doTake(ORVIDOM_Element& elem) { feedbackElement = elem; }
