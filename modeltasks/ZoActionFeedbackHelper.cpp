@@ -83,16 +83,31 @@ ORVIDOM_Element MakeEntryElement(const ORVIDOM_Document& doc, const ZoFeedbackEn
   return elem;
 }
 
-// An entry still to be written, with the element it goes into.
-struct PendingEntry {
+// An entry whose element is made, with the number of its children already written.
+struct OpenEntry {
   const ZoFeedbackEntry* entry;
-  ORVIDOM_Element parent;
+  ORVIDOM_Element elem;
+  std::size_t written;
 };
 
-// Pushes siblings last-first, so that they come off the stack in order.
-void PushReversed(std::vector<PendingEntry>& stack, const std::vector<ZoFeedbackEntry*>& siblings,
-                  const ORVIDOM_Element& parent) {
-  for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) stack.push_back({*it, parent});
+// The "entry" element of `top` with its whole subtree. Built without recursion, so that any
+// depth can be written, and bottom-up: an element is attached to its parent while the parent is
+// still free-standing, which keeps every append independent of the depth.
+ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry& top) {
+  std::vector<OpenEntry> open;
+  open.push_back({&top, MakeEntryElement(doc, top), 0});
+  for (;;) {
+    OpenEntry& current = open.back();
+    if (current.written < current.entry->children.size()) {
+      const ZoFeedbackEntry* child = current.entry->children[current.written++];
+      open.push_back({child, MakeEntryElement(doc, *child), 0});
+      continue;
+    }
+    const ORVIDOM_Element done = current.elem;
+    open.pop_back();
+    if (open.empty()) return done;
+    open.back().elem.appendChild(done);
+  }
 }
 
 // One line of the rendered text.
@@ -170,16 +185,7 @@ void ZoActionFeedbackHelper::Render(I18NString& out) {
 void ZoActionFeedbackHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   const ORVIDOM_Element feedback = doc.createElement(kElemFeedback);
   elem = feedback;
-  // Written without recursion, so that any depth the caller built can be written.
-  std::vector<PendingEntry> stack;
-  PushReversed(stack, entries, feedback);
-  while (!stack.empty()) {
-    const PendingEntry next = std::move(stack.back());
-    stack.pop_back();
-    const ORVIDOM_Element entryElem = MakeEntryElement(doc, *next.entry);
-    next.parent.appendChild(entryElem);
-    PushReversed(stack, next.entry->children, entryElem);
-  }
+  for (const ZoFeedbackEntry* entry : entries) feedback.appendChild(MakeEntryTree(doc, *entry));
 }
 
 void ZoActionFeedbackHelper::doTake(ORVIDOM_Element& elem) { feedbackElement = elem; }
