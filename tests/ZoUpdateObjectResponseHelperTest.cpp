@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "support/XmlTestSupport.h"
@@ -52,6 +53,7 @@ TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
   EXPECT_EQ(touched->GetError(), nullptr);
 
   response.AddTask(static_cast<Task::ETask>(9))->SetStatus(static_cast<Result::EStatus>(7));
+  response.AddTask(Task::kTaskRemoveObject)->SetError("E0", "");
 
   EXPECT_TRUE(xmltest::SameTree(MakeElement(response), R"(
     <updateObjectResponse><tasks>
@@ -62,8 +64,15 @@ TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
         <param name="object" value="[ns].[o]"/>
       </task>
       <task name="unknown" status="unknown"/>
+      <task name="removeObject" status="success"><error code="E0"/></task>
     </tasks></updateObjectResponse>)"));
 }
+
+// Owners of raw pointers: a copy would delete their children twice.
+static_assert(!std::is_copy_constructible_v<ZoUpdateObjectResponseHelper> &&
+              !std::is_copy_assignable_v<ZoUpdateObjectResponseHelper> &&
+              !std::is_copy_constructible_v<ZoUpdateObjectRequestHelper> &&
+              !std::is_copy_constructible_v<ZoActionFeedbackHelper>);
 
 TEST(ZoUpdateObjectResponseHelperTest, ConvertsStatusAndParameterNames) {
   EXPECT_EQ(ToString(Result::kStatusUnknown), "unknown");
