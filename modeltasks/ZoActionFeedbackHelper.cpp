@@ -1,8 +1,10 @@
 #include "modeltasks/ZoActionFeedbackHelper.h"
 
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Document.h"
@@ -34,6 +36,7 @@ bool IsEntryElement(const ORVIDOM_Node& node) {
 
 }  // namespace
 
+// One message with the sub-messages it owns.
 class ZoFeedbackEntry {
  public:
   ZoFeedbackEntry(ZoActionFeedbackHelper::EEntryClass entryClass, const I18NString& text,

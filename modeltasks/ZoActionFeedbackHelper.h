@@ -13,7 +13,7 @@ class ZoFeedbackEntry;
 
 class KORVATH_API ZoActionFeedbackHelper : public ActionHandlerBase {
  public:
-  enum EEntryClass {
+  enum EEntryClass : int {
     kClassUnknown = 0,
     kClassInfo = 1,
     kClassWarning = 2,

@@ -15,7 +15,9 @@ class ZoUpdateRequestTaskHelperTest;
 // One "task" of the request, owner of its parameter values.
 class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
  public:
-  enum ETask {
+  // A fixed underlying type, so that a value outside the table can be held and written as
+  // "unknown".
+  enum ETask : int {
     kTaskUnknown = 0,
     kTaskAddProperty = 1,
     kTaskRemoveProperty = 2,
@@ -26,7 +28,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   };
 
   // Parameter kinds; parameters are written in ascending order of these values.
-  enum EParameter {
+  enum EParameter : int {
     kParamUnknown = 0,
     kParamPropertyType = 1,
     kParamPropertyValue = 2,

@@ -16,14 +16,14 @@ class ZoUpdateObjectResponseHelper;
 // One "task" result of the response.
 class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
  public:
-  enum EStatus {
+  enum EStatus : int {
     kStatusUnknown = 0,
     kStatusSuccess = 1,
     kStatusFailure = 2,
   };
 
   // Result parameter kinds; written in ascending order of these values.
-  enum EParameter {
+  enum EParameter : int {
     kParamUnknown = 0,
     kParamProperty = 1,
     kParamObject = 2,
