@@ -254,7 +254,7 @@ TEST(ZoActionFeedbackHelperTest, HandlesDeeplyNestedFeedback) {
   EXPECT_EQ(pos, text.size());
 }
 
-TEST(ZoActionFeedbackHelperTest, RoadOfOneResponse) {
+TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
   ZoUpdateObjectResponseHelper response;
   Result* created = response.AddTask(Task::kTaskAddObject);
   created->AddParameter(Result::kParamObject, "[ns].[qs2]");
