@@ -79,21 +79,32 @@ const I18NString& QsParamValueItemHierarchyHelper::GetTesselType() const {
   return korvath_actionhelper_resources_bus_hierarchicalParmValueItem_str;
 }
 
-// Each node's "item" is created and appended by its parent in list order; a work list then
-// fills the nodes' own parts, so the depth of the hierarchy never reaches the call stack.
+// The nodes are written breadth first, so that the sub nodes of each node follow one another in
+// the work list, and then joined from the last node back to the first: every "item" is complete
+// and each parent still free-standing when it is appended, which keeps the work per node constant
+// and the call stack flat however deep the hierarchy is.
 void QsParamValueItemHierarchyHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  struct Written {
+    const QsParamValueItemHierarchyHelper* node;
+    ORVIDOM_Element item;
+    ORVIDOM_Element subNodes;
+  };
   QsParamValueItemHelper::doMake(doc, elem);
-  std::vector<std::pair<const QsParamValueItemHierarchyHelper*, ORVIDOM_Element>> pending{
-      {this, elem}};
-  while (!pending.empty()) {
-    auto [node, item] = pending.back();
-    pending.pop_back();
-    ORVIDOM_Element subNodes = node->makeOwnParts(doc, item);
-    for (const QsParamValueItemHierarchyHelper* child : node->m_subNodes) {
+  std::vector<Written> written{{this, elem, ORVIDOM_Element()}};
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    written[i].subNodes = written[i].node->makeOwnParts(doc, written[i].item);
+    for (const QsParamValueItemHierarchyHelper* child : written[i].node->m_subNodes) {
       ORVIDOM_Element childItem;
       child->QsParamValueItemHelper::doMake(doc, childItem);
-      subNodes.appendChild(childItem);
-      pending.emplace_back(child, childItem);
+      written.push_back({child, childItem, ORVIDOM_Element()});
+    }
+  }
+  std::size_t firstChild = written.size();
+  for (std::size_t i = written.size(); i-- > 0;) {
+    const std::size_t count = written[i].node->m_subNodes.size();
+    firstChild -= count;
+    for (std::size_t c = firstChild; c < firstChild + count; ++c) {
+      written[i].subNodes.appendChild(written[c].item);
     }
   }
 }
