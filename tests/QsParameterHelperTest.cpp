@@ -9,44 +9,38 @@ namespace {
 
 using Item = QsParamValueItemHelper;
 
-const char* const kReceived =
+// The parts of a received parameter that are written back unchanged.
+const std::string kCarriedParts =
+    R"(<capabilities><item>boundRange</item><item>Multivalued</item><item/>)"
+    R"(<item>optional</item></capabilities>)"
+    R"(<defaultValue><item xsi:type="bus:simpleParmValueItem"><use>EU</use>)"
+    R"(<display>Europe</display></item></defaultValue>)"
+    R"(<values><item xsi:type="bus:simpleParmValueItem"><use>EU</use></item>)"
+    R"(<item xsi:nil="true"/>)"
+    R"(<item xsi:type="bus:boundRangeParmValueItem"><bus:start><use>A</use></bus:start>)"
+    R"(<bus:end><use>M</use></bus:end></item>)"
+    R"(<item xsi:type="bus:hierarchicalParmValueItem"><value><use>World</use></value>)"
+    R"(<subNodes xsi:nil="true"/></item></values>)";
+
+const std::string kReceived =
     R"(<item xmlns:bus="urn:bus" xmlns:xsi="urn:xsi">)"
     R"(<name>Region</name><type>xsdString</type>)"
     R"(<modelDisplayItem>[Sales].[Region].[Name]</modelDisplayItem>)"
     R"(<modelFilterItem>[Sales].[Region].[Code]</modelFilterItem>)"
     R"(<modelUseItem>[Sales].[Region].[Id]</modelUseItem>)"
     R"(<caption><item><locale>en</locale><value>Region</value></item>)"
-    R"(<item><value>Gebiet</value></item></caption>)"
-    R"(<capabilities><item>boundRange</item><item>Multivalued</item><item/>)"
-    R"(<item>optional</item></capabilities>)"
-    R"(<defaultValue><item xsi:type="bus:simpleParmValueItem"><use>EU</use>)"
-    R"(<display>Europe</display></item></defaultValue>)"
-    R"(<values><item xsi:type="bus:simpleParmValueItem"><use>EU</use></item>)"
-    R"(<item xsi:nil="true"/>)"
-    R"(<item xsi:type="bus:boundRangeParmValueItem"><bus:start><use>A</use></bus:start>)"
-    R"(<bus:end><use>M</use></bus:end></item>)"
-    R"(<item xsi:type="bus:hierarchicalParmValueItem"><value><use>World</use></value>)"
-    R"(<subNodes xsi:nil="true"/></item></values>)"
+    R"(<item><value>Gebiet</value></item></caption>)" +
+    kCarriedParts +
     R"(<value><item xsi:type="bus:simpleParmValueItem"><use>US</use></item></value>)"
     R"(<value><item xsi:type="bus:simpleParmValueItem"><use>CA</use></item></value>)"
     R"(</item>)";
 
 // What a parameter taken from kReceived writes before any current value is read or added.
-const char* const kReceivedMade =
-    R"(<item xmlns:bus="http://korvath.dev/schemas/tessel/3/")"
-    R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
-    R"( xmlns:SOAP-ENC="http://schemas.xmlsoap.org/soap/encoding/">)"
-    R"(<name>Region</name><type>xsdString</type>)"
-    R"(<capabilities><item>boundRange</item><item>Multivalued</item><item/>)"
-    R"(<item>optional</item></capabilities>)"
-    R"(<defaultValue><item xsi:type="bus:simpleParmValueItem"><use>EU</use>)"
-    R"(<display>Europe</display></item></defaultValue>)"
-    R"(<values><item xsi:type="bus:simpleParmValueItem"><use>EU</use></item>)"
-    R"(<item xsi:nil="true"/>)"
-    R"(<item xsi:type="bus:boundRangeParmValueItem"><bus:start><use>A</use></bus:start>)"
-    R"(<bus:end><use>M</use></bus:end></item>)"
-    R"(<item xsi:type="bus:hierarchicalParmValueItem"><value><use>World</use></value>)"
-    R"(<subNodes xsi:nil="true"/></item></values></item>)";
+const std::string kReceivedMade = R"(<item xmlns:bus="http://korvath.dev/schemas/tessel/3/")"
+                                  R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance")"
+                                  R"( xmlns:SOAP-ENC="http://schemas.xmlsoap.org/soap/encoding/">)"
+                                  R"(<name>Region</name><type>xsdString</type>)" +
+                                  kCarriedParts + "</item>";
 
 ORVIDOM_Element made(const ActionHandlerBase& helper) {
   ORVIDOM_Element elem;
