@@ -46,7 +46,7 @@ TEST(QsParamValueItemHelperTest, TypeNamesAndFactoryChoices) {
             Item::kValueItemHierarchy);
   for (const char* range : {"bus:boundRangeParmValueItem", "bus:unboundedStartParmValueItem",
                             "bus:unboundedEndParmValueItem"}) {
-    EXPECT_EQ(Item::Create(range, elem)->GetType(), Item::kValueItemRange);
+    EXPECT_EQ(std::unique_ptr<Item>(Item::Create(range, elem))->GetType(), Item::kValueItemRange);
   }
 
   EXPECT_ORV_ASSERT(Item::Create("simpleParmValueItem", elem), "ORV_ASSERT(false);",
