@@ -137,27 +137,6 @@ TEST(QsParameterHelperTest, TakenParameterReadsItsPartsOnDemand) {
   EXPECT_EQ(static_cast<QsParamValueItemSimpleHelper*>(values[1])->GetUse(), "CA");
 }
 
-TEST(QsParameterHelperTest, IndentedParameterIsReadAlike) {
-  QsParameterHelper parameter;
-  take(parameter,
-       "<item>\n  <name>Year</name>\n  <caption>\n    <item>\n      <locale>en</locale>\n"
-       "      <value>Year</value>\n    </item>\n  </caption>\n  <capabilities>\n"
-       "    <item>multivalued</item>\n  </capabilities>\n  <values>\n"
-       "    <item xsi:type=\"bus:simpleParmValueItem\">\n      <use>1</use>\n    </item>\n"
-       "  </values>\n  <value>\n    <item xsi:type=\"bus:simpleParmValueItem\">\n"
-       "      <use>2</use>\n    </item>\n  </value>\n</item>");
-  EXPECT_EQ(parameter.GetName(), "Year");
-  EXPECT_EQ(parameter.GetType(), "");
-  ASSERT_EQ(parameter.GetCaptions().size(), 1u);
-  EXPECT_EQ(parameter.GetCaptions()[0]->m_value, "Year");
-  EXPECT_EQ(parameter.GetCapabilities(), std::vector<QsParameterHelper::EParameterCapability>{
-                                             QsParameterHelper::kCapabilityMultivalued});
-  EXPECT_EQ(parameter.GetPossibleValues().size(), 1u);
-  ASSERT_EQ(parameter.GetValues().size(), 1u);
-  EXPECT_EQ(static_cast<QsParamValueItemSimpleHelper*>(parameter.GetValues()[0])->GetUse(), "2");
-  EXPECT_EQ(parameter.GetDefaultValue(), nullptr);
-}
-
 TEST(QsParameterHelperTest, ReceivedPartsAreCarriedOverWhenMadeAgain) {
   QsParameterHelper parameter;
   take(parameter, kReceived);
@@ -233,37 +212,6 @@ TEST(QsParameterHelperTest, UnknownItemTypeFailsAfterTheItemsBeforeIt) {
                   R"(<item xsi:type="simpleParmValueItem"/></values></item>)");
   EXPECT_ORV_ASSERT(parameter.GetPossibleValues(), "ORV_ASSERT(false);", "QsParamValueItemHelper");
   EXPECT_EQ(parameter.GetPossibleValues().size(), 1u);
-}
-
-TEST(QsParameterHelperTest, RoundTripKeepsNameTypeAndValues) {
-  QsParameterHelper parameter("Amount", "xsdDecimal");
-  parameter.AddSimpleValue("a<b & \"c\"", 0);
-  parameter.AddRangeValue()->SetEnd("100", 1);
-  QsParamValueItemHierarchyHelper* node = parameter.AddHierarchicalValue();
-  node->SetValue("root", 1);
-  node->AddSubNode()->SetValue("leaf", 0);
-  parameter.AddNullValue();
-
-  ORVIDOM_Element parsed = xmltest::Parse(ORVIDOM_Writer::toString(made(parameter)));
-  QsParameterHelper read;
-  read.Take(parsed);
-  EXPECT_EQ(read.GetName(), "Amount");
-  EXPECT_EQ(read.GetType(), "xsdDecimal");
-  const auto& values = read.GetValues();
-  ASSERT_EQ(values.size(), 3u) << "the null value is read as no item";
-  auto* simple = dynamic_cast<QsParamValueItemSimpleHelper*>(values[0]);
-  ASSERT_NE(simple, nullptr);
-  EXPECT_EQ(simple->GetUse(), "a<b & \"c\"");
-  EXPECT_EQ(simple->IsInclusive(), 0);
-  auto* range = dynamic_cast<QsParamValueItemRangeHelper*>(values[1]);
-  ASSERT_NE(range, nullptr);
-  EXPECT_EQ(range->GetStart(), nullptr);
-  EXPECT_EQ(range->GetEnd()->GetUse(), "100");
-  auto* readNode = dynamic_cast<QsParamValueItemHierarchyHelper*>(values[2]);
-  ASSERT_NE(readNode, nullptr);
-  EXPECT_EQ(readNode->GetValue()->GetUse(), "root");
-  ASSERT_EQ(readNode->GetSubNodes().size(), 1u);
-  EXPECT_EQ(readNode->GetSubNodes()[0]->GetValue()->IsInclusive(), 0);
 }
 
 }  // namespace
