@@ -58,6 +58,7 @@ class KORVATH_API QsParamValueItemHelper : public ActionHandlerBase {
   static void MakePropertiesOf(const QsParamValueItemHelper& item, ORVIDOM_Element& elem) {
     item.makeProperties(elem);
   }
+  // The element last read; null for an item built by the client.
   const ORVIDOM_Element& GetElement() const { return m_element; }
 
  private:
