@@ -2,28 +2,20 @@
 
 #include <string>
 
+#include "CommandEnvelopeXml.h"
 #include "support/XmlTestSupport.h"
 
 namespace {
 
-const std::string kCommandOpen =
-    "<command xmlns='http://korvath.dev/schemas/qsapi/2/'"
-    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>";
-const std::string kDefaultIds = "<commandID value='ZoCommand'/><requestID value='ZoRequest'/>";
-
-ORVIDOM_Element MakeOf(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using envelopexml::Command;
+using envelopexml::kCommandOpen;
+using envelopexml::MakeOf;
 
 TEST(QFUpdateCommandHelperTest, WithoutSubjectsWritesOnlyTheModelPath) {
   QFUpdateCommandHelper helper("/content/model");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
-                                                    "<update><updateSet>"
-                                                    "<modelPath>/content/model</modelPath>"
-                                                    "</updateSet></update>" +
-                                                    kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), Command("<update><updateSet>"
+                                                        "<modelPath>/content/model</modelPath>"
+                                                        "</updateSet></update>")));
 }
 
 TEST(QFUpdateCommandHelperTest, WritesEverySubjectInOrderWithItsValueAsText) {
@@ -57,10 +49,8 @@ TEST(QFUpdateCommandHelperTest, EmptyNamesAndValuesAreWrittenEmpty) {
   EXPECT_EQ(subject.getAttribute("name"), "");
   EXPECT_EQ(ORVIDOM_Helper::getElementText(subject), "");
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made),
-                                kCommandOpen +
-                                    "<update><updateSet><modelPath/>"
-                                    "<updateSubject name=''/></updateSet></update>" +
-                                    kDefaultIds + "</command>"));
+                                Command("<update><updateSet><modelPath/>"
+                                        "<updateSubject name=''/></updateSet></update>")));
 }
 
 }  // namespace

@@ -4,14 +4,12 @@
 #include <utility>
 #include <vector>
 
+#include "CommandEnvelopeXml.h"
 #include "support/XmlTestSupport.h"
 
 namespace {
 
-const std::string kCommandOpen =
-    "<command xmlns='http://korvath.dev/schemas/qsapi/2/'"
-    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>";
-const std::string kDefaultIds = "<commandID value='ZoCommand'/><requestID value='ZoRequest'/>";
+using envelopexml::Command;
 
 // The validate command written for `input`.
 ORVIDOM_Element ValidateOf(ORVIDOM_Element input) {
@@ -29,14 +27,13 @@ TEST(QFValidateCommandHelperTest, CopiesTheChildrenOfTheFirstChild) {
       "</execute><commandID value='ZoCommand'/></command>";
   const ORVIDOM_Element input = xmltest::Parse(inputXml);
   const ORVIDOM_Element command = ValidateOf(input);
-  const std::string expected = kCommandOpen +
-                               "<validate>"
-                               "<querySet><modelPath>/m</modelPath><queries><query name='Q'/>"
-                               "</queries></querySet>"
-                               "<property name='p' value='1'/>"
-                               "text &amp; more"
-                               "</validate>" +
-                               kDefaultIds + "</command>";
+  const std::string expected = Command(
+      "<validate>"
+      "<querySet><modelPath>/m</modelPath><queries><query name='Q'/>"
+      "</queries></querySet>"
+      "<property name='p' value='1'/>"
+      "text &amp; more"
+      "</validate>");
   EXPECT_TRUE(xmltest::SameTree(command, expected));
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(command), expected));
   // The input is copied, not moved.
@@ -45,7 +42,7 @@ TEST(QFValidateCommandHelperTest, CopiesTheChildrenOfTheFirstChild) {
 }
 
 TEST(QFValidateCommandHelperTest, AnInputWithoutChildValidatesAnEmptyBody) {
-  const std::string expected = kCommandOpen + "<validate/>" + kDefaultIds + "</command>";
+  const std::string expected = Command("<validate/>");
   EXPECT_TRUE(xmltest::SameTree(ValidateOf(xmltest::Parse("<command/>")), expected));
   EXPECT_TRUE(xmltest::SameTree(ValidateOf(ORVIDOM_Element()), expected));
   EXPECT_TRUE(
