@@ -8,8 +8,9 @@
 
 class KORVATH_API QFCommandHelper : public ActionHandlerBase {
  public:
-  // The properties written after the body, each as an element with a "value" attribute.
-  enum EProperty {
+  // The properties written after the body, each as an element with a "value" attribute. Holds
+  // any int, so that an undefined property can be passed and ignored.
+  enum EProperty : int {
     kPropertyCommandID = 1,
     kPropertyRequestID = 2,
   };

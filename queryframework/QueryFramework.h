@@ -7,6 +7,7 @@
 #include "queryframework/QFResponseDomHelper.h"
 #include "queryframework/QFUpdateCommandHelper.h"
 #include "queryframework/QFValidateCommandHelper.h"
+#include "queryframework/QFQueryHelper.h"
 #include "queryframework/QFZoCommandHelper.h"
 #include "queryframework/XelCancelQueryHelper.h"
 #include "queryframework/XelExpandParameterHelper.h"

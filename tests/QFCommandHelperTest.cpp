@@ -208,28 +208,4 @@ TEST(QFZoCommandHelperTest, WrapsTheBodyWithModelLocaleAndFeedback) {
       ORVIDOM_Helper::findFirstElement(MakeOf(helper), "zoCommand").hasAttribute("queryLocale"));
 }
 
-TEST(QFExecuteCommandHelperTest, EnumerationTextsAndNagLevels) {
-  using Cmd = QFExecuteCommandHelper;
-  const char* feedback[] = {"unknown",    "nativeCommandText", "TarvinCommandText", "connections",
-                            "columnList", "executionPlan",     "tableType",         "unknown"};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryFeedback>(i)), feedback[i]) << i;
-  }
-  const char* severity[] = {"unknown",           "error",       "warning",
-                            "keyTransformation", "information", "unknown"};
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQOSSeverity>(i)), severity[i]) << i;
-  }
-  const char* optimization[] = {"unknown", "firstRow", "allRows", "incremental", "unknown"};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryOptimization>(i)), optimization[i]) << i;
-  }
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(0), Cmd::kQOSSeverityError);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(1), Cmd::kQOSSeverityError);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(2), Cmd::kQOSSeverityWarning);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(3), Cmd::kQOSSeverityKeyTransformation);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(4), Cmd::kQOSSeverityInformation);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(100), Cmd::kQOSSeverityInformation);
-}
-
 }  // namespace
