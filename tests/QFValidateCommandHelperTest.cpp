@@ -41,6 +41,28 @@ TEST(QFValidateCommandHelperTest, CopiesTheChildrenOfTheFirstChild) {
   EXPECT_NE(command.getOwnerDocument(), input.getOwnerDocument());
 }
 
+// A made execute command is validated by the content of its "execute" body.
+TEST(QFValidateCommandHelperTest, ValidatesAMadeExecuteCommand) {
+  QFExecuteCommandHelper execute("/m", nullptr);
+  execute.AddQuery("Q")->AddDataItem("A", "[a]");
+  execute.AddExecuteProperty("p", "1");
+  execute.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackColumnList);
+  ORVIDOM_Element made;
+  execute.Make(made);
+  const ORVIDOM_Element body = made.getFirstChild();
+  ASSERT_EQ(body.getTagName(), "execute");
+
+  std::string bodyContent;
+  std::string names;
+  for (ORVIDOM_Node child = body.getFirstChild(); !child.isNull(); child = child.getNextSibling()) {
+    bodyContent += ORVIDOM_Writer::toString(child);
+    names += child.getNodeName().str() + " ";
+  }
+  EXPECT_EQ(names, "querySet property queryFeedback ");
+  EXPECT_TRUE(
+      xmltest::SameTree(ValidateOf(made), Command("<validate>" + bodyContent + "</validate>")));
+}
+
 TEST(QFValidateCommandHelperTest, AnInputWithoutChildValidatesAnEmptyBody) {
   const std::string expected = Command("<validate/>");
   EXPECT_TRUE(xmltest::SameTree(ValidateOf(xmltest::Parse("<command/>")), expected));
