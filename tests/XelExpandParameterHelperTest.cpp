@@ -31,17 +31,6 @@ TEST(XelExpandParameterHelperTest, WritesTheExpressionInTheEngineCommand) {
       "</zoCommand>");
   EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), expected));
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(MakeOf(helper)), expected));
-
-  // Locale and feedback of the engine command wrapper go around the body.
-  const I18NLocale locale("fr-ca");
-  helper.SetQueryLocale(&locale);
-  helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackColumnList);
-  EXPECT_TRUE(xmltest::SameTree(
-      MakeOf(helper), Command("<zoCommand queryLocale='fr-ca'>"
-                              "<source><model>/content/model</model></source>"
-                              "<expand><expression>[a] = ?p? &amp; &lt;b&gt;</expression></expand>"
-                              "<queryFeedback><property name='columnList'/></queryFeedback>"
-                              "</zoCommand>")));
 }
 
 TEST(XelExpandParameterHelperTest, AnEmptyValueWritesAnEmptyExpression) {
