@@ -18,6 +18,8 @@ struct Kind {
   std::string rootElement;
   // The helper that makes or reads it.
   std::string helperClass;
+  // One sentence saying what the document is for.
+  std::string summary;
   // Fills the helper from a JSON description and makes the document; empty when the kind is
   // only read.
   std::function<ORVIDOM_Element(JsonObject&)> make;

@@ -76,10 +76,13 @@ nlohmann::ordered_json readMetadataResponse(ORVIDOM_Element& elem) {
 }  // namespace
 
 void addQueryServiceKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"metadata-request", "command", "QsMetadataRequestHelper", makeMetadataRequest,
-                   nullptr, nullptr});
-  kinds.push_back(
-      {"data-source-fault", "", "QsDataSourceFaultHelper", nullptr, readDataSourceFault, nullptr});
-  kinds.push_back({"metadata-response", "", "QsMetadataResponseHelper", nullptr,
+  kinds.push_back({"metadata-request", "command", "QsMetadataRequestHelper",
+                   "Asks the query service for the metadata of a class of objects.",
+                   makeMetadataRequest, nullptr, nullptr});
+  kinds.push_back({"data-source-fault", "", "QsDataSourceFaultHelper",
+                   "The fault the query service sends when it cannot reach a data source.", nullptr,
+                   readDataSourceFault, nullptr});
+  kinds.push_back({"metadata-response", "", "QsMetadataResponseHelper",
+                   "The query service's answer to a metadata request.", nullptr,
                    readMetadataResponse, nullptr});
 }
