@@ -37,9 +37,10 @@ class CaseBase {
   virtual const std::string& Name() const = 0;
   // One benchmark per size and path, size by size; the sizes marked large only when asked.
   virtual void RegisterBenchmarks(bool large) = 0;
-  // Prepares the input of `size`, calls `beforeRun`, runs the path of `library` once and returns
-  // the element count; 0 when the case has no such path.
-  virtual size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)()) = 0;
+  // Prepares the input of `size`, runs the path of `library` once between `beforeRun` and
+  // `afterRun` and returns the element count; 0 when the case has no such path.
+  virtual size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)(),
+                         void (*afterRun)()) = 0;
 };
 
 // The library whose result the others are checked against.
@@ -66,12 +67,14 @@ class Case : public CaseBase {
 
   void RegisterBenchmarks(bool large) override;
 
-  size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)()) override {
+  size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)(),
+                 void (*afterRun)()) override {
     auto path = paths_.find(library);
     if (path == paths_.end()) return 0;
     Input input = prepare_(size);
     beforeRun();
     Result result = path->second(input);
+    afterRun();
     return Elements(input, result);
   }
 

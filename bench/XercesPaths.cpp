@@ -237,9 +237,9 @@ void ReadFeedbackResult(const DOMElement* result, Digest& digest) {
 }
 
 Result ReadQueryResponse(const XmlText& input) {
+  const Names& n = N();
   static const std::vector<XString> kProperties(std::begin(kColumnProperties),
                                                 std::end(kColumnProperties));
-  const Names& n = N();
   XercesDOMParser parser;
   const DOMElement* response = Parse(parser, input);
   Digest digest;
