@@ -1,0 +1,161 @@
+#include "modeltasks/ZoModelAnalysisResponseHelper.h"
+
+#include <memory>
+
+#include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
+
+namespace {
+
+using modeltasks::appendElement;
+using modeltasks::appendTextElement;
+
+const I18NString kElemAnalyzeModelResponse("analyzeModelResponse");
+const I18NString kElemIssue("issue");
+const I18NString kElemMessages("messages");
+const I18NString kElemMessage("message");
+const I18NString kElemRelatedObjects("relatedObjects");
+const I18NString kElemRelatedObject("relatedObject");
+const I18NString kAttrStatus("status");
+const I18NString kAttrId("id");
+const I18NString kAttrClass("class");
+const I18NString kAttrPath("path");
+const I18NString kAttrRefClass("refclass");
+const I18NString kAttrSubType("subtype");
+const I18NString kStatusSuccess("success");
+const I18NString kStatusFailure("failure");
+const I18NString kValueMeasure("measure");
+
+// Appends `item` to `list`, which owns it from then on; returns it.
+template <typename T>
+T* appendOwned(std::vector<T*>& list, std::unique_ptr<T> item) {
+  list.push_back(item.get());
+  return item.release();
+}
+
+template <typename T>
+void deleteAll(const std::vector<T*>& list) {
+  for (T* item : list) delete item;
+}
+
+// Sets "name", "id", "class" and "path", in this order.
+void setIdentity(const ORVIDOM_Element& elem, const I18NString& name, const I18NString& id,
+                 const I18NString& objectClass, const I18NString& path) {
+  elem.setAttribute(korvath_actionhelper_resources_name_str, name);
+  elem.setAttribute(kAttrId, id);
+  elem.setAttribute(kAttrClass, objectClass);
+  elem.setAttribute(kAttrPath, path);
+}
+
+}  // namespace
+
+ZoAnalyzeResponseIssueObjectHelper::SObject::SObject(const I18NString& name, const I18NString& id,
+                                                     const I18NString& objectClass,
+                                                     const I18NString& path)
+    : name(name), id(id), objectClass(objectClass), path(path) {}
+
+ZoAnalyzeResponseIssueObjectHelper::ZoAnalyzeResponseIssueObjectHelper(
+    const I18NString& name, const I18NString& id, const I18NString& objectClass,
+    const I18NString& path, const I18NString& refClass, ESubType subType,
+    const std::vector<I18NString>& messages)
+    : m_name(name),
+      m_id(id),
+      m_objectClass(objectClass),
+      m_path(path),
+      m_refClass(refClass),
+      m_subType(subType),
+      m_messages(messages) {}
+
+ZoAnalyzeResponseIssueObjectHelper::~ZoAnalyzeResponseIssueObjectHelper() {
+  deleteAll(m_relatedObjects);
+}
+
+void ZoAnalyzeResponseIssueObjectHelper::AddRelatedObject(const I18NString& name,
+                                                          const I18NString& id,
+                                                          const I18NString& objectClass,
+                                                          const I18NString& path) {
+  appendOwned(m_relatedObjects, std::make_unique<SObject>(name, id, objectClass, path));
+}
+
+void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
+                                                ORVIDOM_Element& issue) const {
+  const ORVIDOM_Element object = doc.createElement(korvath_actionhelper_resources_object_str);
+  setIdentity(object, m_name, m_id, m_objectClass, m_path);
+  object.setAttribute(kAttrRefClass, m_refClass);
+  object.setAttribute(kAttrSubType, m_subType == kSubTypeMeasure
+                                        ? kValueMeasure
+                                        : korvath_actionhelper_resources_empty_str);
+  issue.appendChild(object);
+
+  const ORVIDOM_Element messages = doc.createElement(kElemMessages);
+  for (const I18NString& message : m_messages) {
+    appendTextElement(doc, messages, kElemMessage, message);
+  }
+  object.appendChild(messages);
+
+  const ORVIDOM_Element related = appendElement(doc, object, kElemRelatedObjects);
+  for (const SObject* other : m_relatedObjects) {
+    setIdentity(appendElement(doc, related, kElemRelatedObject), other->name, other->id,
+                other->objectClass, other->path);
+  }
+}
+
+ZoAnalyzeResponseIssueHelper::ZoAnalyzeResponseIssueHelper(const I18NString& name) : m_name(name) {}
+
+ZoAnalyzeResponseIssueHelper::~ZoAnalyzeResponseIssueHelper() { deleteAll(m_objects); }
+
+ZoAnalyzeResponseIssueObjectHelper* ZoAnalyzeResponseIssueHelper::AddObject(
+    const I18NString& name, const I18NString& id, const I18NString& objectClass,
+    const I18NString& path, const I18NString& refClass,
+    ZoAnalyzeResponseIssueObjectHelper::ESubType subType, const std::vector<I18NString>& messages) {
+  return appendOwned(m_objects, std::make_unique<ZoAnalyzeResponseIssueObjectHelper>(
+                                    name, id, objectClass, path, refClass, subType, messages));
+}
+
+void ZoAnalyzeResponseIssueHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  elem = doc.createElement(kElemIssue);
+  elem.setAttribute(korvath_actionhelper_resources_name_str, m_name);
+  for (const ZoAnalyzeResponseIssueObjectHelper* object : m_objects) object->doMake(doc, elem);
+}
+
+ZoAnalyzeResponseTaskHelper::ZoAnalyzeResponseTaskHelper(ZoAnalyzeRequestTaskHelper::ETask task)
+    : m_task(task) {}
+
+ZoAnalyzeResponseTaskHelper::~ZoAnalyzeResponseTaskHelper() { deleteAll(m_issues); }
+
+void ZoAnalyzeResponseTaskHelper::SetSuccess(int success) { m_success = success; }
+
+ZoAnalyzeResponseIssueHelper* ZoAnalyzeResponseTaskHelper::AddIssue(const I18NString& name) {
+  return appendOwned(m_issues, std::unique_ptr<ZoAnalyzeResponseIssueHelper>(
+                                   new ZoAnalyzeResponseIssueHelper(name)));
+}
+
+void ZoAnalyzeResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  elem = doc.createElement(korvath_actionhelper_resources_task_str);
+  elem.setAttribute(korvath_actionhelper_resources_name_str,
+                    ZoAnalyzeRequestTaskHelper::ToString(m_task));
+  elem.setAttribute(kAttrStatus, m_success != 0 ? kStatusSuccess : kStatusFailure);
+  for (const ZoAnalyzeResponseIssueHelper* issue : m_issues) {
+    ORVIDOM_Element issueElem;
+    issue->doMake(doc, issueElem);
+    elem.appendChild(issueElem);
+  }
+}
+
+ZoModelAnalysisResponseHelper::~ZoModelAnalysisResponseHelper() { deleteAll(m_tasks); }
+
+ZoAnalyzeResponseTaskHelper* ZoModelAnalysisResponseHelper::AddTask(
+    ZoAnalyzeRequestTaskHelper::ETask task) {
+  return appendOwned(
+      m_tasks, std::unique_ptr<ZoAnalyzeResponseTaskHelper>(new ZoAnalyzeResponseTaskHelper(task)));
+}
+
+void ZoModelAnalysisResponseHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  elem = doc.createElement(kElemAnalyzeModelResponse);
+  const ORVIDOM_Element tasks = appendElement(doc, elem, korvath_actionhelper_resources_tasks_str);
+  for (const ZoAnalyzeResponseTaskHelper* task : m_tasks) {
+    ORVIDOM_Element taskElem;
+    task->doMake(doc, taskElem);
+    tasks.appendChild(taskElem);
+  }
+}

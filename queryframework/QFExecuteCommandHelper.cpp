@@ -1,0 +1,298 @@
+#include "queryframework/QFExecuteCommandHelper.h"
+
+#include <memory>
+#include <utility>
+
+#include "core/Resources.h"
+#include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Helper.h"
+
+namespace {
+
+const I18NString kError("error");
+const I18NString kWarning("warning");
+const I18NString kInformation("information");
+const I18NString kAllRows("allRows");
+const I18NString kFirstRow("firstRow");
+const I18NString kIncremental("incremental");
+const I18NString kTarvinCommandText("TarvinCommandText");
+const I18NString kNativeCommandText("nativeCommandText");
+const I18NString kExecutionPlan("executionPlan");
+const I18NString kTableType("tableType");
+const I18NString kConnections("connections");
+const I18NString kKeyTransformation("keyTransformation");
+const I18NString kColumnList("columnList");
+const I18NString kElemRequestHints("requestHints");
+const I18NString kElemDesignMode("designMode");
+const I18NString kElemQueryFeedback("queryFeedback");
+const I18NString kAttrEnabled("enabled");
+const I18NString kAttrSeverityLevel("severityLevel");
+const I18NString kElemValueSets("valueSets");
+const I18NString kElemValueSet("valueSet");
+const I18NString kElemGroupBody("groupBody");
+const I18NString kElemExecutionOptimization("executionOptimization");
+const I18NString kElemEdges("edges");
+const I18NString kElemEdge("edge");
+const I18NString kElemEdgeGroups("edgeGroups");
+const I18NString kElemEdgeGroup("edgeGroup");
+const I18NString kAttrRefDataItem("refDataItem");
+const I18NString kElemDataItemRef("dataItemRef");
+const I18NString kAttrRefQuery("refQuery");
+const I18NString kElemQueryProcessing("queryProcessing");
+const I18NString kElemNoDataMode("noDataMode");
+const I18NString kElemQueryResultDefinitions("queryResultDefinitions");
+const I18NString kElemQueryResultDefinition("queryResultDefinition");
+const I18NString kElemQueries("queries");
+const I18NString kAttrExpressionLocale("expressionLocale");
+// The fixed names of the one result definition and its parts.
+const I18NString kResultDefinitionPrefix("rsd");
+const I18NString kEdgeColumns("columns");
+const I18NString kValueSet1("valueSet1");
+const I18NString kGroupBody1("groupBody1");
+
+// The element a request hint is written as, and the attribute that carries its value.
+struct RequestHintShape {
+  const I18NString* element;
+  const I18NString* attribute;
+};
+
+// The shape of a request hint; null names for a hint outside ERequestHint.
+RequestHintShape ShapeOf(QFExecuteCommandHelper::ERequestHint hint) {
+  switch (hint) {
+    case QFExecuteCommandHelper::kRequestHintNoDataMode:
+      return {&kElemNoDataMode, &kAttrEnabled};
+    case QFExecuteCommandHelper::kRequestHintDesignMode:
+      return {&kElemDesignMode, &kAttrEnabled};
+    case QFExecuteCommandHelper::kRequestHintExecutionOptimization:
+      return {&kElemExecutionOptimization, &korvath_actionhelper_resources_value_str};
+    case QFExecuteCommandHelper::kRequestHintQueryProcessing:
+      return {&kElemQueryProcessing, &korvath_actionhelper_resources_value_str};
+    default:
+      return {nullptr, nullptr};
+  }
+}
+
+// The child of `parent` named `name` whose attribute "name" is `value`, found or created.
+ORVIDOM_Element FindOrCreateNamed(const ORVIDOM_Element& parent, const I18NString& name,
+                                  const I18NString& value) {
+  return ORVIDOM_Helper::findOrCreateElementWithAttribute(
+      parent, name, korvath_actionhelper_resources_name_str, value);
+}
+
+// Appends to `parent` one "property" element per feedback, named by the feedback's text.
+void AppendFeedbackProperties(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
+                              const std::vector<QFExecuteCommandHelper::EQueryFeedback>& list) {
+  for (const QFExecuteCommandHelper::EQueryFeedback feedback : list) {
+    const ORVIDOM_Element property = doc.createElement(korvath_actionhelper_resources_property_str);
+    property.setAttribute(korvath_actionhelper_resources_name_str,
+                          QFExecuteCommandHelper::ToString(feedback));
+    parent.appendChild(property);
+  }
+}
+
+}  // namespace
+
+const I18NString& QFExecuteCommandHelper::ToString(EQueryOptimization optimization) {
+  switch (optimization) {
+    case kQueryOptimizationFirstRow:
+      return kFirstRow;
+    case kQueryOptimizationAllRows:
+      return kAllRows;
+    case kQueryOptimizationIncremental:
+      return kIncremental;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+const I18NString& QFExecuteCommandHelper::ToString(EQueryFeedback feedback) {
+  switch (feedback) {
+    case kQueryFeedbackNativeCommandText:
+      return kNativeCommandText;
+    case kQueryFeedbackTarvinCommandText:
+      return kTarvinCommandText;
+    case kQueryFeedbackConnections:
+      return kConnections;
+    case kQueryFeedbackColumnList:
+      return kColumnList;
+    case kQueryFeedbackExecutionPlan:
+      return kExecutionPlan;
+    case kQueryFeedbackTableType:
+      return kTableType;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+const I18NString& QFExecuteCommandHelper::ToString(EQOSSeverity severity) {
+  switch (severity) {
+    case kQOSSeverityError:
+      return kError;
+    case kQOSSeverityWarning:
+      return kWarning;
+    case kQOSSeverityKeyTransformation:
+      return kKeyTransformation;
+    case kQOSSeverityInformation:
+      return kInformation;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+QFExecuteCommandHelper::EQOSSeverity QFExecuteCommandHelper::ConvertNagLevel2SeverityLevel(
+    unsigned long nagLevel) {
+  switch (nagLevel) {
+    case 0:
+    case 1:
+      return kQOSSeverityError;
+    case 2:
+      return kQOSSeverityWarning;
+    case 3:
+      return kQOSSeverityKeyTransformation;
+    default:
+      return kQOSSeverityInformation;
+  }
+}
+
+QFExecuteCommandHelper::QFExecuteCommandHelper(const I18NString& modelPath,
+                                               const I18NLocale* expressionLocale)
+    : QFCommandHelper(modelPath), m_expressionLocale(expressionLocale) {}
+
+QFExecuteCommandHelper::~QFExecuteCommandHelper() {
+  for (QFQueryHelper* query : m_queries) delete query;
+}
+
+QFQueryHelper* QFExecuteCommandHelper::Append(QFQueryHelper* query) {
+  std::unique_ptr<QFQueryHelper> owned(query);
+  m_queries.push_back(owned.get());
+  return owned.release();
+}
+
+QFQueryHelper* QFExecuteCommandHelper::AddQuery(const I18NString& name) {
+  return Append(new QFQueryHelper(name));
+}
+
+QFQueryHelper* QFExecuteCommandHelper::AddJoinQuery(const I18NString& name,
+                                                    const I18NString& leftQuery,
+                                                    const I18NString& leftCardinality,
+                                                    const I18NString& rightQuery,
+                                                    const I18NString& rightCardinality,
+                                                    const I18NString& filterExpression) {
+  return Append(new QFJoinQueryHelper(name, leftQuery, leftCardinality, rightQuery,
+                                      rightCardinality, filterExpression));
+}
+
+QFQueryHelper* QFExecuteCommandHelper::AddModelSetQuery(const I18NString& name,
+                                                        std::vector<I18NString> projectionItems,
+                                                        const I18NString& setOperation,
+                                                        const I18NString& duplicates) {
+  return Append(new QFSetQueryHelper(name, std::move(projectionItems), setOperation, duplicates));
+}
+
+void QFExecuteCommandHelper::AddExecuteProperty(const I18NString& name, const I18NString& value) {
+  m_executeProperties[name] = value;
+}
+
+void QFExecuteCommandHelper::AddRequestHint(ERequestHint hint, const I18NString& value) {
+  m_requestHints[hint] = value;
+}
+
+void QFExecuteCommandHelper::AddQueryFeedback(EQueryFeedback feedback) {
+  m_queryFeedback.push_back(feedback);
+}
+
+void QFExecuteCommandHelper::SetQOSSeverityLevel(EQOSSeverity level) { m_severityLevel = level; }
+
+void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  // The result definitions are derived from the first query, so a command without one cannot be
+  // written; failing before anything is written leaves the caller's handle as it was.
+  ORV_ASSERT(!m_queries.empty());
+  ORVIDOM_Element execute = doc.createElement(korvath_actionhelper_resources_execute_str);
+  ORVIDOM_Element querySet =
+      ORVIDOM_Helper::findOrCreateElement(execute, korvath_actionhelper_resources_querySet_str);
+  if (m_expressionLocale != nullptr) {
+    querySet.setAttribute(kAttrExpressionLocale, m_expressionLocale->getName());
+  }
+  MakeModelPath(querySet);
+  MakeQueries(doc, querySet);
+  MakeResultDefinitions(doc, querySet);
+  MakeRequestHints(doc, querySet);
+  MakeExecuteProperties(doc, execute);
+  MakeQueryFeedback(doc, execute);
+  QFCommandHelper::Incorporate(doc, elem, execute);
+}
+
+void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const {
+  const ORVIDOM_Element queries = ORVIDOM_Helper::findOrCreateElement(querySet, kElemQueries);
+  for (const QFQueryHelper* query : m_queries) {
+    ORVIDOM_Element made;
+    query->doMake(doc, made);
+    queries.appendChild(made);
+  }
+}
+
+void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Document& doc,
+                                                   ORVIDOM_Element& querySet) const {
+  const ORVIDOM_Element definitions =
+      ORVIDOM_Helper::findOrCreateElement(querySet, kElemQueryResultDefinitions);
+  const I18NString& firstName = m_queries.front()->GetName();
+  const bool firstOnly = firstName == korvath_actionhelper_resources_SingleCount_str ||
+                         firstName == korvath_actionhelper_resources_querySet_str;
+  const size_t processed = firstOnly ? 1 : m_queries.size();
+  for (size_t i = 0; i < processed; ++i) {
+    const QFQueryHelper& query = *m_queries[i];
+    // Every processed query writes into the one result definition; the last one names it.
+    const ORVIDOM_Element definition =
+        ORVIDOM_Helper::findOrCreateElement(definitions, kElemQueryResultDefinition);
+    definition.setAttribute(korvath_actionhelper_resources_name_str,
+                            kResultDefinitionPrefix + query.GetName());
+    definition.setAttribute(kAttrRefQuery, query.GetName());
+    const ORVIDOM_Element edge = FindOrCreateNamed(
+        ORVIDOM_Helper::findOrCreateElement(definition, kElemEdges), kElemEdge, kEdgeColumns);
+    const ORVIDOM_Element edgeGroup = ORVIDOM_Helper::findOrCreateElement(
+        ORVIDOM_Helper::findOrCreateElement(edge, kElemEdgeGroups), kElemEdgeGroup);
+    const ORVIDOM_Element valueSet = FindOrCreateNamed(
+        ORVIDOM_Helper::findOrCreateElement(edgeGroup, kElemValueSets), kElemValueSet, kValueSet1);
+    const ORVIDOM_Element groupBody = FindOrCreateNamed(valueSet, kElemGroupBody, kGroupBody1);
+    for (const QFQueryDataItem* item : query.GetDataItems()) {
+      const ORVIDOM_Element dataItemRef = doc.createElement(kElemDataItemRef);
+      dataItemRef.setAttribute(kAttrRefDataItem, item->m_name);
+      groupBody.appendChild(dataItemRef);
+    }
+  }
+}
+
+void QFExecuteCommandHelper::MakeRequestHints(ORVIDOM_Document& doc,
+                                              ORVIDOM_Element& querySet) const {
+  if (m_requestHints.empty()) return;
+  const ORVIDOM_Element requestHints =
+      ORVIDOM_Helper::findOrCreateElement(querySet, kElemRequestHints);
+  for (const auto& [hint, value] : m_requestHints) {
+    const RequestHintShape shape = ShapeOf(hint);
+    if (shape.element == nullptr) continue;
+    const ORVIDOM_Element element = doc.createElement(*shape.element);
+    element.setAttribute(*shape.attribute, value);
+    requestHints.appendChild(element);
+  }
+}
+
+void QFExecuteCommandHelper::MakeExecuteProperties(ORVIDOM_Document& doc,
+                                                   ORVIDOM_Element& execute) const {
+  for (const auto& [name, value] : m_executeProperties) {
+    const ORVIDOM_Element property = doc.createElement(korvath_actionhelper_resources_property_str);
+    property.setAttribute(korvath_actionhelper_resources_name_str, name);
+    property.setAttribute(korvath_actionhelper_resources_value_str, value);
+    execute.appendChild(property);
+  }
+}
+
+void QFExecuteCommandHelper::MakeQueryFeedback(ORVIDOM_Document& doc,
+                                               ORVIDOM_Element& execute) const {
+  if (m_queryFeedback.empty() && m_severityLevel == kQOSSeverityUnknown) return;
+  const ORVIDOM_Element queryFeedback =
+      ORVIDOM_Helper::findOrCreateElement(execute, kElemQueryFeedback);
+  if (m_severityLevel != kQOSSeverityUnknown) {
+    queryFeedback.setAttribute(kAttrSeverityLevel, ToString(m_severityLevel));
+  }
+  AppendFeedbackProperties(doc, queryFeedback, m_queryFeedback);
+}

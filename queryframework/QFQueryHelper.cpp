@@ -1,0 +1,325 @@
+#include "queryframework/QFQueryHelper.h"
+
+#include <memory>
+#include <utility>
+
+#include "core/Resources.h"
+#include "orvcore/ORVUtConvert.h"
+#include "orvidom/ORVIDOM_Helper.h"
+
+namespace {
+
+const I18NString kElemQuery("query");
+const I18NString kElemSelection("selection");
+const I18NString kMeasureRefiner("measureRefiner");
+const I18NString kAutoSort("autoSort");
+const I18NString kAvoidZeroDiv("avoidZeroDiv");
+const I18NString kMaxRowsRetrieved("maxRowsRetrieved");
+const I18NString kElemTag("tag");
+const I18NString kAttrAggregate("aggregate");
+const I18NString kAttrRollupAggregate("rollupAggregate");
+const I18NString kElemDetailFilter("detailFilter");
+const I18NString kElemFilterExpression("filterExpression");
+const I18NString kElemQueryHints("queryHints");
+const I18NString kNone("none");
+const I18NString kAutomatic("automatic");
+const I18NString kSummarize("summarize");
+const I18NString kTotal("total");
+const I18NString kMinimum("minimum");
+const I18NString kMaximum("maximum");
+const I18NString kAverage("average");
+const I18NString kCount("count");
+const I18NString kCalculated("calculated");
+const I18NString kAscending("ascending");
+const I18NString kDescending("descending");
+const I18NString kRequired("required");
+const I18NString kOptional("optional");
+const I18NString kProhibited("prohibited");
+const I18NString kElemJoinOperation("joinOperation");
+const I18NString kElemJoinOperand("joinOperand");
+const I18NString kElemJoinOperands("joinOperands");
+const I18NString kElemJoinFilter("joinFilter");
+const I18NString kSet("set");
+const I18NString kElemProjectionList("projectionList");
+const I18NString kElemQueryOperation("queryOperation");
+const I18NString kAttrSetOperation("setOperation");
+const I18NString kElemQueryRefs("queryRefs");
+const I18NString kElemQueryItem("queryItem");
+const I18NString kAttrDuplicates("duplicates");
+// The operand queries of every set query.
+const I18NString kLeftQuery("leftQuery");
+const I18NString kRightQuery("rightQuery");
+
+template <typename T>
+void DeleteAll(const std::vector<T*>& owned) {
+  for (T* item : owned) delete item;
+}
+
+// Hands `owned` to `list`, which then owns it; returns it for filling.
+template <typename T>
+T* AppendOwned(std::vector<T*>& list, std::unique_ptr<T> owned) {
+  list.push_back(owned.get());
+  return owned.release();
+}
+
+// The child "source" of `query`.
+ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {
+  return ORVIDOM_Helper::findOrCreateElement(query, korvath_actionhelper_resources_source_str);
+}
+
+// Finds or creates the child "queryRef" of `parent` that refers to `queryName`.
+void MakeQueryRef(const ORVIDOM_Element& parent, const I18NString& queryName) {
+  ORVIDOM_Helper::findOrCreateElementWithAttribute(
+      parent, korvath_actionhelper_resources_queryRef_str,
+      korvath_actionhelper_resources_refQuery_str, queryName);
+}
+
+}  // namespace
+
+const I18NString& QFQueryDetailFilter::ToString(EUse use) {
+  switch (use) {
+    case kUseOptional:
+      return kOptional;
+    case kUseRequired:
+      return kRequired;
+    case kUseProhibited:
+      return kProhibited;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+QFQueryHelper::QFQueryHelper(const I18NString& name) : m_name(name) {
+  m_hints[kQueryHintAvoidZeroDiv] = korvath_actionhelper_resources_true_str;
+}
+
+QFQueryHelper::~QFQueryHelper() {
+  DeleteAll(m_dataItems);
+  DeleteAll(m_detailFilters);
+}
+
+const I18NString& QFQueryHelper::GetName() const { return m_name; }
+
+QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NString& expression) {
+  I18NString candidate = name;
+  if (m_dataItemNames.count(candidate) != 0) {
+    // Numbers below the remembered one were all taken when last tried, and names given out are
+    // never taken back, so counting resumes there.
+    unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
+    do {
+      candidate = name + ORVUtConvert::ulongCvt(next++);
+    } while (m_dataItemNames.count(candidate) != 0);
+  }
+  auto item = std::make_unique<QFQueryDataItem>();
+  item->m_name = candidate;
+  item->m_expression = expression;
+  m_dataItemNames.insert(candidate);
+  return AppendOwned(m_dataItems, std::move(item));
+}
+
+QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
+                                                    QFQueryDetailFilter::EUse use) {
+  auto filter = std::make_unique<QFQueryDetailFilter>();
+  filter->m_expression = expression;
+  filter->m_use = use;
+  return AppendOwned(m_detailFilters, std::move(filter));
+}
+
+void QFQueryHelper::AddHint(EQueryHint hint, const I18NString& value) { m_hints[hint] = value; }
+
+void QFQueryHelper::SetAutoSummary(int autoSummary) { m_autoSummary = autoSummary; }
+
+void QFQueryHelper::SetQueryRef(const I18NString& queryRef) { m_queryRef = queryRef; }
+
+const std::vector<QFQueryDataItem*>& QFQueryHelper::GetDataItems() const { return m_dataItems; }
+
+const std::vector<QFQueryDetailFilter*>& QFQueryHelper::GetDetailFilters() const {
+  return m_detailFilters;
+}
+
+const I18NString& QFQueryHelper::ToString(EQueryHint hint) {
+  switch (hint) {
+    case kQueryHintAvoidZeroDiv:
+      return kAvoidZeroDiv;
+    case kQueryHintAutoSort:
+      return kAutoSort;
+    case kQueryHintMeasureRefiner:
+      return kMeasureRefiner;
+    case kQueryHintMaxRowsRetrieved:
+      return kMaxRowsRetrieved;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+const I18NString& QFQueryHelper::ToString(EAggregate aggregate) {
+  switch (aggregate) {
+    case kAggregateNone:
+      return kNone;
+    case kAggregateAutomatic:
+      return kAutomatic;
+    case kAggregateSummarize:
+      return kSummarize;
+    case kAggregateTotal:
+      return kTotal;
+    case kAggregateMinimum:
+      return kMinimum;
+    case kAggregateMaximum:
+      return kMaximum;
+    case kAggregateAverage:
+      return kAverage;
+    case kAggregateCount:
+      return kCount;
+    case kAggregateCalculated:
+      return kCalculated;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+const I18NString& QFQueryHelper::ToString(ESort sort) {
+  switch (sort) {
+    case kSortNone:
+      return kNone;
+    case kSortAscending:
+      return kAscending;
+    case kSortDescending:
+      return kDescending;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  elem = doc.createElement(kElemQuery);
+  elem.setAttribute(korvath_actionhelper_resources_name_str, m_name);
+  SetSource(elem);
+  MakeSelection(doc, elem);
+  MakeDetailFilters(doc, elem);
+  // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
+  if (!m_hints.empty()) MakeHints(doc, elem);
+}
+
+void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
+  const ORVIDOM_Element source = FindOrCreateSource(query);
+  if (m_queryRef.empty()) {
+    ORVIDOM_Helper::findOrCreateElement(source, korvath_actionhelper_resources_model_str);
+  } else {
+    MakeQueryRef(source, m_queryRef);
+  }
+}
+
+void QFQueryHelper::MakeSelection(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
+  const ORVIDOM_Element selection = ORVIDOM_Helper::findOrCreateElement(query, kElemSelection);
+  selection.setAttribute(korvath_actionhelper_resources_autoSummary_str,
+                         m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
+                                            : korvath_actionhelper_resources_false_str);
+  for (const QFQueryDataItem* item : m_dataItems) {
+    const ORVIDOM_Element dataItem = doc.createElement(korvath_actionhelper_resources_dataItem_str);
+    selection.appendChild(dataItem);
+    dataItem.setAttribute(korvath_actionhelper_resources_name_str, item->m_name);
+    if (item->m_sort != kSortUnknown) {
+      dataItem.setAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
+    }
+    if (item->m_aggregate != kAggregateUnknown) {
+      dataItem.setAttribute(kAttrAggregate, ToString(item->m_aggregate));
+    }
+    if (item->m_rollupAggregate != kAggregateUnknown) {
+      dataItem.setAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
+    }
+    ORVIDOM_Helper::findOrCreateElementWithText(
+        dataItem, korvath_actionhelper_resources_expression_str, item->m_expression);
+    if (!item->m_tag.empty()) {
+      ORVIDOM_Helper::findOrCreateElementWithText(dataItem, kElemTag, item->m_tag);
+    }
+  }
+}
+
+void QFQueryHelper::MakeDetailFilters(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
+  if (m_detailFilters.empty()) return;
+  const ORVIDOM_Element detailFilter =
+      ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter);
+  for (const QFQueryDetailFilter* item : m_detailFilters) {
+    const ORVIDOM_Element filter = doc.createElement(korvath_actionhelper_resources_filter_str);
+    detailFilter.appendChild(filter);
+    filter.setAttribute(korvath_actionhelper_resources_use_str,
+                        QFQueryDetailFilter::ToString(item->m_use));
+    ORVIDOM_Helper::findOrCreateElementWithText(filter, kElemFilterExpression, item->m_expression);
+  }
+}
+
+void QFQueryHelper::MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
+  const ORVIDOM_Element queryHints = doc.createElement(kElemQueryHints);
+  query.appendChild(queryHints);
+  for (const auto& [hint, value] : m_hints) {
+    const ORVIDOM_Element element = doc.createElement(ToString(hint));
+    element.setAttribute(korvath_actionhelper_resources_value_str, value);
+    queryHints.appendChild(element);
+  }
+}
+
+QFJoinQueryHelper::QFJoinQueryHelper(const I18NString& name, const I18NString& leftQuery,
+                                     const I18NString& leftCardinality,
+                                     const I18NString& rightQuery,
+                                     const I18NString& rightCardinality,
+                                     const I18NString& filterExpression)
+    : QFQueryHelper(name),
+      m_leftQuery(leftQuery),
+      m_leftCardinality(leftCardinality),
+      m_rightQuery(rightQuery),
+      m_rightCardinality(rightCardinality),
+      m_filterExpression(filterExpression) {}
+
+QFJoinQueryHelper::~QFJoinQueryHelper() = default;
+
+void QFJoinQueryHelper::SetSource(ORVIDOM_Element& query) const {
+  const ORVIDOM_Element joinOperation =
+      ORVIDOM_Helper::findOrCreateElement(FindOrCreateSource(query), kElemJoinOperation);
+  const ORVIDOM_Element joinOperands =
+      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinOperands);
+  const ORVIDOM_Element left = ORVIDOM_Helper::findOrCreateElementWithAttribute(
+      joinOperands, kElemJoinOperand, korvath_actionhelper_resources_cardinality_str,
+      m_leftCardinality);
+  MakeQueryRef(left, m_leftQuery);
+  // Always a new operand, so that equal cardinalities still give two operands.
+  const ORVIDOM_Element right = joinOperands.getOwnerDocument().createElement(kElemJoinOperand);
+  joinOperands.appendChild(right);
+  right.setAttribute(korvath_actionhelper_resources_cardinality_str, m_rightCardinality);
+  MakeQueryRef(right, m_rightQuery);
+  const ORVIDOM_Element joinFilter =
+      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinFilter);
+  ORVIDOM_Helper::findOrCreateElementWithText(joinFilter, kElemFilterExpression,
+                                              m_filterExpression);
+}
+
+QFSetQueryHelper::QFSetQueryHelper(const I18NString& name, std::vector<I18NString> projectionItems,
+                                   const I18NString& setOperation, const I18NString& duplicates)
+    : QFQueryHelper(name),
+      m_setOperation(setOperation),
+      m_duplicates(duplicates),
+      m_projectionItems(std::move(projectionItems)) {}
+
+QFSetQueryHelper::~QFSetQueryHelper() = default;
+
+void QFSetQueryHelper::SetSource(ORVIDOM_Element& query) const {
+  const ORVIDOM_Element queryOperation = ORVIDOM_Helper::findOrCreateElementWithAttribute(
+      FindOrCreateSource(query), kElemQueryOperation, korvath_actionhelper_resources_name_str,
+      kSet);
+  queryOperation.setAttribute(kAttrSetOperation, m_setOperation);
+  queryOperation.setAttribute(kAttrDuplicates, m_duplicates);
+  const ORVIDOM_Element queryRefs =
+      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemQueryRefs);
+  MakeQueryRef(queryRefs, kLeftQuery);
+  MakeQueryRef(queryRefs, kRightQuery);
+  const ORVIDOM_Element projectionList =
+      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemProjectionList);
+  // An item named twice is written once; a set keeps that linear in the number of items.
+  std::set<I18NString> written;
+  for (const I18NString& item : m_projectionItems) {
+    if (!written.insert(item).second) continue;
+    const ORVIDOM_Element queryItem =
+        projectionList.getOwnerDocument().createElement(kElemQueryItem);
+    queryItem.setAttribute(korvath_actionhelper_resources_name_str, item);
+    projectionList.appendChild(queryItem);
+  }
+}

@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+// The opening tag of every envelope.
+const std::string kCommandOpen =
+    "<command xmlns='http://korvath.dev/schemas/qsapi/2/'"
+    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>";
+const std::string kDefaultIds = "<commandID value='ZoCommand'/><requestID value='ZoRequest'/>";
+
+// A plain command: an empty "body" in the envelope, with the model path inside it.
+class BodyCommand : public QFCommandHelper {
+ public:
+  explicit BodyCommand(const I18NString& modelPath) : QFCommandHelper(modelPath) {}
+  using QFCommandHelper::GetModelPath;
+
+ protected:
+  void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override {
+    ORVIDOM_Element body = doc.createElement("body");
+    MakeModelPath(body);
+    MakeModelPath(body);  // finds the one already there
+    Incorporate(doc, elem, body);
+  }
+};
+
+// An engine model command with an empty "body".
+class ZoBodyCommand : public QFZoCommandHelper {
+ public:
+  explicit ZoBodyCommand(const I18NString& modelPath) : QFZoCommandHelper(modelPath) {}
+
+ protected:
+  void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override {
+    ORVIDOM_Element body = doc.createElement("body");
+    Incorporate(doc, elem, body);
+  }
+};
+
+ORVIDOM_Element MakeOf(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+TEST(QFCloseConnectionsCommandHelperTest, WritesTheEnvelopeAroundAnEmptyBody) {
+  QFCloseConnectionsCommandHelper helper;
+  ORVIDOM_Element mine = xmltest::Parse("<mine/>");
+  ORVIDOM_Element elem = mine;
+  helper.Make(elem);
+  EXPECT_TRUE(
+      xmltest::SameTree(elem, kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(mine, "<mine/>"));
+  EXPECT_TRUE(elem.getParentNode().isNull());
+  EXPECT_FALSE(elem.getOwnerDocument().getDocumentElement().hasChildNodes());
+  // The written text parses back to the same tree.
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(elem),
+                                kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+}
+
+TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
+  QFCloseConnectionsCommandHelper helper;
+  EXPECT_EQ(QFCommandHelper::GetDefaultZoCommandID(), "ZoCommand");
+  EXPECT_EQ(QFCommandHelper::GetDefaultZoRequestID(), "ZoRequest");
+
+  helper.SetProperty(static_cast<QFCommandHelper::EProperty>(0), "zero");
+  helper.SetProperty(static_cast<QFCommandHelper::EProperty>(3), "three");
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper),
+                                kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+
+  // "commandID" sorts before "requestID" whatever their values.
+  helper.SetProperty(static_cast<QFCommandHelper::EProperty>(2), "aaa");
+  helper.SetProperty(QFCommandHelper::kPropertyCommandID, "first");
+  helper.SetProperty(QFCommandHelper::kPropertyCommandID, "zzz");
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
+                                                    "<closeConnections/>"
+                                                    "<commandID value='zzz'/>"
+                                                    "<requestID value='aaa'/></command>"));
+}
+
+TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
+  XelCancelQueryHelper helper;
+  const std::string cancel = "<cancel><requestID value='ZoRequest'/></cancel>";
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + cancel +
+                                                    "<commandID value='ZoCancelCommand'/>"
+                                                    "<requestID value='ZoCancelRequest'/>"
+                                                    "</command>"));
+  helper.SetProperty(QFCommandHelper::kPropertyRequestID, "mine");
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + cancel +
+                                                    "<commandID value='ZoCancelCommand'/>"
+                                                    "<requestID value='mine'/></command>"));
+}
+
+TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
+  ORVIDOM_Element connection = xmltest::Parse("<connection><dataSource value='ds'/></connection>");
+  BodyCommand helper("/models/m1");
+  EXPECT_EQ(helper.GetModelPath(), "/models/m1");
+  helper.SetConnection(connection);
+  ORVIDOM_Element made = MakeOf(helper);
+  const std::string body = "<body><modelPath>/models/m1</modelPath></body>";
+  const std::string expected = kCommandOpen + "<connection><dataSource value='ds'/></connection>" +
+                               body + kDefaultIds + "</command>";
+  EXPECT_TRUE(xmltest::SameTree(made, expected));
+
+  // The made document holds a copy; the helper holds the element itself.
+  connection.setAttribute("changed", "yes");
+  EXPECT_TRUE(xmltest::SameTree(made, expected));
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
+                                                    "<connection changed='yes'>"
+                                                    "<dataSource value='ds'/></connection>" +
+                                                    body + kDefaultIds + "</command>"));
+
+  ORVIDOM_Element none;
+  helper.SetConnection(none);
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + body + kDefaultIds + "</command>"));
+}
+
+TEST(QFCommandHelperTest, AddConnectionPutsACopyFirstOrInPlaceOfTheEnvelopeConnection) {
+  ORVIDOM_Element first = xmltest::Parse("<connection><a/></connection>");
+  ORVIDOM_Element second = xmltest::Parse("<connection><b/></connection>");
+
+  ORVIDOM_Element target = MakeOf(QFCloseConnectionsCommandHelper());
+  QFCommandHelper::AddConnection(target, first);
+  const std::string withFirst = kCommandOpen + "<connection><a/></connection><closeConnections/>" +
+                                kDefaultIds + "</command>";
+  EXPECT_TRUE(xmltest::SameTree(target, withFirst));
+  EXPECT_TRUE(xmltest::SameTree(first, "<connection><a/></connection>"));
+
+  QFCommandHelper::AddConnection(target, second);
+  EXPECT_TRUE(xmltest::SameTree(target, kCommandOpen +
+                                            "<connection><b/></connection><closeConnections/>" +
+                                            kDefaultIds + "</command>"));
+
+  // A "connection" inside the body is the body's own, not the envelope's.
+  ORVIDOM_Element nested = xmltest::Parse("<command><body><connection/></body></command>");
+  QFCommandHelper::AddConnection(nested, first);
+  EXPECT_TRUE(xmltest::SameTree(
+      nested, "<command><connection><a/></connection><body><connection/></body></command>"));
+
+  // Nothing to copy leaves the command as it was.
+  ORVIDOM_Element none;
+  QFCommandHelper::AddConnection(target, none);
+  EXPECT_TRUE(xmltest::SameTree(target, kCommandOpen +
+                                            "<connection><b/></connection><closeConnections/>" +
+                                            kDefaultIds + "</command>"));
+}
+
+TEST(QFCommandHelperTest, AddConnectionToAConnectionTestKeepsTheNestedConnection) {
+  const char* test =
+      "<command><connection><dataSourceType value='QueryFrameworkService'/>"
+      "<connection><dataSource value='old'/></connection></connection>"
+      "<testConnection/></command>";
+  ORVIDOM_Element target = xmltest::Parse(test);
+  ORVIDOM_Element copy = xmltest::Parse(
+      "<connection><dataSourceType value='other'/>"
+      "<connection><dataSource value='new'/></connection></connection>");
+  QFCommandHelper::AddConnection(target, copy);
+  EXPECT_TRUE(xmltest::SameTree(target,
+                                "<command><connection><dataSourceType value='other'/>"
+                                "<connection><dataSource value='old'/></connection></connection>"
+                                "<testConnection/></command>"));
+
+  // Without a nested connection in the copy, the copy replaces the connection as it is.
+  target = xmltest::Parse(test);
+  ORVIDOM_Element flat = xmltest::Parse("<connection><dataSourceType value='flat'/></connection>");
+  QFCommandHelper::AddConnection(target, flat);
+  EXPECT_TRUE(xmltest::SameTree(target,
+                                "<command><connection><dataSourceType "
+                                "value='flat'/></connection><testConnection/></command>"));
+
+  // Without a nested connection in the target, likewise.
+  target = xmltest::Parse("<command><connection/><testConnection/></command>");
+  QFCommandHelper::AddConnection(target, copy);
+  EXPECT_TRUE(xmltest::SameTree(target,
+                                "<command><connection><dataSourceType value='other'/>"
+                                "<connection><dataSource value='new'/></connection></connection>"
+                                "<testConnection/></command>"));
+}
+
+TEST(QFZoCommandHelperTest, WrapsTheBodyWithModelLocaleAndFeedback) {
+  ZoBodyCommand helper("/models/m1");
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
+                                                    "<zoCommand><source><model>/models/m1</model>"
+                                                    "</source><body/></zoCommand>" +
+                                                    kDefaultIds + "</command>"));
+
+  const I18NLocale locale("en-us");
+  helper.SetQueryLocale(&locale);
+  helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackTableType);
+  helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText);
+  helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackTableType);
+  helper.AddQueryFeedback(static_cast<QFExecuteCommandHelper::EQueryFeedback>(7));
+  const std::string expected = kCommandOpen +
+                               "<zoCommand queryLocale='en-us'>"
+                               "<source><model>/models/m1</model></source><body/>"
+                               "<queryFeedback><property name='tableType'/>"
+                               "<property name='nativeCommandText'/>"
+                               "<property name='tableType'/><property name='unknown'/>"
+                               "</queryFeedback></zoCommand>" +
+                               kDefaultIds + "</command>";
+  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(MakeOf(helper)), expected));
+
+  helper.SetQueryLocale(nullptr);
+  EXPECT_FALSE(
+      ORVIDOM_Helper::findFirstElement(MakeOf(helper), "zoCommand").hasAttribute("queryLocale"));
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+const char* kDefaultHints = "<queryHints><avoidZeroDiv value='true'/></queryHints>";
+
+ORVIDOM_Element MakeQuery(const QFQueryHelper& query) {
+  ORVIDOM_Element elem;
+  query.Make(elem);
+  return elem;
+}
+
+TEST(QFQueryHelperTest, ANewQueryTakesTheModelAsSourceAndAvoidsZeroDivision) {
+  QFExecuteCommandHelper command("/m", nullptr);
+  QFQueryHelper* query = command.AddQuery("Q");
+  EXPECT_EQ(query->GetName(), "Q");
+  EXPECT_TRUE(query->GetDataItems().empty());
+  EXPECT_TRUE(query->GetDetailFilters().empty());
+  EXPECT_TRUE(
+      xmltest::SameTree(MakeQuery(*query), std::string("<query name='Q'><source><model/></source>"
+                                                       "<selection autoSummary='false'/>") +
+                                               kDefaultHints + "</query>"));
+}
+
+TEST(QFQueryHelperTest, WritesSelectionFiltersAndHints) {
+  QFExecuteCommandHelper command("/m", nullptr);
+  QFQueryHelper* query = command.AddQuery("Q");
+  query->SetQueryRef("Other");
+  query->SetAutoSummary(2);
+
+  QFQueryDataItem* plain = query->AddDataItem("plain", "[ns].[a]");
+  QFQueryDataItem* full = query->AddDataItem("full", "a < b & c");
+  full->m_sort = QFQueryHelper::kSortDescending;
+  full->m_aggregate = QFQueryHelper::kAggregateCalculated;
+  full->m_rollupAggregate = QFQueryDataItem::EAggregate::kAggregateCount;
+  full->m_tag = "t1";
+  QFQueryDataItem* odd = query->AddDataItem("odd", "");
+  odd->m_sort = static_cast<QFQueryHelper::ESort>(4);
+  odd->m_aggregate = static_cast<QFQueryHelper::EAggregate>(10);
+  EXPECT_EQ(query->GetDataItems(), (std::vector<QFQueryDataItem*>{plain, full, odd}));
+
+  QFQueryDetailFilter* required =
+      query->AddDetailFilter("x > 1", QFQueryDetailFilter::kUseRequired);
+  query->AddDetailFilter("y", QFQueryDetailFilter::kUseProhibited);
+  query->AddDetailFilter("", static_cast<QFQueryDetailFilter::EUse>(0));
+  ASSERT_EQ(query->GetDetailFilters().size(), 3u);
+  EXPECT_EQ(query->GetDetailFilters().front(), required);
+  EXPECT_EQ(required->m_expression, "x > 1");
+
+  // Hints are written in hint order, whatever order they were added in.
+  query->AddHint(QFQueryHelper::kQueryHintMaxRowsRetrieved, "100");
+  query->AddHint(QFQueryHelper::kQueryHintAutoSort, "first");
+  query->AddHint(QFQueryHelper::kQueryHintAutoSort, "true");
+  query->AddHint(QFQueryHelper::kQueryHintAvoidZeroDiv, "false");
+  query->AddHint(static_cast<QFQueryHelper::EQueryHint>(5), "v");
+
+  const char* expected =
+      "<query name='Q'><source><queryRef refQuery='Other'/></source>"
+      "<selection autoSummary='true'>"
+      "<dataItem name='plain'><expression>[ns].[a]</expression></dataItem>"
+      "<dataItem name='full' sort='descending' aggregate='calculated' rollupAggregate='count'>"
+      "<expression>a &lt; b &amp; c</expression><tag>t1</tag></dataItem>"
+      "<dataItem name='odd' sort='unknown' aggregate='unknown'><expression/></dataItem>"
+      "</selection>"
+      "<detailFilter>"
+      "<filter use='required'><filterExpression>x &gt; 1</filterExpression></filter>"
+      "<filter use='prohibited'><filterExpression>y</filterExpression></filter>"
+      "<filter use='unknown'><filterExpression/></filter>"
+      "</detailFilter>"
+      "<queryHints><avoidZeroDiv value='false'/><autoSort value='true'/>"
+      "<maxRowsRetrieved value='100'/><unknown value='v'/></queryHints></query>";
+  EXPECT_TRUE(xmltest::SameTree(MakeQuery(*query), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(MakeQuery(*query)), expected));
+}
+
+TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
+  QFExecuteCommandHelper command("/m", nullptr);
+  QFQueryHelper* query = command.AddQuery("Q");
+  EXPECT_EQ(query->AddDataItem("A", "1")->m_name, "A");
+  EXPECT_EQ(query->AddDataItem("A", "2")->m_name, "A1");
+  EXPECT_EQ(query->AddDataItem("A1", "3")->m_name, "A11");
+  EXPECT_EQ(query->AddDataItem("A", "4")->m_name, "A2");
+  EXPECT_EQ(query->AddDataItem("A3", "5")->m_name, "A3");
+  EXPECT_EQ(query->AddDataItem("A", "6")->m_name, "A4");
+  EXPECT_EQ(query->AddDataItem("N", "7")->m_name, "N");
+  EXPECT_EQ(query->AddDataItem("N", "8")->m_name, "N1");
+  EXPECT_EQ(query->AddDataItem("N", "9")->m_name, "N2");
+  EXPECT_EQ(query->AddDataItem("", "10")->m_name, "");
+  EXPECT_EQ(query->AddDataItem("", "11")->m_name, "1");
+  const QFQueryDataItem& item = *query->GetDataItems()[1];
+  EXPECT_EQ(item.m_expression, "2");
+  EXPECT_TRUE(item.m_tag.empty());
+  EXPECT_EQ(item.m_sort, QFQueryHelper::kSortUnknown);
+  EXPECT_EQ(item.m_aggregate, QFQueryHelper::kAggregateUnknown);
+  EXPECT_EQ(item.m_rollupAggregate, QFQueryHelper::kAggregateUnknown);
+}
+
+TEST(QFJoinQueryHelperTest, JoinsTwoQueriesEvenWithEqualCardinalities) {
+  QFExecuteCommandHelper command("/m", nullptr);
+  QFQueryHelper* join = command.AddJoinQuery("J", "L", "1:n", "R", "1:n", "L.a = R.a");
+  join->SetQueryRef("ignored");
+  EXPECT_TRUE(
+      xmltest::SameTree(MakeQuery(*join), std::string("<query name='J'><source><joinOperation>"
+                                                      "<joinOperands>"
+                                                      "<joinOperand cardinality='1:n'>"
+                                                      "<queryRef refQuery='L'/></joinOperand>"
+                                                      "<joinOperand cardinality='1:n'>"
+                                                      "<queryRef refQuery='R'/></joinOperand>"
+                                                      "</joinOperands>"
+                                                      "<joinFilter><filterExpression>L.a = R.a"
+                                                      "</filterExpression></joinFilter>"
+                                                      "</joinOperation></source>"
+                                                      "<selection autoSummary='false'/>") +
+                                              kDefaultHints + "</query>"));
+}
+
+TEST(QFSetQueryHelperTest, CombinesLeftAndRightQueryAndProjectsEachItemOnce) {
+  QFExecuteCommandHelper command("/m", nullptr);
+  QFQueryHelper* set = command.AddModelSetQuery("S", {"b", "a", "b"}, "union", "remove");
+  set->SetQueryRef("ignored");
+  set->AddDataItem("a", "[leftQuery].[a]");
+  EXPECT_TRUE(xmltest::SameTree(
+      MakeQuery(*set),
+      std::string("<query name='S'><source>"
+                  "<queryOperation name='set' setOperation='union' duplicates='remove'>"
+                  "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/>"
+                  "</queryRefs>"
+                  "<projectionList><queryItem name='b'/><queryItem name='a'/></projectionList>"
+                  "</queryOperation></source>"
+                  "<selection autoSummary='false'>"
+                  "<dataItem name='a'><expression>[leftQuery].[a]</expression></dataItem>"
+                  "</selection>") +
+          kDefaultHints + "</query>"));
+
+  QFQueryHelper* empty = command.AddModelSetQuery("E", {}, "", "");
+  EXPECT_TRUE(xmltest::SameTree(
+      MakeQuery(*empty),
+      std::string("<query name='E'><source>"
+                  "<queryOperation name='set' setOperation='' duplicates=''>"
+                  "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/>"
+                  "</queryRefs><projectionList/></queryOperation></source>"
+                  "<selection autoSummary='false'/>") +
+          kDefaultHints + "</query>"));
+}
+
+TEST(QFQueryHelperTest, EnumerationTexts) {
+  const char* hints[] = {"unknown",        "avoidZeroDiv",     "autoSort",
+                         "measureRefiner", "maxRowsRetrieved", "unknown"};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::EQueryHint>(i)), hints[i]) << i;
+  }
+  const char* aggregates[] = {"unknown", "none",    "automatic", "summarize",  "total",  "minimum",
+                              "maximum", "average", "count",     "calculated", "unknown"};
+  for (int i = 0; i < 11; ++i) {
+    EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::EAggregate>(i)), aggregates[i])
+        << i;
+  }
+  const char* sorts[] = {"unknown", "none", "ascending", "descending", "unknown"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::ESort>(i)), sorts[i]) << i;
+  }
+  const char* uses[] = {"unknown", "optional", "required", "prohibited", "unknown"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(QFQueryDetailFilter::ToString(static_cast<QFQueryDetailFilter::EUse>(i)), uses[i])
+        << i;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+constexpr const char* kUnit = "ZoActionHelperDBConnection";
+
+ZoActionHelperDBConnection Connection(const char* database, const char* connectionString,
+                                      const char* dbType = "") {
+  ZoActionHelperDBConnection connection;
+  connection.setDatabase(database);
+  connection.setConnectionString(connectionString);
+  connection.setDbType(dbType);
+  return connection;
+}
+
+ORVIDOM_Element Made(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+TEST(ZoActionHelperDBConnectionTest, MakeWritesTheValuesSetInFixedOrder) {
+  ZoActionHelperDBConnection connection;
+  connection.setPassword("p&ss<word>");
+  connection.setUserName("sa");
+  connection.setConnectionString("DSN=sales; trusted=\"yes\"");
+  connection.setDbType("  odbc ");
+  connection.setSchema("dbo");
+  connection.setCatalog("Retail");
+  connection.setDatabase("Sales DB");
+  EXPECT_TRUE(xmltest::SameTree(Made(connection), R"(
+    <dbConnection>
+      <database>Sales DB</database><catalog>Retail</catalog><schema>dbo</schema>
+      <dbType>  odbc </dbType><connectionString>DSN=sales; trusted="yes"</connectionString>
+      <userName>sa</userName><password>p&amp;ss&lt;word&gt;</password>
+    </dbConnection>)"));
+  EXPECT_TRUE(xmltest::SameTree(Made(Connection("db", "cs")),
+                                "<dbConnection><database>db</database>"
+                                "<connectionString>cs</connectionString></dbConnection>"));
+
+  const ORVIDOM_Element before = xmltest::Parse("<mine/>");
+  ORVIDOM_Element elem = before;
+  const char* const kRequired = "ORV_ASSERT(!m_connectionString.empty() && !m_database.empty());";
+  EXPECT_ORV_ASSERT(Connection("", "cs").Make(elem), kRequired, kUnit);
+  EXPECT_ORV_ASSERT(Connection("db", "").Make(elem), kRequired, kUnit);
+  EXPECT_EQ(elem, before);
+}
+
+TEST(ZoActionHelperDBConnectionTest, TakeRequiresKeyValuesAndKeepsEarlierOptionalOnes) {
+  ZoActionHelperDBConnection connection;
+  connection.setSchema("oldSchema");
+  connection.setUserName("oldUser");
+  ORVIDOM_Element received = xmltest::Parse(R"(
+    <anyName>
+      <catalog>c</catalog><dbType>t</dbType><connectionString>cs</connectionString>
+      <database>d</database><password>pw</password>
+    </anyName>)");
+  connection.Take(received);
+  EXPECT_EQ(connection.getCatalog(), "c");
+  EXPECT_EQ(connection.getSchema(), "oldSchema");
+  EXPECT_EQ(connection.getUserName(), "oldUser");
+  EXPECT_EQ(connection.getPassword(), "pw");
+
+  ORVIDOM_Element null;
+  EXPECT_ORV_ASSERT(connection.Take(null), "ORV_ASSERT(!m_requestRoot.isNull());", kUnit);
+  ORVIDOM_Element noConnectionString = xmltest::Parse("<c><database>d</database></c>");
+  EXPECT_ORV_ASSERT(connection.Take(noConnectionString),
+                    "ORV_ASSERT(!connectionStringElem.isNull());", kUnit);
+  // Values read before a failure stay read.
+  ORVIDOM_Element noDatabase = xmltest::Parse("<c><connectionString>new</connectionString></c>");
+  EXPECT_ORV_ASSERT(connection.Take(noDatabase), "ORV_ASSERT(!databaseElem.isNull());", kUnit);
+  EXPECT_EQ(connection.getConnectionString(), "new");
+  // The type may be left out when writing but not when reading, even the helper's own element.
+  ORVIDOM_Element untyped = Made(Connection("d", "cs"));
+  EXPECT_ORV_ASSERT(connection.Take(untyped), "ORV_ASSERT(!dbTypeElem.isNull());", kUnit);
+}
+
+TEST(ZoActionHelperDBConnectionsTest, MakeCopiesEveryConnectionInOrder) {
+  const ORVIDOM_Element one = Made(Connection("one", "cs1", "t1"));
+  const ORVIDOM_Element two = Made(Connection("two", "cs2"));
+  ZoActionHelperDBConnections connections;
+  const ORVIDOM_Element before = xmltest::Parse("<mine/>");
+  ORVIDOM_Element elem = before;
+  EXPECT_ORV_ASSERT(connections.Make(elem), "ORV_ASSERT(!m_dbConnections.empty());", kUnit);
+
+  connections.addDom(one);
+  connections.addDom(two);
+  connections.addDom(one);
+  connections.Make(elem);
+  EXPECT_TRUE(xmltest::SameTree(elem, R"(
+    <dbConnections>
+      <dbConnection><database>one</database><dbType>t1</dbType><connectionString>cs1</connectionString></dbConnection>
+      <dbConnection><database>two</database><connectionString>cs2</connectionString></dbConnection>
+      <dbConnection><database>one</database><dbType>t1</dbType><connectionString>cs1</connectionString></dbConnection>
+    </dbConnections>)"));
+  // The listed elements are copied, not moved.
+  EXPECT_NE(one.getOwnerDocument(), elem.getOwnerDocument());
+  EXPECT_EQ(connections.getDomVector(), (std::vector<ORVIDOM_Element>{one, two, one}));
+
+  // A null handle among good ones is refused before anything is written.
+  connections.addDom(ORVIDOM_Element());
+  elem = before;
+  EXPECT_ORV_ASSERT(connections.Make(elem), "ORV_ASSERT(!dbConnection.isNull());", kUnit);
+  EXPECT_EQ(elem, before);
+}
+
+TEST(ZoActionHelperDBConnectionsTest, TakeCollectsConnectionsAtAnyDepth) {
+  ORVIDOM_Element received = xmltest::Parse(R"(
+    <response>
+      <dbConnection>a</dbConnection>
+      <group><dbConnection>b</dbConnection></group>
+      <dbConnection>c</dbConnection>
+    </response>)");
+  ZoActionHelperDBConnections connections;
+  connections.Take(received);
+  // A second Take appends; an element without connections adds nothing and is no error.
+  ORVIDOM_Element empty = xmltest::Parse("<dbConnections/>");
+  connections.Take(empty);
+  connections.Take(received);
+  std::vector<I18NString> texts;
+  for (const ORVIDOM_Element& found : connections.getDomVector()) {
+    texts.push_back(ORVIDOM_Helper::getElementText(found));
+  }
+  EXPECT_EQ(texts, (std::vector<I18NString>{"a", "b", "c", "a", "b", "c"}));
+
+  ORVIDOM_Element null;
+  EXPECT_ORV_ASSERT(connections.Take(null), "ORV_ASSERT(!m_requestRoot.isNull());", kUnit);
+}
+
+TEST(ZoActionHelperDBConnectionsTest, RoundTripGivesBackEveryConnection) {
+  ZoActionHelperDBConnection full = Connection("Sales", "DSN=a<b", "typeC");
+  full.setCatalog("cat");
+  full.setSchema("sch");
+  full.setUserName("user");
+  full.setPassword("pw & more");
+  ZoActionHelperDBConnections connections;
+  connections.addDom(Made(full));
+  connections.addDom(Made(Connection("HR", "DSN=hr", "typeD")));
+  const ORVIDOM_Element elem = Made(connections);
+
+  for (const bool indent : {false, true}) {
+    ORVIDOM_Element received = xmltest::Parse(ORVIDOM_Writer::toString(elem, {indent, true}));
+    ZoActionHelperDBConnections reader;
+    reader.Take(received);
+    std::vector<ORVIDOM_Element> found = reader.getDomVector();
+    ASSERT_EQ(found.size(), 2u);
+    ZoActionHelperDBConnection first, second;
+    first.Take(found[0]);
+    second.Take(found[1]);
+    EXPECT_EQ(first.getDatabase(), "Sales");
+    EXPECT_EQ(first.getCatalog(), "cat");
+    EXPECT_EQ(first.getSchema(), "sch");
+    EXPECT_EQ(first.getDbType(), "typeC");
+    EXPECT_EQ(first.getConnectionString(), "DSN=a<b");
+    EXPECT_EQ(first.getUserName(), "user");
+    EXPECT_EQ(first.getPassword(), "pw & more");
+    EXPECT_EQ(second.getDatabase(), "HR");
+    EXPECT_EQ(second.getCatalog(), "");
+    EXPECT_EQ(second.getDbType(), "typeD");
+    EXPECT_EQ(second.getConnectionString(), "DSN=hr");
+    EXPECT_EQ(second.getUserName(), "");
+  }
+}
+
+}  // namespace

@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using Request = ZoMaterializeRequestHelper;
+
+ORVIDOM_Element Made(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+// Sets all six values of the target data source.
+void SetEverySourceValue(Request& request, const I18NString& type, const I18NString& cs,
+                         const I18NString& db, const I18NString& user, const I18NString& pw,
+                         const I18NString& ticket) {
+  Request::TargetDataSource source;
+  source.type = &type;
+  source.connectionString = &cs;
+  source.database = &db;
+  source.username = &user;
+  source.password = &pw;
+  source.SSOTicket = &ticket;
+  request.SetTargetDataSource(source);
+}
+
+// A received request, as the engine's peers write it.
+constexpr const char* kReceivedCompact =
+    "<materializeRequest><tasks><task>loadDataFromFile</task><task>bogus</task><task/>"
+    "<task>loadDataFromFile</task></tasks>"
+    "<targetDataSource><host>h</host><database>db</database><username/>"
+    "<password><x/></password><SSOTicket>t</SSOTicket></targetDataSource>"
+    "<parameters><param name=\"other\" value=\"o\"/><param name=\"tableName\" value=\"T1\"/>"
+    "<param name=\"tableName\" value=\"T2\"/></parameters>"
+    "<resultSet><rows/></resultSet></materializeRequest>";
+
+constexpr const char* kReceivedIndented = R"(<materializeRequest>
+  <tasks>
+    <task>loadDataFromFile</task>
+    <task>bogus</task>
+    <task/>
+    <task>loadDataFromFile</task>
+  </tasks>
+  <targetDataSource>
+    <host>h</host>
+    <database>db</database>
+    <username/>
+    <password><x/></password>
+    <SSOTicket>t</SSOTicket>
+  </targetDataSource>
+  <parameters>
+    <param name="other" value="o"/>
+    <param name="tableName" value="T1"/>
+    <param name="tableName" value="T2"/>
+  </parameters>
+  <resultSet>
+    <rows/>
+  </resultSet>
+</materializeRequest>)";
+
+TEST(ZoMaterializeRequestHelperTest, WritesTheWholeRequest) {
+  ORVIDOM_Element fragment = xmltest::Parse("<rows><row a=\"1\">x &amp; y</row></rows>");
+
+  Request request;
+  request.AddTask(Request::kTaskMaterializeResultSet);
+  request.AddTask(Request::kTaskGenLoadDataFromFile);
+  request.AddTask(Request::kTaskMaterializeResultSet);
+  request.AddParameter(Request::kParamObjectID, "o1");
+  request.AddParameter(Request::kParamDataFilePath, "/data/f.csv");
+  request.AddParameter(Request::kParamObjectID, "o2");
+  SetEverySourceValue(request, "oracle", "host=db1", "sales", "ann", "p<w>", "t1");
+  request.SetResultSet(fragment);
+
+  const ORVIDOM_Element made = Made(request);
+  EXPECT_TRUE(xmltest::SameTree(made, R"(
+    <materializeRequest>
+      <tasks><task>materializeResultSet</task><task>genLoadDataFromFile</task></tasks>
+      <targetDataSource type="oracle">
+        <connectionString>host=db1</connectionString><database>sales</database>
+        <username>ann</username><password>p&lt;w&gt;</password><SSOTicket>t1</SSOTicket>
+      </targetDataSource>
+      <parameters>
+        <param name="dataFilePath" value="/data/f.csv"/><param name="objectID" value="o2"/>
+      </parameters>
+      <resultSet><rows><row a="1">x &amp; y</row></rows></resultSet>
+    </materializeRequest>)"));
+  // The fragment is copied into the request, not moved out of the caller's document.
+  EXPECT_EQ(fragment.getParentNode(), fragment.getOwnerDocument());
+  EXPECT_EQ(made.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
+}
+
+TEST(ZoMaterializeRequestHelperTest, EmptyRequestKeepsTasksAndTargetDataSource) {
+  Request request;
+  EXPECT_TRUE(xmltest::SameTree(Made(request),
+                                "<materializeRequest><tasks/><targetDataSource/>"
+                                "</materializeRequest>"));
+  // Nothing taken: the getters give what the helper holds.
+  EXPECT_TRUE(request.GetTasks().empty());
+  EXPECT_TRUE(request.GetResultSet().isNull());
+  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
+  EXPECT_EQ(info.type, nullptr);
+  EXPECT_EQ(info.SSOTicket, nullptr);
+}
+
+TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
+  const I18NString type("db2"), db("first"), pw("old"), newPw("new"), reserved("r");
+  Request request;
+  Request::TargetDataSource source;
+  source.type = &type;
+  source.database = &db;
+  source.password = &pw;
+  request.SetTargetDataSource(source);
+
+  Request::TargetDataSource onlyPassword;
+  onlyPassword.password = &newPw;
+  onlyPassword.reserved = &reserved;
+  request.SetTargetDataSource(onlyPassword);
+
+  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
+  ASSERT_NE(info.type, nullptr);
+  ASSERT_NE(info.database, nullptr);
+  ASSERT_NE(info.password, nullptr);
+  EXPECT_EQ(*info.type, "db2");
+  EXPECT_EQ(*info.database, "first");
+  EXPECT_EQ(*info.password, "new");
+  // The helper keeps its own copies, and `reserved` is never handed out.
+  EXPECT_NE(info.password, &newPw);
+  EXPECT_EQ(info.reserved, nullptr);
+  EXPECT_EQ(info.connectionString, nullptr);
+  EXPECT_EQ(info.username, nullptr);
+  EXPECT_TRUE(xmltest::SameTree(Made(request), R"(
+    <materializeRequest><tasks/>
+      <targetDataSource type="db2"><database>first</database><password>new</password>
+      </targetDataSource>
+    </materializeRequest>)"));
+}
+
+TEST(ZoMaterializeRequestHelperTest, NamesOfTasksAndParameters) {
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskGenLoadDataFromFile), "genLoadDataFromFile");
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskLoadDataFromFile), "loadDataFromFile");
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeQuerySubject), "materializeQuerySubject");
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeResultSet), "materializeResultSet");
+  EXPECT_EQ(Request::GetTaskName(Request::kTaskUnknown), "unknown");
+  EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(5)), "unknown");
+  EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(-1)), "unknown");
+
+  EXPECT_EQ(Request::GetParameterName(Request::kParamDataFilePath), "dataFilePath");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamTableName), "tableName");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamColumnDelimiter), "columnDelimiter");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamRowDelimiter), "rowDelimiter");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamDataEncoding), "dataEncoding");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamObjectID), "objectID");
+  EXPECT_EQ(Request::GetParameterName(Request::kParamUnknown), "unknown");
+  EXPECT_EQ(Request::GetParameterName(static_cast<Request::EParameters>(7)), "unknown");
+}
+
+TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
+  Request request;
+  request.AddTask(Request::kTaskMaterializeQuerySubject);
+  request.AddTask(Request::kTaskGenLoadDataFromFile);
+  request.AddTask(Request::kTaskLoadDataFromFile);
+  request.AddTask(Request::kTaskMaterializeResultSet);
+  request.AddParameter(Request::kParamColumnDelimiter, "\t");
+  request.AddParameter(Request::kParamRowDelimiter, "\r\n");
+  request.AddParameter(Request::kParamDataEncoding, "UTF-8");
+  SetEverySourceValue(request, "t", "c", "d", "u", "p", "s");
+  request.SetResultSet(xmltest::Parse("<rs><c/></rs>"));
+
+  const std::string text = ORVIDOM_Writer::toString(Made(request));
+  ORVIDOM_Element received = ORVIDOM_Parser::parseString(text).getDocumentElement();
+  Request read;
+  read.Take(received);
+
+  EXPECT_EQ(read.GetTasks(),
+            (std::vector<Request::ETasks>{
+                Request::kTaskMaterializeQuerySubject, Request::kTaskGenLoadDataFromFile,
+                Request::kTaskLoadDataFromFile, Request::kTaskMaterializeResultSet}));
+  I18NString value;
+  EXPECT_EQ(read.GetParameter(Request::kParamColumnDelimiter, value), 1);
+  EXPECT_EQ(value, "\t");
+  EXPECT_EQ(read.GetParameter(Request::kParamRowDelimiter, value), 1);
+  EXPECT_EQ(value, "\r\n");
+  EXPECT_EQ(read.GetParameter(Request::kParamDataEncoding, value), 1);
+  EXPECT_EQ(value, "UTF-8");
+  EXPECT_EQ(read.GetParameter(Request::kParamTableName, value), 0);
+  EXPECT_EQ(value, "UTF-8");
+
+  const Request::TargetDataSource info = read.GetTargetDataSourceInfo();
+  ASSERT_TRUE(info.type && info.connectionString && info.database && info.username &&
+              info.password && info.SSOTicket);
+  EXPECT_EQ(*info.type, "t");
+  EXPECT_EQ(*info.connectionString, "c");
+  EXPECT_EQ(*info.database, "d");
+  EXPECT_EQ(*info.username, "u");
+  EXPECT_EQ(*info.password, "p");
+  EXPECT_EQ(*info.SSOTicket, "s");
+  EXPECT_EQ(info.reserved, nullptr);
+  EXPECT_TRUE(xmltest::SameTree(read.GetResultSet(), "<rs><c/></rs>"));
+}
+
+TEST(ZoMaterializeRequestHelperTest, ReadsReceivedRequestsCompactAndIndented) {
+  for (const char* xml : {kReceivedCompact, kReceivedIndented}) {
+    SCOPED_TRACE(xml == kReceivedCompact ? "compact" : "indented");
+    ORVIDOM_Element received = xmltest::Parse(xml);
+    Request request;
+    request.Take(received);
+
+    // An unknown name reads as unknown; a "task" without content is passed over; repeats stay.
+    EXPECT_EQ(request.GetTasks(),
+              (std::vector<Request::ETasks>{Request::kTaskLoadDataFromFile, Request::kTaskUnknown,
+                                            Request::kTaskLoadDataFromFile}));
+    // The first "param" of the kind wins; an unknown name matches nothing asked for.
+    I18NString value("untouched");
+    EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 1);
+    EXPECT_EQ(value, "T1");
+    value = "untouched";
+    EXPECT_EQ(request.GetParameter(Request::kParamObjectID, value), 0);
+    EXPECT_EQ(value, "untouched");
+
+    // An absent type reads as empty; children without text and unknown children are passed over.
+    const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
+    ASSERT_NE(info.type, nullptr);
+    EXPECT_EQ(*info.type, "");
+    ASSERT_NE(info.database, nullptr);
+    EXPECT_EQ(*info.database, "db");
+    ASSERT_NE(info.SSOTicket, nullptr);
+    EXPECT_EQ(*info.SSOTicket, "t");
+    EXPECT_EQ(info.username, nullptr);
+    EXPECT_EQ(info.password, nullptr);
+    EXPECT_EQ(info.connectionString, nullptr);
+
+    // Only a fragment that is the first child of "resultSet" counts: layout text before it hides
+    // it in the indented request.
+    if (xml == kReceivedCompact) {
+      EXPECT_TRUE(xmltest::SameTree(request.GetResultSet(), "<rows/>"));
+    } else {
+      EXPECT_TRUE(request.GetResultSet().isNull());
+    }
+  }
+}
+
+TEST(ZoMaterializeRequestHelperTest, OwnValuesHideTheTakenRequest) {
+  ORVIDOM_Element received = xmltest::Parse(kReceivedCompact);
+  const I18NString pw("mine");
+  Request request;
+  request.Take(received);
+  request.AddTask(Request::kTaskMaterializeResultSet);
+  request.AddParameter(Request::kParamDataFilePath, "/f");
+  Request::TargetDataSource source;
+  source.password = &pw;
+  request.SetTargetDataSource(source);
+  const ORVIDOM_Element fragment = xmltest::Parse("<own/>");
+  request.SetResultSet(fragment);
+
+  EXPECT_EQ(request.GetTasks(), std::vector<Request::ETasks>{Request::kTaskMaterializeResultSet});
+  // Parameters come only from a taken request, and not once any was added.
+  I18NString value;
+  EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 0);
+  EXPECT_EQ(request.GetParameter(Request::kParamDataFilePath, value), 0);
+  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
+  EXPECT_EQ(info.database, nullptr);
+  ASSERT_NE(info.password, nullptr);
+  EXPECT_EQ(*info.password, "mine");
+  EXPECT_EQ(request.GetResultSet(), fragment);
+
+  // Tasks read from a taken request count against later duplicates.
+  Request again;
+  again.Take(received);
+  ASSERT_EQ(again.GetTasks().size(), 3u);
+  again.AddTask(Request::kTaskLoadDataFromFile);
+  again.AddTask(Request::kTaskMaterializeQuerySubject);
+  EXPECT_EQ(again.GetTasks().size(), 4u);
+  EXPECT_EQ(again.GetTasks().back(), Request::kTaskMaterializeQuerySubject);
+}
+
+TEST(ZoMaterializeRequestHelperTest, OddReceivedNodesReadAsNothing) {
+  ORVIDOM_Element text = xmltest::Parse("<a>just text</a>").getFirstChild();
+  ORVIDOM_Element null;
+  for (ORVIDOM_Element* received : {&text, &null}) {
+    Request request;
+    request.Take(*received);
+    I18NString value;
+    EXPECT_TRUE(request.GetTasks().empty());
+    EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 0);
+    EXPECT_EQ(request.GetTargetDataSourceInfo().type, nullptr);
+    EXPECT_TRUE(request.GetResultSet().isNull());
+  }
+}
+
+TEST(ZoMaterializeResponseHelperTest, ReadsAnswersCompactAndIndented) {
+  const char* compact =
+      "<materializeResponse><loadDataFromFile><response>loaded 5 rows</response>"
+      "</loadDataFromFile><materializeQuerySubject/>"
+      "<materializeResultSet><response><x/>late text</response></materializeResultSet>"
+      "</materializeResponse>";
+  const char* indented = R"(<materializeResponse>
+  <loadDataFromFile>
+    <status/>
+    <response>loaded 5 rows</response>
+  </loadDataFromFile>
+  <materializeQuerySubject>
+  </materializeQuerySubject>
+  <materializeResultSet>
+    <response><x/>late text</response>
+  </materializeResultSet>
+</materializeResponse>)";
+  for (const char* xml : {compact, indented}) {
+    SCOPED_TRACE(xml);
+    ORVIDOM_Element received = xmltest::Parse(xml);
+    ZoMaterializeResponseHelper response;
+    response.Take(received);
+    I18NString text("untouched");
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 1);
+    EXPECT_EQ(text, "loaded 5 rows");
+    text = "untouched";
+    // A task without "response", one whose "response" starts with an element, one not answered.
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeQuerySubject, text),
+              0);
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeResultSet, text), 0);
+    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile, text), 0);
+    EXPECT_EQ(text, "untouched");
+  }
+
+  // Only the first "response" of a task's answer counts.
+  ORVIDOM_Element twoResponses = xmltest::Parse(
+      "<materializeResponse><loadDataFromFile><response/><response>late</response>"
+      "</loadDataFromFile></materializeResponse>");
+  ZoMaterializeResponseHelper second;
+  second.Take(twoResponses);
+  I18NString late("untouched");
+  EXPECT_EQ(second.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, late), 0);
+  EXPECT_EQ(late, "untouched");
+
+  ZoMaterializeResponseHelper nothingTaken;
+  I18NString text;
+  EXPECT_EQ(nothingTaken.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 0);
+  EXPECT_TRUE(xmltest::SameTree(Made(nothingTaken), "<materializeResponse/>"));
+}
+
+}  // namespace
