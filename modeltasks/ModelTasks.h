@@ -6,3 +6,7 @@
 #include "modeltasks/ZoModelAnalysisRequestHelper.h"
 #include "modeltasks/ZoModelAnalysisResponseHelper.h"
 #include "modeltasks/ZoPackagesReportHelper.h"
+
+#include "modeltasks/ZoActionFeedbackHelper.h"
+#include "modeltasks/ZoUpdateObjectRequestHelper.h"
+#include "modeltasks/ZoUpdateObjectResponseHelper.h"

@@ -1,7 +1,8 @@
 // Severity levels of messages, from fatal to information.
 #pragma once
 
-enum ORVSeverity {
+// A fixed underlying type, so that values outside the list (5 for "not set") are valid.
+enum ORVSeverity : int {
   kORVSeverityFatal = 0,
   kORVSeverityError = 1,
   kORVSeverityWarning = 2,

@@ -1,0 +1,194 @@
+#include "modeltasks/ZoActionFeedbackHelper.h"
+
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/Resources.h"
+#include "orvidom/ORVIDOM_Document.h"
+
+namespace {
+
+// Class names, indexed by EEntryClass - 1.
+const I18NString kClassNames[] = {"info", "warning", "error", "trace"};
+
+const I18NString kElemFeedback("feedback");
+const I18NString kElemEntry("entry");
+const I18NString kAttrClass("class");
+const I18NString kAttrName("name");
+const I18NString kRenderError("*** Error:");
+const I18NString kRenderOther("--- ");
+
+const I18NString& ClassName(ZoActionFeedbackHelper::EEntryClass entryClass) {
+  const int index = static_cast<int>(entryClass) - 1;
+  if (index < 0 || index >= static_cast<int>(std::size(kClassNames))) {
+    return korvath_actionhelper_resources_unknown_str;
+  }
+  return kClassNames[index];
+}
+
+bool IsEntryElement(const ORVIDOM_Node& node) {
+  return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE &&
+         ORVIDOM_Element(node).getTagName() == kElemEntry;
+}
+
+}  // namespace
+
+// One message with the sub-messages it owns.
+class ZoFeedbackEntry {
+ public:
+  ZoFeedbackEntry(ZoActionFeedbackHelper::EEntryClass entryClass, const I18NString& text,
+                  const I18NString& name)
+      : entryClass(entryClass), text(text), name(name) {}
+  ~ZoFeedbackEntry();
+  ZoFeedbackEntry(const ZoFeedbackEntry&) = delete;
+  ZoFeedbackEntry& operator=(const ZoFeedbackEntry&) = delete;
+
+  ZoActionFeedbackHelper::EEntryClass entryClass;
+  I18NString text;
+  I18NString name;
+  std::vector<ZoFeedbackEntry*> children;
+};
+
+ZoFeedbackEntry::~ZoFeedbackEntry() {
+  // Deleting children from their parent's destructor would nest one call per level and exhaust
+  // the stack on a deep tree: every descendant is detached onto a work list first, so each
+  // delete below meets an entry without children.
+  std::vector<ZoFeedbackEntry*> pending;
+  pending.swap(children);
+  while (!pending.empty()) {
+    ZoFeedbackEntry* entry = pending.back();
+    pending.pop_back();
+    pending.insert(pending.end(), entry->children.begin(), entry->children.end());
+    entry->children.clear();
+    delete entry;
+  }
+}
+
+namespace {
+
+ZoFeedbackEntry* AppendEntry(std::vector<ZoFeedbackEntry*>& list,
+                             ZoActionFeedbackHelper::EEntryClass entryClass, const I18NString& text,
+                             const I18NString& name) {
+  auto entry = std::make_unique<ZoFeedbackEntry>(entryClass, text, name);
+  list.push_back(entry.get());
+  return entry.release();
+}
+
+// The "entry" element of one entry, without its children.
+ORVIDOM_Element MakeEntryElement(const ORVIDOM_Document& doc, const ZoFeedbackEntry& entry) {
+  const ORVIDOM_Element elem = doc.createElement(kElemEntry);
+  elem.setAttribute(kAttrClass, ClassName(entry.entryClass));
+  if (!entry.name.empty()) elem.setAttribute(kAttrName, entry.name);
+  elem.appendChild(doc.createTextNode(entry.text));
+  return elem;
+}
+
+// An entry whose element is made, with the number of its children already written.
+struct OpenEntry {
+  const ZoFeedbackEntry* entry;
+  ORVIDOM_Element elem;
+  std::size_t written;
+};
+
+// The "entry" element of `top` with its whole subtree. Built without recursion, so that any
+// depth can be written, and bottom-up: an element is attached to its parent while the parent is
+// still free-standing, which keeps every append independent of the depth.
+ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry& top) {
+  std::vector<OpenEntry> open;
+  open.push_back({&top, MakeEntryElement(doc, top), 0});
+  for (;;) {
+    OpenEntry& current = open.back();
+    if (current.written < current.entry->children.size()) {
+      const ZoFeedbackEntry* child = current.entry->children[current.written++];
+      open.push_back({child, MakeEntryElement(doc, *child), 0});
+      continue;
+    }
+    const ORVIDOM_Element done = current.elem;
+    open.pop_back();
+    if (open.empty()) return done;
+    open.back().elem.appendChild(done);
+  }
+}
+
+// One line of the rendered text.
+struct RenderedLine {
+  std::size_t depth;
+  bool isError;
+  I18NString text;
+};
+
+// The lines of the "entry" children of `feedback`, depth first in document order, with their
+// depth below the feedback element.
+std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
+  std::vector<RenderedLine> lines;
+  std::vector<std::pair<ORVIDOM_Element, std::size_t>> stack;
+  const auto pushEntryChildren = [&stack](const ORVIDOM_Node& parent, std::size_t depth) {
+    for (ORVIDOM_Node c = parent.getLastChild(); !c.isNull(); c = c.getPreviousSibling()) {
+      if (IsEntryElement(c)) stack.emplace_back(c, depth);
+    }
+  };
+  pushEntryChildren(feedback, 0);
+  while (!stack.empty()) {
+    const auto [entry, depth] = std::move(stack.back());
+    stack.pop_back();
+    const ORVIDOM_Node first = entry.getFirstChild();
+    lines.push_back(
+        {depth, entry.getAttribute(kAttrClass) == ClassName(ZoActionFeedbackHelper::kClassError),
+         first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString()});
+    pushEntryChildren(entry, depth + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+ZoActionFeedbackHelper::~ZoActionFeedbackHelper() {
+  for (ZoFeedbackEntry* entry : entries) delete entry;
+}
+
+ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(EEntryClass entryClass, const I18NString& text,
+                                                  const I18NString& name) {
+  return AppendEntry(entries, entryClass, text, name);
+}
+
+ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(ZoFeedbackEntry* parent, EEntryClass entryClass,
+                                                  const I18NString& text, const I18NString& name) {
+  // Without a parent the message is kept at the top rather than lost or crashing.
+  return AppendEntry(parent ? parent->children : entries, entryClass, text, name);
+}
+
+void ZoActionFeedbackHelper::Render(I18NString& out) {
+  if (feedbackElement.isNull()) return;
+  const std::vector<RenderedLine> lines = CollectLines(feedbackElement);
+  // The indentation grows with the depth, so a deep tree renders to a large text: it is
+  // measured first and written into one buffer of the exact size.
+  std::size_t size = 0;
+  for (const RenderedLine& line : lines) {
+    size +=
+        1 + line.depth + (line.isError ? kRenderError : kRenderOther).length() + line.text.length();
+  }
+  std::string text;
+  text.reserve(size);
+  for (const RenderedLine& line : lines) {
+    text += '\n';
+    text.append(line.depth, '\t');
+    text += (line.isError ? kRenderError : kRenderOther).str();
+    text += line.text.str();
+  }
+  if (out.empty()) {
+    out = I18NString(std::move(text));
+  } else {
+    out += I18NString(std::move(text));
+  }
+}
+
+void ZoActionFeedbackHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element feedback = doc.createElement(kElemFeedback);
+  elem = feedback;
+  for (const ZoFeedbackEntry* entry : entries) feedback.appendChild(MakeEntryTree(doc, *entry));
+}
+
+void ZoActionFeedbackHelper::doTake(ORVIDOM_Element& elem) { feedbackElement = elem; }

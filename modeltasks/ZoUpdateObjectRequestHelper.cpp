@@ -1,0 +1,313 @@
+#include "modeltasks/ZoUpdateObjectRequestHelper.h"
+
+#include <memory>
+
+#include "core/Resources.h"
+#include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_Helper.h"
+
+namespace {
+
+using Task = ZoUpdateRequestTaskHelper;
+
+// Task names, indexed by ETask - 1.
+const I18NString kTaskNames[] = {"addProperty",     "removeProperty", "updateProperty",
+                                 "reorderProperty", "addObject",      "removeObject"};
+
+// Parameter names, indexed by EParameter - 1.
+const I18NString kParamNames[] = {"propertyType",
+                                  "propertyValue",
+                                  "forceUpdate",
+                                  "createIfNeeded",
+                                  "propertyIndex",
+                                  "propertyBeforeIndex",
+                                  "objectName",
+                                  "objectType",
+                                  "makeNameUnique",
+                                  "objectID",
+                                  "objectBeforeID",
+                                  "basedOn",
+                                  "caption",
+                                  "filterApplyType",
+                                  "queryType",
+                                  "definitionType",
+                                  "subType",
+                                  "cmDisplayPath",
+                                  "cmSearchPath",
+                                  "functionSetID",
+                                  "overrideFuncID",
+                                  "overrideQOSLevel",
+                                  "overrideDescription",
+                                  "querySubjectRefs",
+                                  "setOperation",
+                                  "duplicates",
+                                  "convergenceLevel",
+                                  "key",
+                                  "attributes",
+                                  "canGroup",
+                                  "identifiesRow",
+                                  "applyAggregate",
+                                  "dimensionRef"};
+
+const I18NString kElemUpdateObjectRequest("updateObjectRequest");
+const I18NString kElemTasks("tasks");
+const I18NString kElemTask("task");
+const I18NString kElemParameters("parameters");
+const I18NString kElemParam("param");
+const I18NString kElemRefObj("refobj");
+const I18NString kAttrName("name");
+const I18NString kAttrLocale("locale");
+const I18NString kAttrValue("value");
+const I18NString kPropertyTypeSecurityFilter("securityFilter");
+const I18NString kPropertyTypePreviewFilter("previewFilter");
+
+// The name at `kind` in a table indexed from 1, or "unknown" outside it.
+template <std::size_t N>
+const I18NString& NameAt(const I18NString (&names)[N], int kind) {
+  if (kind < 1 || kind > static_cast<int>(N)) return korvath_actionhelper_resources_unknown_str;
+  return names[kind - 1];
+}
+
+// The 1-based position of `name` in the table, or 0.
+template <std::size_t N>
+int PositionOf(const I18NString (&names)[N], const I18NString& name) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i] == name) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+// The fragment of a "param" without a "value" attribute: its first child, which must be an
+// element.
+ORVIDOM_Element FragmentOf(const ORVIDOM_Element& param) {
+  ORVIDOM_Node nodeValue = param.getFirstChild();
+  ORV_ASSERT(!nodeValue.isNull() && nodeValue.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+  return nodeValue;
+}
+
+// The text node that holds a "refobj" identifier; null when the first child is no text.
+ORVIDOM_Node IdTextOf(const ORVIDOM_Node& refObj) {
+  ORVIDOM_Node first = refObj.getFirstChild();
+  return first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first : ORVIDOM_Node();
+}
+
+bool IsIdKind(Task::EParameter kind) {
+  switch (kind) {
+    case Task::kParamObjectID:
+    case Task::kParamObjectBeforeID:
+    case Task::kParamBasedOn:
+    case Task::kParamKey:
+    case Task::kParamAttributes:
+    case Task::kParamDimensionRef:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Property types whose "propertyValue" holds object references.
+bool IsIdPropertyType(const I18NString& type) {
+  return type == korvath_actionhelper_resources_filter_str || type == kPropertyTypeSecurityFilter ||
+         type == kPropertyTypePreviewFilter ||
+         type == korvath_actionhelper_resources_dataSource_str ||
+         type == NameAt(kParamNames, Task::kParamQuerySubjectRefs);
+}
+
+}  // namespace
+
+// ZoUpdateRequestTaskHelper
+
+ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind) : task(kind) {}
+
+ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
+  for (auto& entry : params) {
+    for (ParamValue* value : entry.second) delete value;
+  }
+}
+
+void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue* value) {
+  std::unique_ptr<ParamValue> owned(value);
+  params[kind].push_back(value);
+  owned.release();
+}
+
+void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
+                                             const I18NString& locale) {
+  AddValue(kind, new ParamValue(value, locale));
+}
+
+void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
+  AddValue(kind, new ParamValue(element));
+}
+
+void ZoUpdateRequestTaskHelper::ParseParameters() {
+  if (taskElement.isNull() || !params.empty()) return;
+  const ORVIDOM_NodeList list = taskElement.getElementsByTagName(kElemParam);
+  for (unsigned long i = 0; i < list.getLength(); ++i) {
+    const ORVIDOM_Node nodeTemp = list.item(i);
+    ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+    const ORVIDOM_Element param(nodeTemp);
+    const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
+    ORV_ASSERT(eParam != kParamUnknown);
+    if (param.hasAttribute(kAttrValue)) {
+      AddValue(eParam,
+               new ParamValue(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
+    } else {
+      AddValue(eParam, new ParamValue(FragmentOf(param)));
+    }
+  }
+}
+
+int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, std::vector<ParamValue*>& values) {
+  ParseParameters();
+  const auto found = params.find(kind);
+  if (found == params.end() || found->second.empty()) return 0;
+  values.insert(values.end(), found->second.begin(), found->second.end());
+  return 1;
+}
+
+int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, ParamValue*& value) {
+  ParseParameters();
+  const auto found = params.find(kind);
+  if (found == params.end() || found->second.empty()) return 0;
+  value = found->second.front();
+  return 1;
+}
+
+const I18NString& ZoUpdateRequestTaskHelper::ToString(ETask kind) {
+  return NameAt(kTaskNames, kind);
+}
+
+const I18NString& ZoUpdateRequestTaskHelper::ToString(EParameter kind) {
+  return NameAt(kParamNames, kind);
+}
+
+ZoUpdateRequestTaskHelper::ETask ZoUpdateRequestTaskHelper::ToTask(const I18NString& name) {
+  return static_cast<ETask>(PositionOf(kTaskNames, name));
+}
+
+ZoUpdateRequestTaskHelper::EParameter ZoUpdateRequestTaskHelper::ToParameter(
+    const I18NString& name) {
+  return static_cast<EParameter>(PositionOf(kParamNames, name));
+}
+
+void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element taskElem = doc.createElement(kElemTask);
+  elem = taskElem;
+  taskElem.setAttribute(kAttrName, ToString(task));
+  const ORVIDOM_Element parameters = doc.createElement(kElemParameters);
+  taskElem.appendChild(parameters);
+  for (const auto& entry : params) {
+    for (const ParamValue* value : entry.second) {
+      const ORVIDOM_Element param = doc.createElement(kElemParam);
+      param.setAttribute(kAttrName, ToString(entry.first));
+      if (!value->locale.empty()) param.setAttribute(kAttrLocale, value->locale);
+      if (value->element.isNull()) {
+        param.setAttribute(kAttrValue, value->value);
+      } else {
+        param.appendChild(doc.importNode(value->element, true));
+      }
+      parameters.appendChild(param);
+    }
+  }
+}
+
+void ZoUpdateRequestTaskHelper::doTake(ORVIDOM_Element& elem) { taskElement = elem; }
+
+int ZoUpdateRequestTaskHelper::ContainsIDs(ORVIDOM_Element& param) {
+  const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
+  ORV_ASSERT(eParam != kParamUnknown);
+  if (eParam == kParamPropertyType) {
+    // Only these two tasks name the property whose value the "propertyValue" param holds.
+    if (task == kTaskAddProperty || task == kTaskUpdateProperty) {
+      propertyType = param.getAttribute(kAttrValue);
+    }
+    return 0;
+  }
+  if (eParam == kParamPropertyValue) return IsIdPropertyType(propertyType) ? 1 : 0;
+  return IsIdKind(eParam) ? 1 : 0;
+}
+
+int ZoUpdateRequestTaskHelper::GetNextIDParameters(std::vector<I18NString>& vIDs) {
+  vIDs.clear();
+  ORVIDOM_Node node = idCrap_elmCurrIDParam.isNull()
+                          ? ORVIDOM_Helper::findFirstElement(taskElement, kElemParam)
+                          : idCrap_elmCurrIDParam.getNextSibling();
+  for (; !node.isNull(); node = node.getNextSibling()) {
+    ORVIDOM_Element candidate(node);
+    if (candidate.getNodeType() == ORVIDOM_Node::ELEMENT_NODE &&
+        candidate.getTagName() == kElemParam && ContainsIDs(candidate)) {
+      break;
+    }
+  }
+  if (node.isNull()) return 0;
+  idCrap_elmCurrIDParam = node;
+  if (idCrap_elmCurrIDParam.hasAttribute(kAttrValue)) {
+    vIDs.push_back(idCrap_elmCurrIDParam.getAttribute(kAttrValue));
+    return 1;
+  }
+  const ORVIDOM_NodeList refs = FragmentOf(idCrap_elmCurrIDParam).getElementsByTagName(kElemRefObj);
+  for (unsigned long i = 0; i < refs.getLength(); ++i) {
+    const ORVIDOM_Node text = IdTextOf(refs.item(i));
+    if (!text.isNull()) vIDs.push_back(text.getNodeValue());
+  }
+  return 1;
+}
+
+void ZoUpdateRequestTaskHelper::UpdateCurrentIDParameters(const std::vector<I18NString>& vIDs) {
+  ORV_ASSERT(!idCrap_elmCurrIDParam.isNull());
+  if (idCrap_elmCurrIDParam.hasAttribute(kAttrValue)) {
+    ORV_ASSERT(vIDs.size() == 1);
+    idCrap_elmCurrIDParam.setAttribute(kAttrValue, vIDs.front());
+    return;
+  }
+  const ORVIDOM_NodeList listRefs =
+      FragmentOf(idCrap_elmCurrIDParam).getElementsByTagName(kElemRefObj);
+  ORV_ASSERT(listRefs.getLength() == vIDs.size());
+  for (unsigned long i = 0; i < listRefs.getLength(); ++i) {
+    const ORVIDOM_Node text = IdTextOf(listRefs.item(i));
+    if (!text.isNull()) text.setNodeValue(vIDs[i]);
+  }
+}
+
+// ZoUpdateObjectRequestHelper
+
+ZoUpdateObjectRequestHelper::ZoUpdateObjectRequestHelper(ORVIDOM_Element& elem) { doTake(elem); }
+
+ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() {
+  for (ZoUpdateRequestTaskHelper* t : tasks) delete t;
+}
+
+ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
+    ZoUpdateRequestTaskHelper::ETask kind) {
+  std::unique_ptr<ZoUpdateRequestTaskHelper> created(new ZoUpdateRequestTaskHelper(kind));
+  tasks.push_back(created.get());
+  return created.release();
+}
+
+void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element request = doc.createElement(kElemUpdateObjectRequest);
+  elem = request;
+  const ORVIDOM_Element tasksElem = doc.createElement(kElemTasks);
+  request.appendChild(tasksElem);
+  for (const ZoUpdateRequestTaskHelper* t : tasks) {
+    ORVIDOM_Element taskElem;
+    t->doMake(doc, taskElem);
+    tasksElem.appendChild(taskElem);
+  }
+}
+
+void ZoUpdateObjectRequestHelper::doTake(ORVIDOM_Element& elem) {
+  requestElement = elem;
+  if (requestElement.isNull()) return;
+  const ORVIDOM_NodeList list = requestElement.getElementsByTagName(kElemTask);
+  for (unsigned long i = 0; i < list.getLength(); ++i) {
+    ORVIDOM_Element taskElem(list.item(i));
+    if (taskElem.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
+    const ZoUpdateRequestTaskHelper::ETask eTask =
+        ZoUpdateRequestTaskHelper::ToTask(taskElem.getAttribute(kAttrName));
+    ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
+    AddTask(eTask)->doTake(taskElem);
+  }
+}

@@ -1,0 +1,205 @@
+#include "modeltasks/ZoUpdateObjectResponseHelper.h"
+
+#include <memory>
+
+#include "core/Resources.h"
+#include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_Helper.h"
+
+namespace {
+
+using Result = ZoUpdateResponseTaskHelper;
+
+const I18NString kElemUpdateObjectResponse("updateObjectResponse");
+const I18NString kElemTasks("tasks");
+const I18NString kElemTask("task");
+const I18NString kElemParam("param");
+const I18NString kElemError("error");
+const I18NString kElemFeedback("feedback");
+const I18NString kAttrName("name");
+const I18NString kAttrStatus("status");
+const I18NString kAttrValue("value");
+const I18NString kAttrCode("code");
+const I18NString kStatusSuccess("success");
+const I18NString kStatusFailure("failure");
+
+}  // namespace
+
+const I18NString& ToString(ZoUpdateResponseTaskHelper::EStatus status) {
+  switch (status) {
+    case Result::kStatusSuccess:
+      return kStatusSuccess;
+    case Result::kStatusFailure:
+      return kStatusFailure;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+const I18NString& ToString(ZoUpdateResponseTaskHelper::EParameter kind) {
+  switch (kind) {
+    case Result::kParamProperty:
+      return korvath_actionhelper_resources_property_str;
+    case Result::kParamObject:
+      return korvath_actionhelper_resources_object_str;
+    default:
+      return korvath_actionhelper_resources_unknown_str;
+  }
+}
+
+ZoUpdateResponseTaskHelper::EStatus ToStatus(const I18NString& name) {
+  if (name == kStatusSuccess) return Result::kStatusSuccess;
+  if (name == kStatusFailure) return Result::kStatusFailure;
+  return Result::kStatusUnknown;
+}
+
+ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
+  if (name == korvath_actionhelper_resources_property_str) return Result::kParamProperty;
+  if (name == korvath_actionhelper_resources_object_str) return Result::kParamObject;
+  return Result::kParamUnknown;
+}
+
+// ZoUpdateResponseTaskHelper
+
+ZoUpdateResponseTaskHelper::ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind,
+                                                       EStatus status)
+    : task(kind), status(status) {}
+
+ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() { delete error; }
+
+void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString& value) {
+  params[kind].push_back(value);
+}
+
+void ZoUpdateResponseTaskHelper::ParseParameters() {
+  if (taskElement.isNull() || !params.empty()) return;
+  const ORVIDOM_NodeList list = taskElement.getElementsByTagName(kElemParam);
+  for (unsigned long i = 0; i < list.getLength(); ++i) {
+    const ORVIDOM_Node nodeTemp = list.item(i);
+    ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+    const ORVIDOM_Element param(nodeTemp);
+    const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
+    ORV_ASSERT(eParam != kParamUnknown);
+    AddParameter(eParam, param.getAttribute(kAttrValue));
+  }
+}
+
+int ZoUpdateResponseTaskHelper::GetParameter(EParameter kind, std::vector<I18NString>& values) {
+  ParseParameters();
+  const auto found = params.find(kind);
+  if (found == params.end() || found->second.empty()) return 0;
+  values.insert(values.end(), found->second.begin(), found->second.end());
+  return 1;
+}
+
+void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NString& message) {
+  if (error) {
+    error->code = code;
+    error->message = message;
+  } else {
+    error = new ErrorInfo(code, message);
+  }
+}
+
+ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
+  if (!taskElement.isNull() && !error) {
+    const ORVIDOM_Node nodeTemp = ORVIDOM_Helper::findFirstElement(taskElement, kElemError);
+    if (!nodeTemp.isNull()) {
+      ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+      const ORVIDOM_Node first = nodeTemp.getFirstChild();
+      SetError(
+          ORVIDOM_Element(nodeTemp).getAttribute(kAttrCode),
+          first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString());
+    }
+  }
+  return error;
+}
+
+void ZoUpdateResponseTaskHelper::SetFeedback(ZoActionFeedbackHelper& feedback) {
+  if (!feedback.IsEmpty()) feedback.Make(feedbackElement);
+}
+
+void ZoUpdateResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element taskElem = doc.createElement(kElemTask);
+  elem = taskElem;
+  taskElem.setAttribute(kAttrName, ZoUpdateRequestTaskHelper::ToString(task));
+  taskElem.setAttribute(kAttrStatus, ToString(status));
+  for (const auto& entry : params) {
+    for (const I18NString& value : entry.second) {
+      const ORVIDOM_Element param = doc.createElement(kElemParam);
+      param.setAttribute(kAttrName, ToString(entry.first));
+      param.setAttribute(kAttrValue, value);
+      taskElem.appendChild(param);
+    }
+  }
+  if (error) {
+    const ORVIDOM_Element errorElem = ORVIDOM_Helper::findOrCreateElement(taskElem, kElemError);
+    // An empty message leaves the element without text, which reads back as an empty message.
+    if (!error->message.empty()) errorElem.appendChild(doc.createTextNode(error->message));
+    errorElem.setAttribute(kAttrCode, error->code);
+  }
+  if (!feedbackElement.isNull()) taskElem.appendChild(doc.importNode(feedbackElement, true));
+}
+
+void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
+  taskElement = elem;
+  const ORVIDOM_Node nodeTemp = ORVIDOM_Helper::findFirstElement(taskElement, kElemFeedback);
+  if (nodeTemp.isNull()) return;
+  ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
+  feedbackElement = nodeTemp;
+}
+
+// ZoUpdateObjectResponseHelper
+
+ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem) { doTake(elem); }
+
+ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() {
+  for (ZoUpdateResponseTaskHelper* t : tasks) delete t;
+}
+
+ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
+    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {
+  std::unique_ptr<ZoUpdateResponseTaskHelper> created(new ZoUpdateResponseTaskHelper(kind, status));
+  tasks.push_back(created.get());
+  return created.release();
+}
+
+ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::AddTask(
+    ZoUpdateRequestTaskHelper::ETask kind) {
+  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess);
+}
+
+ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::GetTask(
+    ZoUpdateRequestTaskHelper::ETask kind) const {
+  for (ZoUpdateResponseTaskHelper* t : tasks) {
+    if (t->GetTask() == kind) return t;
+  }
+  return nullptr;
+}
+
+void ZoUpdateObjectResponseHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
+  const ORVIDOM_Element response = doc.createElement(kElemUpdateObjectResponse);
+  elem = response;
+  const ORVIDOM_Element tasksElem = doc.createElement(kElemTasks);
+  response.appendChild(tasksElem);
+  for (const ZoUpdateResponseTaskHelper* t : tasks) {
+    ORVIDOM_Element taskElem;
+    t->doMake(doc, taskElem);
+    tasksElem.appendChild(taskElem);
+  }
+}
+
+void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
+  responseElement = elem;
+  if (responseElement.isNull()) return;
+  const ORVIDOM_NodeList list = responseElement.getElementsByTagName(kElemTask);
+  for (unsigned long i = 0; i < list.getLength(); ++i) {
+    ORVIDOM_Element taskElem(list.item(i));
+    if (taskElem.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
+    const ZoUpdateRequestTaskHelper::ETask eTask =
+        ZoUpdateRequestTaskHelper::ToTask(taskElem.getAttribute(kAttrName));
+    ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
+    Append(eTask, ToStatus(taskElem.getAttribute(kAttrStatus)))->doTake(taskElem);
+  }
+}

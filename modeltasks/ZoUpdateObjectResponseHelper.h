@@ -1,0 +1,117 @@
+// Makes and reads "updateObjectResponse": one result per task of an update-object request, with
+// its status, result parameters, an optional error and optional feedback.
+#pragma once
+
+#include <map>
+#include <vector>
+
+#include "core/ActionHandlerBase.h"
+#include "modeltasks/ZoActionFeedbackHelper.h"
+#include "modeltasks/ZoUpdateObjectRequestHelper.h"
+#include "orvcore/I18NString.h"
+#include "orvidom/ORVIDOM_Element.h"
+
+class ZoUpdateObjectResponseHelper;
+
+// One "task" result of the response.
+class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
+ public:
+  enum EStatus : int {
+    kStatusUnknown = 0,
+    kStatusSuccess = 1,
+    kStatusFailure = 2,
+  };
+
+  // Result parameter kinds; written in ascending order of these values.
+  enum EParameter : int {
+    kParamUnknown = 0,
+    kParamProperty = 1,
+    kParamObject = 2,
+  };
+
+  struct KORVATH_API ErrorInfo {
+    ErrorInfo(const I18NString& code, const I18NString& message) : code(code), message(message) {}
+
+    I18NString code;
+    I18NString message;
+  };
+
+  ~ZoUpdateResponseTaskHelper() override;
+  ZoUpdateResponseTaskHelper(const ZoUpdateResponseTaskHelper&) = delete;
+  ZoUpdateResponseTaskHelper& operator=(const ZoUpdateResponseTaskHelper&) = delete;
+
+  ZoUpdateRequestTaskHelper::ETask GetTask() const { return task; }
+  EStatus GetStatus() const { return status; }
+  void SetStatus(EStatus newStatus) { status = newStatus; }
+
+  // Appends a value to the parameter's values.
+  void AddParameter(EParameter kind, const I18NString& value);
+  // Appends the parameter's values to `values`; 1 when it has any, 0 otherwise.
+  int GetParameter(EParameter kind, std::vector<I18NString>& values);
+
+  // Sets the error, overwriting both fields of an existing one.
+  void SetError(const I18NString& code, const I18NString& message);
+  // The error, owned by the task; null when there is none.
+  ErrorInfo* GetError();
+
+  // Writes a non-empty feedback into the result; an empty one changes nothing.
+  void SetFeedback(ZoActionFeedbackHelper& feedback);
+  // The "feedback" element; null when there is none.
+  ORVIDOM_Element GetFeedback() const { return feedbackElement; }
+
+ protected:
+  void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
+  // Keeps the "task" element and finds its feedback; the rest is read on demand.
+  void doTake(ORVIDOM_Element& elem) override;
+
+ private:
+  friend class ZoUpdateObjectResponseHelper;
+
+  ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status);
+
+  // Reads the "param" elements of the taken "task" element, once.
+  void ParseParameters();
+
+  ZoUpdateRequestTaskHelper::ETask task;
+  EStatus status;
+  ORVIDOM_Element taskElement;
+  std::map<EParameter, std::vector<I18NString>> params;
+  ErrorInfo* error = nullptr;
+  ORVIDOM_Element feedbackElement;
+};
+
+// XML names of the result enumerations; "unknown" for a value outside the table.
+KORVATH_API const I18NString& ToString(ZoUpdateResponseTaskHelper::EStatus status);
+KORVATH_API const I18NString& ToString(ZoUpdateResponseTaskHelper::EParameter kind);
+// Exact-match lookups of XML names; 0 when nothing matches.
+KORVATH_API ZoUpdateResponseTaskHelper::EStatus ToStatus(const I18NString& name);
+KORVATH_API ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name);
+
+// The response: the owner of its task results.
+class KORVATH_API ZoUpdateObjectResponseHelper : public ActionHandlerBase {
+ public:
+  ZoUpdateObjectResponseHelper() = default;
+  // Reads `elem` as a received response.
+  explicit ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem);
+  ~ZoUpdateObjectResponseHelper() override;
+  ZoUpdateObjectResponseHelper(const ZoUpdateObjectResponseHelper&) = delete;
+  ZoUpdateObjectResponseHelper& operator=(const ZoUpdateObjectResponseHelper&) = delete;
+
+  // A new successful result of that kind at the end of the list; the response keeps ownership.
+  ZoUpdateResponseTaskHelper* AddTask(ZoUpdateRequestTaskHelper::ETask kind);
+  const std::vector<ZoUpdateResponseTaskHelper*>& GetTasks() const { return tasks; }
+  // The first result of that kind; null when there is none.
+  ZoUpdateResponseTaskHelper* GetTask(ZoUpdateRequestTaskHelper::ETask kind) const;
+
+ protected:
+  void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
+  // Appends one result per received "task" element to those already there.
+  void doTake(ORVIDOM_Element& elem) override;
+
+ private:
+  ZoUpdateResponseTaskHelper* Append(ZoUpdateRequestTaskHelper::ETask kind,
+                                     ZoUpdateResponseTaskHelper::EStatus status);
+
+  std::vector<ZoUpdateResponseTaskHelper*> tasks;
+  ORVIDOM_Element responseElement;
+};

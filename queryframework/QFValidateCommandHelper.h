@@ -1,0 +1,21 @@
+// The validate command: asks the query framework service to validate a request instead of
+// running it ("validate" in the command envelope), and condenses the service's answer.
+#pragma once
+
+#include "orvcore/ORVSeverity.h"
+#include "queryframework/QFCommandHelper.h"
+
+class KORVATH_API QFValidateCommandHelper : public QFCommandHelper {
+ public:
+  QFValidateCommandHelper() = default;
+  ~QFValidateCommandHelper() override;
+
+  // Sets `severity` from the "severity" attributes of the response's "message" elements (5 when
+  // none sets a level) and appends each message's text and a line feed to `messages`.
+  void CheckReponse(const ORVIDOM_Element& response, ORVSeverity& severity, I18NString& messages);
+
+ protected:
+  // On entry `elem` refers to the element to validate: "validate" receives copies of the
+  // children of its first child. On return `elem` refers to the command.
+  void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
+};

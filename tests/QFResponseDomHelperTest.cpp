@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using Column = std::map<QFResponseDomHelper::EColumnProp, I18NString>;
+
+const char* const kUnit = "QFResponseDomHelper";
+
+QFResponseDomHelper TakenFrom(ORVIDOM_Element response) {
+  QFResponseDomHelper helper;
+  helper.Take(response);
+  return helper;
+}
+
+// The values of every row, read the way a caller walks a result.
+std::vector<std::vector<I18NString>> ReadRows(QFResponseDomHelper& helper) {
+  std::vector<std::vector<I18NString>> rows;
+  for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+       row = helper.GetNextResultSetRow(row)) {
+    rows.emplace_back();
+    helper.GetResultSetRowValues(row, rows.back());
+  }
+  return rows;
+}
+
+TEST(QFResponseDomHelperTest, BeforeTakeNothingIsFound) {
+  QFResponseDomHelper helper;
+  I18NString value = "kept";
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText, value),
+            0);
+  EXPECT_EQ(value, "kept");
+
+  std::vector<QFResponseDomHelper::DataSource> sources;
+  helper.GetResponseDataSources(sources);
+  EXPECT_TRUE(sources.empty());
+  std::vector<Column> columns;
+  helper.GetColumnList(columns);
+  EXPECT_TRUE(columns.empty());
+  EXPECT_TRUE(helper.GetFirstResultSetRow().isNull());
+  EXPECT_TRUE(helper.GetNextResultSetRow(ORVIDOM_Element()).isNull());
+  std::vector<I18NString> values;
+  helper.GetResultSetRowValues(ORVIDOM_Element(), values);
+  EXPECT_TRUE(values.empty());
+
+  // A response without any of the parts reads the same.
+  helper = TakenFrom(xmltest::Parse("<response><other/></response>"));
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackColumnList, value), 0);
+  helper.GetResponseDataSources(sources);
+  helper.GetColumnList(columns);
+  EXPECT_TRUE(sources.empty());
+  EXPECT_TRUE(columns.empty());
+  EXPECT_TRUE(helper.GetFirstResultSetRow().isNull());
+}
+
+TEST(QFResponseDomHelperTest, FeedbackIsTheFirstMatchingPropertyWithText) {
+  QFResponseDomHelper helper = TakenFrom(xmltest::Parse(
+      "<response><result>"
+      "<queryFeedbackResult>"
+      "<property name='nativeCommandText'/>"
+      "<group><property name='nativeCommandText'>select 1</property></group>"
+      "<property name='nativeCommandText'>select 2</property>"
+      "<property name='TarvinCommandText'>&lt;tarvin&gt;</property>"
+      "<property name='unknown'>odd</property>"
+      "</queryFeedbackResult>"
+      "</result>"
+      "<queryFeedbackResult><property name='executionPlan'>plan</property></queryFeedbackResult>"
+      "</response>"));
+  I18NString value;
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText, value),
+            1);
+  EXPECT_EQ(value, "select 1");
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackTarvinCommandText, value),
+            1);
+  EXPECT_EQ(value, "<tarvin>");
+  // A value outside the enumeration looks for "unknown".
+  EXPECT_EQ(helper.GetQueryFeedback(static_cast<QFExecuteCommandHelper::EQueryFeedback>(9), value),
+            1);
+  EXPECT_EQ(value, "odd");
+
+  // Only the first "queryFeedbackResult" is read.
+  value = "kept";
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackExecutionPlan, value), 0);
+  EXPECT_EQ(value, "kept");
+}
+
+TEST(QFResponseDomHelperTest, DataSourcesComeFromTheFirstFeedbackResult) {
+  QFResponseDomHelper helper = TakenFrom(
+      xmltest::Parse("<response>\n"
+                     "  <queryFeedbackResult>\n"
+                     "    <property name='connections'>\n"
+                     "      <connection value='sales' catalog='cat' schema='dbo'/>\n"
+                     "      <connection value='hr'/>\n"
+                     "    </property>\n"
+                     "  </queryFeedbackResult>\n"
+                     "  <queryFeedbackResult><connection value='ignored'/></queryFeedbackResult>\n"
+                     "</response>"));
+  std::vector<QFResponseDomHelper::DataSource> sources(1);
+  sources[0].value = "earlier";
+  helper.GetResponseDataSources(sources);
+  ASSERT_EQ(sources.size(), 3u);
+  EXPECT_EQ(sources[0].value, "earlier");
+  EXPECT_EQ(sources[1].value, "sales");
+  EXPECT_EQ(sources[1].catalog, "cat");
+  EXPECT_EQ(sources[1].schema, "dbo");
+  EXPECT_EQ(sources[2].value, "hr");
+  EXPECT_EQ(sources[2].catalog, "");
+  EXPECT_EQ(sources[2].schema, "");
+}
+
+TEST(QFResponseDomHelperTest, ColumnsHoldEveryPropertyAndRefuseTextBetweenThem) {
+  QFResponseDomHelper helper = TakenFrom(xmltest::Parse(
+      "<response><meta><columnList>"
+      "<column name='id' sqlName='ID' type='int' scale='0' length='4' precision='10'"
+      " nullsAllowed='false' collationSequenceName='c' collationSequenceLevel='1'"
+      " originalCollationSequenceName='oc' originalEncodingName='utf8'/>"
+      "<anything name='label' type='varchar'/>"
+      "</columnList></meta><columnList><column name='second list'/></columnList></response>"));
+  std::vector<Column> columns(1);
+  helper.GetColumnList(columns);
+  ASSERT_EQ(columns.size(), 3u);
+  EXPECT_TRUE(columns[0].empty());
+  const Column expectedFirst = {
+      {QFResponseDomHelper::kColumnName, "id"},
+      {QFResponseDomHelper::kColumnSqlName, "ID"},
+      {QFResponseDomHelper::kColumnType, "int"},
+      {QFResponseDomHelper::kColumnScale, "0"},
+      {QFResponseDomHelper::kColumnLength, "4"},
+      {QFResponseDomHelper::kColumnPrecision, "10"},
+      {QFResponseDomHelper::kColumnNullsAllowed, "false"},
+      {QFResponseDomHelper::kColumnCollationSequenceName, "c"},
+      {QFResponseDomHelper::kColumnCollationSequenceLevel, "1"},
+      {QFResponseDomHelper::kColumnOriginalCollationSequenceName, "oc"},
+      {QFResponseDomHelper::kColumnOriginalEncodingName, "utf8"},
+  };
+  EXPECT_EQ(columns[1], expectedFirst);
+  // Absent attributes give entries that exist and are empty.
+  ASSERT_EQ(columns[2].size(), 11u);
+  EXPECT_EQ(columns[2].at(QFResponseDomHelper::kColumnName), "label");
+  EXPECT_EQ(columns[2].at(QFResponseDomHelper::kColumnType), "varchar");
+  EXPECT_EQ(columns[2].at(QFResponseDomHelper::kColumnScale), "");
+  EXPECT_EQ(static_cast<int>(QFResponseDomHelper::kColumnName), 1);
+  EXPECT_EQ(static_cast<int>(QFResponseDomHelper::kColumnOriginalEncodingName), 11);
+
+  helper =
+      TakenFrom(xmltest::Parse("<response><columnList>\n  <column name='a'/>\n"
+                               "</columnList></response>"));
+  EXPECT_ORV_ASSERT(
+      helper.GetColumnList(columns),
+      "ORV_ASSERT(columnsList.item( idx ).getNodeType() == ORVIDOM_Node::ELEMENT_NODE);", kUnit);
+}
+
+TEST(QFResponseDomHelperTest, RowsSkipOtherNodesAndValuesAppend) {
+  QFResponseDomHelper helper = TakenFrom(
+      xmltest::Parse("<response>\n"
+                     "  <resultData>\n"
+                     "    <summary><row><value v='not a result row'/></row></summary>\n"
+                     "    <row>\n"
+                     "      <value v='1'/>\n"
+                     "      <other v='x'/>\n"
+                     "      <value/>\n"
+                     "      <value v='a &amp; b'/>\n"
+                     "    </row>\n"
+                     "    <!-- between -->\n"
+                     "    <rowCount>2</rowCount>\n"
+                     "    <row><value v='2'/></row>\n"
+                     "    <row/>\n"
+                     "  </resultData>\n"
+                     "  <resultData><row><value v='second result data'/></row></resultData>\n"
+                     "</response>"));
+  const std::vector<std::vector<I18NString>> expected = {{"1", "", "a & b"}, {"2"}, {}};
+  EXPECT_EQ(ReadRows(helper), expected);
+
+  // The values of a row appended twice.
+  const ORVIDOM_Element first = helper.GetFirstResultSetRow();
+  std::vector<I18NString> values = {"earlier"};
+  helper.GetResultSetRowValues(first, values);
+  helper.GetResultSetRowValues(first, values);
+  EXPECT_EQ(values, (std::vector<I18NString>{"earlier", "1", "", "a & b", "1", "", "a & b"}));
+
+  // A result data without rows, and a later Take replacing the response.
+  ORVIDOM_Element empty = xmltest::Parse("<response><resultData/></response>");
+  helper.Take(empty);
+  EXPECT_TRUE(helper.GetFirstResultSetRow().isNull());
+}
+
+// A response of the size of a large query result is read end to end.
+TEST(QFResponseDomHelperTest, ReadsALargeResultEndToEnd) {
+  constexpr int kRows = 100000;
+  constexpr int kColumns = 10;
+  std::string xml = "<response><columnList><column name='c0'/></columnList><resultData>";
+  xml.reserve(static_cast<std::size_t>(kRows) * kColumns * 24);
+  for (int r = 0; r < kRows; ++r) {
+    xml += "<row>";
+    for (int c = 0; c < kColumns; ++c) {
+      xml += "<value v='" + std::to_string(r * kColumns + c) + "'/>";
+    }
+    xml += "</row>";
+  }
+  xml +=
+      "</resultData><queryFeedbackResult><property name='tableType'>t</property>"
+      "</queryFeedbackResult></response>";
+  QFResponseDomHelper helper = TakenFrom(xmltest::Parse(xml));
+
+  long long rows = 0;
+  long long cells = 0;
+  bool inOrder = true;
+  std::vector<I18NString> values;
+  for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+       row = helper.GetNextResultSetRow(row)) {
+    values.clear();
+    helper.GetResultSetRowValues(row, values);
+    for (const I18NString& v : values) {
+      inOrder = inOrder && v == std::to_string(cells);
+      ++cells;
+    }
+    ++rows;
+  }
+  EXPECT_EQ(rows, kRows);
+  EXPECT_EQ(cells, static_cast<long long>(kRows) * kColumns);
+  EXPECT_TRUE(inOrder);
+  EXPECT_EQ(values.back(), std::to_string(kRows * kColumns - 1));
+
+  // The feedback after the result is still found.
+  I18NString value;
+  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackTableType, value), 1);
+  EXPECT_EQ(value, "t");
+}
+
+}  // namespace

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using Item = QsParamValueItemHelper;
+
+ORVIDOM_Element made(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+// The item that `xml` describes, made by the factory from its own "xsi:type".
+std::unique_ptr<Item> created(const std::string& xml) {
+  ORVIDOM_Element elem = xmltest::Parse(xml);
+  return std::unique_ptr<Item>(Item::Create(elem.getAttribute("xsi:type"), elem));
+}
+
+template <class T>
+T* as(const std::unique_ptr<Item>& item) {
+  return dynamic_cast<T*>(item.get());
+}
+
+TEST(QsParamValueItemHelperTest, TypeNamesAndFactoryChoices) {
+  EXPECT_EQ(Item::ToString(Item::kItemSimple), "bus:simpleParmValueItem");
+  EXPECT_EQ(Item::ToString(Item::kItemBoundRange), "bus:boundRangeParmValueItem");
+  EXPECT_EQ(Item::ToString(Item::kItemUnboundedStart), "bus:unboundedStartParmValueItem");
+  EXPECT_EQ(Item::ToString(Item::kItemUnboundedEnd), "bus:unboundedEndParmValueItem");
+  EXPECT_EQ(Item::ToString(Item::kItemHierarchical), "bus:hierarchicalParmValueItem");
+  EXPECT_EQ(Item::ToString(Item::kItemNil), "xsi:nil");
+  EXPECT_EQ(Item::ToString(static_cast<Item::ETesselItemType>(0)), "unknown");
+  EXPECT_EQ(Item::ToString(static_cast<Item::ETesselItemType>(7)), "unknown");
+
+  ORVIDOM_Element elem = xmltest::Parse("<item/>");
+  EXPECT_EQ(Item::Create("xsi:nil", elem), nullptr);
+  EXPECT_EQ(Item::Create("", elem), nullptr);
+  EXPECT_EQ(created(R"(<item xsi:type="bus:simpleParmValueItem"/>)")->GetType(),
+            Item::kValueItemSimple);
+  EXPECT_EQ(created(R"(<item xsi:type="bus:hierarchicalParmValueItem"/>)")->GetType(),
+            Item::kValueItemHierarchy);
+  for (const char* range : {"bus:boundRangeParmValueItem", "bus:unboundedStartParmValueItem",
+                            "bus:unboundedEndParmValueItem"}) {
+    EXPECT_EQ(std::unique_ptr<Item>(Item::Create(range, elem))->GetType(), Item::kValueItemRange);
+  }
+
+  EXPECT_ORV_ASSERT(Item::Create("simpleParmValueItem", elem), "ORV_ASSERT(false);",
+                    "QsParamValueItemHelper");
+  ORVIDOM_Element none;
+  EXPECT_ORV_ASSERT(Item::Create("bus:simpleParmValueItem", none),
+                    "ORV_ASSERT(!elmValueItem.isNull());", "QsParamValueItemHelper");
+}
+
+TEST(QsParamValueItemHelperTest, ReadChildTextTakesTheFirstNamedChildWithText) {
+  ORVIDOM_Element elem = xmltest::Parse(
+      "<p>\n  <other>o</other>\n  <use/>\n  <use>first</use>\n  <use>second</use>\n</p>");
+  I18NString text = "kept";
+  EXPECT_FALSE(ReadChildText(ORVIDOM_Node(), "use", text));
+  EXPECT_FALSE(ReadChildText(elem, "display", text));
+  EXPECT_EQ(text, "kept");
+  EXPECT_TRUE(ReadChildText(elem, "use", text));
+  EXPECT_EQ(text, "first");
+  // Only direct children count.
+  EXPECT_FALSE(ReadChildText(xmltest::Parse("<p><q><use>deep</use></q></p>"), "use", text));
+}
+
+TEST(QsParamValueItemHelperTest, SimpleItemReadsInclusiveUseAndDisplay) {
+  auto item = created(
+      "<item xsi:type=\"bus:simpleParmValueItem\">\n  <inclusive>false</inclusive>\n"
+      "  <use>10</use>\n  <display>Ten</display>\n</item>");
+  auto* simple = as<QsParamValueItemSimpleHelper>(item);
+  ASSERT_NE(simple, nullptr);
+  EXPECT_EQ(simple->IsInclusive(), 0);
+  EXPECT_EQ(simple->GetUse(), "10");
+  EXPECT_EQ(simple->GetDisplay(), "Ten");
+
+  // Only the exact text "false" clears the flag.
+  for (const char* text : {"FALSE", "0", "False", ""}) {
+    auto other = created(std::string("<item xsi:type=\"bus:simpleParmValueItem\"><inclusive>") +
+                         text + "</inclusive></item>");
+    EXPECT_EQ(other->IsInclusive(), 1) << text;
+  }
+  EXPECT_EQ(created(R"(<item xsi:type="bus:simpleParmValueItem"/>)")->IsInclusive(), 1);
+}
+
+TEST(QsParamValueItemHelperTest, SimpleAndNullItemsWriteTheirElements) {
+  QsParamValueItemSimpleHelper simple(0, "10");
+  simple.SetDisplay("Ten");
+  EXPECT_TRUE(xmltest::SameTree(made(simple), R"(
+    <item xsi:type="bus:simpleParmValueItem"><inclusive>false</inclusive><use>10</use></item>)"));
+  QsParamValueItemSimpleHelper empty;
+  EXPECT_EQ(empty.IsInclusive(), 1);
+  EXPECT_TRUE(xmltest::SameTree(made(empty), R"(
+    <item xsi:type="bus:simpleParmValueItem"><inclusive>true</inclusive></item>)"));
+
+  QsParamValueItemNullHelper null;
+  EXPECT_EQ(null.GetType(), Item::kValueItemNull);
+  EXPECT_EQ(null.GetTesselType(), "xsi:nil");
+  ORVIDOM_Element nil = xmltest::RoundTrip(made(null));
+  EXPECT_TRUE(xmltest::SameTree(nil, R"(<item xsi:nil="true"/>)"));
+  EXPECT_EQ(Item::Create(nil.getAttribute("xsi:type"), nil), nullptr);
+}
+
+TEST(QsParamValueItemHelperTest, RangeIsTypedByItsBounds) {
+  QsParamValueItemRangeHelper range;
+  EXPECT_TRUE(
+      xmltest::SameTree(made(range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
+  range.SetEnd("9", 1);
+  EXPECT_TRUE(xmltest::SameTree(made(range), R"(
+    <item xsi:type="bus:unboundedStartParmValueItem">
+      <bus:end><inclusive>true</inclusive><use>9</use></bus:end>
+    </item>)"));
+  range.SetStart("0", 1);
+  QsParamValueItemSimpleHelper* start = range.SetStart("1", 0);
+  EXPECT_EQ(range.GetStart(), start);
+  EXPECT_TRUE(xmltest::SameTree(made(range), R"(
+    <item xsi:type="bus:boundRangeParmValueItem">
+      <bus:start><inclusive>false</inclusive><use>1</use></bus:start>
+      <bus:end><inclusive>true</inclusive><use>9</use></bus:end>
+    </item>)"));
+
+  QsParamValueItemRangeHelper startOnly;
+  startOnly.SetInclusive(0);
+  startOnly.SetStart("5", 1);
+  EXPECT_TRUE(xmltest::SameTree(made(startOnly), R"(
+    <item xsi:type="bus:unboundedEndParmValueItem">
+      <bus:start><inclusive>true</inclusive><use>5</use></bus:start>
+    </item>)"));
+  // A range never read has nothing to find.
+  EXPECT_EQ(QsParamValueItemRangeHelper().GetStart(), nullptr);
+}
+
+TEST(QsParamValueItemHelperTest, ReceivedRangeReadsItsBoundsOnFirstUse) {
+  auto item = created(
+      "<item xsi:type=\"bus:boundRangeParmValueItem\">\n"
+      "  <start><inclusive>false</inclusive><use>1</use></start>\n"
+      "  <bus:end><use>5</use><display>five</display></bus:end>\n</item>");
+  auto* range = as<QsParamValueItemRangeHelper>(item);
+  ASSERT_NE(range, nullptr);
+  // Until the bounds are read they are absent, also for writing.
+  EXPECT_TRUE(
+      xmltest::SameTree(made(*range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
+  ASSERT_NE(range->GetStart(), nullptr);
+  EXPECT_EQ(range->GetStart()->GetUse(), "1");
+  EXPECT_EQ(range->GetStart()->IsInclusive(), 0);
+  ASSERT_NE(range->GetEnd(), nullptr);
+  EXPECT_EQ(range->GetEnd()->GetDisplay(), "five");
+  EXPECT_EQ(range->GetEnd(), range->GetEnd());
+  EXPECT_TRUE(xmltest::SameTree(made(*range), R"(
+    <item xsi:type="bus:boundRangeParmValueItem">
+      <bus:start><inclusive>false</inclusive><use>1</use></bus:start>
+      <bus:end><inclusive>true</inclusive><use>5</use></bus:end>
+    </item>)"));
+
+  auto open = created(R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)");
+  EXPECT_EQ(as<QsParamValueItemRangeHelper>(open)->GetEnd(), nullptr);
+}
+
+TEST(QsParamValueItemHelperTest, HierarchyWritesValueAndSubNodes) {
+  QsParamValueItemHierarchyHelper world;
+  world.SetValue("World", 1);
+  QsParamValueItemHierarchyHelper* europe = world.AddSubNode();
+  europe->SetValue("Europe", 0);
+  europe->AddSubNode()->SetValue("France", 1);
+  world.AddSubNode();
+  EXPECT_EQ(world.GetSubNodes().size(), 2u);
+  const char* expected = R"(
+    <item xsi:type="bus:hierarchicalParmValueItem">
+      <value><inclusive>true</inclusive><use>World</use></value>
+      <subNodes>
+        <item xsi:type="bus:hierarchicalParmValueItem">
+          <value><inclusive>false</inclusive><use>Europe</use></value>
+          <subNodes>
+            <item xsi:type="bus:hierarchicalParmValueItem">
+              <value><inclusive>true</inclusive><use>France</use></value>
+              <subNodes xsi:nil="true"/>
+            </item>
+          </subNodes>
+        </item>
+        <item xsi:type="bus:hierarchicalParmValueItem"><subNodes xsi:nil="true"/></item>
+      </subNodes>
+    </item>)";
+  ORVIDOM_Element elem = made(world);
+  EXPECT_TRUE(xmltest::SameTree(elem, expected));
+  EXPECT_EQ(elem.getElementsByTagName("item").item(1).getOwnerDocument(), elem.getOwnerDocument());
+
+  // Read back, the hierarchy is written again unchanged.
+  auto read = created(ORVIDOM_Writer::toString(elem));
+  auto* top = as<QsParamValueItemHierarchyHelper>(read);
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->GetValue()->GetUse(), "World");
+  ASSERT_EQ(top->GetSubNodes().size(), 2u);
+  QsParamValueItemHierarchyHelper* readEurope = top->GetSubNodes()[0];
+  EXPECT_EQ(readEurope->GetValue()->IsInclusive(), 0);
+  ASSERT_EQ(readEurope->GetSubNodes().size(), 1u);
+  EXPECT_EQ(readEurope->GetSubNodes()[0]->GetValue()->GetUse(), "France");
+  EXPECT_TRUE(readEurope->GetSubNodes()[0]->GetSubNodes().empty());
+  EXPECT_EQ(top->GetSubNodes()[1]->GetValue(), nullptr);
+  EXPECT_TRUE(xmltest::SameTree(made(*top), expected));
+}
+
+TEST(QsParamValueItemHelperTest, HierarchyReadsSubNodesWhateverTheirType) {
+  auto item = created(
+      "<item xsi:type=\"bus:hierarchicalParmValueItem\">\n"
+      "  <subNodes>\n    <item xsi:type=\"bus:simpleParmValueItem\">"
+      "<inclusive>false</inclusive><value><use>a</use></value></item>\n"
+      "    <other/>\n  </subNodes>\n"
+      "  <subNodes>\n    <item><value><use>b</use></value></item>\n  </subNodes>\n</item>");
+  auto* top = as<QsParamValueItemHierarchyHelper>(item);
+  const std::vector<QsParamValueItemHierarchyHelper*>& subs = top->GetSubNodes();
+  ASSERT_EQ(subs.size(), 2u);
+  EXPECT_EQ(subs[0]->GetType(), Item::kValueItemHierarchy);
+  EXPECT_EQ(subs[0]->IsInclusive(), 0);
+  EXPECT_EQ(subs[0]->GetValue()->GetUse(), "a");
+  EXPECT_EQ(subs[1]->GetValue()->GetUse(), "b");
+  EXPECT_EQ(QsParamValueItemHierarchyHelper().GetValue(), nullptr);
+}
+
+// The use text of each level is its depth, so a lost or repeated level shows.
+std::string deepHierarchy(int depth) {
+  std::string xml;
+  for (int i = 0; i < depth; ++i) {
+    xml += "<item xsi:type=\"bus:hierarchicalParmValueItem\"><value><use>" + std::to_string(i) +
+           "</use></value><subNodes>";
+  }
+  for (int i = 0; i < depth; ++i) xml += "</subNodes></item>";
+  return xml;
+}
+
+TEST(QsParamValueItemHelperTest, HierarchyOfAHundredThousandLevelsIsReadAndWritten) {
+  constexpr int kDepth = 100000;
+  auto item = created(deepHierarchy(kDepth));
+  auto* node = as<QsParamValueItemHierarchyHelper>(item);
+  int levels = 0;
+  while (node) {
+    ASSERT_EQ(node->GetValue()->GetUse(), std::to_string(levels));
+    ++levels;
+    const auto& subs = node->GetSubNodes();
+    ASSERT_LE(subs.size(), 1u);
+    node = subs.empty() ? nullptr : subs[0];
+  }
+  EXPECT_EQ(levels, kDepth);
+
+  // Written again: the same chain, the last level with a nil "subNodes".
+  ORVIDOM_Element elem = made(*item);
+  levels = 0;
+  for (ORVIDOM_Element level = elem; !level.isNull(); ++levels) {
+    ASSERT_EQ(ORVIDOM_Helper::getElementText(
+                  ORVIDOM_Helper::findChildElement(level.getFirstChild(), "use")),
+              std::to_string(levels));
+    ORVIDOM_Element subNodes = ORVIDOM_Helper::findChildElement(level, "subNodes");
+    if (levels == kDepth - 1) EXPECT_EQ(subNodes.getAttribute("xsi:nil"), "true");
+    level = ORVIDOM_Helper::findChildElement(subNodes, "item");
+  }
+  EXPECT_EQ(levels, kDepth);
+  item.reset();
+
+  // A hierarchy built as deep by the client is written and freed as well.
+  QsParamValueItemHierarchyHelper built;
+  QsParamValueItemHierarchyHelper* last = &built;
+  for (int i = 1; i < kDepth; ++i) last = last->AddSubNode();
+  last->SetValue("bottom", 1);
+  EXPECT_EQ(made(built).getElementsByTagName("use").getLength(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using Parameters = std::vector<std::pair<I18NString, I18NString>>;
+
+TEST(XelGetParametersHelperTest, WritesOneParameterPerPairUnderTheDocument) {
+  XelGetParametersHelper helper;
+  ORVIDOM_Element made;
+  helper.Make(made);
+  EXPECT_TRUE(xmltest::SameTree(made, "<parameters/>"));
+  EXPECT_EQ(made.getParentNode(), made.getOwnerDocument());
+
+  helper.SetParameters({{"p1", "1"}, {"p2", "a < b & \"c\""}, {"p1", ""}});
+  helper.Make(made);
+  EXPECT_TRUE(xmltest::SameTree(made,
+                                "<parameters>"
+                                "<parameter name='p1' value='1'/>"
+                                "<parameter name='p2' value='a &lt; b &amp; &quot;c&quot;'/>"
+                                "<parameter name='p1' value=''/>"
+                                "</parameters>"));
+}
+
+TEST(XelGetParametersHelperTest, TakeAppendsEveryParameterBelowTheElement) {
+  XelGetParametersHelper helper;
+  helper.SetParameters({{"kept", "k"}});
+  ORVIDOM_Element none = xmltest::Parse("<response><param name='x' value='y'/></response>");
+  helper.Take(none);
+  EXPECT_EQ(helper.GetParameters(), (Parameters{{"kept", "k"}}));
+
+  ORVIDOM_Element response = xmltest::Parse(
+      "<response>\n"
+      "  <parameter name='a' value='1'/>\n"
+      "  <group><parameter name='b'/><parameter value='2'/></group>\n"
+      "</response>");
+  helper.Take(response);
+  helper.Take(response);
+  const Parameters once = {{"a", "1"}, {"b", ""}, {"", "2"}};
+  Parameters expected = {{"kept", "k"}};
+  expected.insert(expected.end(), once.begin(), once.end());
+  expected.insert(expected.end(), once.begin(), once.end());
+  EXPECT_EQ(helper.GetParameters(), expected);
+}
+
+TEST(XelGetParametersHelperTest, RoundTrip) {
+  const Parameters parameters = {{"p\t1", "line\nbreak"}, {"<&>", "'\""}, {"", ""}};
+  XelGetParametersHelper written;
+  written.SetParameters(parameters);
+  ORVIDOM_Element made;
+  written.Make(made);
+  ORVIDOM_Element parsed = xmltest::RoundTrip(made);
+  XelGetParametersHelper read;
+  read.Take(parsed);
+  EXPECT_EQ(read.GetParameters(), parameters);
+}
+
+}  // namespace

@@ -1,0 +1,390 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+using Task = ZoUpdateRequestTaskHelper;
+
+namespace {
+
+const char* const kUnit = "ZoUpdateObjectRequestHelper";
+
+std::vector<std::string> Texts(const std::vector<I18NString>& values) {
+  std::vector<std::string> texts;
+  for (const I18NString& v : values) texts.push_back(v.str());
+  return texts;
+}
+
+ORVIDOM_Element MakeElement(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+}  // namespace
+
+// Reaches the identifier walk, which the task helper keeps private.
+class ZoUpdateRequestTaskHelperTest : public ::testing::Test {
+ protected:
+  static int ContainsIDs(Task& task, ORVIDOM_Element param) { return task.ContainsIDs(param); }
+  static int Next(Task& task, std::vector<I18NString>& ids) {
+    return task.GetNextIDParameters(ids);
+  }
+  static void Update(Task& task, const std::vector<I18NString>& ids) {
+    task.UpdateCurrentIDParameters(ids);
+  }
+
+  // The only task of a received request.
+  Task& Received(const char* requestXml) {
+    ORVIDOM_Element elem = xmltest::Parse(requestXml);
+    m_request = std::make_unique<ZoUpdateObjectRequestHelper>(elem);
+    m_root = elem;
+    return *m_request->GetTasks().at(0);
+  }
+
+  std::unique_ptr<ZoUpdateObjectRequestHelper> m_request;
+  ORVIDOM_Element m_root;
+};
+
+TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
+  ZoUpdateObjectRequestHelper empty;
+  EXPECT_TRUE(
+      xmltest::SameTree(MakeElement(empty), "<updateObjectRequest><tasks/></updateObjectRequest>"));
+
+  ORVIDOM_Element fragment = xmltest::Parse("<refs><refobj>qs1</refobj></refs>");
+  ZoUpdateObjectRequestHelper request;
+  Task* add = request.AddTask(Task::kTaskAddProperty);
+  add->AddParameter(Task::kParamObjectID, "[m].[qs]", "");
+  add->AddParameter(Task::kParamPropertyType, "filter", "en-us");
+  add->AddParameter(Task::kParamPropertyType, "", "");
+  add->AddParameter(Task::kParamQuerySubjectRefs, fragment);
+  add->AddParameter(Task::kParamFilterApplyType, "always", "");
+  add->AddParameter(Task::kParamQueryType, "sql", "");
+  request.AddTask(Task::kTaskRemoveObject);
+  request.AddTask(static_cast<Task::ETask>(42))
+      ->AddParameter(static_cast<Task::EParameter>(99), "x", "");
+
+  const ORVIDOM_Element made = MakeElement(request);
+  EXPECT_TRUE(made.getParentNode().isNull());
+  EXPECT_TRUE(xmltest::SameTree(made, R"(
+    <updateObjectRequest><tasks>
+      <task name="addProperty"><parameters>
+        <param name="propertyType" locale="en-us" value="filter"/>
+        <param name="propertyType" value=""/>
+        <param name="objectID" value="[m].[qs]"/>
+        <param name="filterApplyType" value="always"/>
+        <param name="queryType" value="sql"/>
+        <param name="querySubjectRefs"><refs><refobj>qs1</refobj></refs></param>
+      </parameters></task>
+      <task name="removeObject"><parameters/></task>
+      <task name="unknown"><parameters><param name="unknown" value="x"/></parameters></task>
+    </tasks></updateObjectRequest>)"));
+  // The fragment is copied into the request; the caller's element stays where it was.
+  EXPECT_EQ(fragment.getParentNode().getNodeType(), ORVIDOM_Node::DOCUMENT_NODE);
+  EXPECT_EQ(made.getOwnerDocument(), made.getFirstChild().getFirstChild().getOwnerDocument());
+}
+
+TEST(ZoUpdateObjectRequestHelperTest, ConvertsTaskAndParameterNames) {
+  const char* const tasks[] = {"unknown",         "addProperty", "removeProperty", "updateProperty",
+                               "reorderProperty", "addObject",   "removeObject"};
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(i)), tasks[i]);
+    EXPECT_EQ(Task::ToTask(tasks[i]), i);
+  }
+  const char* const params[] = {"unknown",
+                                "propertyType",
+                                "propertyValue",
+                                "forceUpdate",
+                                "createIfNeeded",
+                                "propertyIndex",
+                                "propertyBeforeIndex",
+                                "objectName",
+                                "objectType",
+                                "makeNameUnique",
+                                "objectID",
+                                "objectBeforeID",
+                                "basedOn",
+                                "caption",
+                                "filterApplyType",
+                                "queryType",
+                                "definitionType",
+                                "subType",
+                                "cmDisplayPath",
+                                "cmSearchPath",
+                                "functionSetID",
+                                "overrideFuncID",
+                                "overrideQOSLevel",
+                                "overrideDescription",
+                                "querySubjectRefs",
+                                "setOperation",
+                                "duplicates",
+                                "convergenceLevel",
+                                "key",
+                                "attributes",
+                                "canGroup",
+                                "identifiesRow",
+                                "applyAggregate",
+                                "dimensionRef"};
+  for (int i = 0; i < 34; ++i) {
+    EXPECT_EQ(Task::ToString(static_cast<Task::EParameter>(i)), params[i]);
+    EXPECT_EQ(Task::ToParameter(params[i]), i);
+  }
+  EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(7)), "unknown");
+  EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(-1)), "unknown");
+  EXPECT_EQ(Task::ToString(static_cast<Task::EParameter>(34)), "unknown");
+  EXPECT_EQ(Task::ToTask("AddProperty"), Task::kTaskUnknown);
+  EXPECT_EQ(Task::ToTask(""), Task::kTaskUnknown);
+  EXPECT_EQ(Task::ToParameter("objectid"), Task::kParamUnknown);
+}
+
+TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {
+  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectRequest>
+      <tasks>
+        <task name="updateProperty">
+          <parameters>
+            <param name="objectID" value="o1"/>
+            <param name="caption" locale="fr" value="Titre"/>
+            <param name="caption" value="Title"/>
+            <param name="querySubjectRefs"><refs><refobj>a</refobj></refs></param>
+          </parameters>
+        </task>
+        <task name="addObject"/>
+      </tasks>
+    </updateObjectRequest>)");
+  ZoUpdateObjectRequestHelper request(elem);
+  ASSERT_EQ(request.GetTasks().size(), 2u);
+  EXPECT_EQ(request.GetTasks()[1]->GetTask(), Task::kTaskAddObject);
+  Task* task = request.GetTasks()[0];
+  EXPECT_EQ(task->GetTask(), Task::kTaskUpdateProperty);
+
+  std::vector<Task::ParamValue*> captions(1, nullptr);
+  ASSERT_TRUE(task->GetParameter(Task::kParamCaption, captions));
+  ASSERT_EQ(captions.size(), 3u);  // appended after what the caller had
+  EXPECT_EQ(captions[1]->value, "Titre");
+  EXPECT_EQ(captions[1]->locale, "fr");
+  EXPECT_TRUE(captions[1]->element.isNull());
+  EXPECT_EQ(captions[2]->value, "Title");
+  EXPECT_EQ(captions[2]->locale, "");
+
+  Task::ParamValue* refs = nullptr;
+  ASSERT_TRUE(task->GetParameter(Task::kParamQuerySubjectRefs, refs));
+  EXPECT_TRUE(refs->value.empty());
+  // The fragment is the received element itself, not a copy.
+  EXPECT_EQ(refs->element, ORVIDOM_Helper::findFirstElement(elem, "refs"));
+
+  Task::ParamValue* untouched = refs;
+  EXPECT_FALSE(task->GetParameter(Task::kParamKey, untouched));
+  EXPECT_EQ(untouched, refs);
+  std::vector<Task::ParamValue*> none;
+  EXPECT_FALSE(task->GetParameter(Task::kParamKey, none));
+  EXPECT_TRUE(none.empty());
+
+  // A received task that was never asked for its parameters writes none.
+  ORVIDOM_Element again;
+  request.Make(again);
+  EXPECT_TRUE(xmltest::SameTree(again.getFirstChild().getLastChild(),
+                                R"(<task name="addObject"><parameters/></task>)"));
+
+  request.Take(elem);
+  EXPECT_EQ(request.GetTasks().size(), 4u);
+  ORVIDOM_Element null;
+  request.Take(null);
+  EXPECT_EQ(request.GetTasks().size(), 4u);
+}
+
+TEST(ZoUpdateObjectRequestHelperTest, RejectsMalformedRequests) {
+  ORVIDOM_Element unknownTask = xmltest::Parse(
+      R"(<updateObjectRequest><tasks><task name="addObject"/><task name="frobnicate"/>)"
+      R"(</tasks></updateObjectRequest>)");
+  ZoUpdateObjectRequestHelper request;
+  EXPECT_ORV_ASSERT(request.Take(unknownTask),
+                    "ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);", kUnit);
+  EXPECT_EQ(request.GetTasks().size(), 1u);  // what was read before the failure stays
+
+  std::vector<Task::ParamValue*> values;
+  ORVIDOM_Element unknownParam = xmltest::Parse(
+      R"(<updateObjectRequest><task name="addObject"><param name="colour" value="red"/>)"
+      R"(</task></updateObjectRequest>)");
+  ZoUpdateObjectRequestHelper withUnknownParam(unknownParam);
+  EXPECT_ORV_ASSERT(withUnknownParam.GetTasks()[0]->GetParameter(Task::kParamObjectID, values),
+                    "ORV_ASSERT(eParam != kParamUnknown);", kUnit);
+
+  const char* const badFragment =
+      "ORV_ASSERT(!nodeValue.isNull() && nodeValue.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);";
+  ORVIDOM_Element emptyParam =
+      xmltest::Parse(R"(<updateObjectRequest><task name="addObject"><param name="basedOn"/></task>)"
+                     R"(</updateObjectRequest>)");
+  ZoUpdateObjectRequestHelper withEmptyParam(emptyParam);
+  EXPECT_ORV_ASSERT(withEmptyParam.GetTasks()[0]->GetParameter(Task::kParamBasedOn, values),
+                    badFragment, kUnit);
+  // A fragment must be the param's first child: indentation before it is not skipped.
+  ORVIDOM_Element indented = xmltest::Parse(
+      "<updateObjectRequest><task name=\"addObject\"><param name=\"basedOn\">\n  <refs/>\n"
+      "</param></task></updateObjectRequest>");
+  ZoUpdateObjectRequestHelper withIndentedFragment(indented);
+  EXPECT_ORV_ASSERT(withIndentedFragment.GetTasks()[0]->GetParameter(Task::kParamBasedOn, values),
+                    badFragment, kUnit);
+}
+
+TEST(ZoUpdateObjectRequestHelperTest, RoadOfOneRequest) {
+  ORVIDOM_Element expression = xmltest::Parse(
+      "<filterDefinition><expression>[a] &lt; 5 &amp; \"b\"\t\n</expression>"
+      "<refobj>[ns].[qs1]</refobj></filterDefinition>");
+  ORVIDOM_Element refs = xmltest::Parse("<refs><refobj>[ns].[qs1]</refobj></refs>");
+  ZoUpdateObjectRequestHelper request;
+  Task* add = request.AddTask(Task::kTaskAddProperty);
+  add->AddParameter(Task::kParamObjectID, "[ns].[qs1]", "");
+  add->AddParameter(Task::kParamPropertyType, "filter", "");
+  add->AddParameter(Task::kParamPropertyValue, expression);
+  add->AddParameter(Task::kParamCaption, "Prix <net>", "fr-ca");
+  add->AddParameter(Task::kParamCaption, "Net price", "en-us");
+  Task* create = request.AddTask(Task::kTaskAddObject);
+  create->AddParameter(Task::kParamObjectType, "querySubject", "");
+  create->AddParameter(Task::kParamQuerySubjectRefs, refs);
+  create->AddParameter(Task::kParamMakeNameUnique, "true", "");
+
+  ORVIDOM_Element made;
+  request.Make(made);
+  ORVIDOM_Element received =
+      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
+  ZoUpdateObjectRequestHelper taken;
+  taken.Take(received);
+  ASSERT_EQ(taken.GetTasks().size(), 2u);
+  Task* readAdd = taken.GetTasks()[0];
+  Task* readCreate = taken.GetTasks()[1];
+  EXPECT_EQ(readAdd->GetTask(), Task::kTaskAddProperty);
+  EXPECT_EQ(readCreate->GetTask(), Task::kTaskAddObject);
+
+  Task::ParamValue* value = nullptr;
+  ASSERT_TRUE(readAdd->GetParameter(Task::kParamObjectID, value));
+  EXPECT_EQ(value->value, "[ns].[qs1]");
+  ASSERT_TRUE(readAdd->GetParameter(Task::kParamPropertyType, value));
+  EXPECT_EQ(value->value, "filter");
+  ASSERT_TRUE(readAdd->GetParameter(Task::kParamPropertyValue, value));
+  EXPECT_TRUE(xmltest::SameTree(value->element, ORVIDOM_Writer::toString(expression)));
+  std::vector<Task::ParamValue*> captions;
+  ASSERT_TRUE(readAdd->GetParameter(Task::kParamCaption, captions));
+  ASSERT_EQ(captions.size(), 2u);
+  EXPECT_EQ(captions[0]->value, "Prix <net>");
+  EXPECT_EQ(captions[0]->locale, "fr-ca");
+  EXPECT_EQ(captions[1]->value, "Net price");
+  EXPECT_EQ(captions[1]->locale, "en-us");
+
+  ASSERT_TRUE(readCreate->GetParameter(Task::kParamObjectType, value));
+  EXPECT_EQ(value->value, "querySubject");
+  ASSERT_TRUE(readCreate->GetParameter(Task::kParamQuerySubjectRefs, value));
+  EXPECT_TRUE(xmltest::SameTree(value->element, "<refs><refobj>[ns].[qs1]</refobj></refs>"));
+  ASSERT_TRUE(readCreate->GetParameter(Task::kParamMakeNameUnique, value));
+  EXPECT_EQ(value->value, "true");
+  EXPECT_EQ(value->locale, "");
+}
+
+TEST_F(ZoUpdateRequestTaskHelperTest, DecidesWhichParametersCarryIdentifiers) {
+  Task& add = Received(R"(<updateObjectRequest><task name="addProperty"/></updateObjectRequest>)");
+  const auto param = [](const char* name, const char* value) {
+    return xmltest::Parse(std::string("<param name=\"") + name + "\" value=\"" + value + "\"/>");
+  };
+  for (const char* kind :
+       {"objectID", "objectBeforeID", "basedOn", "key", "attributes", "dimensionRef"}) {
+    EXPECT_TRUE(ContainsIDs(add, param(kind, "x"))) << kind;
+  }
+  for (const char* kind : {"caption", "objectName", "querySubjectRefs", "propertyIndex"}) {
+    EXPECT_FALSE(ContainsIDs(add, param(kind, "x"))) << kind;
+  }
+  EXPECT_FALSE(ContainsIDs(add, param("propertyValue", "x")));  // no property type yet
+  for (const char* type :
+       {"filter", "securityFilter", "previewFilter", "dataSource", "querySubjectRefs"}) {
+    EXPECT_FALSE(ContainsIDs(add, param("propertyType", type)));
+    EXPECT_TRUE(ContainsIDs(add, param("propertyValue", "x"))) << type;
+  }
+  EXPECT_FALSE(ContainsIDs(add, param("propertyType", "Filter")));
+  EXPECT_FALSE(ContainsIDs(add, param("propertyValue", "x")));
+  EXPECT_ORV_ASSERT(ContainsIDs(add, param("colour", "x")), "ORV_ASSERT(eParam != kParamUnknown);",
+                    kUnit);
+
+  // Only tasks that add or update a property remember the property type.
+  Task& remove =
+      Received(R"(<updateObjectRequest><task name="removeProperty"/></updateObjectRequest>)");
+  EXPECT_FALSE(ContainsIDs(remove, param("propertyType", "securityFilter")));
+  EXPECT_FALSE(ContainsIDs(remove, param("propertyValue", "x")));
+  Task& update =
+      Received(R"(<updateObjectRequest><task name="updateProperty"/></updateObjectRequest>)");
+  EXPECT_FALSE(ContainsIDs(update, param("propertyType", "dataSource")));
+  EXPECT_TRUE(ContainsIDs(update, param("propertyValue", "x")));
+}
+
+TEST_F(ZoUpdateRequestTaskHelperTest, WalksAndRewritesIdentifiers) {
+  const char* const xml = R"(<updateObjectRequest><tasks>
+      <task name="addProperty">
+        <parameters>
+          <param name="propertyType" value="securityFilter"/>
+          <param name="objectName" value="n"/>
+          <param name="propertyValue"><def><refobj>r1</refobj><refobj/><x><refobj>r3</refobj></x></def></param>
+          <param name="objectID" value="o1"/>
+        </parameters>
+      </task>
+    </tasks></updateObjectRequest>)";
+  Task& task = Received(xml);
+  std::vector<I18NString> ids{"stale"};
+  ASSERT_TRUE(Next(task, ids));
+  EXPECT_EQ(Texts(ids), (std::vector<std::string>{"r1", "r3"}));
+  EXPECT_ORV_ASSERT(Update(task, {"n1", "n3"}), "ORV_ASSERT(listRefs.getLength() == vIDs.size());",
+                    kUnit);
+  Update(task, {"n1", "ignored", "n3"});  // the refobj without text keeps its place in the count
+  ASSERT_TRUE(Next(task, ids));
+  EXPECT_EQ(Texts(ids), (std::vector<std::string>{"o1"}));
+  EXPECT_ORV_ASSERT(Update(task, {"a", "b"}), "ORV_ASSERT(vIDs.size() == 1);", kUnit);
+  EXPECT_FALSE(Next(task, ids));
+  EXPECT_TRUE(ids.empty());
+  Update(task, {"o2"});  // the cursor still stands on the last identifier param
+  EXPECT_FALSE(Next(task, ids));
+  const ORVIDOM_NodeList params = m_root.getElementsByTagName("param");
+  EXPECT_EQ(ORVIDOM_Element(params.item(0)).getAttribute("value"), "securityFilter");
+  EXPECT_TRUE(
+      xmltest::SameTree(params.item(2).getFirstChild(),
+                        "<def><refobj>n1</refobj><refobj/><x><refobj>n3</refobj></x></def>"));
+  EXPECT_EQ(ORVIDOM_Element(params.item(3)).getAttribute("value"), "o2");
+
+  // The same params in a task that does not remember the property type: only objectID.
+  std::string removeXml(xml);
+  removeXml.replace(removeXml.find("addProperty"), 11, "removeProperty");
+  Task& remove = Received(removeXml.c_str());
+  ASSERT_TRUE(Next(remove, ids));
+  EXPECT_EQ(Texts(ids), (std::vector<std::string>{"o1"}));
+  EXPECT_FALSE(Next(remove, ids));
+}
+
+TEST_F(ZoUpdateRequestTaskHelperTest, WalkEdgeCases) {
+  ZoUpdateObjectRequestHelper built;
+  Task* own = built.AddTask(Task::kTaskAddObject);
+  own->AddParameter(Task::kParamObjectID, "o", "");
+  std::vector<I18NString> ids;
+  EXPECT_FALSE(Next(*own, ids));  // nothing received to walk
+  EXPECT_ORV_ASSERT(Update(*own, {"x"}), "ORV_ASSERT(!idCrap_elmCurrIDParam.isNull());", kUnit);
+
+  EXPECT_FALSE(Next(Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
+                             R"(<param name="caption" value="c"/></parameters></task>)"
+                             R"(</updateObjectRequest>)"),
+                    ids));
+
+  EXPECT_ORV_ASSERT(
+      Next(Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
+                    R"(<param name="basedOn"/></parameters></task></updateObjectRequest>)"),
+           ids),
+      "ORV_ASSERT(!nodeValue.isNull() && nodeValue.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);",
+      kUnit);
+
+  // Rewriting does not refresh parameters already read.
+  Task& task = Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
+                        R"(<param name="objectID" value="old"/></parameters></task>)"
+                        R"(</updateObjectRequest>)");
+  Task::ParamValue* value = nullptr;
+  ASSERT_TRUE(task.GetParameter(Task::kParamObjectID, value));
+  ASSERT_TRUE(Next(task, ids));
+  Update(task, {"new"});
+  EXPECT_EQ(value->value, "old");
+  EXPECT_EQ(ORVIDOM_Helper::findFirstElement(m_root, "param").getAttribute("value"), "new");
+}

@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+using Result = ZoUpdateResponseTaskHelper;
+using Task = ZoUpdateRequestTaskHelper;
+using Feedback = ZoActionFeedbackHelper;
+
+namespace {
+
+const char* const kUnit = "ZoUpdateObjectResponseHelper";
+
+ORVIDOM_Element MakeElement(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+std::string Rendered(ORVIDOM_Element feedbackElement) {
+  Feedback feedback;
+  feedback.Take(feedbackElement);
+  I18NString out;
+  feedback.Render(out);
+  return out.str();
+}
+
+}  // namespace
+
+TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
+  ZoUpdateObjectResponseHelper response;
+  EXPECT_TRUE(xmltest::SameTree(MakeElement(response),
+                                "<updateObjectResponse><tasks/></updateObjectResponse>"));
+
+  Result* failed = response.AddTask(Task::kTaskAddObject);
+  EXPECT_EQ(failed->GetStatus(), Result::kStatusSuccess);
+  failed->SetStatus(Result::kStatusFailure);
+  failed->SetError("E1", "first");
+  failed->SetError("E42", "Name <taken> & \"used\"");
+  EXPECT_EQ(failed->GetError()->code, "E42");
+  EXPECT_EQ(failed->GetError()->message, "Name <taken> & \"used\"");
+
+  Result* touched = response.AddTask(Task::kTaskUpdateProperty);
+  touched->AddParameter(Result::kParamObject, "[ns].[o]");
+  touched->AddParameter(Result::kParamProperty, "caption");
+  touched->AddParameter(Result::kParamProperty, "filter");
+  Feedback empty;
+  touched->SetFeedback(empty);
+  EXPECT_TRUE(touched->GetFeedback().isNull());
+  EXPECT_EQ(touched->GetError(), nullptr);
+
+  response.AddTask(static_cast<Task::ETask>(9))->SetStatus(static_cast<Result::EStatus>(7));
+  response.AddTask(Task::kTaskRemoveObject)->SetError("E0", "");
+
+  EXPECT_TRUE(xmltest::SameTree(MakeElement(response), R"(
+    <updateObjectResponse><tasks>
+      <task name="addObject" status="failure"><error code="E42">Name &lt;taken&gt; &amp; "used"</error></task>
+      <task name="updateProperty" status="success">
+        <param name="property" value="caption"/>
+        <param name="property" value="filter"/>
+        <param name="object" value="[ns].[o]"/>
+      </task>
+      <task name="unknown" status="unknown"/>
+      <task name="removeObject" status="success"><error code="E0"/></task>
+    </tasks></updateObjectResponse>)"));
+}
+
+// Owners of raw pointers: a copy would delete their children twice.
+static_assert(!std::is_copy_constructible_v<ZoUpdateObjectResponseHelper> &&
+              !std::is_copy_assignable_v<ZoUpdateObjectResponseHelper> &&
+              !std::is_copy_constructible_v<ZoUpdateObjectRequestHelper> &&
+              !std::is_copy_constructible_v<ZoActionFeedbackHelper>);
+
+TEST(ZoUpdateObjectResponseHelperTest, ConvertsStatusAndParameterNames) {
+  EXPECT_EQ(ToString(Result::kStatusUnknown), "unknown");
+  EXPECT_EQ(ToString(Result::kStatusSuccess), "success");
+  EXPECT_EQ(ToString(Result::kStatusFailure), "failure");
+  EXPECT_EQ(ToString(static_cast<Result::EStatus>(3)), "unknown");
+  EXPECT_EQ(ToString(Result::kParamUnknown), "unknown");
+  EXPECT_EQ(ToString(Result::kParamProperty), "property");
+  EXPECT_EQ(ToString(Result::kParamObject), "object");
+  EXPECT_EQ(ToString(static_cast<Result::EParameter>(3)), "unknown");
+  EXPECT_EQ(ToStatus("success"), Result::kStatusSuccess);
+  EXPECT_EQ(ToStatus("failure"), Result::kStatusFailure);
+  EXPECT_EQ(ToStatus("Success"), Result::kStatusUnknown);
+  EXPECT_EQ(ToParameter("object"), Result::kParamObject);
+  EXPECT_EQ(ToParameter("property"), Result::kParamProperty);
+  EXPECT_EQ(ToParameter("objects"), Result::kParamUnknown);
+}
+
+TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
+  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse>
+      <tasks>
+        <task name="addObject" status="success">
+          <param name="object" value="[ns].[new]"/>
+          <param name="property"/>
+          <feedback><entry class="info">created</entry></feedback>
+        </task>
+        <task name="removeObject" status="failure">
+          <error code="E7">in use</error>
+        </task>
+        <task name="addObject" status="pending"><error code="E8"><detail/></error></task>
+        <task name="removeObject"/>
+      </tasks>
+    </updateObjectResponse>)");
+  ZoUpdateObjectResponseHelper response(elem);
+  ASSERT_EQ(response.GetTasks().size(), 4u);
+  Result* added = response.GetTask(Task::kTaskAddObject);
+  EXPECT_EQ(added, response.GetTasks()[0]);  // the first of its kind
+  EXPECT_EQ(response.GetTask(Task::kTaskRemoveObject), response.GetTasks()[1]);
+  EXPECT_EQ(response.GetTask(Task::kTaskAddProperty), nullptr);
+
+  EXPECT_EQ(added->GetStatus(), Result::kStatusSuccess);
+  std::vector<I18NString> values;
+  ASSERT_TRUE(added->GetParameter(Result::kParamObject, values));
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0], "[ns].[new]");
+  ASSERT_TRUE(added->GetParameter(Result::kParamProperty, values));
+  ASSERT_EQ(values.size(), 2u);  // appended
+  EXPECT_EQ(values[1], "");
+  EXPECT_EQ(added->GetError(), nullptr);
+  EXPECT_EQ(Rendered(added->GetFeedback()), "\n--- created");
+
+  Result* removed = response.GetTasks()[1];
+  EXPECT_EQ(removed->GetStatus(), Result::kStatusFailure);
+  ASSERT_NE(removed->GetError(), nullptr);
+  EXPECT_EQ(removed->GetError()->code, "E7");
+  EXPECT_EQ(removed->GetError()->message, "in use");
+  EXPECT_FALSE(removed->GetParameter(Result::kParamObject, values));
+  EXPECT_TRUE(removed->GetFeedback().isNull());
+
+  // An unknown or missing status is read as unknown; an error without text has no message.
+  EXPECT_EQ(response.GetTasks()[2]->GetStatus(), Result::kStatusUnknown);
+  EXPECT_EQ(response.GetTasks()[2]->GetError()->message, "");
+  EXPECT_EQ(response.GetTasks()[2]->GetError()->code, "E8");
+  EXPECT_EQ(response.GetTasks()[3]->GetStatus(), Result::kStatusUnknown);
+
+  response.Take(elem);
+  EXPECT_EQ(response.GetTasks().size(), 8u);
+}
+
+TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {
+  ORVIDOM_Element unknownTask = xmltest::Parse(
+      R"(<updateObjectResponse><tasks><task name="addObject"/><task name="rename"/></tasks>)"
+      R"(</updateObjectResponse>)");
+  ZoUpdateObjectResponseHelper response;
+  EXPECT_ORV_ASSERT(response.Take(unknownTask),
+                    "ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);", kUnit);
+  EXPECT_EQ(response.GetTasks().size(), 1u);
+
+  ORVIDOM_Element unknownParam =
+      xmltest::Parse(R"(<updateObjectResponse><task name="addObject" status="success">)"
+                     R"(<param name="objects" value="x"/></task></updateObjectResponse>)");
+  ZoUpdateObjectResponseHelper withUnknownParam(unknownParam);
+  std::vector<I18NString> values;
+  EXPECT_ORV_ASSERT(withUnknownParam.GetTasks()[0]->GetParameter(Result::kParamObject, values),
+                    "ORV_ASSERT(eParam != kParamUnknown);", kUnit);
+}
+
+TEST(ZoActionFeedbackHelperTest, WritesTheEntryTree) {
+  Feedback feedback;
+  EXPECT_TRUE(feedback.IsEmpty());
+  ZoFeedbackEntry* error = feedback.AddEntry(Feedback::kClassError, "Cannot add", "E1");
+  ZoFeedbackEntry* cause = feedback.AddEntry(error, Feedback::kClassInfo, "", "");
+  feedback.AddEntry(cause, Feedback::kClassTrace, "deep", "t");
+  feedback.AddEntry(error, Feedback::kClassWarning, "second", "");
+  feedback.AddEntry(Feedback::kClassInfo, "top two", "");
+  feedback.AddEntry(nullptr, static_cast<Feedback::EEntryClass>(5), "orphan", "");
+  EXPECT_FALSE(feedback.IsEmpty());
+
+  const ORVIDOM_Element made = MakeElement(feedback);
+  EXPECT_EQ(ORVIDOM_Writer::toString(made),
+            R"(<feedback><entry class="error" name="E1">Cannot add<entry class="info">)"
+            R"(<entry class="trace" name="t">deep</entry></entry><entry class="warning">second)"
+            R"(</entry></entry><entry class="info">top two</entry><entry class="unknown">orphan)"
+            R"(</entry></feedback>)");
+  // An entry with empty text still holds a text node, ahead of its children.
+  const ORVIDOM_Node empty = made.getFirstChild().getFirstChild().getNextSibling().getFirstChild();
+  EXPECT_EQ(empty.getNodeType(), ORVIDOM_Node::TEXT_NODE);
+  EXPECT_EQ(empty.getNodeValue(), "");
+
+  Feedback taken;
+  ORVIDOM_Element elem = made;
+  taken.Take(elem);
+  EXPECT_TRUE(taken.IsEmpty());
+}
+
+TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
+  EXPECT_EQ(
+      Rendered(xmltest::Parse(
+          R"(<feedback><entry class="error">E<entry class="info">C</entry></entry></feedback>)")),
+      "\n*** Error:E\n\t--- C");
+  // Only "entry" elements count; an entry whose first child is no text renders without text.
+  EXPECT_EQ(Rendered(xmltest::Parse(
+                "<feedback><note>x</note><entry class=\"warning\"><entry class=\"Error\">a<x>"
+                "<entry>hidden</entry></x><entry class=\"error\"/></entry>b</entry>"
+                "<entry>z</entry></feedback>")),
+            "\n--- \n\t--- a\n\t\t*** Error:\n--- z");
+
+  Feedback nothingTaken;
+  nothingTaken.AddEntry(Feedback::kClassInfo, "not rendered", "");
+  I18NString out("kept");
+  nothingTaken.Render(out);
+  EXPECT_EQ(out, "kept");
+  Feedback feedback;
+  ORVIDOM_Element elem = xmltest::Parse(R"(<feedback><entry class="info">i</entry></feedback>)");
+  feedback.Take(elem);
+  feedback.Render(out);
+  feedback.Render(out);
+  EXPECT_EQ(out, "kept\n--- i\n--- i");
+}
+
+TEST(ZoActionFeedbackHelperTest, HandlesDeeplyNestedFeedback) {
+  constexpr std::size_t kDepth = 100000;
+  ZoUpdateObjectResponseHelper response;
+  {
+    Feedback feedback;
+    ZoFeedbackEntry* entry = feedback.AddEntry(Feedback::kClassError, "0", "");
+    for (std::size_t d = 1; d < kDepth; ++d) {
+      entry = feedback.AddEntry(entry, Feedback::kClassInfo, std::to_string(d), "");
+    }
+    response.AddTask(Task::kTaskAddObject)->SetFeedback(feedback);
+  }  // the deep entry tree is destroyed here
+
+  ORVIDOM_Element made;
+  response.Make(made);
+  ORVIDOM_Element received =
+      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
+  ZoUpdateObjectResponseHelper taken(received);
+  ASSERT_EQ(taken.GetTasks().size(), 1u);
+  Feedback readBack;
+  ORVIDOM_Element feedbackElement = taken.GetTasks()[0]->GetFeedback();
+  readBack.Take(feedbackElement);
+  I18NString rendered;
+  readBack.Render(rendered);
+  const std::string& text = rendered.str();
+
+  // Line d is a line feed, d tabs, the marker and the number d.
+  const std::string tabs(kDepth, '\t');
+  std::size_t pos = 0;
+  bool same = true;
+  for (std::size_t d = 0; d < kDepth && same; ++d) {
+    const std::string marker = d == 0 ? "*** Error:" : "--- ";
+    const std::string number = std::to_string(d);
+    same = text.compare(pos, 1, "\n") == 0 && text.compare(pos + 1, d, tabs, 0, d) == 0 &&
+           text.compare(pos + 1 + d, marker.size(), marker) == 0 &&
+           text.compare(pos + 1 + d + marker.size(), number.size(), number) == 0;
+    pos += 1 + d + marker.size() + number.size();
+  }
+  EXPECT_TRUE(same);
+  EXPECT_EQ(pos, text.size());
+}
+
+TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
+  ZoUpdateObjectResponseHelper response;
+  Result* created = response.AddTask(Task::kTaskAddObject);
+  created->AddParameter(Result::kParamObject, "[ns].[qs2]");
+  created->AddParameter(Result::kParamProperty, "name");
+  Feedback feedback;
+  ZoFeedbackEntry* warning = feedback.AddEntry(Feedback::kClassWarning, "Renamed", "W1");
+  feedback.AddEntry(warning, Feedback::kClassTrace, "qs1 -> qs2", "");
+  created->SetFeedback(feedback);
+  Result* failed = response.AddTask(Task::kTaskRemoveProperty);
+  failed->SetStatus(Result::kStatusFailure);
+  failed->SetError("MDL-17", "Property \"filter\" is locked");
+  Feedback errors;
+  ZoFeedbackEntry* top = errors.AddEntry(Feedback::kClassError, "Not removed", "");
+  ZoFeedbackEntry* reason = errors.AddEntry(top, Feedback::kClassInfo, "Locked by\tadmin", "");
+  errors.AddEntry(reason, Feedback::kClassError, "Since\nyesterday", "");
+  errors.AddEntry(Feedback::kClassInfo, "Done", "");
+  failed->SetFeedback(errors);
+
+  ORVIDOM_Element made;
+  response.Make(made);
+  ORVIDOM_Element received =
+      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made, {true, true}))
+          .getDocumentElement();
+  ZoUpdateObjectResponseHelper taken;
+  taken.Take(received);
+  ASSERT_EQ(taken.GetTasks().size(), 2u);
+
+  Result* readCreated = taken.GetTask(Task::kTaskAddObject);
+  ASSERT_NE(readCreated, nullptr);
+  EXPECT_EQ(readCreated->GetStatus(), Result::kStatusSuccess);
+  std::vector<I18NString> objects;
+  std::vector<I18NString> properties;
+  ASSERT_TRUE(readCreated->GetParameter(Result::kParamObject, objects));
+  ASSERT_TRUE(readCreated->GetParameter(Result::kParamProperty, properties));
+  EXPECT_EQ(objects, std::vector<I18NString>{"[ns].[qs2]"});
+  EXPECT_EQ(properties, std::vector<I18NString>{"name"});
+  EXPECT_EQ(readCreated->GetError(), nullptr);
+  EXPECT_EQ(Rendered(readCreated->GetFeedback()), "\n--- Renamed\n\t--- qs1 -> qs2");
+
+  Result* readFailed = taken.GetTask(Task::kTaskRemoveProperty);
+  ASSERT_NE(readFailed, nullptr);
+  EXPECT_EQ(readFailed->GetStatus(), Result::kStatusFailure);
+  ASSERT_NE(readFailed->GetError(), nullptr);
+  EXPECT_EQ(readFailed->GetError()->code, "MDL-17");
+  EXPECT_EQ(readFailed->GetError()->message, "Property \"filter\" is locked");
+  EXPECT_EQ(Rendered(readFailed->GetFeedback()),
+            "\n*** Error:Not removed\n\t--- Locked by\tadmin\n\t\t*** Error:Since\nyesterday"
+            "\n--- Done");
+}
