@@ -1,4 +1,5 @@
-// The cases made and read through the library's helpers, the way a caller of the library would.
+// The cases made and read through the library's helpers, the way a caller of the library would:
+// setters then Make and the writer, or the parser then Take and the getters.
 #include "Cases.h"
 #include "modeltasks/ZoActionFeedbackHelper.h"
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
@@ -42,18 +43,9 @@ Result MakeExecute(const ExecuteInput& input) {
   return Write(command);
 }
 
-ORVIDOM_Element Parse(const XmlText& input, ORVIDOM_Document& doc) {
-  doc = ORVIDOM_Parser::parseString(input.xml);
-  return doc.getDocumentElement();
-}
-
-void Add(Digest& digest, const std::vector<I18NString>& texts) {
-  for (const I18NString& text : texts) digest.Add(text.str());
-}
-
 Result ReadQueryResponse(const XmlText& input) {
-  ORVIDOM_Document doc;
-  ORVIDOM_Element response = Parse(input, doc);
+  ORVIDOM_Document doc = ORVIDOM_Parser::parseString(input.xml);
+  ORVIDOM_Element response = doc.getDocumentElement();
   QFResponseDomHelper reader;
   reader.Take(response);
   Digest digest;
@@ -76,7 +68,7 @@ Result ReadQueryResponse(const XmlText& input) {
   for (ORVIDOM_Element row = reader.GetFirstResultSetRow(); !row.isNull();
        row = reader.GetNextResultSetRow(row)) {
     reader.GetResultSetRowValues(row, values);
-    Add(digest, values);
+    for (const I18NString& value : values) digest.Add(value.str());
     values.clear();
   }
   return digest.Text();
@@ -108,8 +100,8 @@ void ReadResultTask(ZoUpdateResponseTaskHelper& task, Digest& digest) {
 }
 
 Result ReadUpdateResponse(const XmlText& input) {
-  ORVIDOM_Document doc;
-  ORVIDOM_Element element = Parse(input, doc);
+  ORVIDOM_Document doc = ORVIDOM_Parser::parseString(input.xml);
+  ORVIDOM_Element element = doc.getDocumentElement();
   ZoUpdateObjectResponseHelper response(element);
   Digest digest;
   for (ZoUpdateResponseTaskHelper* task : response.GetTasks()) ReadResultTask(*task, digest);
