@@ -1,0 +1,40 @@
+// Runs the document cases and the vocabulary benchmarks. `--large` adds the sizes that take too
+// long for a quick run (so does KORVATH_BENCH_LARGE=1).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "Cases.h"
+
+namespace {
+
+// Removes `--large` from the arguments; true when it was there or the environment asks for it.
+bool TakeLargeFlag(int& argc, char** argv) {
+  const char* environment = std::getenv("KORVATH_BENCH_LARGE");
+  bool large = environment && std::strcmp(environment, "1") == 0;
+  int kept = 0;
+  for (int i = 0; i < argc; ++i) {
+    if (i > 0 && std::strcmp(argv[i], "--large") == 0) {
+      large = true;
+    } else {
+      argv[kept++] = argv[i];
+    }
+  }
+  argc = kept;
+  return large;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool large = TakeLargeFlag(argc, argv);
+  for (bench::CaseBase* documentCase : bench::DocumentCases()) {
+    documentCase->RegisterBenchmarks(large);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
