@@ -1,7 +1,7 @@
 # Wraps the CMake presets. `make demo` runs the library's main job, `make test` the test suite.
 PRESET ?= default
 
-.PHONY: deps build demo test asan clean
+.PHONY: deps build demo test asan docs lint clean
 
 deps:
 	@scripts/install-deps
@@ -18,6 +18,19 @@ test: build
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# API reference of the public headers into build/docs/html; a Doxygen warning fails it.
+docs:
+	@scripts/install-deps --docs
+	KORVATH_VERSION=$$(sed -n 's/^project(Korvath_ActionHelper VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	  doxygen docs/Doxyfile
+
+# clang-tidy (.clang-tidy) over the library's sources, with the default build's compile commands.
+LIBRARY_DIRS = platform/orvcore|platform/orvidom|core|queryframework|queryservice|modeladmin|modeltasks
+lint:
+	@scripts/install-deps
+	cmake --preset default >/dev/null
+	run-clang-tidy -quiet -j2 -p build/default '^$(CURDIR)/($(LIBRARY_DIRS))/[^/]*\.cpp$$'
 
 clean:
 	rm -rf build

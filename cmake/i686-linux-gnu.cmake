@@ -1,0 +1,9 @@
+# 32-bit x86 build on a 64-bit Debian host: the multilib compiler and the i386 multiarch
+# libraries (`scripts/install-deps --i686`). Like the 32-bit Windows target, `long` is 32 bits.
+set(CMAKE_C_FLAGS_INIT "-m32")
+set(CMAKE_CXX_FLAGS_INIT "-m32")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-m32")
+# Package and library searches look in the i386 multiarch folders, not the host's.
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
