@@ -3,8 +3,10 @@ PRESET ?= default
 
 .PHONY: deps build demo test asan docs lint clean
 
+# The i686 preset needs the 32-bit compiler and libraries as well.
+DEPS_ARGS_i686 = --i686
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS_ARGS_$(PRESET))
 
 build: deps
 	cmake --preset $(PRESET)
