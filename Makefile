@@ -30,7 +30,7 @@ docs:
 # clang-tidy (.clang-tidy) over the library's sources, with the default build's compile commands.
 LIBRARY_DIRS = platform/orvcore|platform/orvidom|core|queryframework|queryservice|modeladmin|modeltasks
 lint:
-	@scripts/install-deps
+	@scripts/install-deps --lint
 	cmake --preset default >/dev/null
 	run-clang-tidy -quiet -j2 -p build/default '^$(CURDIR)/($(LIBRARY_DIRS))/[^/]*\.cpp$$'
 
