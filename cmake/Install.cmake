@@ -40,6 +40,7 @@ install(FILES "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfig.cmake"
 # pkg-config file; its prefix is found from its own place, so the install prefix may change.
 set(KORVATH_PC_DIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
 file(RELATIVE_PATH KORVATH_PC_TO_PREFIX "/prefix/${KORVATH_PC_DIR}" "/prefix")
+string(REGEX REPLACE "/$" "" KORVATH_PC_TO_PREFIX "${KORVATH_PC_TO_PREFIX}")
 configure_file(cmake/korvath_actionhelper.pc.in
   "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" DESTINATION "${KORVATH_PC_DIR}")
