@@ -20,6 +20,7 @@
 #include "orvidom/ORVIDOM_Writer.h"
 
 #include "core/ActionHandlerBase.h"
+#include "core/Version.h"
 #include "core/Vocabulary.h"
 
 #include "modeladmin/ModelAdmin.h"

@@ -2,17 +2,19 @@
 # `make bench` the benchmarks (writing docs/performance.md).
 PRESET ?= default
 
-.PHONY: deps build demo test asan bench clean
+.PHONY: deps build demo test asan bench docs lint clean
 
+# The i686 preset needs the 32-bit compiler and libraries as well.
+DEPS_ARGS_i686 = --i686
 deps:
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS_ARGS_$(PRESET))
 
 build: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 
 demo: build
-	build/$(PRESET)/examples/make_document
+	build/$(PRESET)/tools/actionhelper/actionhelper demo --examples examples
 
 test: build
 	ctest --preset $(PRESET)
@@ -24,6 +26,19 @@ bench: deps
 
 asan:
 	$(MAKE) test PRESET=asan
+
+# API reference of the public headers into build/docs/html; a Doxygen warning fails it.
+docs:
+	@scripts/install-deps --docs
+	KORVATH_VERSION=$$(sed -n 's/^project(Korvath_ActionHelper VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
+	  doxygen docs/Doxyfile
+
+# clang-tidy (.clang-tidy) over the library's sources, with the default build's compile commands.
+LIBRARY_DIRS = platform/orvcore|platform/orvidom|core|queryframework|queryservice|modeladmin|modeltasks
+lint:
+	@scripts/install-deps --lint
+	cmake --preset default >/dev/null
+	run-clang-tidy -quiet -j2 -p build/default '^$(CURDIR)/($(LIBRARY_DIRS))/[^/]*\.cpp$$'
 
 clean:
 	rm -rf build

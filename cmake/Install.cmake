@@ -1,4 +1,4 @@
-# Installs the library, its public headers and a CMake package for find_package.
+# Installs the library, its public headers, a CMake package for find_package and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
 # Public headers keep their folder; internal ones stay behind.
@@ -17,6 +17,8 @@ foreach(dir IN LISTS KORVATH_SOURCE_DIRS)
     endif()
   endforeach()
 endforeach()
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/generated/core/Version.h"
+        DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/Korvath_ActionHelper/core")
 install(FILES Korvath_ActionHelper.h DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 
 install(TARGETS Korvath_ActionHelper EXPORT Korvath_ActionHelperTargets
@@ -34,3 +36,11 @@ write_basic_package_version_file("${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelp
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfig.cmake"
               "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfigVersion.cmake"
         DESTINATION "${KORVATH_CMAKE_DIR}")
+
+# pkg-config file; its prefix is found from its own place, so the install prefix may change.
+set(KORVATH_PC_DIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+file(RELATIVE_PATH KORVATH_PC_TO_PREFIX "/prefix/${KORVATH_PC_DIR}" "/prefix")
+string(REGEX REPLACE "/$" "" KORVATH_PC_TO_PREFIX "${KORVATH_PC_TO_PREFIX}")
+configure_file(cmake/korvath_actionhelper.pc.in
+  "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" @ONLY)
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" DESTINATION "${KORVATH_PC_DIR}")

@@ -15,7 +15,7 @@ std::string digitsOf(unsigned long long value) {
   return std::string(p, end);
 }
 
-std::string padded(const char* sign, std::string digits, unsigned minWidth, char fill) {
+std::string padded(const char* sign, const std::string& digits, unsigned minWidth, char fill) {
   const std::size_t used = digits.size() + (*sign ? 1 : 0);
   if (used >= minWidth) return sign + digits;
   std::string pad(minWidth - used, fill);

@@ -146,7 +146,7 @@ void ORVIDOM_Node::setNodeValue(const I18NString& value) const {
   orvidom::requireXmlText(value.str(), "a node value");
   if (type == COMMENT_NODE && (value.str().find("--") != std::string::npos ||
                                (!value.empty() && value.str().back() == '-'))) {
-    throw Ex(Ex::INVALID_CHARACTER_ERR, "a comment cannot hold \"--\" or end in \"-\"");
+    throw Ex(Ex::INVALID_CHARACTER_ERR, R"(a comment cannot hold "--" or end in "-")");
   }
   if (m_attr) {
     pugi::xml_attribute(m_attr).set_value(value.c_str(), value.length());

@@ -162,7 +162,7 @@ std::string ORVIDOM_Writer::toString(const ORVIDOM_Node& node,
   std::string out;
   if (node.isNull()) return out;
   if (options.declaration) {
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    out += R"(<?xml version="1.0" encoding="UTF-8"?>)";
     if (options.indent) out += '\n';
   }
   if (ORVIDOM_Access::isAttribute(node)) {

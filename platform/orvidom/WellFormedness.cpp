@@ -160,7 +160,7 @@ class Scanner {
         ++m_depth;
         break;
       }
-      if (spaces == 0) fail(m_pos, "expected white space, \">\" or \"/>\"");
+      if (spaces == 0) fail(m_pos, R"(expected white space, ">" or "/>")");
       attribute();
     }
     m_rootSeen = true;
