@@ -40,8 +40,8 @@ std::optional<ORVIDOM_Element> elementField(JsonObject& in, const char* key) {
   try {
     return ORVIDOM_Parser::parseString(text->str()).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
-    throw InputError(in.pathOf(key) + ":" + std::to_string(e.getLine()) + ":" +
-                     std::to_string(e.getColumn()) + ": " + e.what());
+    throw InputError(in.pathOf(key) + ": line " + std::to_string(e.getLine()) + ", column " +
+                     std::to_string(e.getColumn()) + " of the XML: " + e.what());
   }
 }
 
