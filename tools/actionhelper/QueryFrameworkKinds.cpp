@@ -32,57 +32,60 @@ Feedback feedbackNamed(const I18NString& name, const std::string& path) {
                 name, path);
 }
 
-// An element the caller hands to a helper, given as XML text in a string field. The element
-// keeps its parsed document alive.
-std::optional<ORVIDOM_Element> elementField(JsonObject& in, const char* key) {
-  auto text = in.string(key);
-  if (!text) return std::nullopt;
+// An element the caller hands to a helper, given as the XML text of the field `key`. The
+// element's handle keeps its parsed document alive.
+ORVIDOM_Element parseElement(JsonObject& in, const char* key, const I18NString& text) {
   try {
-    return ORVIDOM_Parser::parseString(text->str()).getDocumentElement();
+    return ORVIDOM_Parser::parseString(text.str()).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
     throw InputError(in.pathOf(key) + ": line " + std::to_string(e.getLine()) + ", column " +
                      std::to_string(e.getColumn()) + " of the XML: " + e.what());
   }
 }
 
-// The envelope fields every query framework command shares. The connection element is returned
-// so that it outlives the Make that copies it.
-std::optional<ORVIDOM_Element> fillCommand(QFCommandHelper& helper, JsonObject& in) {
-  if (auto v = in.string("commandID")) helper.SetProperty(QFCommandHelper::kPropertyCommandID, *v);
-  if (auto v = in.string("requestID")) helper.SetProperty(QFCommandHelper::kPropertyRequestID, *v);
-  auto connection = elementField(in, "connection");
-  if (connection) helper.SetConnection(*connection);
-  return connection;
+ORVIDOM_Element requiredElement(JsonObject& in, const char* key) {
+  return parseElement(in, key, in.requiredString(key));
 }
 
-// The fields of a command addressing a model of the modelling engine; the locale must outlive
-// the Make.
-struct ZoFields {
-  std::optional<ORVIDOM_Element> connection;
-  std::unique_ptr<I18NLocale> queryLocale;
-};
+// The envelope fields every query framework command shares.
+void fillCommand(QFCommandHelper& helper, JsonObject& in) {
+  if (auto v = in.string("commandID")) helper.SetProperty(QFCommandHelper::kPropertyCommandID, *v);
+  if (auto v = in.string("requestID")) helper.SetProperty(QFCommandHelper::kPropertyRequestID, *v);
+  if (auto text = in.string("connection")) {
+    ORVIDOM_Element connection = parseElement(in, "connection", *text);
+    helper.SetConnection(connection);
+  }
+}
 
-ZoFields fillZoCommand(QFZoCommandHelper& helper, JsonObject& in) {
-  ZoFields fields{fillCommand(helper, in), nullptr};
-  if (auto v = in.string("queryLocale")) fields.queryLocale = std::make_unique<I18NLocale>(*v);
-  helper.SetQueryLocale(fields.queryLocale.get());
+// The locale named by the optional field `key`; null when absent.
+std::unique_ptr<I18NLocale> localeField(JsonObject& in, const char* key) {
+  auto name = in.string(key);
+  return name ? std::make_unique<I18NLocale>(*name) : nullptr;
+}
+
+// The fields of a command addressing a model of the modelling engine. The helper does not own
+// its query locale, so the caller keeps the one returned until after Make.
+std::unique_ptr<I18NLocale> fillZoCommand(QFZoCommandHelper& helper, JsonObject& in) {
+  fillCommand(helper, in);
+  std::unique_ptr<I18NLocale> queryLocale = localeField(in, "queryLocale");
+  helper.SetQueryLocale(queryLocale.get());
   const std::string path = in.pathOf("queryFeedback");
   for (const I18NString& f : in.strings("queryFeedback")) {
     helper.AddQueryFeedback(feedbackNamed(f, path));
   }
-  return fields;
+  return queryLocale;
 }
 
 ORVIDOM_Element makeCloseConnections(JsonObject& in) {
   QFCloseConnectionsCommandHelper helper;
-  auto fields = fillCommand(helper, in);
+  fillCommand(helper, in);
   in.finish();
   return makeWith(helper);
 }
 
 ORVIDOM_Element makeCancelQuery(JsonObject& in) {
   XelCancelQueryHelper helper;
-  auto fields = fillCommand(helper, in);
+  fillCommand(helper, in);
   in.finish();
   return makeWith(helper);
 }
@@ -171,10 +174,9 @@ const std::vector<std::pair<const char*, QFExecuteCommandHelper::ERequestHint>> 
 };
 
 ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
-  std::unique_ptr<I18NLocale> locale;
-  if (auto v = in.string("expressionLocale")) locale = std::make_unique<I18NLocale>(*v);
+  const std::unique_ptr<I18NLocale> locale = localeField(in, "expressionLocale");
   QFExecuteCommandHelper helper(in.requiredString("modelPath"), locale.get());
-  auto connection = fillCommand(helper, in);
+  fillCommand(helper, in);
   for (JsonObject& query : in.objects("queries")) fillQuery(helper, query);
   for (const auto& [name, value] : in.stringMap("executeProperties")) {
     helper.AddExecuteProperty(name, value);
@@ -203,11 +205,9 @@ ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
 // The element whose first child's content is to be validated, such as a made execute command.
 ORVIDOM_Element makeValidateCommand(JsonObject& in) {
   QFValidateCommandHelper helper;
-  auto connection = fillCommand(helper, in);
-  auto element = elementField(in, "element");
-  if (!element) throw InputError(in.pathOf("element") + ": missing");
+  fillCommand(helper, in);
+  ORVIDOM_Element elem = requiredElement(in, "element");
   in.finish();
-  ORVIDOM_Element elem = *element;
   helper.Make(elem);
   return elem;
 }
@@ -240,7 +240,7 @@ nlohmann::ordered_json readValidateResponse(ORVIDOM_Element& elem) {
 
 ORVIDOM_Element makeUpdateCommand(JsonObject& in) {
   QFUpdateCommandHelper helper(in.requiredString("modelPath"));
-  auto connection = fillCommand(helper, in);
+  fillCommand(helper, in);
   for (JsonObject& subject : in.objects("updateSubjects")) {
     helper.AddUpdateSubject(subject.requiredString("name"), subject.requiredString("value"));
     subject.finish();
@@ -253,7 +253,7 @@ ORVIDOM_Element makeUpdateCommand(JsonObject& in) {
 
 ORVIDOM_Element makeExpandParameter(JsonObject& in) {
   XelExpandParameterHelper helper(in.requiredString("modelPath"));
-  auto fields = fillZoCommand(helper, in);
+  const auto queryLocale = fillZoCommand(helper, in);
   if (auto v = in.string("parameterisedValue")) helper.SetParameterisedValue(*v);
   in.finish();
   return makeWith(helper);
@@ -267,17 +267,16 @@ nlohmann::ordered_json readExpandParameter(ORVIDOM_Element& elem) {
 
 ORVIDOM_Element makeQuerySubject(JsonObject& in) {
   const I18NString modelPath = in.requiredString("modelPath");
-  auto definition = elementField(in, "definition");
-  if (!definition) throw InputError(in.pathOf("definition") + ": missing");
-  XelQuerySubjectHelper helper(modelPath, *definition);
-  auto fields = fillZoCommand(helper, in);
+  ORVIDOM_Element definition = requiredElement(in, "definition");
+  XelQuerySubjectHelper helper(modelPath, definition);
+  const auto queryLocale = fillZoCommand(helper, in);
   in.finish();
   return makeWith(helper);
 }
 
 ORVIDOM_Element makeGetJoinPaths(JsonObject& in) {
   XelGetJoinPathsHelper helper(in.requiredString("modelPath"));
-  auto fields = fillZoCommand(helper, in);
+  const auto queryLocale = fillZoCommand(helper, in);
   for (const I18NString& item : in.strings("items")) helper.AddItem(item);
   in.finish();
   return makeWith(helper);
@@ -294,7 +293,7 @@ nlohmann::ordered_json readGetJoinPaths(ORVIDOM_Element& elem) {
 // The objects go straight into the document Make wrote, so they are added after it.
 ORVIDOM_Element makeRefineObjects(JsonObject& in) {
   XelRefineObjectsHelper helper(in.requiredString("modelPath"));
-  auto fields = fillZoCommand(helper, in);
+  const auto queryLocale = fillZoCommand(helper, in);
   const std::vector<I18NString> objects = in.strings("requestObjects");
   in.finish();
   ORVIDOM_Element elem = makeWith(helper);
