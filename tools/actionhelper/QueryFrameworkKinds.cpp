@@ -11,24 +11,32 @@ using Feedback = QFExecuteCommandHelper::EQueryFeedback;
 
 // The names and values of an enumeration numbered from 1 to `last`, named by the helper's own
 // conversion.
-template <class E, class ToString>
-std::vector<std::pair<const char*, E>> namesOf(int last, ToString toString) {
+template <class E>
+std::vector<std::pair<const char*, E>> namesOf(int last, const I18NString& (*toString)(E)) {
   std::vector<std::pair<const char*, E>> table;
-  for (int i = 1; i <= last; ++i)
+  for (int i = 1; i <= last; ++i) {
     table.emplace_back(toString(static_cast<E>(i)).c_str(), static_cast<E>(i));
+  }
   return table;
 }
 
-template <class E, class ToString>
-E enumField(JsonObject& in, const char* key, int last, ToString toString) {
-  return lookUp(namesOf<E>(last, toString), in.requiredString(key), in.pathOf(key));
+// The enumeration value named by the field `key`, if present.
+template <class E>
+std::optional<E> enumField(JsonObject& in, const char* key, int last,
+                           const I18NString& (*toString)(E)) {
+  auto name = in.string(key);
+  if (!name) return std::nullopt;
+  return lookUp(namesOf(last, toString), *name, in.pathOf(key));
+}
+
+template <class E>
+E requiredEnumField(JsonObject& in, const char* key, int last, const I18NString& (*toString)(E)) {
+  return lookUp(namesOf(last, toString), in.requiredString(key), in.pathOf(key));
 }
 
 Feedback feedbackNamed(const I18NString& name, const std::string& path) {
   return lookUp(namesOf<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
-                                  [](Feedback f) -> const I18NString& {
-                                    return QFExecuteCommandHelper::ToString(f);
-                                  }),
+                                  &QFExecuteCommandHelper::ToString),
                 name, path);
 }
 
@@ -92,35 +100,28 @@ ORVIDOM_Element makeCancelQuery(JsonObject& in) {
 
 // ---- execute command
 
-const I18NString& aggregateName(QFQueryHelper::EAggregate a) { return QFQueryHelper::ToString(a); }
-
 void fillDataItem(QFQueryHelper& query, JsonObject& in) {
+  using Q = QFQueryHelper;
   QFQueryDataItem* item =
       query.AddDataItem(in.requiredString("name"), in.requiredString("expression"));
   if (auto v = in.string("tag")) item->m_tag = *v;
-  if (in.string("sort")) {
-    item->m_sort = enumField<QFQueryHelper::ESort>(
-        in, "sort", QFQueryHelper::kSortDescending,
-        [](QFQueryHelper::ESort s) -> const I18NString& { return QFQueryHelper::ToString(s); });
+  if (auto v = enumField<Q::ESort>(in, "sort", Q::kSortDescending, &Q::ToString)) {
+    item->m_sort = *v;
   }
-  if (in.string("aggregate")) {
-    item->m_aggregate = enumField<QFQueryHelper::EAggregate>(
-        in, "aggregate", QFQueryHelper::kAggregateCalculated, aggregateName);
+  if (auto v = enumField<Q::EAggregate>(in, "aggregate", Q::kAggregateCalculated, &Q::ToString)) {
+    item->m_aggregate = *v;
   }
-  if (in.string("rollupAggregate")) {
-    item->m_rollupAggregate = enumField<QFQueryHelper::EAggregate>(
-        in, "rollupAggregate", QFQueryHelper::kAggregateCalculated, aggregateName);
+  if (auto v =
+          enumField<Q::EAggregate>(in, "rollupAggregate", Q::kAggregateCalculated, &Q::ToString)) {
+    item->m_rollupAggregate = *v;
   }
   in.finish();
 }
 
 void fillDetailFilter(QFQueryHelper& query, JsonObject& in) {
-  const auto use =
-      enumField<QFQueryDetailFilter::EUse>(in, "use", QFQueryDetailFilter::kUseProhibited,
-                                           [](QFQueryDetailFilter::EUse u) -> const I18NString& {
-                                             return QFQueryDetailFilter::ToString(u);
-                                           });
-  query.AddDetailFilter(in.requiredString("expression"), use);
+  using F = QFQueryDetailFilter;
+  query.AddDetailFilter(in.requiredString("expression"),
+                        requiredEnumField<F::EUse>(in, "use", F::kUseProhibited, &F::ToString));
   in.finish();
 }
 
@@ -156,8 +157,7 @@ void fillQuery(QFExecuteCommandHelper& command, JsonObject& in) {
   for (JsonObject& item : in.objects("dataItems")) fillDataItem(*query, item);
   for (JsonObject& filter : in.objects("detailFilters")) fillDetailFilter(*query, filter);
   const auto hintNames = namesOf<QFQueryHelper::EQueryHint>(
-      QFQueryHelper::kQueryHintMaxRowsRetrieved,
-      [](QFQueryHelper::EQueryHint h) -> const I18NString& { return QFQueryHelper::ToString(h); });
+      QFQueryHelper::kQueryHintMaxRowsRetrieved, &QFQueryHelper::ToString);
   const std::string hintsPath = in.pathOf("hints");
   for (const auto& [hint, value] : in.stringMap("hints")) {
     query->AddHint(lookUp(hintNames, hint, hintsPath), value);
@@ -189,12 +189,10 @@ ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
   for (const I18NString& f : in.strings("queryFeedback")) {
     helper.AddQueryFeedback(feedbackNamed(f, feedbackPath));
   }
-  if (in.string("qosSeverityLevel")) {
-    helper.SetQOSSeverityLevel(enumField<QFExecuteCommandHelper::EQOSSeverity>(
-        in, "qosSeverityLevel", QFExecuteCommandHelper::kQOSSeverityInformation,
-        [](QFExecuteCommandHelper::EQOSSeverity s) -> const I18NString& {
-          return QFExecuteCommandHelper::ToString(s);
-        }));
+  if (auto v = enumField<QFExecuteCommandHelper::EQOSSeverity>(
+          in, "qosSeverityLevel", QFExecuteCommandHelper::kQOSSeverityInformation,
+          &QFExecuteCommandHelper::ToString)) {
+    helper.SetQOSSeverityLevel(*v);
   }
   in.finish();
   return makeWith(helper);
