@@ -29,6 +29,7 @@ std::optional<E> enumField(JsonObject& in, const char* key, int last,
   return lookUp(namesOf(last, toString), *name, in.pathOf(key));
 }
 
+// The enumeration value named by the field `key`, which must be present.
 template <class E>
 E requiredEnumField(JsonObject& in, const char* key, int last, const I18NString& (*toString)(E)) {
   return lookUp(namesOf(last, toString), in.requiredString(key), in.pathOf(key));
