@@ -278,24 +278,22 @@ json hierarchyJson(QsParamValueItemHierarchyHelper& node) {
 
 // What the item's getters give. The parts of a range or hierarchy are read before its wire type,
 // which depends on the bounds read so far.
-json itemJson(const QsParamValueItemHelper* item) {
+json itemJson(QsParamValueItemHelper* item) {
   if (!item) return nullptr;
   json out{{"type", itemTypeName(item->GetType())}};
-  // The getters that read parts on first use are not const; the item is the caller's own.
-  auto* any = const_cast<QsParamValueItemHelper*>(item);
   switch (item->GetType()) {
     case QsParamValueItemHelper::kValueItemSimple:
-      out.update(simpleJson(static_cast<QsParamValueItemSimpleHelper*>(any)));
+      out.update(simpleJson(static_cast<QsParamValueItemSimpleHelper*>(item)));
       break;
     case QsParamValueItemHelper::kValueItemRange: {
-      auto* range = static_cast<QsParamValueItemRangeHelper*>(any);
+      auto* range = static_cast<QsParamValueItemRangeHelper*>(item);
       out["inclusive"] = range->IsInclusive() != 0;
       out["start"] = simpleJson(range->GetStart());
       out["end"] = simpleJson(range->GetEnd());
       break;
     }
     case QsParamValueItemHelper::kValueItemHierarchy:
-      out.update(hierarchyJson(*static_cast<QsParamValueItemHierarchyHelper*>(any)));
+      out.update(hierarchyJson(*static_cast<QsParamValueItemHierarchyHelper*>(item)));
       break;
     case QsParamValueItemHelper::kValueItemNull:
       break;
@@ -360,7 +358,7 @@ json capabilitiesJson(const std::vector<QsParameterHelper::EParameterCapability>
 
 json itemsJson(const std::vector<QsParamValueItemHelper*>& items) {
   json out = json::array();
-  for (const QsParamValueItemHelper* item : items) out.push_back(itemJson(item));
+  for (QsParamValueItemHelper* item : items) out.push_back(itemJson(item));
   return out;
 }
 
@@ -370,16 +368,19 @@ json parameterJson(QsParameterHelper& parameter) {
   for (const QsParameterHelper::Caption* c : parameter.GetCaptions()) {
     captions.push_back({{"locale", toJson(c->m_locale)}, {"value", toJson(c->m_value)}});
   }
-  return {{"name", toJson(parameter.GetName())},
-          {"type", toJson(parameter.GetType())},
-          {"modelDisplayItem", toJson(parameter.GetModelDisplayItem())},
-          {"modelFilterItem", toJson(parameter.GetModelFilterItem())},
-          {"modelUseItem", toJson(parameter.GetModelUseItem())},
-          {"captions", captions},
-          {"capabilities", capabilitiesJson(parameter.GetCapabilities())},
-          {"defaultValue", itemJson(parameter.GetDefaultValue())},
-          {"possibleValues", itemsJson(parameter.GetPossibleValues())},
-          {"values", itemsJson(parameter.GetValues())}};
+  return {
+      {"name", toJson(parameter.GetName())},
+      {"type", toJson(parameter.GetType())},
+      {"modelDisplayItem", toJson(parameter.GetModelDisplayItem())},
+      {"modelFilterItem", toJson(parameter.GetModelFilterItem())},
+      {"modelUseItem", toJson(parameter.GetModelUseItem())},
+      {"captions", captions},
+      {"capabilities", capabilitiesJson(parameter.GetCapabilities())},
+      // The default value is handed out const, yet a range or hierarchy reads its parts on
+      // first use; the parameter owns it and lets nobody else see it here.
+      {"defaultValue", itemJson(const_cast<QsParamValueItemHelper*>(parameter.GetDefaultValue()))},
+      {"possibleValues", itemsJson(parameter.GetPossibleValues())},
+      {"values", itemsJson(parameter.GetValues())}};
 }
 
 json readParameter(ORVIDOM_Element& elem) {
