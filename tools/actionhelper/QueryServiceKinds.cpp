@@ -1,6 +1,10 @@
 // Kinds of the query service interface documents.
 #include "Kinds.h"
 
+#include <map>
+#include <memory>
+#include <optional>
+
 namespace {
 
 using json = nlohmann::ordered_json;
