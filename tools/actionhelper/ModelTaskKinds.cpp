@@ -32,6 +32,18 @@ E requiredValue(JsonObject& in, const char* key,
   return lookUp(table, in.requiredString(key), in.pathOf(key));
 }
 
+// The enumeration values named by the strings of the array field `key`, in order.
+template <class E>
+std::vector<E> requiredValues(JsonObject& in, const char* key,
+                              const std::vector<std::pair<const char*, E>>& table) {
+  const std::vector<I18NString> names = in.strings(key);
+  std::vector<E> values;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    values.push_back(lookUp(table, names[i], in.pathOf(key) + "[" + std::to_string(i) + "]"));
+  }
+  return values;
+}
+
 I18NString optionalText(JsonObject& in, const char* key) { return in.string(key).value_or(""); }
 
 const std::vector<std::pair<const char*, RequestTask::ETask>>& updateTaskNames() {
@@ -310,8 +322,8 @@ void setTargetDataSource(ZoMaterializeRequestHelper& helper, JsonObject& in) {
 
 ORVIDOM_Element makeMaterializeRequest(JsonObject& in) {
   ZoMaterializeRequestHelper helper;
-  for (const I18NString& t : in.strings("tasks")) {
-    helper.AddTask(lookUp(materializeTaskNames(), t, in.pathOf("tasks")));
+  for (ZoMaterializeRequestHelper::ETasks t : requiredValues(in, "tasks", materializeTaskNames())) {
+    helper.AddTask(t);
   }
   if (std::optional<JsonObject> source = in.object("targetDataSource")) {
     setTargetDataSource(helper, *source);
@@ -374,9 +386,7 @@ ORVIDOM_Element makeAnalyzeModelRequest(JsonObject& in) {
   ZoModelAnalysisRequestHelper helper;
   for (JsonObject& t : in.objects("tasks")) {
     AnalysisTask* task = helper.AddTask(requiredValue(t, "task", analysisTaskNames()));
-    for (const I18NString& c : t.strings("checks")) {
-      task->AddCheck(lookUp(checkNames(), c, t.pathOf("checks")));
-    }
+    for (AnalysisTask::ECheck c : requiredValues(t, "checks", checkNames())) task->AddCheck(c);
     for (const I18NString& id : t.strings("objects")) task->AddObject(id);
     t.finish();
   }
