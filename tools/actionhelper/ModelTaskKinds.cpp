@@ -2,7 +2,7 @@
 // responses, and the externalize and packages reports.
 #include <memory>
 #include <optional>
-#include <sstream>
+#include <string>
 
 #include "Kinds.h"
 #include "TextLayout.h"
