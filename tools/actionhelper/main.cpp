@@ -70,10 +70,11 @@ auto runHelper(const std::string& what, Step step) {
 }
 
 void listKinds() {
-  std::vector<std::vector<std::string>> rows{{"KIND", "ROOT ELEMENT", "HELPER", "MAKE", "READ"}};
+  std::vector<std::vector<std::string>> rows{
+      {"KIND", "ROOT ELEMENT", "HELPER", "MAKE", "READ", "WHAT IT IS"}};
   for (const Kind& k : allKinds()) {
     rows.push_back({k.name, k.rootElement.empty() ? "(any)" : k.rootElement, k.helperClass,
-                    k.make ? "yes" : "-", k.read ? "yes" : "-"});
+                    k.make ? "yes" : "-", k.read ? "yes" : "-", k.summary});
   }
   std::cout << layOutTable(rows);
 }
