@@ -1,5 +1,7 @@
 #include "modeladmin/ZoActionHelperImportConfig.h"
 
+#include <utility>
+
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -39,9 +41,9 @@ void getItems(const ORVIDOM_Element& sourceElem, const I18NString& group,
 
 }  // namespace
 
-ZoActionHelperImportConfig::ConnectionItem::ConnectionItem(const I18NString& name,
-                                                           const I18NString& nameInRequest)
-    : m_name(name), m_nameInRequest(nameInRequest) {}
+ZoActionHelperImportConfig::ConnectionItem::ConnectionItem(I18NString name,
+                                                           I18NString nameInRequest)
+    : m_name(std::move(name)), m_nameInRequest(std::move(nameInRequest)) {}
 
 ZoActionHelperImportConfig::ConnectionItem ZoActionHelperImportConfig::ConnectionItem::Make(
     ORVIDOM_Element& item) {
@@ -49,8 +51,8 @@ ZoActionHelperImportConfig::ConnectionItem ZoActionHelperImportConfig::Connectio
                         item.getAttribute(korvath_actionhelper_resources_nameInRequest_str));
 }
 
-ZoActionHelperImportConfig::ConfigItem::ConfigItem(const I18NString& name, const I18NString& value)
-    : m_name(name), m_value(value) {}
+ZoActionHelperImportConfig::ConfigItem::ConfigItem(I18NString name, I18NString value)
+    : m_name(std::move(name)), m_value(std::move(value)) {}
 
 ZoActionHelperImportConfig::ConfigItem ZoActionHelperImportConfig::ConfigItem::Make(
     ORVIDOM_Element& item) {

@@ -12,7 +12,7 @@ class KORVATH_API ZoActionHelperImportConfig : public ActionHandlerBase {
  public:
   // A named item of the connection and the name it carries in a request.
   struct KORVATH_API ConnectionItem {
-    ConnectionItem(const I18NString& name, const I18NString& nameInRequest);
+    ConnectionItem(I18NString name, I18NString nameInRequest);
     // The item's "name" and "nameInRequest" attributes; an absent one reads as empty.
     static ConnectionItem Make(ORVIDOM_Element& item);
 
@@ -22,7 +22,7 @@ class KORVATH_API ZoActionHelperImportConfig : public ActionHandlerBase {
 
   // A capability of the source: a name and its value.
   struct KORVATH_API ConfigItem {
-    ConfigItem(const I18NString& name, const I18NString& value);
+    ConfigItem(I18NString name, I18NString value);
     // The item's "name" and "value" attributes; an absent one reads as empty.
     static ConfigItem Make(ORVIDOM_Element& item);
 

@@ -55,7 +55,7 @@ void appendEachRead(std::vector<Record*>& list, const ORVIDOM_Element& parent,
     auto record = std::make_unique<Record>();
     read(found.item(i), *record);
     list.push_back(record.get());
-    record.release();
+    static_cast<void>(record.release());  // the list owns it now
   }
 }
 

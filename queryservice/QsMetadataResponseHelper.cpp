@@ -54,9 +54,10 @@ unsigned long QsMetadataResponseHelper::EntriesSize(const I18NString& name) {
   return m_response.getElementsByTagName(name).getLength();
 }
 
-ORVIDOM_Element QsMetadataResponseHelper::FindEntryFor(const I18NString& attribute,
-                                                       I18NString value,
-                                                       const I18NString& /*name*/) {
+// Both searches take the value by value, as their documented signature has it.
+ORVIDOM_Element QsMetadataResponseHelper::FindEntryFor(
+    const I18NString& attribute, I18NString value,  // NOLINT(performance-unnecessary-value-param)
+    const I18NString& /*name*/) {
   ORVIDOM_Element found;
   forEachEntryFor(m_response, attribute, value, [&found](const ORVIDOM_Element& entry) {
     found = entry;
@@ -66,7 +67,8 @@ ORVIDOM_Element QsMetadataResponseHelper::FindEntryFor(const I18NString& attribu
 }
 
 std::vector<ORVIDOM_Element> QsMetadataResponseHelper::FindAllEntriesFor(
-    const I18NString& attribute, I18NString value, const I18NString& /*name*/) {
+    const I18NString& attribute, I18NString value,  // NOLINT(performance-unnecessary-value-param)
+    const I18NString& /*name*/) {
   std::vector<ORVIDOM_Element> found;
   forEachEntryFor(m_response, attribute, value, [&found](const ORVIDOM_Element& entry) {
     found.push_back(entry);

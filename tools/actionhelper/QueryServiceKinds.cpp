@@ -202,11 +202,22 @@ void fillRange(QsParamValueItemRangeHelper& range, JsonObject& in) {
   setSimple(in.object("end"), [&](auto& use, int inc) { range.SetEnd(use, inc); });
 }
 
+// The tool walks hierarchies recursively, as JSON nests; deeper ones are refused, not crashed on.
+constexpr int kMaxHierarchyDepth = 10000;
+
+void requireShallow(int depth) {
+  if (depth > kMaxHierarchyDepth) {
+    throw InputError("hierarchy nested deeper than " + std::to_string(kMaxHierarchyDepth) +
+                     " levels, which the tool does not show");
+  }
+}
+
 // A hierarchy node: its value and its sub nodes, which are nodes described the same way.
-void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in) {
+void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in, int depth = 0) {
+  requireShallow(depth);
   setSimple(in.object("value"), [&](auto& use, int inc) { node.SetValue(use, inc); });
   for (JsonObject& sub : in.objects("subNodes")) {
-    fillHierarchy(*node.AddSubNode(), sub);
+    fillHierarchy(*node.AddSubNode(), sub, depth + 1);
     sub.finish();
   }
 }
@@ -270,10 +281,11 @@ json simpleJson(const QsParamValueItemSimpleHelper* simple) {
           {"display", toJson(simple->GetDisplay())}};
 }
 
-json hierarchyJson(QsParamValueItemHierarchyHelper& node) {
+json hierarchyJson(QsParamValueItemHierarchyHelper& node, int depth = 0) {
+  requireShallow(depth);
   json subNodes = json::array();
   for (QsParamValueItemHierarchyHelper* sub : node.GetSubNodes()) {
-    subNodes.push_back(hierarchyJson(*sub));
+    subNodes.push_back(hierarchyJson(*sub, depth + 1));
   }
   return {{"inclusive", node.IsInclusive() != 0},
           {"value", simpleJson(node.GetValue())},

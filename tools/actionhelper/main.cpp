@@ -66,6 +66,8 @@ auto runHelper(const std::string& what, Step step) {
                   std::to_string(e.getLine()) + ")");
   } catch (const ORVIDOM_DOMException& e) {
     throw Failure(what + ": " + e.what());
+  } catch (const InputError& e) {
+    throw Failure(what + ": " + e.what());
   }
 }
 
