@@ -41,10 +41,11 @@ bool mayHoldSpecialByte(std::uint64_t word) noexcept {
   return ((word - 0x20 * kOnes) | word) & kHighBits;
 }
 
-// Whether an ASCII byte may start, or continue, an XML name.
+// Whether a byte may start, or continue, an XML name on its own: an ASCII name character. The
+// bytes of multi-byte sequences are all false here and are decoded instead.
 struct AsciiNameTable {
-  bool start[128] = {};
-  bool rest[128] = {};
+  bool start[256] = {};
+  bool rest[256] = {};
   constexpr AsciiNameTable() {
     for (int c = 0; c < 128; ++c) {
       start[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
@@ -104,12 +105,14 @@ std::size_t nameLength(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t i = 0;
+  // Nearly every name is ASCII and ends at an ASCII byte: its characters take one table lookup
+  // each. The loop below carries on from a byte of a multi-byte sequence.
+  if (n > 0 && kAsciiName.start[p[0]]) {
+    i = 1;
+    while (i < n && kAsciiName.rest[p[i]]) ++i;
+    if (i == n || p[i] < 0x80) return i;
+  }
   while (i < n) {
-    if (p[i] < 0x80) {
-      if (!(i == 0 ? kAsciiName.start : kAsciiName.rest)[p[i]]) break;
-      ++i;
-      continue;
-    }
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);
     if (len == 0 || !(i == 0 ? isNameStartChar(cp) : isNameChar(cp))) break;
