@@ -29,9 +29,9 @@ const I18NString& ClassName(ZoActionFeedbackHelper::EEntryClass entryClass) {
   return kClassNames[index];
 }
 
+// An element's node name is its tag name; reading it from the node spares an element handle.
 bool IsEntryElement(const ORVIDOM_Node& node) {
-  return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE &&
-         ORVIDOM_Element(node).getTagName() == kElemEntry;
+  return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE && node.getNodeName() == kElemEntry;
 }
 
 }  // namespace

@@ -102,18 +102,18 @@ const I18NString& QFQueryHelper::GetName() const { return m_name; }
 
 QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NString& expression) {
   I18NString candidate = name;
-  if (m_dataItemNames.count(candidate) != 0) {
+  // Each name is looked up once: the insertion itself says whether it was taken.
+  if (!m_dataItemNames.insert(candidate).second) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
     do {
       candidate = name + ORVUtConvert::ulongCvt(next++);
-    } while (m_dataItemNames.count(candidate) != 0);
+    } while (!m_dataItemNames.insert(candidate).second);
   }
   auto item = std::make_unique<QFQueryDataItem>();
   item->m_name = candidate;
   item->m_expression = expression;
-  m_dataItemNames.insert(candidate);
   return AppendOwned(m_dataItems, std::move(item));
 }
 

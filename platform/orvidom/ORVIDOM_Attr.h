@@ -1,6 +1,8 @@
 // A handle to an attribute of an element.
 #pragma once
 
+#include <utility>
+
 #include "orvidom/ORVIDOM_Element.h"
 
 class KORVATH_API ORVIDOM_Attr : public ORVIDOM_Node {
@@ -8,6 +10,9 @@ class KORVATH_API ORVIDOM_Attr : public ORVIDOM_Node {
   ORVIDOM_Attr() noexcept = default;
   ORVIDOM_Attr(const ORVIDOM_Node& node) noexcept  // NOLINT(google-explicit-constructor)
       : ORVIDOM_Node(node) {}
+  // Takes over a temporary handle, which saves the copy's two atomic reference count changes.
+  ORVIDOM_Attr(ORVIDOM_Node&& node) noexcept  // NOLINT(google-explicit-constructor)
+      : ORVIDOM_Node(std::move(node)) {}
 
   // The attribute's name.
   I18NString getName() const { return getNodeName(); }

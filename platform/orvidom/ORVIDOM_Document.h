@@ -2,6 +2,8 @@
 // detached until appended somewhere.
 #pragma once
 
+#include <utility>
+
 #include "orvidom/ORVIDOM_Element.h"
 #include "orvidom/ORVIDOM_NodeList.h"
 #include "orvidom/ORVIDOM_Text.h"
@@ -11,6 +13,9 @@ class KORVATH_API ORVIDOM_Document : public ORVIDOM_Node {
   ORVIDOM_Document() noexcept = default;
   ORVIDOM_Document(const ORVIDOM_Node& node) noexcept  // NOLINT(google-explicit-constructor)
       : ORVIDOM_Node(node) {}
+  // Takes over a temporary handle, which saves the copy's two atomic reference count changes.
+  ORVIDOM_Document(ORVIDOM_Node&& node) noexcept  // NOLINT(google-explicit-constructor)
+      : ORVIDOM_Node(std::move(node)) {}
 
   // The first element child of the document.
   ORVIDOM_Element getDocumentElement() const noexcept;

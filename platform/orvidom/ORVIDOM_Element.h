@@ -2,6 +2,8 @@
 // another kind of node read as empty and refuse changes.
 #pragma once
 
+#include <utility>
+
 #include "orvidom/ORVIDOM_Node.h"
 
 class KORVATH_API ORVIDOM_Element : public ORVIDOM_Node {
@@ -9,6 +11,9 @@ class KORVATH_API ORVIDOM_Element : public ORVIDOM_Node {
   ORVIDOM_Element() noexcept = default;
   ORVIDOM_Element(const ORVIDOM_Node& node) noexcept  // NOLINT(google-explicit-constructor)
       : ORVIDOM_Node(node) {}
+  // Takes over a temporary handle, which saves the copy's two atomic reference count changes.
+  ORVIDOM_Element(ORVIDOM_Node&& node) noexcept  // NOLINT(google-explicit-constructor)
+      : ORVIDOM_Node(std::move(node)) {}
 
   // The element's name; empty when the handle is not an element.
   I18NString getTagName() const;

@@ -30,8 +30,22 @@ ORVIDOM_Document documentOf(const ORVIDOM_Node& parent) {
                                                              : parent.getOwnerDocument();
 }
 
-// A new element named `name` appended to `parent`.
+// True for the parents that take element children: elements and documents.
+bool takesElements(const ORVIDOM_Node& parent) noexcept {
+  const unsigned short type = parent.getNodeType();
+  return type == ORVIDOM_Node::ELEMENT_NODE || type == ORVIDOM_Node::DOCUMENT_NODE;
+}
+
+// A new element named `name` appended to `parent`. Under an element or a document it is made in
+// place, which gives the same tree as making it free-standing and appending it but skips the
+// checks of the move, whose walk up to the root is most of the cost of building a document.
+// Other parents take that checked path, which raises the DOM's errors.
 ORVIDOM_Element appendNew(const ORVIDOM_Node& parent, const I18NString& name) {
+  if (takesElements(parent)) {
+    orvidom::requireXmlName(name.str(), "element name");
+    return ORVIDOM_Access::node(ORVIDOM_Access::store(parent),
+                                ORVIDOM_Access::pnode(parent).append_child(name.c_str()));
+  }
   ORVIDOM_Element elem = documentOf(parent).createElement(name);
   parent.appendChild(elem);
   return elem;
@@ -89,7 +103,17 @@ ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithText(const ORVIDOM_Node& 
   ORVIDOM_Element found =
       findChild(parent, name, [&](pugi::xml_node c) { return textOf(c) == text.str(); });
   if (!found.isNull()) return found;
-  // The text node is made first, so that text XML cannot carry leaves the parent unchanged.
+  // The text is checked first, so that text XML cannot carry leaves the parent unchanged.
+  if (takesElements(parent)) {
+    orvidom::requireXmlText(text.str(), "a node value");
+    ORVIDOM_Element elem = appendNew(parent, name);
+    if (!text.empty()) {
+      ORVIDOM_Access::pnode(elem)
+          .append_child(pugi::node_pcdata)
+          .set_value(text.c_str(), text.length());
+    }
+    return elem;
+  }
   ORVIDOM_Text textNode = text.empty() ? ORVIDOM_Text() : documentOf(parent).createTextNode(text);
   ORVIDOM_Element elem = appendNew(parent, name);
   if (!textNode.isNull()) elem.appendChild(textNode);

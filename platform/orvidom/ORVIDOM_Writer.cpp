@@ -9,43 +9,40 @@ namespace {
 
 // Appends `text` with the characters that would not read back as themselves escaped. A carriage
 // return is escaped everywhere, since a parser turns a raw one into a line feed; in attribute
-// values so are tab and line feed, which a parser turns into spaces.
+// values so are tab and line feed, which a parser turns into spaces. The runs between those
+// characters are found with strcspn, which scans many bytes at a time.
 void appendEscaped(std::string& out, const char* text, bool attribute) {
-  const char* run = text;
-  for (const char* p = text;; ++p) {
-    const char* rep = nullptr;
-    switch (*p) {
+  const char* const escaped = attribute ? "&<>\r\"\t\n" : "&<>\r";
+  for (;;) {
+    const std::size_t run = std::strcspn(text, escaped);
+    out.append(text, run);
+    text += run;
+    switch (*text) {
       case '\0':
-        out.append(run, p);
         return;
       case '&':
-        rep = "&amp;";
+        out += "&amp;";
         break;
       case '<':
-        rep = "&lt;";
+        out += "&lt;";
         break;
       case '>':
-        rep = "&gt;";
+        out += "&gt;";
         break;
       case '\r':
-        rep = "&#13;";
+        out += "&#13;";
         break;
       case '"':
-        rep = attribute ? "&quot;" : nullptr;
+        out += "&quot;";
         break;
       case '\t':
-        rep = attribute ? "&#9;" : nullptr;
+        out += "&#9;";
         break;
-      case '\n':
-        rep = attribute ? "&#10;" : nullptr;
-        break;
-      default:
+      default:  // '\n', the only other character in `escaped`
+        out += "&#10;";
         break;
     }
-    if (rep) {
-      out.append(run, p).append(rep);
-      run = p + 1;
-    }
+    ++text;
   }
 }
 

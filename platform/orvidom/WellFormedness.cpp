@@ -1,6 +1,5 @@
 #include "orvidom/WellFormedness.h"
 
-#include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -50,7 +49,7 @@ class Scanner {
     throwParseError(m_xml, at, message);
   }
 
-  bool startsWith(const char* s) const { return m_xml.compare(m_pos, std::strlen(s), s) == 0; }
+  bool startsWith(std::string_view s) const { return m_xml.substr(m_pos, s.size()) == s; }
 
   // The offset of `s` at or after `from`; fails with `what` when it is not there.
   std::size_t find(const char* s, std::size_t from, const char* what) {
@@ -60,8 +59,15 @@ class Scanner {
   }
 
   void markup() {
-    if (startsWith("<?")) {
+    // Dispatched on the character after "<": start tags, by far the most frequent markup, then
+    // need no further test.
+    const char next = m_pos + 1 < m_xml.size() ? m_xml[m_pos + 1] : '\0';
+    if (next == '?') {
       m_pos = find("?>", m_pos + 2, "unterminated processing instruction") + 2;
+    } else if (next == '/') {
+      endTag();
+    } else if (next != '!') {
+      startTag();
     } else if (startsWith("<!--")) {
       comment();
     } else if (startsWith("<![CDATA[")) {
@@ -70,12 +76,8 @@ class Scanner {
     } else if (startsWith("<!DOCTYPE")) {
       if (m_rootSeen) fail(m_pos, "document type declaration after the root element");
       doctype();
-    } else if (startsWith("<!")) {
-      fail(m_pos, "unexpected markup declaration");
-    } else if (startsWith("</")) {
-      endTag();
     } else {
-      startTag();
+      fail(m_pos, "unexpected markup declaration");
     }
   }
 
@@ -148,7 +150,8 @@ class Scanner {
     ++m_pos;
     name("an element name");
     m_attributes.clear();
-    m_attributeSet.clear();
+    // Clearing an unordered set costs even when it is empty; it is only filled for long lists.
+    if (!m_attributeSet.empty()) m_attributeSet.clear();
     for (;;) {
       const std::size_t spaces = skipSpace();
       if (startsWith("/>")) {

@@ -1,5 +1,7 @@
 #include "orvidom/XmlChars.h"
 
+#include <cstring>
+
 namespace orvidom {
 
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept {
@@ -28,11 +30,46 @@ std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp)
   return len;
 }
 
+namespace {
+
+// True when one of the eight bytes of `word` is below 0x20 or at or above 0x80: a control
+// character or a byte of a multi-byte sequence, which need a closer look. Most text is printable
+// ASCII, and testing eight bytes at once keeps the check cheap next to parsing.
+bool mayHoldSpecialByte(std::uint64_t word) noexcept {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  return ((word - 0x20 * kOnes) | word) & kHighBits;
+}
+
+// Whether a byte may start, or continue, an XML name on its own: an ASCII name character. The
+// bytes of multi-byte sequences are all false here and are decoded instead.
+struct AsciiNameTable {
+  bool start[256] = {};
+  bool rest[256] = {};
+  constexpr AsciiNameTable() {
+    for (int c = 0; c < 128; ++c) {
+      start[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+      rest[c] = start[c] || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    }
+  }
+};
+constexpr AsciiNameTable kAsciiName;
+
+}  // namespace
+
 std::size_t findInvalidXmlChar(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t i = 0;
   while (i < n) {
+    std::uint64_t word;
+    if (n - i >= sizeof word) {
+      std::memcpy(&word, p + i, sizeof word);
+      if (!mayHoldSpecialByte(word)) {
+        i += sizeof word;
+        continue;
+      }
+    }
     const unsigned char b = p[i];
     if (b >= 0x20 && b < 0x80) {
       ++i;
@@ -68,6 +105,13 @@ std::size_t nameLength(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t i = 0;
+  // Nearly every name is ASCII and ends at an ASCII byte: its characters take one table lookup
+  // each. The loop below carries on from a byte of a multi-byte sequence.
+  if (n > 0 && kAsciiName.start[p[0]]) {
+    i = 1;
+    while (i < n && kAsciiName.rest[p[i]]) ++i;
+    if (i == n || p[i] < 0x80) return i;
+  }
   while (i < n) {
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);
