@@ -21,3 +21,9 @@ asan:
 
 clean:
 	rm -rf build
+
+# Fuzzing (fuzz/, built by clang): every target for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	scripts/run-fuzz $(FUZZ_SECONDS)
