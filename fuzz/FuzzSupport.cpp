@@ -65,8 +65,7 @@ std::string Bytes::string() {
 ORVIDOM_Element ParseElement(const std::uint8_t* data, std::size_t size) {
   ORVIDOM_Element root;
   Allowed([&] {
-    root = ORVIDOM_Parser::parseString(
-               std::string_view(reinterpret_cast<const char*>(data), size))
+    root = ORVIDOM_Parser::parseString(std::string_view(reinterpret_cast<const char*>(data), size))
                .getDocumentElement();
   });
   return root;

@@ -124,7 +124,8 @@ void readPromptFault(ORVIDOM_Element& root) {
   for (QsParameterHelper* p : fault.GetParameters()) {
     touchAll({p->GetName(), p->GetType(), p->GetModelDisplayItem(), p->GetModelFilterItem(),
               p->GetModelUseItem()});
-    for (const QsParameterHelper::Caption* c : p->GetCaptions()) touchAll({c->m_locale, c->m_value});
+    for (const QsParameterHelper::Caption* c : p->GetCaptions())
+      touchAll({c->m_locale, c->m_value});
     p->GetCapabilities();
     readValueItems(p->GetPossibleValues());
     readValueItems(p->GetValues());
@@ -148,7 +149,8 @@ void readDataSourceFault(ORVIDOM_Element& root) {
   QsDataSourceFaultHelper::DataSourceInfo info;
   if (fault.GetDataSourceInfo(fault.GetFaultDataSourceName(), info)) {
     for (const auto* c : info.m_connections) readConnection(c);
-    if (!info.m_connections.empty()) readConnection(info.GetConnectionInfo(info.m_connections[0]->m_name));
+    if (!info.m_connections.empty())
+      readConnection(info.GetConnectionInfo(info.m_connections[0]->m_name));
   }
 }
 
@@ -290,10 +292,11 @@ void readExternalizeReport(ORVIDOM_Element& root) {
 
 using Reader = void (*)(ORVIDOM_Element&);
 const Reader kReaders[] = {
-    readUpdateRequest,      readUpdateResponse,     readQueryResponse,  readPromptFault,
-    readDataSourceFault,    readMetadataResponse,   readObjectAccess,   readSecuritySpec,
-    readRetarget,           readImportConfig,       readMaterializeRequest,
-    readMaterializeResponse, readModelAnalysisRequest, readPackagesReport, readExternalizeReport,
+    readUpdateRequest,        readUpdateResponse,     readQueryResponse,
+    readPromptFault,          readDataSourceFault,    readMetadataResponse,
+    readObjectAccess,         readSecuritySpec,       readRetarget,
+    readImportConfig,         readMaterializeRequest, readMaterializeResponse,
+    readModelAnalysisRequest, readPackagesReport,     readExternalizeReport,
 };
 
 }  // namespace

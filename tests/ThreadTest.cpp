@@ -83,7 +83,8 @@ std::size_t PromptFaultParameters() {
       "</item></parameters></promptFault>");
   QsPromptFaultHelper helper;
   helper.Take(fault);
-  return helper.GetParameters().size() == 1 ? helper.GetParameters()[0]->GetValues().size() : 0;
+  return helper.GetParameters().size() == 1 ? helper.GetParameters()[0]->GetPossibleValues().size()
+                                            : 0;
 }
 
 std::size_t QueryResponseRows() {
@@ -98,6 +99,13 @@ std::size_t QueryResponseRows() {
     ++rows;
   }
   return rows;
+}
+
+TEST(ThreadTest, EachHelperAloneGivesWhatTheThreadsCheck) {
+  EXPECT_EQ(PackagesRoundTrip(3), "p3.49");
+  EXPECT_EQ(UpdateRequestRoundTrip(3), "object 3");
+  EXPECT_EQ(PromptFaultParameters(), 1u);
+  EXPECT_EQ(QueryResponseRows(), 2u);
 }
 
 TEST(ThreadTest, DifferentHelpersOnManyThreadsAtOnce) {
