@@ -82,6 +82,29 @@ TEST(DeepInputTest, ReadersFindWhatIsAMillionLevelsDown) {
   QsMetadataResponseHelper entries;
   entries.Take(metadata);
   EXPECT_EQ(entries.EntriesSize("level"), 1u);
+
+  ORVIDOM_Element dataSourceFault =
+      xmltest::Parse(Nested("<fault>",
+                            "<faultDataSource value='Sales'/><dataSource><name value='Sales'/>"
+                            "<connection><name value='Main'/></connection></dataSource>",
+                            "</fault>"));
+  QsDataSourceFaultHelper dataSources;
+  dataSources.Take(dataSourceFault);
+  EXPECT_EQ(dataSources.GetFaultDataSourceName(), "Sales");
+  QsDataSourceFaultHelper::DataSourceInfo info;
+  ASSERT_TRUE(dataSources.GetDataSourceInfo("Sales", info));
+  ASSERT_EQ(info.m_connections.size(), 1u);
+  EXPECT_EQ(info.m_connections[0]->m_name, "Main");
+
+  ORVIDOM_Element source = xmltest::Parse(
+      Nested("<source>", "<connection provider='p'><item name='s' nameInRequest='r'/></connection>",
+             "</source>"));
+  ZoActionHelperImportConfig config;
+  config.Take(source);
+  std::vector<ZoActionHelperImportConfig::ConnectionItem> items;
+  config.getConnectionItems(items);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].m_nameInRequest, "r");
 }
 
 std::string DeepHierarchy(int depth) {
