@@ -10,9 +10,30 @@ namespace fuzz {
 
 namespace {
 
-std::vector<ORVIDOM_Node> childrenOf(const ORVIDOM_Node& n) {
-  std::vector<ORVIDOM_Node> out;
-  for (ORVIDOM_Node c = n.getFirstChild(); !c.isNull(); c = c.getNextSibling()) out.push_back(c);
+bool isText(const ORVIDOM_Node& n) {
+  return n.getNodeType() == ORVIDOM_Node::TEXT_NODE ||
+         n.getNodeType() == ORVIDOM_Node::CDATA_SECTION_NODE;
+}
+
+// The children of `n`, each run of adjacent text and CDATA nodes as one text: a CDATA section
+// holding "]]>" or a carriage return is written as several sections with text between them,
+// which reads back as the same text over several nodes.
+struct Child {
+  ORVIDOM_Node node;
+  std::string text;
+};
+
+std::vector<Child> childrenOf(const ORVIDOM_Node& n) {
+  std::vector<Child> out;
+  bool inText = false;
+  for (ORVIDOM_Node c = n.getFirstChild(); !c.isNull(); c = c.getNextSibling()) {
+    if (isText(c) && inText) {
+      out.back().text += c.getNodeValue().str();
+      continue;
+    }
+    inText = isText(c);
+    out.push_back({c, inText ? c.getNodeValue().str() : std::string()});
+  }
   return out;
 }
 
@@ -40,9 +61,14 @@ std::string FirstDifference(const ORVIDOM_Node& aRoot, const ORVIDOM_Node& bRoot
         return "attribute " + aa.item(i).getNodeName().str() + " of " + a.getNodeName().str();
       }
     }
-    std::vector<ORVIDOM_Node> ac = childrenOf(a), bc = childrenOf(b);
+    std::vector<Child> ac = childrenOf(a), bc = childrenOf(b);
     if (ac.size() != bc.size()) return "child count of " + a.getNodeName().str();
-    for (std::size_t i = ac.size(); i-- > 0;) work.emplace_back(ac[i], bc[i]);
+    for (std::size_t i = ac.size(); i-- > 0;) {
+      if (isText(ac[i].node) != isText(bc[i].node) || ac[i].text != bc[i].text) {
+        return "text in " + a.getNodeName().str();
+      }
+      if (!isText(ac[i].node)) work.emplace_back(ac[i].node, bc[i].node);
+    }
   }
   return {};
 }
