@@ -42,3 +42,9 @@ lint:
 
 clean:
 	rm -rf build
+
+# Fuzzing (fuzz/, built by clang): every target for FUZZ_SECONDS seconds.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	scripts/run-fuzz $(FUZZ_SECONDS)

@@ -1,0 +1,147 @@
+// Documents nested a million elements deep: parsed, written, imported, searched, read by the
+// helpers that look through descendants and freed, all without a deep call stack. A recursive
+// walk would overflow the stack long before this depth. Indented writing is left out: one tab
+// per level makes its output quadratic in the depth by definition.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+constexpr int kDepth = 1000000;
+
+// `open` + `kDepth` nested "d" elements holding `inner` + `close`.
+std::string Nested(const std::string& open, const std::string& inner, const std::string& close) {
+  std::string xml = open;
+  xml.reserve(open.size() + inner.size() + close.size() + 7u * kDepth);
+  for (int i = 0; i < kDepth; ++i) xml += "<d>";
+  xml += inner;
+  for (int i = 0; i < kDepth; ++i) xml += "</d>";
+  return xml + close;
+}
+
+TEST(DeepInputTest, TheDomLayerHandlesAMillionLevels) {
+  const std::string xml = Nested("<top>", "<leaf a=\"1\">x</leaf>", "</top>");
+  ORVIDOM_Element top = xmltest::Parse(xml);
+  EXPECT_EQ(top.getElementsByTagName("d").getLength(), static_cast<unsigned long>(kDepth));
+  ORVIDOM_Element leaf = ORVIDOM_Helper::findFirstElement(top, "leaf");
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(leaf), "x");
+  EXPECT_EQ(ORVIDOM_Helper::findElementWithAttribute(top, "leaf", "a", "1"), leaf);
+  EXPECT_TRUE(ORVIDOM_Writer::toString(top) == xml);
+
+  ORVIDOM_Document other =
+      ORVIDOM_DOMImplementation::getInstance().createDocument("", "other", ORVIDOM_DocumentType());
+  ORVIDOM_Node copy = other.importNode(top, true);
+  other.getDocumentElement().appendChild(copy);
+  EXPECT_TRUE(ORVIDOM_Writer::toString(copy) == xml);
+
+  // Freed through a removal, through the last handle and through the copy's document.
+  top.getOwnerDocument().removeChild(top);
+  top = ORVIDOM_Element();
+  copy = ORVIDOM_Node();
+  other = ORVIDOM_Document();
+}
+
+TEST(DeepInputTest, ReadersFindWhatIsAMillionLevelsDown) {
+  QsPromptFaultHelper prompt;
+  ORVIDOM_Element fault = xmltest::Parse(Nested(
+      "<promptFault>", "<parameters><item><name>Year</name><type>xsdInt</type></item></parameters>",
+      "</promptFault>"));
+  prompt.Take(fault);
+  ASSERT_EQ(prompt.GetParameters().size(), 1u);
+  EXPECT_EQ(prompt.GetParameters()[0]->GetName(), "Year");
+
+  ORVIDOM_Element response = xmltest::Parse(Nested(
+      "<response>",
+      "<queryFeedbackResult><property name='executionPlan'>plan</property></queryFeedbackResult>"
+      "<columnList><column name='c'/></columnList>",
+      "</response>"));
+  QFResponseDomHelper query;
+  query.Take(response);
+  I18NString plan;
+  EXPECT_TRUE(query.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackExecutionPlan, plan));
+  EXPECT_EQ(plan, "plan");
+  std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>> columns;
+  query.GetColumnList(columns);
+  ASSERT_EQ(columns.size(), 1u);
+  EXPECT_EQ(columns[0][QFResponseDomHelper::kColumnName], "c");
+
+  ORVIDOM_Element packages = xmltest::Parse(
+      Nested("<packages>", "<package defaultName='A' cmSearchPath='/a'/>", "</packages>"));
+  ZoPackagesReportHelper report;
+  report.Take(packages);
+  ASSERT_EQ(report.GetPackages().size(), 1u);
+  EXPECT_EQ(report.GetPackages()[0]->cmSearchPath, "/a");
+
+  ORVIDOM_Element metadata =
+      xmltest::Parse(Nested("<response>", "<level><name>L</name></level>", "</response>"));
+  QsMetadataResponseHelper entries;
+  entries.Take(metadata);
+  EXPECT_EQ(entries.EntriesSize("level"), 1u);
+
+  ORVIDOM_Element dataSourceFault =
+      xmltest::Parse(Nested("<fault>",
+                            "<faultDataSource value='Sales'/><dataSource><name value='Sales'/>"
+                            "<connection><name value='Main'/></connection></dataSource>",
+                            "</fault>"));
+  QsDataSourceFaultHelper dataSources;
+  dataSources.Take(dataSourceFault);
+  EXPECT_EQ(dataSources.GetFaultDataSourceName(), "Sales");
+  QsDataSourceFaultHelper::DataSourceInfo info;
+  ASSERT_TRUE(dataSources.GetDataSourceInfo("Sales", info));
+  ASSERT_EQ(info.m_connections.size(), 1u);
+  EXPECT_EQ(info.m_connections[0]->m_name, "Main");
+
+  ORVIDOM_Element source = xmltest::Parse(
+      Nested("<source>", "<connection provider='p'><item name='s' nameInRequest='r'/></connection>",
+             "</source>"));
+  ZoActionHelperImportConfig config;
+  config.Take(source);
+  std::vector<ZoActionHelperImportConfig::ConnectionItem> items;
+  config.getConnectionItems(items);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].m_nameInRequest, "r");
+}
+
+std::string DeepHierarchy(int depth) {
+  std::string xml;
+  const std::string open = "<item xsi:type=\"bus:hierarchicalParmValueItem\"><subNodes>";
+  const std::string close = "</subNodes></item>";
+  xml.reserve((open.size() + close.size()) * depth + 64);
+  for (int i = 0; i < depth; ++i) xml += open;
+  xml +=
+      "<item xsi:type=\"bus:hierarchicalParmValueItem\"><value><use>bottom</use></value>"
+      "<subNodes xsi:nil=\"true\"/></item>";
+  for (int i = 0; i < depth; ++i) xml += close;
+  return xml;
+}
+
+TEST(DeepInputTest, HierarchyValueItemsOfAMillionLevelsAreReadWrittenAndFreed) {
+  using Item = QsParamValueItemHelper;
+  ORVIDOM_Element elem = xmltest::Parse(DeepHierarchy(kDepth - 1));
+  std::unique_ptr<Item> item(Item::Create(elem.getAttribute("xsi:type"), elem));
+  ASSERT_NE(item, nullptr);
+  auto* node = static_cast<QsParamValueItemHierarchyHelper*>(item.get());
+  int levels = 1;
+  while (!node->GetSubNodes().empty()) {
+    ASSERT_EQ(node->GetSubNodes().size(), 1u);
+    node = node->GetSubNodes()[0];
+    ++levels;
+  }
+  EXPECT_EQ(levels, kDepth);
+  ASSERT_NE(node->GetValue(), nullptr);
+  EXPECT_EQ(node->GetValue()->GetUse(), "bottom");
+
+  ORVIDOM_Element made;
+  item->Make(made);
+  EXPECT_EQ(made.getElementsByTagName("subNodes").getLength(), static_cast<unsigned long>(kDepth));
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(ORVIDOM_Helper::findFirstElement(made, "use")),
+            "bottom");
+  item.reset();
+}
+
+}  // namespace
