@@ -368,6 +368,12 @@ nlohmann::ordered_json readMaterializeRequest(ORVIDOM_Element& elem) {
           {"resultSet", fragmentJson(helper.GetResultSet())}};
 }
 
+// The helper takes no description: its document is the empty answer element.
+ORVIDOM_Element makeMaterializeResponse(JsonObject& in) {
+  in.finish();
+  return makeWith(ZoMaterializeResponseHelper());
+}
+
 // The answer text of every task; null for a task without one.
 nlohmann::ordered_json readMaterializeResponse(ORVIDOM_Element& elem) {
   ZoMaterializeResponseHelper helper;
@@ -503,10 +509,10 @@ void addModelTaskKinds(std::vector<Kind>& kinds) {
                    "Asks the modelling engine to load data into, or materialise objects in, a "
                    "target data source.",
                    makeMaterializeRequest, readMaterializeRequest, nullptr});
-  // The helper writes only an empty element, so there is nothing to describe for making one.
+  // The helper writes only the empty answer element; the read example is a received answer.
   kinds.push_back({"materialize-response", "materializeResponse", "ZoMaterializeResponseHelper",
                    "The modelling engine's answer text for each task of a materialize request.",
-                   nullptr, readMaterializeResponse, nullptr});
+                   makeMaterializeResponse, readMaterializeResponse, nullptr});
   kinds.push_back({"analyze-model-request", "analyzeModelRequest", "ZoModelAnalysisRequestHelper",
                    "Asks the modelling engine to check model objects for known modelling problems.",
                    makeAnalyzeModelRequest, readAnalyzeModelRequest, nullptr});

@@ -150,7 +150,9 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("actionhelper ") + KORVATH_VERSION);
   app.require_subcommand(1);
 
-  app.add_subcommand("kinds", "List every document kind: its root element, helper, make/read")
+  app.add_subcommand("kinds",
+                     "List every document kind: its root element, helper, make/read\n"
+                     "  example: actionhelper kinds")
       ->callback(listKinds);
 
   std::string kindName, file = "-", format = "json";
