@@ -123,10 +123,11 @@ ZoActionHelperRetargetObjectReferences::getEntries() const {
       });
       entry.m_updateInfoList.push_back(updateInfo);
     });
-    ORV_ASSERT(entry.m_updateInfoList.size() > 0);
+    // The assertion text is part of the interface, so the comparison stays as written.
+    ORV_ASSERT(entry.m_updateInfoList.size() > 0);  // NOLINT(readability-container-size-empty)
     entries.push_back(entry);
   });
-  ORV_ASSERT(entries.size() > 0);
+  ORV_ASSERT(entries.size() > 0);  // NOLINT(readability-container-size-empty)
   return entries;
 }
 

@@ -73,6 +73,7 @@ ZoActionHelperSecurityObject::ZoActionHelperSecurityObject(
 }
 
 // The reference count is the base's own: a copy starts unshared.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 ZoActionHelperSecurityObject::ZoActionHelperSecurityObject(
     const ZoActionHelperSecurityObject& other)
     : ORVReferenceCount(),

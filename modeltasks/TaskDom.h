@@ -9,7 +9,7 @@ namespace modeltasks {
 // Creates an element of that name and appends it to `parent`.
 inline ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
                                      const I18NString& name) {
-  const ORVIDOM_Element child = doc.createElement(name);
+  ORVIDOM_Element child = doc.createElement(name);
   parent.appendChild(child);
   return child;
 }

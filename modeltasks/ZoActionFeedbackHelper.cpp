@@ -79,7 +79,7 @@ ZoFeedbackEntry* AppendEntry(std::vector<ZoFeedbackEntry*>& list,
 
 // The "entry" element of one entry, without its children.
 ORVIDOM_Element MakeEntryElement(const ORVIDOM_Document& doc, const ZoFeedbackEntry& entry) {
-  const ORVIDOM_Element elem = doc.createElement(kElemEntry);
+  ORVIDOM_Element elem = doc.createElement(kElemEntry);
   elem.setAttribute(kAttrClass, ClassName(entry.entryClass));
   if (!entry.name.empty()) elem.setAttribute(kAttrName, entry.name);
   elem.appendChild(doc.createTextNode(entry.text));
@@ -106,7 +106,7 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
       open.push_back({child, MakeEntryElement(doc, *child), 0});
       continue;
     }
-    const ORVIDOM_Element done = current.elem;
+    ORVIDOM_Element done = current.elem;
     open.pop_back();
     if (open.empty()) return done;
     open.back().elem.appendChild(done);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 
@@ -15,9 +16,7 @@ ZoExternalizeReportHelper::~ZoExternalizeReportHelper() {
 
 void ZoExternalizeReportHelper::AddEntry(Entry* pEntry) {
   ORV_ASSERT(pEntry);
-  std::unique_ptr<Entry> owned(pEntry);
-  m_entries.push_back(pEntry);
-  owned.release();
+  AppendOwned(m_entries, std::unique_ptr<Entry>(pEntry));
 }
 
 void ZoExternalizeReportHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {

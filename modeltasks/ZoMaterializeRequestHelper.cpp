@@ -71,14 +71,7 @@ std::array<std::pair<SourceValue, const I18NString*>, 5> sourceElements() {
 
 }  // namespace
 
-ZoMaterializeRequestHelper::TargetDataSource::TargetDataSource()
-    : type(nullptr),
-      database(nullptr),
-      connectionString(nullptr),
-      reserved(nullptr),
-      username(nullptr),
-      password(nullptr),
-      SSOTicket(nullptr) {}
+ZoMaterializeRequestHelper::TargetDataSource::TargetDataSource() = default;
 
 ZoMaterializeRequestHelper::ZoMaterializeRequestHelper() = default;
 ZoMaterializeRequestHelper::~ZoMaterializeRequestHelper() = default;

@@ -37,14 +37,14 @@ class KORVATH_API ZoMaterializeRequestHelper : public ActionHandlerBase {
   struct KORVATH_API TargetDataSource {
     TargetDataSource();
 
-    const I18NString* type;
-    const I18NString* database;
-    const I18NString* connectionString;
+    const I18NString* type = nullptr;
+    const I18NString* database = nullptr;
+    const I18NString* connectionString = nullptr;
     // Has no meaning in this library: never read, and always null when handed out.
-    const I18NString* reserved;
-    const I18NString* username;
-    const I18NString* password;
-    const I18NString* SSOTicket;
+    const I18NString* reserved = nullptr;
+    const I18NString* username = nullptr;
+    const I18NString* password = nullptr;
+    const I18NString* SSOTicket = nullptr;
   };
 
   ZoMaterializeRequestHelper();

@@ -1,7 +1,9 @@
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
 
 #include <memory>
+#include <utility>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Document.h"
@@ -128,8 +130,7 @@ ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
 
 void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue* value) {
   std::unique_ptr<ParamValue> owned(value);
-  params[kind].push_back(value);
-  owned.release();
+  AppendOwned(params[kind], std::move(owned));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,

@@ -137,12 +137,15 @@ ORVIDOM_Element QFResponseDomHelper::GetFirstResultSetRow() {
   return NextElementNamed(listRsltData.item(0).getFirstChild(), kElemRow);
 }
 
-ORVIDOM_Element QFResponseDomHelper::GetNextResultSetRow(ORVIDOM_Element row) {
+// The row is taken by value as the interface documents it (a handle copy is cheap).
+ORVIDOM_Element QFResponseDomHelper::GetNextResultSetRow(
+    ORVIDOM_Element row) {  // NOLINT(performance-unnecessary-value-param)
   return NextElementNamed(row.getNextSibling(), kElemRow);
 }
 
-void QFResponseDomHelper::GetResultSetRowValues(ORVIDOM_Element row,
-                                                std::vector<I18NString>& values) {
+void QFResponseDomHelper::GetResultSetRowValues(
+    ORVIDOM_Element row,  // NOLINT(performance-unnecessary-value-param)
+    std::vector<I18NString>& values) {
   const I18NString& valueName = korvath_actionhelper_resources_value_str;
   for (ORVIDOM_Element value = NextElementNamed(row.getFirstChild(), valueName); !value.isNull();
        value = NextElementNamed(value.getNextSibling(), valueName)) {

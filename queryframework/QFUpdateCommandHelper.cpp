@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 namespace {
 
 const I18NString kElemUpdate("update");
@@ -19,11 +20,7 @@ QFUpdateCommandHelper::~QFUpdateCommandHelper() {
 }
 
 void QFUpdateCommandHelper::AddUpdateSubject(const I18NString& name, const I18NString& value) {
-  // The subject is released to the list only once the list holds it: a failed growth leaks
-  // nothing.
-  auto subject = std::make_unique<UpdateSubj>(name, value);
-  m_subjects.push_back(subject.get());
-  subject.release();
+  AppendOwned(m_subjects, std::make_unique<UpdateSubj>(name, value));
 }
 
 void QFUpdateCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {

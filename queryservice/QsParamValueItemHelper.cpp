@@ -9,7 +9,9 @@
 #include "queryservice/QsParamValueItemRangeHelper.h"
 #include "queryservice/QsParamValueItemSimpleHelper.h"
 
-bool ReadChildText(ORVIDOM_Node parent, const I18NString& name, I18NString& text) {
+// The parent is taken by value as the interface documents it.
+bool ReadChildText(ORVIDOM_Node parent,  // NOLINT(performance-unnecessary-value-param)
+                   const I18NString& name, I18NString& text) {
   if (parent.isNull()) return false;
   for (ORVIDOM_Node child = parent.getFirstChild(); !child.isNull();
        child = child.getNextSibling()) {

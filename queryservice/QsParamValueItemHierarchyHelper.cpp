@@ -1,7 +1,9 @@
 #include "queryservice/QsParamValueItemHierarchyHelper.h"
 
+#include <memory>
 #include <utility>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -62,8 +64,8 @@ QsParamValueItemHierarchyHelper::GetSubNodes() {
       std::unique_ptr<QsParamValueItemHelper> p(
           Create(korvath_actionhelper_resources_bus_hierarchicalParmValueItem_str, item));
       ORV_ASSERT(p->GetType() == kValueItemHierarchy);
-      m_subNodes.push_back(static_cast<QsParamValueItemHierarchyHelper*>(p.get()));
-      p.release();
+      AppendOwned(m_subNodes, std::unique_ptr<QsParamValueItemHierarchyHelper>(
+                                  static_cast<QsParamValueItemHierarchyHelper*>(p.release())));
     }
   }
   return m_subNodes;

@@ -1,7 +1,9 @@
 #include "queryservice/QsParameterHelper.h"
 
 #include <memory>
+#include <utility>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -123,8 +125,7 @@ void QsParameterHelper::readItems(const ORVIDOM_Node& parent,
     if (!isElementNamed(child, korvath_actionhelper_resources_item_str)) continue;
     std::unique_ptr<QsParamValueItemHelper> item = createItem(child);
     if (!item) continue;
-    list.push_back(item.get());
-    item.release();
+    AppendOwned(list, std::move(item));
   }
 }
 
