@@ -27,7 +27,8 @@ bench: deps
 asan:
 	$(MAKE) test PRESET=asan
 
-# API reference of the public headers into build/docs/html; a Doxygen warning fails it.
+# API reference of the public headers, with the pages of docs/ (opening on the overview), into
+# build/docs/html; a Doxygen warning fails it.
 docs:
 	@scripts/install-deps --docs
 	KORVATH_VERSION=$$(sed -n 's/^project(Korvath_ActionHelper VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \

@@ -1,0 +1,3 @@
+# The pages of docs/ read by Doxygen as they are, except that links into a heading of another page
+# (cli.md#kind) point at the page: Doxygen cannot resolve the heading's anchor.
+s|(\([a-z]*\.md\)#[a-z0-9-]*)|(\1)|g
