@@ -1,4 +1,5 @@
 // Reads "materializeResponse": per task of a materialize request, the engine's answer text.
+// Its Make writes only the empty top element, which the engine fills.
 #pragma once
 
 #include "core/ActionHandlerBase.h"

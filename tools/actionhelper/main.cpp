@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
   CLI::App* readCmd = app.add_subcommand(
       "read",
       "Take an XML document with its helper and print what the getters give\n"
-      "  example: actionhelper read --format text examples/data-source-fault.xml "
+      "  example: actionhelper read --format text examples/kinds/data-source-fault.in.xml "
       "--kind data-source-fault");
   readCmd->add_option("--kind", kindName, "Document kind, when the root element is ambiguous");
   readCmd->add_option("FILE", file, "XML document, - for standard input");
