@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
@@ -62,6 +63,11 @@ class Run {
   void expect(bool ok, const std::string& what) {
     if (!ok && m_out.failure.empty()) m_out.failure = what;
   }
+  // The lists are as long as each other and `same` holds for each pair.
+  template <class Got, class Want, class Same>
+  void expectSame(const Got& got, const Want& want, Same same, const std::string& what) {
+    expect(std::equal(got.begin(), got.end(), want.begin(), want.end(), same), what);
+  }
 
  private:
   I18NString record(std::string value) {
@@ -111,6 +117,15 @@ ORVIDOM_Element Run::written(const ORVIDOM_Element& made) {
   return back;
 }
 
+// A new helper of the same class that took the document `helper` writes.
+template <class Helper>
+std::unique_ptr<Helper> readBack(Run& run, const Helper& helper) {
+  ORVIDOM_Element back = run.roundTrip(helper);
+  auto taken = std::make_unique<Helper>();
+  taken->Take(back);
+  return taken;
+}
+
 std::string writtenForm(const ORVIDOM_Element& elem) {
   return elem.isNull() ? std::string("null") : ORVIDOM_Writer::toString(elem);
 }
@@ -146,10 +161,22 @@ void fillZoCommand(Run& run, QFZoCommandHelper& command, std::optional<I18NLocal
   for (unsigned n = run.below(3); n-- > 0;) command.AddQueryFeedback(run.pick<Feedback>(0, 7));
 }
 
+// A connection put into the made command stands where a connection set would: a command with
+// one set is filled without, so that every value written stays.
 void closeConnections(Run& run) {
   QFCloseConnectionsCommandHelper command;
-  fillCommand(run, command);
-  run.roundTrip(command);
+  const bool addConnection = run.chance();
+  if (addConnection) {
+    if (run.chance()) command.SetProperty(QFCommandHelper::kPropertyCommandID, run.text());
+  } else {
+    fillCommand(run, command);
+  }
+  ORVIDOM_Element made = run.made(command);
+  if (addConnection) {
+    ORVIDOM_Element connection = callerElement(run, "connection");
+    QFCommandHelper::AddConnection(made, connection);
+  }
+  run.written(made);
 }
 
 void cancelQuery(Run& run) {
@@ -294,16 +321,23 @@ void getParameters(Run& run) {
   }
   XelGetParametersHelper helper;
   helper.SetParameters(parameters);
-  ORVIDOM_Element back = run.roundTrip(helper);
-  XelGetParametersHelper taken;
-  taken.Take(back);
-  run.expect(taken.GetParameters() == parameters, "parameters: pairs read back");
+  const auto taken = readBack(run, helper);
+  run.expect(taken->GetParameters() == parameters, "parameters: pairs read back");
 }
 
+// A connection put into the made test replaces the outer connection but keeps the connection
+// under test, which holds every value set.
 void testConnection(Run& run) {
   const I18NString dataSource = run.text(), connection = run.text(), signon = run.text(),
                    user = run.text();
-  run.roundTrip(XelTestConnectionHelper(dataSource, connection, signon, user, run.text()));
+  ORVIDOM_Element made =
+      run.made(XelTestConnectionHelper(dataSource, connection, signon, user, run.text()));
+  if (run.chance()) {
+    ORVIDOM_Element outer = callerElement(run, "connection");
+    outer.appendChild(outer.getOwnerDocument().createElement("connection"));
+    QFCommandHelper::AddConnection(made, outer);
+  }
+  run.written(made);
 }
 
 // ---- Query service interface
@@ -404,9 +438,18 @@ void fillHierarchy(Run& run, QsParamValueItemHierarchyHelper& node, unsigned dep
 
 void addValue(Run& run, QsParameterHelper& parameter) {
   switch (run.below(4)) {
-    case 0:
-      parameter.AddSimpleValue(run.maybeText(), static_cast<int>(run.below(3)));
+    case 0: {
+      // The value set last is the one written; the display value is never written.
+      const bool reset = run.chance();
+      QsParamValueItemSimpleHelper* simple = parameter.AddSimpleValue(
+          reset ? run.loose() : run.maybeText(), static_cast<int>(run.below(3)));
+      if (reset) {
+        simple->SetUse(run.maybeText());
+        simple->SetInclusive(static_cast<int>(run.below(3)));
+        simple->SetDisplay(run.loose());
+      }
       break;
+    }
     case 1: {
       QsParamValueItemRangeHelper* range = parameter.AddRangeValue();
       if (run.chance()) range->SetStart(run.text(), static_cast<int>(run.below(3)));
@@ -433,13 +476,11 @@ void parameter(Run& run) {
   for (QsParamValueItemHelper* v : parameter.GetValues()) {
     if (v->GetType() != QsParamValueItemHelper::kValueItemNull) expected.push_back(describe(v));
   }
-  ORVIDOM_Element back = run.roundTrip(parameter);
-  QsParameterHelper taken;
-  taken.Take(back);
-  run.expect(taken.GetName() == parameter.GetName() && taken.GetType() == parameter.GetType(),
+  const auto taken = readBack(run, parameter);
+  run.expect(taken->GetName() == parameter.GetName() && taken->GetType() == parameter.GetType(),
              "parameter: name and type");
   std::vector<std::string> got;
-  for (QsParamValueItemHelper* v : taken.GetValues()) got.push_back(describe(v));
+  for (QsParamValueItemHelper* v : taken->GetValues()) got.push_back(describe(v));
   run.expect(got == expected, "parameter: values");
 }
 
@@ -489,11 +530,9 @@ void dbConnections(Run& run) {
     c.fill(run);
     helper.addDom(c.make(run));
   }
-  ORVIDOM_Element back = run.roundTrip(helper);
-  ZoActionHelperDBConnections taken;
-  taken.Take(back);
+  const auto taken = readBack(run, helper);
   std::vector<DbConnection> got;
-  for (ORVIDOM_Element c : taken.getDomVector()) got.push_back(DbConnection::read(c));
+  for (ORVIDOM_Element c : taken->getDomVector()) got.push_back(DbConnection::read(c));
   run.expect(got == connections, "database connections: connections");
 }
 
@@ -513,19 +552,23 @@ void queryDefinitionFile(Run& run) {
   const I18NString connectionName = run.maybeText(), dataSource = run.maybeText();
   file.setDbConnectionName(connectionName);
   file.setCmDataSource(dataSource);
-  ORVIDOM_Element back = run.roundTrip(file);
-  ZoActionHelperWvfFile taken;
-  taken.Take(back);
-  run.expect(taken.getFilePath() == file.getFilePath() && taken.getContents() == lines &&
-                 taken.getDbConnectionName() == connectionName &&
-                 taken.getCmDataSource() == dataSource,
+  const auto taken = readBack(run, file);
+  run.expect(taken->getFilePath() == file.getFilePath() && taken->getContents() == lines &&
+                 taken->getDbConnectionName() == connectionName &&
+                 taken->getCmDataSource() == dataSource,
              "query definition file: values");
 }
 
 using SecurityObject = ZoActionHelperSecurityObject;
 
-SecurityObject::EAccessType accessType(Run& run) {
-  return run.pick<SecurityObject::EAccessType>(SecurityObject::kUser, SecurityObject::kGroup);
+// A principal of one of the three kinds, or of a type given as text; `written` tells whether
+// the document must carry the type text.
+SecurityObject securityObject(Run& run, const I18NString& path, const I18NString& display,
+                              bool written) {
+  if (run.chance()) return SecurityObject(path, display, written ? run.text() : run.loose());
+  return SecurityObject(
+      path, display,
+      run.pick<SecurityObject::EAccessType>(SecurityObject::kUser, SecurityObject::kGroup));
 }
 
 // A key already in `list` or a new one.
@@ -560,7 +603,7 @@ void objectAccess(Run& run) {
     const bool merged = std::any_of(expected.begin(), expected.end(),
                                     [&](const Expected& e) { return pathOf(e) == path; });
     const I18NString display = merged ? run.loose() : run.text();
-    const SecurityObject object(path, display, accessType(run));
+    const SecurityObject object = securityObject(run, path, display, !merged);
     Expected& entry = findOrAdd(expected, path, pathOf, Expected(object, rule));
     entry.second = std::max(entry.second, rule);
     helper.addEntry(object, rule);
@@ -607,7 +650,7 @@ void securityObjects(Run& run) {
   std::vector<std::pair<SecurityObject, std::vector<Spec::ViewInfo>>> expected;
   for (unsigned n = run.below(4); n-- > 0;) {
     const I18NString path = run.text(), display = run.maybeText();
-    SecurityObject object(path, display, accessType(run));
+    const SecurityObject object = securityObject(run, path, display, true);
     std::vector<Spec::ViewInfo> views;
     for (unsigned v = run.below(3); v-- > 0;) views.push_back(viewOf(run));
     helper.addEntry(object, views);
@@ -688,8 +731,7 @@ void retargetObjectReferences(Run& run) {
     }
     return true;
   };
-  run.expect(std::equal(got.begin(), got.end(), expected.begin(), expected.end(), same),
-             "retarget object references: entries");
+  run.expectSame(got, expected, same, "retarget object references: entries");
 }
 
 void dimensionInfo(Run& run) {
@@ -733,14 +775,12 @@ void updateObjectRequest(Run& run) {
       params[kind].push_back(value.str() + "@" + locale.str());
     }
   }
-  ORVIDOM_Element back = run.roundTrip(request);
-  ZoUpdateObjectRequestHelper taken;
-  taken.Take(back);
-  run.expect(taken.GetTasks().size() == expected.size(), "update request: task count");
-  for (std::size_t t = 0; t < taken.GetTasks().size() && t < expected.size(); ++t) {
+  const auto taken = readBack(run, request);
+  run.expect(taken->GetTasks().size() == expected.size(), "update request: task count");
+  for (std::size_t t = 0; t < taken->GetTasks().size() && t < expected.size(); ++t) {
     for (const auto& [kind, want] : expected[t]) {
       std::vector<Task::ParamValue*> values;
-      taken.GetTasks()[t]->GetParameter(kind, values);
+      taken->GetTasks()[t]->GetParameter(kind, values);
       std::vector<std::string> got;
       for (const Task::ParamValue* v : values) {
         got.push_back(v->element.isNull() ? v->value.str() + "@" + v->locale.str()
@@ -760,7 +800,10 @@ void addFeedback(Run& run, ZoActionFeedbackHelper& feedback, ZoFeedbackEntry* pa
   for (unsigned n = depth ? run.below(3) : 0; n-- > 0;) {
     const auto entryClass = run.pick<F::EEntryClass>(F::kClassUnknown, F::kClassTrace + 1);
     const I18NString text = run.maybeText();
-    ZoFeedbackEntry* entry = feedback.AddEntry(parent, entryClass, text, run.maybeText());
+    const I18NString name = run.maybeText();
+    ZoFeedbackEntry* entry = parent || run.chance()
+                                 ? feedback.AddEntry(parent, entryClass, text, name)
+                                 : feedback.AddEntry(entryClass, text, name);
     rendered += "\n" + indent + (entryClass == F::kClassError ? "*** Error:" : "--- ") + text.str();
     addFeedback(run, feedback, entry, "\t" + indent, depth - 1, rendered);
   }
@@ -798,12 +841,10 @@ void updateObjectResponse(Run& run) {
     addFeedback(run, feedback, nullptr, "", 3, want.feedback);
     result->SetFeedback(feedback);
   }
-  ORVIDOM_Element back = run.roundTrip(response);
-  ZoUpdateObjectResponseHelper taken;
-  taken.Take(back);
-  run.expect(taken.GetTasks().size() == expected.size(), "update response: task count");
-  for (std::size_t t = 0; t < taken.GetTasks().size() && t < expected.size(); ++t) {
-    Result& result = *taken.GetTasks()[t];
+  const auto taken = readBack(run, response);
+  run.expect(taken->GetTasks().size() == expected.size(), "update response: task count");
+  for (std::size_t t = 0; t < taken->GetTasks().size() && t < expected.size(); ++t) {
+    Result& result = *taken->GetTasks()[t];
     const Expected& want = expected[t];
     run.expect(
         result.GetTask() == response.GetTasks()[t]->GetTask() && result.GetStatus() == want.status,
@@ -860,12 +901,9 @@ void materializeRequest(Run& run) {
   request.SetTargetDataSource(target);
   ORVIDOM_Element resultSet;
   if (run.chance()) request.SetResultSet(resultSet = callerElement(run, "resultSet"));
-  ORVIDOM_Element back = run.roundTrip(request);
-
-  Request taken;
-  taken.Take(back);
+  const auto taken = readBack(run, request);
   std::vector<Request::ETasks> gotTasks;
-  for (Request::ETasks t : taken.GetTasks()) gotTasks.push_back(t);
+  for (Request::ETasks t : taken->GetTasks()) gotTasks.push_back(t);
   for (Request::ETasks& t : tasks) {
     if (t > Request::kTaskMaterializeResultSet) t = Request::kTaskUnknown;
   }
@@ -873,11 +911,11 @@ void materializeRequest(Run& run) {
   for (int kind = Request::kParamDataFilePath; kind <= Request::kParamObjectID; ++kind) {
     I18NString value;
     const auto it = params.find(static_cast<Request::EParameters>(kind));
-    const bool found = taken.GetParameter(static_cast<Request::EParameters>(kind), value);
+    const bool found = taken->GetParameter(static_cast<Request::EParameters>(kind), value);
     run.expect(it == params.end() ? !found : found && value == it->second,
                "materialize request: parameter");
   }
-  const Request::TargetDataSource got = taken.GetTargetDataSourceInfo();
+  const Request::TargetDataSource got = taken->GetTargetDataSourceInfo();
   const I18NString* gotFields[6] = {got.type,     got.database, got.connectionString,
                                     got.username, got.password, got.SSOTicket};
   if (!source[0]) source[0].emplace();
@@ -885,19 +923,17 @@ void materializeRequest(Run& run) {
     run.expect(source[i] ? gotFields[i] && *gotFields[i] == *source[i] : !gotFields[i],
                "materialize request: target data source");
   }
-  run.expect(writtenForm(taken.GetResultSet()) == writtenForm(resultSet),
+  run.expect(writtenForm(taken->GetResultSet()) == writtenForm(resultSet),
              "materialize request: result set");
 }
 
 // The helper writes an empty answer, which holds no answer for any task.
 void materializeResponse(Run& run) {
-  ORVIDOM_Element back = run.roundTrip(ZoMaterializeResponseHelper());
-  ZoMaterializeResponseHelper taken;
-  taken.Take(back);
+  const auto taken = readBack(run, ZoMaterializeResponseHelper());
   for (int task = ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile;
        task <= ZoMaterializeRequestHelper::kTaskMaterializeResultSet; ++task) {
     I18NString response;
-    run.expect(!taken.GetResponse(static_cast<ZoMaterializeRequestHelper::ETasks>(task), response),
+    run.expect(!taken->GetResponse(static_cast<ZoMaterializeRequestHelper::ETasks>(task), response),
                "materialize response: answer");
   }
 }
@@ -913,16 +949,12 @@ void modelAnalysisRequest(Run& run) {
     }
     for (const I18NString& id : run.texts(4)) task->AddObject(id);
   }
-  ORVIDOM_Element back = run.roundTrip(request);
-  ZoModelAnalysisRequestHelper taken;
-  taken.Take(back);
+  const auto taken = readBack(run, request);
   const auto same = [](const Task* a, const Task* b) {
     return a->GetTask() == b->GetTask() && a->GetChecks() == b->GetChecks() &&
            a->GetObjects() == b->GetObjects();
   };
-  run.expect(std::equal(taken.GetTasks().begin(), taken.GetTasks().end(),
-                        request.GetTasks().begin(), request.GetTasks().end(), same),
-             "model analysis request: tasks");
+  run.expectSame(taken->GetTasks(), request.GetTasks(), same, "model analysis request: tasks");
 }
 
 void modelAnalysisResponse(Run& run) {
@@ -960,15 +992,11 @@ void externalizeReport(Run& run) {
     const I18NString objectID = run.text(), method = run.text(), path = run.text();
     report.AddEntry(new Entry(objectID, method, path, run.text()));
   }
-  ORVIDOM_Element back = run.roundTrip(report);
-  ZoExternalizeReportHelper taken;
-  taken.Take(back);
+  const auto taken = readBack(run, report);
   const auto same = [](const Entry* a, const Entry* b) {
     return a->objectID == b->objectID && a->method == b->method;
   };
-  run.expect(std::equal(taken.GetEntries().begin(), taken.GetEntries().end(),
-                        report.GetEntries().begin(), report.GetEntries().end(), same),
-             "externalize report: entries");
+  run.expectSame(taken->GetEntries(), report.GetEntries(), same, "externalize report: entries");
 }
 
 void packagesReport(Run& run) {
@@ -978,15 +1006,11 @@ void packagesReport(Run& run) {
     const I18NString name = run.text();
     report.AddPackage(name, run.text());
   }
-  ORVIDOM_Element back = run.roundTrip(report);
-  ZoPackagesReportHelper taken;
-  taken.Take(back);
+  const auto taken = readBack(run, report);
   const auto same = [](const Package* a, const Package* b) {
     return a->defaultName == b->defaultName && a->cmSearchPath == b->cmSearchPath;
   };
-  run.expect(std::equal(taken.GetPackages().begin(), taken.GetPackages().end(),
-                        report.GetPackages().begin(), report.GetPackages().end(), same),
-             "packages report: packages");
+  run.expectSame(taken->GetPackages(), report.GetPackages(), same, "packages report: packages");
 }
 
 template <void (*Fill)(Run&)>
