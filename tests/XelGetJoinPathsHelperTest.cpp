@@ -56,7 +56,8 @@ TEST(XelGetJoinPathsHelperTest, ReadsTheJoinsOfEveryPath) {
   EXPECT_EQ(helper.PathExists(), 0);
 
   // A response that is not an element has no path.
-  xmltest::Take(helper, "<r>t</r>").getFirstChild();
+  ORVIDOM_Element text = xmltest::Parse("<r>t</r>").getFirstChild();
+  helper.Take(text);
   EXPECT_EQ(helper.PathExists(), 0);
   joins.clear();
   helper.GetJoins(joins);
