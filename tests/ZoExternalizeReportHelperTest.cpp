@@ -7,13 +7,9 @@
 
 namespace {
 
-using Entry = ZoExternalizeReportHelper::Entry;
+using xmltest::Made;
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using Entry = ZoExternalizeReportHelper::Entry;
 
 TEST(ZoExternalizeReportHelperTest, WritesEveryAttributeOfEachEntry) {
   ZoExternalizeReportHelper report;

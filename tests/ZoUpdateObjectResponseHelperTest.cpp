@@ -12,13 +12,9 @@ using Feedback = ZoActionFeedbackHelper;
 
 namespace {
 
-const char* const kUnit = "ZoUpdateObjectResponseHelper";
+using xmltest::Made;
 
-ORVIDOM_Element MakeElement(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+const char* const kUnit = "ZoUpdateObjectResponseHelper";
 
 std::string Rendered(ORVIDOM_Element feedbackElement) {
   Feedback feedback;
@@ -32,8 +28,8 @@ std::string Rendered(ORVIDOM_Element feedbackElement) {
 
 TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
   ZoUpdateObjectResponseHelper response;
-  EXPECT_TRUE(xmltest::SameTree(MakeElement(response),
-                                "<updateObjectResponse><tasks/></updateObjectResponse>"));
+  EXPECT_TRUE(
+      xmltest::SameTree(Made(response), "<updateObjectResponse><tasks/></updateObjectResponse>"));
 
   Result* failed = response.AddTask(Task::kTaskAddObject);
   EXPECT_EQ(failed->GetStatus(), Result::kStatusSuccess);
@@ -55,7 +51,7 @@ TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
   response.AddTask(static_cast<Task::ETask>(9))->SetStatus(static_cast<Result::EStatus>(7));
   response.AddTask(Task::kTaskRemoveObject)->SetError("E0", "");
 
-  EXPECT_TRUE(xmltest::SameTree(MakeElement(response), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(response), R"(
     <updateObjectResponse><tasks>
       <task name="addObject" status="failure"><error code="E42">Name &lt;taken&gt; &amp; "used"</error></task>
       <task name="updateProperty" status="success">
@@ -171,7 +167,7 @@ TEST(ZoActionFeedbackHelperTest, WritesTheEntryTree) {
   feedback.AddEntry(nullptr, static_cast<Feedback::EEntryClass>(5), "orphan", "");
   EXPECT_FALSE(feedback.IsEmpty());
 
-  const ORVIDOM_Element made = MakeElement(feedback);
+  const ORVIDOM_Element made = Made(feedback);
   EXPECT_EQ(ORVIDOM_Writer::toString(made),
             R"(<feedback><entry class="error" name="E1">Cannot add<entry class="info">)"
             R"(<entry class="trace" name="t">deep</entry></entry><entry class="warning">second)"
@@ -206,8 +202,7 @@ TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
   nothingTaken.Render(out);
   EXPECT_EQ(out, "kept");
   Feedback feedback;
-  ORVIDOM_Element elem = xmltest::Parse(R"(<feedback><entry class="info">i</entry></feedback>)");
-  feedback.Take(elem);
+  xmltest::Take(feedback, R"(<feedback><entry class="info">i</entry></feedback>)");
   feedback.Render(out);
   feedback.Render(out);
   EXPECT_EQ(out, "kept\n--- i\n--- i");
@@ -227,8 +222,7 @@ TEST(ZoActionFeedbackHelperTest, HandlesDeeplyNestedFeedback) {
     response.AddTask(Task::kTaskAddObject)->SetFeedback(feedback);
   }  // the deep entry tree is destroyed here
 
-  ORVIDOM_Element made;
-  response.Make(made);
+  ORVIDOM_Element made = Made(response);
   ORVIDOM_Element received =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
   ZoUpdateObjectResponseHelper taken(received);
@@ -275,8 +269,7 @@ TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
   errors.AddEntry(Feedback::kClassInfo, "Done", "");
   failed->SetFeedback(errors);
 
-  ORVIDOM_Element made;
-  response.Make(made);
+  ORVIDOM_Element made = Made(response);
   ORVIDOM_Element received =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made, {true, true}))
           .getDocumentElement();
