@@ -16,6 +16,13 @@ using xmltest::Made;
 
 const char* const kUnit = "ZoUpdateObjectResponseHelper";
 
+// "status|code:message" of a result, "status|no error" when it has no error.
+std::string Describe(Result* result) {
+  const Result::ErrorInfo* error = result->GetError();
+  return ToString(result->GetStatus()).str() + "|" +
+         (error ? error->code.str() + ":" + error->message.str() : "no error");
+}
+
 std::string Rendered(ORVIDOM_Element feedbackElement) {
   Feedback feedback;
   feedback.Take(feedbackElement);
@@ -109,7 +116,7 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   EXPECT_EQ(response.GetTask(Task::kTaskRemoveObject), response.GetTasks()[1]);
   EXPECT_EQ(response.GetTask(Task::kTaskAddProperty), nullptr);
 
-  EXPECT_EQ(added->GetStatus(), Result::kStatusSuccess);
+  EXPECT_EQ(Describe(added), "success|no error");
   std::vector<I18NString> values;
   ASSERT_TRUE(added->GetParameter(Result::kParamObject, values));
   ASSERT_EQ(values.size(), 1u);
@@ -117,22 +124,16 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   ASSERT_TRUE(added->GetParameter(Result::kParamProperty, values));
   ASSERT_EQ(values.size(), 2u);  // appended
   EXPECT_EQ(values[1], "");
-  EXPECT_EQ(added->GetError(), nullptr);
   EXPECT_EQ(Rendered(added->GetFeedback()), "\n--- created");
 
   Result* removed = response.GetTasks()[1];
-  EXPECT_EQ(removed->GetStatus(), Result::kStatusFailure);
-  ASSERT_NE(removed->GetError(), nullptr);
-  EXPECT_EQ(removed->GetError()->code, "E7");
-  EXPECT_EQ(removed->GetError()->message, "in use");
+  EXPECT_EQ(Describe(removed), "failure|E7:in use");
   EXPECT_FALSE(removed->GetParameter(Result::kParamObject, values));
   EXPECT_TRUE(removed->GetFeedback().isNull());
 
   // An unknown or missing status is read as unknown; an error without text has no message.
-  EXPECT_EQ(response.GetTasks()[2]->GetStatus(), Result::kStatusUnknown);
-  EXPECT_EQ(response.GetTasks()[2]->GetError()->message, "");
-  EXPECT_EQ(response.GetTasks()[2]->GetError()->code, "E8");
-  EXPECT_EQ(response.GetTasks()[3]->GetStatus(), Result::kStatusUnknown);
+  EXPECT_EQ(Describe(response.GetTasks()[2]), "unknown|E8:");
+  EXPECT_EQ(Describe(response.GetTasks()[3]), "unknown|no error");
 
   response.Take(elem);
   EXPECT_EQ(response.GetTasks().size(), 8u);
@@ -279,22 +280,18 @@ TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
 
   Result* readCreated = taken.GetTask(Task::kTaskAddObject);
   ASSERT_NE(readCreated, nullptr);
-  EXPECT_EQ(readCreated->GetStatus(), Result::kStatusSuccess);
+  EXPECT_EQ(Describe(readCreated), "success|no error");
   std::vector<I18NString> objects;
   std::vector<I18NString> properties;
   ASSERT_TRUE(readCreated->GetParameter(Result::kParamObject, objects));
   ASSERT_TRUE(readCreated->GetParameter(Result::kParamProperty, properties));
   EXPECT_EQ(objects, std::vector<I18NString>{"[ns].[qs2]"});
   EXPECT_EQ(properties, std::vector<I18NString>{"name"});
-  EXPECT_EQ(readCreated->GetError(), nullptr);
   EXPECT_EQ(Rendered(readCreated->GetFeedback()), "\n--- Renamed\n\t--- qs1 -> qs2");
 
   Result* readFailed = taken.GetTask(Task::kTaskRemoveProperty);
   ASSERT_NE(readFailed, nullptr);
-  EXPECT_EQ(readFailed->GetStatus(), Result::kStatusFailure);
-  ASSERT_NE(readFailed->GetError(), nullptr);
-  EXPECT_EQ(readFailed->GetError()->code, "MDL-17");
-  EXPECT_EQ(readFailed->GetError()->message, "Property \"filter\" is locked");
+  EXPECT_EQ(Describe(readFailed), "failure|MDL-17:Property \"filter\" is locked");
   EXPECT_EQ(Rendered(readFailed->GetFeedback()),
             "\n*** Error:Not removed\n\t--- Locked by\tadmin\n\t\t*** Error:Since\nyesterday"
             "\n--- Done");
