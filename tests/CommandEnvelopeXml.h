@@ -25,11 +25,4 @@ inline std::string ZoCommand(const std::string& body) {
   return Command("<zoCommand><source><model>/m</model></source>" + body + "</zoCommand>");
 }
 
-// The element that `helper` makes.
-inline ORVIDOM_Element MakeOf(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
-
 }  // namespace envelopexml

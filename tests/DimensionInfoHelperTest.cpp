@@ -60,8 +60,7 @@ DimensionInfoHelper timeDimension() {
 
 TEST(DimensionInfoHelperTest, MakeWritesLevelsThenHierarchies) {
   DimensionInfoHelper helper = timeDimension();
-  ORVIDOM_Element elem;
-  helper.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(helper);
   EXPECT_TRUE(xmltest::SameTree(elem, kTimeDimension));
   // The caller places "dimInfo" where it needs it.
   EXPECT_TRUE(elem.getParentNode().isNull());
@@ -71,8 +70,7 @@ TEST(DimensionInfoHelperTest, MakeWritesLevelsThenHierarchies) {
 
 TEST(DimensionInfoHelperTest, MakeWritesOnlyTheListsThatHaveEntries) {
   DimensionInfoHelper helper;
-  ORVIDOM_Element elem;
-  helper.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(helper);
   EXPECT_TRUE(xmltest::SameTree(elem, "<dimInfo/>"));
 
   helper.AddHierarchy("", {});
@@ -89,8 +87,7 @@ TEST(DimensionInfoHelperTest, LevelsAreWrittenUncheckedAndWithEveryPart) {
   DimensionInfoHelper helper;
   EXPECT_EQ(helper.AddLevel("Day", "", {}, -1, {}), "Day");
   EXPECT_EQ(helper.AddLevel("Day", "dayKey", {"[d]"}, 0, {}), "Day");
-  ORVIDOM_Element elem;
-  helper.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(helper);
   EXPECT_TRUE(xmltest::SameTree(elem, R"(
     <dimInfo>
       <levels>
@@ -112,8 +109,7 @@ TEST(DimensionInfoHelperTest, LevelsAreWrittenUncheckedAndWithEveryPart) {
 
 TEST(DimensionInfoHelperTest, FindsTheListElementsOfAMadeDocument) {
   DimensionInfoHelper helper = timeDimension();
-  ORVIDOM_Element elem;
-  helper.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(helper);
   ORVIDOM_Element levels = helper.getLevelsElement(elem);
   ASSERT_FALSE(levels.isNull());
   EXPECT_EQ(levels.getParentNode(), elem);

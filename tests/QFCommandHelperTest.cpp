@@ -2,15 +2,14 @@
 
 #include <string>
 
+#include "CommandEnvelopeXml.h"
 #include "support/XmlTestSupport.h"
 
 namespace {
 
-// The opening tag of every envelope.
-const std::string kCommandOpen =
-    "<command xmlns='http://korvath.dev/schemas/qsapi/2/'"
-    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>";
-const std::string kDefaultIds = "<commandID value='ZoCommand'/><requestID value='ZoRequest'/>";
+using envelopexml::Command;
+using envelopexml::kCommandOpen;
+using xmltest::Made;
 
 // A plain command: an empty "body" in the envelope, with the model path inside it.
 class BodyCommand : public QFCommandHelper {
@@ -39,25 +38,16 @@ class ZoBodyCommand : public QFZoCommandHelper {
   }
 };
 
-ORVIDOM_Element MakeOf(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
-
 TEST(QFCloseConnectionsCommandHelperTest, WritesTheEnvelopeAroundAnEmptyBody) {
   QFCloseConnectionsCommandHelper helper;
   ORVIDOM_Element mine = xmltest::Parse("<mine/>");
   ORVIDOM_Element elem = mine;
   helper.Make(elem);
-  EXPECT_TRUE(
-      xmltest::SameTree(elem, kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(elem, Command("<closeConnections/>")));
   EXPECT_TRUE(xmltest::SameTree(mine, "<mine/>"));
   EXPECT_TRUE(elem.getParentNode().isNull());
   EXPECT_FALSE(elem.getOwnerDocument().getDocumentElement().hasChildNodes());
-  // The written text parses back to the same tree.
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(elem),
-                                kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(elem), Command("<closeConnections/>")));
 }
 
 TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
@@ -67,30 +57,26 @@ TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
 
   helper.SetProperty(static_cast<QFCommandHelper::EProperty>(0), "zero");
   helper.SetProperty(static_cast<QFCommandHelper::EProperty>(3), "three");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper),
-                                kCommandOpen + "<closeConnections/>" + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), Command("<closeConnections/>")));
 
   // "commandID" sorts before "requestID" whatever their values.
   helper.SetProperty(static_cast<QFCommandHelper::EProperty>(2), "aaa");
   helper.SetProperty(QFCommandHelper::kPropertyCommandID, "first");
   helper.SetProperty(QFCommandHelper::kPropertyCommandID, "zzz");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
-                                                    "<closeConnections/>"
-                                                    "<commandID value='zzz'/>"
-                                                    "<requestID value='aaa'/></command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), kCommandOpen +
+                                                  "<closeConnections/><commandID value='zzz'/>"
+                                                  "<requestID value='aaa'/></command>"));
 }
 
 TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
   XelCancelQueryHelper helper;
-  const std::string cancel = "<cancel><requestID value='ZoRequest'/></cancel>";
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + cancel +
-                                                    "<commandID value='ZoCancelCommand'/>"
-                                                    "<requestID value='ZoCancelRequest'/>"
-                                                    "</command>"));
+  const std::string cancel = kCommandOpen +
+                             "<cancel><requestID value='ZoRequest'/></cancel>"
+                             "<commandID value='ZoCancelCommand'/>";
+  EXPECT_TRUE(
+      xmltest::SameTree(Made(helper), cancel + "<requestID value='ZoCancelRequest'/></command>"));
   helper.SetProperty(QFCommandHelper::kPropertyRequestID, "mine");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + cancel +
-                                                    "<commandID value='ZoCancelCommand'/>"
-                                                    "<requestID value='mine'/></command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), cancel + "<requestID value='mine'/></command>"));
 }
 
 TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
@@ -98,40 +84,36 @@ TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
   BodyCommand helper("/models/m1");
   EXPECT_EQ(helper.GetModelPath(), "/models/m1");
   helper.SetConnection(connection);
-  ORVIDOM_Element made = MakeOf(helper);
+  ORVIDOM_Element made = Made(helper);
   const std::string body = "<body><modelPath>/models/m1</modelPath></body>";
-  const std::string expected = kCommandOpen + "<connection><dataSource value='ds'/></connection>" +
-                               body + kDefaultIds + "</command>";
+  const std::string expected = Command("<connection><dataSource value='ds'/></connection>" + body);
   EXPECT_TRUE(xmltest::SameTree(made, expected));
 
   // The made document holds a copy; the helper holds the element itself.
   connection.setAttribute("changed", "yes");
   EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
-                                                    "<connection changed='yes'>"
-                                                    "<dataSource value='ds'/></connection>" +
-                                                    body + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(
+      Made(helper),
+      Command("<connection changed='yes'><dataSource value='ds'/></connection>" + body)));
 
   ORVIDOM_Element none;
   helper.SetConnection(none);
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen + body + kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), Command(body)));
 }
 
 TEST(QFCommandHelperTest, AddConnectionPutsACopyFirstOrInPlaceOfTheEnvelopeConnection) {
   ORVIDOM_Element first = xmltest::Parse("<connection><a/></connection>");
   ORVIDOM_Element second = xmltest::Parse("<connection><b/></connection>");
 
-  ORVIDOM_Element target = MakeOf(QFCloseConnectionsCommandHelper());
+  ORVIDOM_Element target = Made(QFCloseConnectionsCommandHelper());
   QFCommandHelper::AddConnection(target, first);
-  const std::string withFirst = kCommandOpen + "<connection><a/></connection><closeConnections/>" +
-                                kDefaultIds + "</command>";
-  EXPECT_TRUE(xmltest::SameTree(target, withFirst));
+  EXPECT_TRUE(
+      xmltest::SameTree(target, Command("<connection><a/></connection><closeConnections/>")));
   EXPECT_TRUE(xmltest::SameTree(first, "<connection><a/></connection>"));
 
+  const std::string withSecond = Command("<connection><b/></connection><closeConnections/>");
   QFCommandHelper::AddConnection(target, second);
-  EXPECT_TRUE(xmltest::SameTree(target, kCommandOpen +
-                                            "<connection><b/></connection><closeConnections/>" +
-                                            kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(target, withSecond));
 
   // A "connection" inside the body is the body's own, not the envelope's.
   ORVIDOM_Element nested = xmltest::Parse("<command><body><connection/></body></command>");
@@ -142,9 +124,7 @@ TEST(QFCommandHelperTest, AddConnectionPutsACopyFirstOrInPlaceOfTheEnvelopeConne
   // Nothing to copy leaves the command as it was.
   ORVIDOM_Element none;
   QFCommandHelper::AddConnection(target, none);
-  EXPECT_TRUE(xmltest::SameTree(target, kCommandOpen +
-                                            "<connection><b/></connection><closeConnections/>" +
-                                            kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(target, withSecond));
 }
 
 TEST(QFCommandHelperTest, AddConnectionToAConnectionTestKeepsTheNestedConnection) {
@@ -181,10 +161,9 @@ TEST(QFCommandHelperTest, AddConnectionToAConnectionTestKeepsTheNestedConnection
 
 TEST(QFZoCommandHelperTest, WrapsTheBodyWithModelLocaleAndFeedback) {
   ZoBodyCommand helper("/models/m1");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), kCommandOpen +
-                                                    "<zoCommand><source><model>/models/m1</model>"
-                                                    "</source><body/></zoCommand>" +
-                                                    kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(
+      Made(helper), Command("<zoCommand><source><model>/models/m1</model></source><body/>"
+                            "</zoCommand>")));
 
   const I18NLocale locale("en-us");
   helper.SetQueryLocale(&locale);
@@ -192,20 +171,16 @@ TEST(QFZoCommandHelperTest, WrapsTheBodyWithModelLocaleAndFeedback) {
   helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText);
   helper.AddQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackTableType);
   helper.AddQueryFeedback(static_cast<QFExecuteCommandHelper::EQueryFeedback>(7));
-  const std::string expected = kCommandOpen +
-                               "<zoCommand queryLocale='en-us'>"
-                               "<source><model>/models/m1</model></source><body/>"
-                               "<queryFeedback><property name='tableType'/>"
-                               "<property name='nativeCommandText'/>"
-                               "<property name='tableType'/><property name='unknown'/>"
-                               "</queryFeedback></zoCommand>" +
-                               kDefaultIds + "</command>";
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(MakeOf(helper)), expected));
+  const std::string expected = Command(
+      "<zoCommand queryLocale='en-us'><source><model>/models/m1</model></source><body/>"
+      "<queryFeedback><property name='tableType'/><property name='nativeCommandText'/>"
+      "<property name='tableType'/><property name='unknown'/></queryFeedback></zoCommand>");
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), expected));
 
   helper.SetQueryLocale(nullptr);
   EXPECT_FALSE(
-      ORVIDOM_Helper::findFirstElement(MakeOf(helper), "zoCommand").hasAttribute("queryLocale"));
+      ORVIDOM_Helper::findFirstElement(Made(helper), "zoCommand").hasAttribute("queryLocale"));
 }
 
 }  // namespace

@@ -2,21 +2,15 @@
 
 #include <string>
 
+#include "CommandEnvelopeXml.h"
 #include "support/XmlTestSupport.h"
 
 namespace {
 
-const std::string kCommandOpen =
-    "<command xmlns='http://korvath.dev/schemas/qsapi/2/'"
-    " xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance'>";
-const std::string kDefaultIds = "<commandID value='ZoCommand'/><requestID value='ZoRequest'/>";
+using envelopexml::Command;
+using envelopexml::kCommandOpen;
+using xmltest::Made;
 const std::string kDefaultHints = "<queryHints><avoidZeroDiv value='true'/></queryHints>";
-
-ORVIDOM_Element MakeOf(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
 
 // The "queryResultDefinitions" of a made command.
 ORVIDOM_Element ResultDefinitions(const ORVIDOM_Element& command) {
@@ -40,19 +34,18 @@ TEST(QFExecuteCommandHelperTest, WritesTheWholeCommandForOneQuery) {
   QFQueryHelper* query = command.AddQuery("Q");
   query->AddDataItem("A", "[a]");
   query->AddDataItem("B", "[b]");
-  ORVIDOM_Element made = MakeOf(command);
+  ORVIDOM_Element made = Made(command);
   EXPECT_TRUE(xmltest::SameTree(
-      made, kCommandOpen +
-                "<execute><querySet expressionLocale='de-de'><modelPath>/models/m1</modelPath>"
-                "<queries><query name='Q'><source><model/></source>"
-                "<selection autoSummary='false'>"
-                "<dataItem name='A'><expression>[a]</expression></dataItem>"
-                "<dataItem name='B'><expression>[b]</expression></dataItem>"
-                "</selection>" +
-                kDefaultHints + "</query></queries>" +
-                ResultDefinitionsXml(
-                    "Q", "<dataItemRef refDataItem='A'/><dataItemRef refDataItem='B'/>") +
-                "</querySet></execute>" + kDefaultIds + "</command>"));
+      made, Command("<execute><querySet expressionLocale='de-de'><modelPath>/models/m1</modelPath>"
+                    "<queries><query name='Q'><source><model/></source>"
+                    "<selection autoSummary='false'>"
+                    "<dataItem name='A'><expression>[a]</expression></dataItem>"
+                    "<dataItem name='B'><expression>[b]</expression></dataItem>"
+                    "</selection>" +
+                    kDefaultHints + "</query></queries>" +
+                    ResultDefinitionsXml(
+                        "Q", "<dataItemRef refDataItem='A'/><dataItemRef refDataItem='B'/>") +
+                    "</querySet></execute>")));
 
   // The queries are written into the command's own document, which holds nothing else.
   EXPECT_TRUE(made.getParentNode().isNull());
@@ -69,7 +62,7 @@ TEST(QFExecuteCommandHelperTest, ResultDefinitionsFollowTheFirstQuery) {
   q2->AddDataItem("B", "2");
   q2->AddDataItem("C", "3");
   EXPECT_TRUE(xmltest::SameTree(
-      ResultDefinitions(MakeOf(two)),
+      ResultDefinitions(Made(two)),
       ResultDefinitionsXml("Q2",
                            "<dataItemRef refDataItem='A'/><dataItemRef refDataItem='B'/>"
                            "<dataItemRef refDataItem='C'/>")));
@@ -79,7 +72,7 @@ TEST(QFExecuteCommandHelperTest, ResultDefinitionsFollowTheFirstQuery) {
     QFExecuteCommandHelper single("/m", nullptr);
     single.AddQuery(first)->AddDataItem("N", "count(1)");
     single.AddQuery("Other")->AddDataItem("X", "1");
-    ORVIDOM_Element made = MakeOf(single);
+    ORVIDOM_Element made = Made(single);
     EXPECT_TRUE(xmltest::SameTree(ResultDefinitions(made),
                                   ResultDefinitionsXml(first, "<dataItemRef refDataItem='N'/>")))
         << first;
@@ -91,7 +84,7 @@ TEST(QFExecuteCommandHelperTest, ResultDefinitionsFollowTheFirstQuery) {
   later.AddQuery("First");
   later.AddQuery("SingleCount");
   EXPECT_TRUE(
-      xmltest::SameTree(ResultDefinitions(MakeOf(later)), ResultDefinitionsXml("SingleCount", "")));
+      xmltest::SameTree(ResultDefinitions(Made(later)), ResultDefinitionsXml("SingleCount", "")));
 }
 
 TEST(QFExecuteCommandHelperTest, WritesHintsPropertiesAndFeedbackInOrder) {
@@ -101,9 +94,8 @@ TEST(QFExecuteCommandHelperTest, WritesHintsPropertiesAndFeedbackInOrder) {
   const std::string queries =
       "<queries><query name=''><source><model/></source><selection autoSummary='false'/>" +
       kDefaultHints + "</query></queries>" + ResultDefinitionsXml("", "");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(command), kCommandOpen + "<execute><querySet><modelPath/>" +
-                                                     queries + "</querySet></execute>" +
-                                                     kDefaultIds + "</command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(command), Command("<execute><querySet><modelPath/>" + queries +
+                                                       "</querySet></execute>")));
 
   command.AddRequestHint(Cmd::kRequestHintQueryProcessing, "local");
   command.AddRequestHint(Cmd::kRequestHintNoDataMode, "false");
@@ -121,26 +113,26 @@ TEST(QFExecuteCommandHelperTest, WritesHintsPropertiesAndFeedbackInOrder) {
   command.SetQOSSeverityLevel(Cmd::kQOSSeverityWarning);
   command.SetProperty(QFCommandHelper::kPropertyRequestID, "R7");
   EXPECT_TRUE(xmltest::SameTree(
-      MakeOf(command), kCommandOpen + "<execute><querySet><modelPath/>" + queries +
-                           "<requestHints><noDataMode enabled='true'/><designMode enabled=''/>"
-                           "<executionOptimization value='incremental'/>"
-                           "<queryProcessing value='local'/></requestHints></querySet>"
-                           "<property name='alpha' value='new'/><property name='zeta' value='1'/>"
-                           "<queryFeedback severityLevel='warning'>"
-                           "<property name='executionPlan'/><property name='executionPlan'/>"
-                           "<property name='columnList'/></queryFeedback></execute>"
-                           "<commandID value='ZoCommand'/><requestID value='R7'/></command>"));
+      Made(command), kCommandOpen + "<execute><querySet><modelPath/>" + queries +
+                         "<requestHints><noDataMode enabled='true'/><designMode enabled=''/>"
+                         "<executionOptimization value='incremental'/>"
+                         "<queryProcessing value='local'/></requestHints></querySet>"
+                         "<property name='alpha' value='new'/><property name='zeta' value='1'/>"
+                         "<queryFeedback severityLevel='warning'>"
+                         "<property name='executionPlan'/><property name='executionPlan'/>"
+                         "<property name='columnList'/></queryFeedback></execute>"
+                         "<commandID value='ZoCommand'/><requestID value='R7'/></command>"));
 }
 
 TEST(QFExecuteCommandHelperTest, ASeverityLevelAloneStillAsksForFeedback) {
   QFExecuteCommandHelper command("/m", nullptr);
   command.AddQuery("Q");
   command.SetQOSSeverityLevel(QFExecuteCommandHelper::kQOSSeverityKeyTransformation);
-  EXPECT_TRUE(xmltest::SameTree(ORVIDOM_Helper::findFirstElement(MakeOf(command), "queryFeedback"),
+  EXPECT_TRUE(xmltest::SameTree(ORVIDOM_Helper::findFirstElement(Made(command), "queryFeedback"),
                                 "<queryFeedback severityLevel='keyTransformation'/>"));
   // Back to "not set": no feedback element at all.
   command.SetQOSSeverityLevel(QFExecuteCommandHelper::kQOSSeverityUnknown);
-  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(MakeOf(command), "queryFeedback").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(Made(command), "queryFeedback").isNull());
 }
 
 TEST(QFExecuteCommandHelperTest, ACommandWithoutQueriesIsRefused) {
@@ -177,8 +169,7 @@ TEST(QFExecuteCommandHelperTest, ThreeQueriesRoundTripThroughText) {
                          Cmd::ToString(Cmd::kQueryOptimizationFirstRow));
   command.AddQueryFeedback(Cmd::kQueryFeedbackNativeCommandText);
 
-  const std::string expected =
-      kCommandOpen +
+  const std::string expected = Command(
       "<connection><dataSource value='ds'/></connection>"
       "<execute><querySet expressionLocale='en-us'>"
       "<modelPath>/content/package[@name='p']/model</modelPath><queries>"
@@ -212,54 +203,37 @@ TEST(QFExecuteCommandHelperTest, ThreeQueriesRoundTripThroughText) {
                            "<dataItemRef refDataItem='id'/><dataItemRef refDataItem='total'/>"
                            "<dataItemRef refDataItem='id'/>") +
       "<requestHints><executionOptimization value='firstRow'/></requestHints></querySet>"
-      "<queryFeedback><property name='nativeCommandText'/></queryFeedback></execute>" +
-      kDefaultIds + "</command>";
+      "<queryFeedback><property name='nativeCommandText'/></queryFeedback></execute>");
 
-  ORVIDOM_Element made = MakeOf(command);
-  ASSERT_TRUE(xmltest::SameTree(made, expected));
-  const std::string text = ORVIDOM_Writer::toString(made);
-  ORVIDOM_Element parsed = ORVIDOM_Parser::parseString(text).getDocumentElement();
-  EXPECT_TRUE(xmltest::SameTree(parsed, expected));
-  EXPECT_EQ(ORVIDOM_Writer::toString(parsed), text);
-
-  // What a reader of the command finds again.
-  ORVIDOM_NodeList queries = parsed.getElementsByTagName("query");
-  ASSERT_EQ(queries.getLength(), 3u);
-  EXPECT_EQ(ORVIDOM_Element(queries.item(1)).getAttribute("name"), "rightQuery");
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(
-                ORVIDOM_Helper::findFirstElement(queries.item(1), "expression")),
-            "total([amount])\n\t<x>");
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(ORVIDOM_Helper::findFirstElement(parsed, "modelPath")),
-            "/content/package[@name='p']/model");
-  EXPECT_EQ(ORVIDOM_Element(ORVIDOM_Helper::findFirstElement(parsed, "queryOperation"))
-                .getAttribute("duplicates"),
-            "preserve");
-  EXPECT_EQ(parsed.getElementsByTagName("joinOperand").getLength(), 2u);
-  EXPECT_EQ(parsed.getElementsByTagName("dataItemRef").getLength(), 3u);
+  ORVIDOM_Element made = Made(command);
+  EXPECT_TRUE(xmltest::SameTree(made, expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
 }
 
 TEST(QFExecuteCommandHelperTest, EnumerationTextsAndNagLevels) {
   using Cmd = QFExecuteCommandHelper;
-  const char* feedback[] = {"unknown",    "nativeCommandText", "TarvinCommandText", "connections",
-                            "columnList", "executionPlan",     "tableType",         "unknown"};
+  const auto feedback = xmltest::Words(
+      "unknown nativeCommandText TarvinCommandText connections columnList executionPlan "
+      "tableType unknown");
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryFeedback>(i)), feedback[i]) << i;
   }
-  const char* severity[] = {"unknown",           "error",       "warning",
-                            "keyTransformation", "information", "unknown"};
+  const auto severity =
+      xmltest::Words("unknown error warning keyTransformation information unknown");
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQOSSeverity>(i)), severity[i]) << i;
   }
-  const char* optimization[] = {"unknown", "firstRow", "allRows", "incremental", "unknown"};
+  const auto optimization = xmltest::Words("unknown firstRow allRows incremental unknown");
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryOptimization>(i)), optimization[i]) << i;
   }
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(0), Cmd::kQOSSeverityError);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(1), Cmd::kQOSSeverityError);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(2), Cmd::kQOSSeverityWarning);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(3), Cmd::kQOSSeverityKeyTransformation);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(4), Cmd::kQOSSeverityInformation);
-  EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(100), Cmd::kQOSSeverityInformation);
+  // Nag levels 0 and 1 are errors; 4 and above are information.
+  const Cmd::EQOSSeverity levels[] = {Cmd::kQOSSeverityError, Cmd::kQOSSeverityError,
+                                      Cmd::kQOSSeverityWarning, Cmd::kQOSSeverityKeyTransformation,
+                                      Cmd::kQOSSeverityInformation};
+  for (int nag : {0, 1, 2, 3, 4, 100}) {
+    EXPECT_EQ(Cmd::ConvertNagLevel2SeverityLevel(nag), levels[nag < 4 ? nag : 4]) << nag;
+  }
 }
 
 }  // namespace

@@ -7,24 +7,18 @@
 
 namespace {
 
-const char* kDefaultHints = "<queryHints><avoidZeroDiv value='true'/></queryHints>";
+const std::string kDefaultHints = "<queryHints><avoidZeroDiv value='true'/></queryHints>";
 
 ORVIDOM_Element MakeQuery(const QFQueryHelper& query) {
-  ORVIDOM_Element elem;
-  query.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(query);
   return elem;
 }
 
-TEST(QFQueryHelperTest, ANewQueryTakesTheModelAsSourceAndAvoidsZeroDivision) {
-  QFExecuteCommandHelper command("/m", nullptr);
-  QFQueryHelper* query = command.AddQuery("Q");
-  EXPECT_EQ(query->GetName(), "Q");
-  EXPECT_TRUE(query->GetDataItems().empty());
-  EXPECT_TRUE(query->GetDetailFilters().empty());
-  EXPECT_TRUE(
-      xmltest::SameTree(MakeQuery(*query), std::string("<query name='Q'><source><model/></source>"
-                                                       "<selection autoSummary='false'/>") +
-                                               kDefaultHints + "</query>"));
+// A query named `name` with `source`, no data items and the default hints.
+std::string QueryXml(const std::string& name, const std::string& source,
+                     const std::string& selection = "<selection autoSummary='false'/>") {
+  return "<query name='" + name + "'><source>" + source + "</source>" + selection + kDefaultHints +
+         "</query>";
 }
 
 TEST(QFQueryHelperTest, WritesSelectionFiltersAndHints) {
@@ -81,6 +75,7 @@ TEST(QFQueryHelperTest, WritesSelectionFiltersAndHints) {
 TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   QFExecuteCommandHelper command("/m", nullptr);
   QFQueryHelper* query = command.AddQuery("Q");
+  EXPECT_EQ(query->GetName(), "Q");
   EXPECT_EQ(query->AddDataItem("A", "1")->m_name, "A");
   EXPECT_EQ(query->AddDataItem("A", "2")->m_name, "A1");
   EXPECT_EQ(query->AddDataItem("A1", "3")->m_name, "A11");
@@ -104,68 +99,55 @@ TEST(QFJoinQueryHelperTest, JoinsTwoQueriesEvenWithEqualCardinalities) {
   QFExecuteCommandHelper command("/m", nullptr);
   QFQueryHelper* join = command.AddJoinQuery("J", "L", "1:n", "R", "1:n", "L.a = R.a");
   join->SetQueryRef("ignored");
-  EXPECT_TRUE(
-      xmltest::SameTree(MakeQuery(*join), std::string("<query name='J'><source><joinOperation>"
-                                                      "<joinOperands>"
-                                                      "<joinOperand cardinality='1:n'>"
-                                                      "<queryRef refQuery='L'/></joinOperand>"
-                                                      "<joinOperand cardinality='1:n'>"
-                                                      "<queryRef refQuery='R'/></joinOperand>"
-                                                      "</joinOperands>"
-                                                      "<joinFilter><filterExpression>L.a = R.a"
-                                                      "</filterExpression></joinFilter>"
-                                                      "</joinOperation></source>"
-                                                      "<selection autoSummary='false'/>") +
-                                              kDefaultHints + "</query>"));
+  EXPECT_TRUE(xmltest::SameTree(
+      MakeQuery(*join),
+      QueryXml("J",
+               "<joinOperation><joinOperands>"
+               "<joinOperand cardinality='1:n'><queryRef refQuery='L'/></joinOperand>"
+               "<joinOperand cardinality='1:n'><queryRef refQuery='R'/></joinOperand>"
+               "</joinOperands><joinFilter><filterExpression>L.a = R.a</filterExpression>"
+               "</joinFilter></joinOperation>")));
 }
 
 TEST(QFSetQueryHelperTest, CombinesLeftAndRightQueryAndProjectsEachItemOnce) {
+  const std::string refs =
+      "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/></queryRefs>";
   QFExecuteCommandHelper command("/m", nullptr);
   QFQueryHelper* set = command.AddModelSetQuery("S", {"b", "a", "b"}, "union", "remove");
   set->SetQueryRef("ignored");
   set->AddDataItem("a", "[leftQuery].[a]");
   EXPECT_TRUE(xmltest::SameTree(
       MakeQuery(*set),
-      std::string("<query name='S'><source>"
-                  "<queryOperation name='set' setOperation='union' duplicates='remove'>"
-                  "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/>"
-                  "</queryRefs>"
-                  "<projectionList><queryItem name='b'/><queryItem name='a'/></projectionList>"
-                  "</queryOperation></source>"
-                  "<selection autoSummary='false'>"
-                  "<dataItem name='a'><expression>[leftQuery].[a]</expression></dataItem>"
-                  "</selection>") +
-          kDefaultHints + "</query>"));
+      QueryXml("S",
+               "<queryOperation name='set' setOperation='union' duplicates='remove'>" + refs +
+                   "<projectionList><queryItem name='b'/><queryItem name='a'/></projectionList>"
+                   "</queryOperation>",
+               "<selection autoSummary='false'>"
+               "<dataItem name='a'><expression>[leftQuery].[a]</expression></dataItem>"
+               "</selection>")));
 
   QFQueryHelper* empty = command.AddModelSetQuery("E", {}, "", "");
   EXPECT_TRUE(xmltest::SameTree(
-      MakeQuery(*empty),
-      std::string("<query name='E'><source>"
-                  "<queryOperation name='set' setOperation='' duplicates=''>"
-                  "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/>"
-                  "</queryRefs><projectionList/></queryOperation></source>"
-                  "<selection autoSummary='false'/>") +
-          kDefaultHints + "</query>"));
+      MakeQuery(*empty), QueryXml("E", "<queryOperation name='set' setOperation='' duplicates=''>" +
+                                           refs + "<projectionList/></queryOperation>")));
 }
 
 TEST(QFQueryHelperTest, EnumerationTexts) {
-  const char* hints[] = {"unknown",        "avoidZeroDiv",     "autoSort",
-                         "measureRefiner", "maxRowsRetrieved", "unknown"};
+  const auto hints =
+      xmltest::Words("unknown avoidZeroDiv autoSort measureRefiner maxRowsRetrieved unknown");
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::EQueryHint>(i)), hints[i]) << i;
   }
-  const char* aggregates[] = {"unknown", "none",    "automatic", "summarize",  "total",  "minimum",
-                              "maximum", "average", "count",     "calculated", "unknown"};
+  const auto aggregates = xmltest::Words(
+      "unknown none automatic summarize total minimum maximum average count calculated unknown");
   for (int i = 0; i < 11; ++i) {
     EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::EAggregate>(i)), aggregates[i])
         << i;
   }
-  const char* sorts[] = {"unknown", "none", "ascending", "descending", "unknown"};
+  const auto sorts = xmltest::Words("unknown none ascending descending unknown");
+  const auto uses = xmltest::Words("unknown optional required prohibited unknown");
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(QFQueryHelper::ToString(static_cast<QFQueryHelper::ESort>(i)), sorts[i]) << i;
-  }
-  const char* uses[] = {"unknown", "optional", "required", "prohibited", "unknown"};
-  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(QFQueryDetailFilter::ToString(static_cast<QFQueryDetailFilter::EUse>(i)), uses[i])
         << i;
   }

@@ -9,13 +9,17 @@ namespace {
 
 using envelopexml::Command;
 using envelopexml::kCommandOpen;
-using envelopexml::MakeOf;
+using xmltest::Made;
 
-TEST(QFUpdateCommandHelperTest, WithoutSubjectsWritesOnlyTheModelPath) {
-  QFUpdateCommandHelper helper("/content/model");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), Command("<update><updateSet>"
-                                                        "<modelPath>/content/model</modelPath>"
-                                                        "</updateSet></update>")));
+TEST(QFUpdateCommandHelperTest, WithoutSubjectsWritesOnlyTheModelPathAndEmptyValuesEmpty) {
+  EXPECT_TRUE(xmltest::SameTree(
+      Made(QFUpdateCommandHelper("/content/model")),
+      Command("<update><updateSet><modelPath>/content/model</modelPath></updateSet></update>")));
+  QFUpdateCommandHelper helper("");
+  helper.AddUpdateSubject("", "");
+  EXPECT_TRUE(xmltest::SameTree(
+      xmltest::RoundTrip(Made(helper)),
+      Command("<update><updateSet><modelPath/><updateSubject name=''/></updateSet></update>")));
 }
 
 TEST(QFUpdateCommandHelperTest, WritesEverySubjectInOrderWithItsValueAsText) {
@@ -32,20 +36,11 @@ TEST(QFUpdateCommandHelperTest, WritesEverySubjectInOrderWithItsValueAsText) {
                                "<updateSubject name='customers'>c</updateSubject>"
                                "</updateSet></update>"
                                "<commandID value='ZoCommand'/><requestID value='R1'/></command>";
-  const ORVIDOM_Element made = MakeOf(helper);
+  const ORVIDOM_Element made = Made(helper);
   EXPECT_TRUE(xmltest::SameTree(made, expected));
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
   // Making again writes the same document.
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), expected));
-}
-
-TEST(QFUpdateCommandHelperTest, EmptyNamesAndValuesAreWrittenEmpty) {
-  QFUpdateCommandHelper helper("");
-  helper.AddUpdateSubject("", "");
-  const ORVIDOM_Element made = MakeOf(helper);
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made),
-                                Command("<update><updateSet><modelPath/>"
-                                        "<updateSubject name=''/></updateSet></update>")));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
 }
 
 }  // namespace

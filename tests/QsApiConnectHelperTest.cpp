@@ -9,11 +9,7 @@
 
 namespace {
 
-ORVIDOM_Element made(const QsApiConnectHelper& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using xmltest::Made;
 
 // Runs first in this suite so that the service ID is most likely still unbuilt.
 TEST(QsApiConnectHelperTest, ServiceIdIsBuiltOnceWhenFirstAskedFromManyThreads) {
@@ -38,7 +34,7 @@ TEST(QsApiConnectHelperTest, ServiceIdIsBuiltOnceWhenFirstAskedFromManyThreads) 
 
 TEST(QsApiConnectHelperTest, NewHelperWritesProviderTypeAndServiceId) {
   QsApiConnectHelper helper;
-  ORVIDOM_Element elem = made(helper);
+  ORVIDOM_Element elem = Made(helper);
   EXPECT_TRUE(xmltest::SameTree(elem, R"(
     <connection>
       <dataSourceType value="QueryFrameworkService"/>
@@ -84,9 +80,9 @@ TEST(QsApiConnectHelperTest, WritesSettingsModelsAndPropertiesInKeyOrder) {
       <property name="RETAINCONNECTION" value="FALSE"/>
       <property name="disableAuthentication" value="TRUE"/>
     </connection>)";
-  EXPECT_TRUE(xmltest::SameTree(made(helper), expected));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
   // Make leaves the helper as it was, and the written text parses back to the same tree.
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made(helper)), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), expected));
 }
 
 TEST(QsApiConnectHelperTest, LaterValuesReplaceAndEmptyValuesAreLeftOut) {
@@ -100,7 +96,7 @@ TEST(QsApiConnectHelperTest, LaterValuesReplaceAndEmptyValuesAreLeftOut) {
   helper.SetRetainConnection(false);
   // The provider type is written even when empty.
   helper.SetProviderType("");
-  EXPECT_TRUE(xmltest::SameTree(made(helper), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), R"(
     <connection>
       <dataSourceType value=""/>
       <username value="second"/>
@@ -138,7 +134,7 @@ TEST(QsApiConnectHelperTest, SessionIdsAreWrittenInFullWithoutSign) {
 
   QsApiConnectHelper helper;
   helper.SetSessionID(2147483648UL);
-  ORVIDOM_Element elem = made(helper);
+  ORVIDOM_Element elem = Made(helper);
   EXPECT_EQ(ORVIDOM_Helper::findChildElement(elem, "sessionID").getAttribute("value"),
             "2147483648");
 }

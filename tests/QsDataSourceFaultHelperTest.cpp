@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <type_traits>
 
 #include "support/XmlTestSupport.h"
@@ -60,98 +61,89 @@ const char* const kDataSources =
     "<dataSource><type value='unnamed'/></dataSource>"
     "</dataSources></fault>";
 
+// "name|search path" of a sign-on.
+std::string Describe(const SignonInfo* signon) {
+  return signon ? signon->m_name.str() + "|" + signon->m_searchPath.str() : "none";
+}
+
+// "name|search path|connection string" of a connection, with its sign-ons.
+std::string Describe(const ConnectionInfo* connection) {
+  if (!connection) return "none";
+  std::string out = connection->m_name.str() + "|" + connection->m_searchPath.str() + "|" +
+                    connection->m_connectionString.str();
+  for (const SignonInfo* signon : connection->m_signons) out += " (" + Describe(signon) + ")";
+  return out;
+}
+
+// The five fault texts, then the fault's connection and sign-on.
+std::string Describe(QsDataSourceFaultHelper& fault) {
+  return fault.GetFaultCode().str() + "|" + fault.GetFaultSubCode().str() + "|" +
+         fault.GetFaultString().str() + "|" + fault.GetFaultSubString().str() + "|" +
+         fault.GetFaultDataSourceName().str() + "; " + Describe(fault.GetFaultConnection()) + "; " +
+         Describe(fault.GetFaultSignon());
+}
+
+// "name|type" of a data source, with its connections.
+std::string Describe(const DataSourceInfo& source) {
+  std::string out = source.m_name.str() + "|" + source.m_type.str();
+  for (const ConnectionInfo* connection : source.m_connections) {
+    out += " [" + Describe(connection) + "]";
+  }
+  return out;
+}
+
 TEST(QsDataSourceFaultHelperTest, ReadsEveryPartOfAFault) {
   QsDataSourceFaultHelper helper;
-  ORVIDOM_Element fault = xmltest::Parse(kFullFault);
-  helper.Take(fault);
-
-  EXPECT_EQ(helper.GetFaultCode(), "Client");
-  EXPECT_EQ(helper.GetFaultSubCode(), "signonMissing");
-  EXPECT_EQ(helper.GetFaultString(), "Sign-on required");
-  EXPECT_EQ(helper.GetFaultSubString(), "Log on to Sales & Stock");
-  EXPECT_EQ(helper.GetFaultDataSourceName(), "Sales");
-
-  ConnectionInfo* connection = helper.GetFaultConnection();
-  ASSERT_NE(connection, nullptr);
-  EXPECT_EQ(connection->m_name, "Main");
-  EXPECT_EQ(connection->m_searchPath, "/ds/Sales/Main");
-  EXPECT_EQ(connection->m_connectionString, "host=db1;port=5000");
-  ASSERT_EQ(connection->m_signons.size(), 2u);
-  EXPECT_EQ(connection->m_signons[0]->m_name, "Reader");
-  EXPECT_EQ(connection->m_signons[0]->m_searchPath, "/ds/Sales/Main/Reader");
-  EXPECT_EQ(connection->m_signons[1]->m_name, "Writer");
-  EXPECT_EQ(connection->m_signons[1]->m_searchPath, "");
-  EXPECT_EQ(helper.GetFaultConnection(), connection);
-
-  SignonInfo* signon = helper.GetFaultSignon();
-  ASSERT_NE(signon, nullptr);
-  EXPECT_EQ(signon->m_name, "Reader");
-  EXPECT_EQ(signon->m_searchPath, "/ds/Sales/Main/Reader");
-  EXPECT_EQ(helper.GetFaultSignon(), signon);
+  xmltest::Take(helper, kFullFault);
+  EXPECT_EQ(Describe(helper),
+            "Client|signonMissing|Sign-on required|Log on to Sales & Stock|Sales; "
+            "Main|/ds/Sales/Main|host=db1;port=5000 (Reader|/ds/Sales/Main/Reader) (Writer|); "
+            "Reader|/ds/Sales/Main/Reader");
+  // The records are read once and kept.
+  EXPECT_EQ(helper.GetFaultConnection(), helper.GetFaultConnection());
+  EXPECT_EQ(helper.GetFaultSignon(), helper.GetFaultSignon());
 }
 
 TEST(QsDataSourceFaultHelperTest, AShortFaultLeavesTheRestEmpty) {
   QsDataSourceFaultHelper helper;
-  EXPECT_EQ(helper.GetFaultSignon(), nullptr);
-  EXPECT_EQ(helper.GetFaultConnection(), nullptr);
+  EXPECT_EQ(Describe(helper), "||||; none; none");
   DataSourceInfo info;
   EXPECT_EQ(helper.GetDataSourceInfo("A", info), 0);
 
-  ORVIDOM_Element fault =
-      xmltest::Parse("<fault><faultcode>Server</faultcode><faultstring>Down</faultstring></fault>");
-  helper.Take(fault);
-  EXPECT_EQ(helper.GetFaultCode(), "Server");
-  EXPECT_EQ(helper.GetFaultString(), "Down");
-  EXPECT_EQ(helper.GetFaultSubCode(), "");
-  EXPECT_EQ(helper.GetFaultSubString(), "");
-  EXPECT_EQ(helper.GetFaultDataSourceName(), "");
-  EXPECT_EQ(helper.GetFaultSignon(), nullptr);
-  EXPECT_EQ(helper.GetFaultConnection(), nullptr);
+  xmltest::Take(helper,
+                "<fault><faultcode>Server</faultcode><faultstring>Down</faultstring></fault>");
+  EXPECT_EQ(Describe(helper), "Server||Down||; none; none");
   EXPECT_EQ(helper.GetDataSourceInfo("A", info), 0);
 }
 
 TEST(QsDataSourceFaultHelperTest, ANewFaultReplacesRecordsButOnlyTheTextsItCarries) {
   QsDataSourceFaultHelper helper;
-  ORVIDOM_Element first = xmltest::Parse(kFullFault);
-  helper.Take(first);
+  xmltest::Take(helper, kFullFault);
   ASSERT_NE(helper.GetFaultSignon(), nullptr);
 
   // An empty "faultcode" has no text, and no other fault text is present.
-  ORVIDOM_Element second = xmltest::Parse(
-      "<fault><faultcode/><faultstring>Refused</faultstring>"
-      "<faultSignon><name value='Guest'/></faultSignon></fault>");
-  helper.Take(second);
-  EXPECT_EQ(helper.GetFaultCode(), "Client");
-  EXPECT_EQ(helper.GetFaultString(), "Refused");
-  EXPECT_EQ(helper.GetFaultSubCode(), "signonMissing");
-  EXPECT_EQ(helper.GetFaultDataSourceName(), "Sales");
-  ASSERT_NE(helper.GetFaultSignon(), nullptr);
-  EXPECT_EQ(helper.GetFaultSignon()->m_name, "Guest");
-  EXPECT_EQ(helper.GetFaultSignon()->m_searchPath, "");
-  EXPECT_EQ(helper.GetFaultConnection(), nullptr);
+  xmltest::Take(helper,
+                "<fault><faultcode/><faultstring>Refused</faultstring>"
+                "<faultSignon><name value='Guest'/></faultSignon></fault>");
+  EXPECT_EQ(Describe(helper),
+            "Client|signonMissing|Refused|Log on to Sales & Stock|Sales; none; Guest|");
 
   // Taking no element drops the records and keeps the texts.
   ORVIDOM_Element none;
   helper.Take(none);
-  EXPECT_EQ(helper.GetFaultSignon(), nullptr);
-  EXPECT_EQ(helper.GetFaultString(), "Refused");
+  EXPECT_EQ(Describe(helper),
+            "Client|signonMissing|Refused|Log on to Sales & Stock|Sales; none; none");
   DataSourceInfo info;
   EXPECT_EQ(helper.GetDataSourceInfo("A", info), 0);
 }
 
 TEST(QsDataSourceFaultHelperTest, FillsTheDataSourceOfTheNameAsked) {
   QsDataSourceFaultHelper helper;
-  ORVIDOM_Element fault = xmltest::Parse(kDataSources);
-  helper.Take(fault);
+  xmltest::Take(helper, kDataSources);
 
   DataSourceInfo b;
   EXPECT_EQ(helper.GetDataSourceInfo("B", b), 1);
-  EXPECT_EQ(b.m_name, "B");
-  EXPECT_EQ(b.m_type, "cube");
-  ASSERT_EQ(b.m_connections.size(), 2u);
-  EXPECT_EQ(b.m_connections[0]->m_name, "B1");
-  EXPECT_EQ(b.m_connections[0]->m_connectionString, "cube=1");
-  EXPECT_TRUE(b.m_connections[0]->m_signons.empty());
+  EXPECT_EQ(Describe(b), "B|cube [B1||cube=1] [B2||]");
   EXPECT_EQ(b.GetConnectionInfo("B2"), b.m_connections[1]);
   EXPECT_EQ(b.GetConnectionInfo("b2"), nullptr);
   EXPECT_EQ(b.GetConnectionInfo("A1"), nullptr);
@@ -159,21 +151,13 @@ TEST(QsDataSourceFaultHelperTest, FillsTheDataSourceOfTheNameAsked) {
   // Both data sources named A add their connections; the second has no type to give.
   DataSourceInfo a;
   EXPECT_EQ(helper.GetDataSourceInfo("A", a), 1);
-  EXPECT_EQ(a.m_name, "A");
-  EXPECT_EQ(a.m_type, "relational");
-  ASSERT_EQ(a.m_connections.size(), 2u);
-  EXPECT_EQ(a.m_connections[0]->m_name, "A1");
-  ASSERT_EQ(a.m_connections[0]->m_signons.size(), 1u);
-  EXPECT_EQ(a.m_connections[0]->m_signons[0]->m_name, "u1");
-  EXPECT_EQ(a.m_connections[1]->m_name, "A2");
+  EXPECT_EQ(Describe(a), "A|relational [A1|| (u1|)] [A2||]");
 
   // An unknown name leaves the record alone; asking again only adds.
   EXPECT_EQ(helper.GetDataSourceInfo("C", b), 0);
-  EXPECT_EQ(b.m_name, "B");
-  EXPECT_EQ(b.m_connections.size(), 2u);
+  EXPECT_EQ(Describe(b), "B|cube [B1||cube=1] [B2||]");
   EXPECT_EQ(helper.GetDataSourceInfo("B", b), 1);
-  EXPECT_EQ(b.m_connections.size(), 4u);
-  EXPECT_EQ(b.m_connections[2]->m_name, "B1");
+  EXPECT_EQ(Describe(b), "B|cube [B1||cube=1] [B2||] [B1||cube=1] [B2||]");
 
   DataSourceInfo empty;
   EXPECT_EQ(empty.GetConnectionInfo(""), nullptr);

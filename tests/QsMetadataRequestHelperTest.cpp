@@ -7,30 +7,23 @@
 
 namespace {
 
-ORVIDOM_Element made(const QsMetadataRequestHelper& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
-
-TEST(QsMetadataRequestHelperTest, ANewHelperMakesAnEmptyFreeStandingCommand) {
-  QsMetadataRequestHelper helper;
-  ORVIDOM_Element command = made(helper);
-  EXPECT_TRUE(xmltest::SameTree(command, "<command/>"));
-  EXPECT_TRUE(command.getParentNode().isNull());
-}
+using xmltest::Made;
 
 TEST(QsMetadataRequestHelperTest, AClassAloneGivesDefaultAttributesAndNoChildren) {
   QsMetadataRequestHelper helper;
+  const ORVIDOM_Element command = Made(helper);
+  EXPECT_TRUE(xmltest::SameTree(command, "<command/>"));
+  EXPECT_TRUE(command.getParentNode().isNull());
+
   helper.SetMetadataClass("Levels");
-  EXPECT_TRUE(xmltest::SameTree(made(helper), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), R"(
       <command>
         <metadata class="Levels" depth="0" resultCount="0" resultStart="0" returnSchema="false"/>
       </command>)"));
 
   // Only the exact word asks for calculated members.
   helper.SetMetadataClass("members");
-  EXPECT_FALSE(made(helper).getFirstChild().hasChildNodes());
+  EXPECT_FALSE(Made(helper).getFirstChild().hasChildNodes());
 }
 
 TEST(QsMetadataRequestHelperTest, WritesEveryPartInItsPlaceAndOrder) {
@@ -66,15 +59,15 @@ TEST(QsMetadataRequestHelperTest, WritesEveryPartInItsPlaceAndOrder) {
           <aliasTable lang="fr" name="Noms"/>
         </aliasTableMap>
       </command>)";
-  EXPECT_TRUE(xmltest::SameTree(made(helper), expected));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
   // Making does not change the helper, and the document survives writing and parsing.
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made(helper)), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), expected));
 
   // Each setter replaces its own value only; a new map replaces the whole map.
   helper.SetResultCount(7);
   helper.SetResultSchema(0);
   helper.SetAliasTablesMap({{"it", "Nomi"}});
-  ORVIDOM_Element command = made(helper);
+  ORVIDOM_Element command = Made(helper);
   ORVIDOM_Element metadata = command.getFirstChild();
   EXPECT_EQ(metadata.getAttribute("resultCount"), "7");
   EXPECT_EQ(metadata.getAttribute("resultStart"), "10");
@@ -93,7 +86,7 @@ TEST(QsMetadataRequestHelperTest, WithoutAClassOnlyRetrievePropertiesAndAliasTab
   helper.AddRetrieveProperty("name");
   helper.AddRetrieveProperty("name");
   helper.SetAliasTablesMap({{"en", "Names"}});
-  EXPECT_TRUE(xmltest::SameTree(made(helper), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), R"(
       <command>
         <retrievePropertyValues><property name="name"/><property name="name"/></retrievePropertyValues>
         <aliasTableMap><aliasTable lang="en" name="Names"/></aliasTableMap>
@@ -106,7 +99,7 @@ TEST(QsMetadataRequestHelperTest, WritesTheLargestNumbersInFull) {
   helper.SetDepth(std::numeric_limits<unsigned long>::max());
   helper.SetResultCount(4294967295UL);
   helper.SetResultStart(1);
-  ORVIDOM_Element metadata = made(helper).getFirstChild();
+  ORVIDOM_Element metadata = Made(helper).getFirstChild();
   const char* const largest = sizeof(unsigned long) == 8 ? "18446744073709551615" : "4294967295";
   EXPECT_EQ(metadata.getAttribute("depth"), largest);
   EXPECT_EQ(metadata.getAttribute("resultCount"), "4294967295");
@@ -119,7 +112,7 @@ TEST(QsMetadataRequestHelperTest, ValuesWithMarkupAndLineBreaksSurviveWritingAnd
   helper.AddConstraint("x > 1\tand\ny < 'z'\r");
   helper.AddRetrieveProperty("Language");
   helper.SetAliasTablesMap({{"en", "A&B"}});
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made(helper)), R"(
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), R"(
       <command>
         <metadata class="a&lt;b &amp; &quot;c&quot;" depth="0" resultCount="0" resultStart="0"
                   returnSchema="false">

@@ -8,13 +8,9 @@
 
 namespace {
 
-using Item = QsParamValueItemHelper;
+using xmltest::Made;
 
-ORVIDOM_Element made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using Item = QsParamValueItemHelper;
 
 // The item that `xml` describes, made by the factory from its own "xsi:type".
 std::unique_ptr<Item> created(const std::string& xml) {
@@ -28,14 +24,13 @@ T* as(const std::unique_ptr<Item>& item) {
 }
 
 TEST(QsParamValueItemHelperTest, TypeNamesAndFactoryChoices) {
-  EXPECT_EQ(Item::ToString(Item::kItemSimple), "bus:simpleParmValueItem");
-  EXPECT_EQ(Item::ToString(Item::kItemBoundRange), "bus:boundRangeParmValueItem");
-  EXPECT_EQ(Item::ToString(Item::kItemUnboundedStart), "bus:unboundedStartParmValueItem");
-  EXPECT_EQ(Item::ToString(Item::kItemUnboundedEnd), "bus:unboundedEndParmValueItem");
-  EXPECT_EQ(Item::ToString(Item::kItemHierarchical), "bus:hierarchicalParmValueItem");
-  EXPECT_EQ(Item::ToString(Item::kItemNil), "xsi:nil");
-  EXPECT_EQ(Item::ToString(static_cast<Item::ETesselItemType>(0)), "unknown");
-  EXPECT_EQ(Item::ToString(static_cast<Item::ETesselItemType>(7)), "unknown");
+  const auto names = xmltest::Words(
+      "unknown bus:simpleParmValueItem bus:boundRangeParmValueItem "
+      "bus:unboundedStartParmValueItem bus:unboundedEndParmValueItem "
+      "bus:hierarchicalParmValueItem xsi:nil unknown");
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(Item::ToString(static_cast<Item::ETesselItemType>(i)), names[i]) << i;
+  }
 
   ORVIDOM_Element elem = xmltest::Parse("<item/>");
   EXPECT_EQ(Item::Create("xsi:nil", elem), nullptr);
@@ -91,17 +86,17 @@ TEST(QsParamValueItemHelperTest, SimpleItemReadsInclusiveUseAndDisplay) {
 TEST(QsParamValueItemHelperTest, SimpleAndNullItemsWriteTheirElements) {
   QsParamValueItemSimpleHelper simple(0, "10");
   simple.SetDisplay("Ten");
-  EXPECT_TRUE(xmltest::SameTree(made(simple), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(simple), R"(
     <item xsi:type="bus:simpleParmValueItem"><inclusive>false</inclusive><use>10</use></item>)"));
   QsParamValueItemSimpleHelper empty;
   EXPECT_EQ(empty.IsInclusive(), 1);
-  EXPECT_TRUE(xmltest::SameTree(made(empty), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(empty), R"(
     <item xsi:type="bus:simpleParmValueItem"><inclusive>true</inclusive></item>)"));
 
   QsParamValueItemNullHelper null;
   EXPECT_EQ(null.GetType(), Item::kValueItemNull);
   EXPECT_EQ(null.GetTesselType(), "xsi:nil");
-  ORVIDOM_Element nil = xmltest::RoundTrip(made(null));
+  ORVIDOM_Element nil = xmltest::RoundTrip(Made(null));
   EXPECT_TRUE(xmltest::SameTree(nil, R"(<item xsi:nil="true"/>)"));
   EXPECT_EQ(Item::Create(nil.getAttribute("xsi:type"), nil), nullptr);
 }
@@ -109,16 +104,16 @@ TEST(QsParamValueItemHelperTest, SimpleAndNullItemsWriteTheirElements) {
 TEST(QsParamValueItemHelperTest, RangeIsTypedByItsBounds) {
   QsParamValueItemRangeHelper range;
   EXPECT_TRUE(
-      xmltest::SameTree(made(range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
+      xmltest::SameTree(Made(range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
   range.SetEnd("9", 1);
-  EXPECT_TRUE(xmltest::SameTree(made(range), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(range), R"(
     <item xsi:type="bus:unboundedStartParmValueItem">
       <bus:end><inclusive>true</inclusive><use>9</use></bus:end>
     </item>)"));
   range.SetStart("0", 1);
   QsParamValueItemSimpleHelper* start = range.SetStart("1", 0);
   EXPECT_EQ(range.GetStart(), start);
-  EXPECT_TRUE(xmltest::SameTree(made(range), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(range), R"(
     <item xsi:type="bus:boundRangeParmValueItem">
       <bus:start><inclusive>false</inclusive><use>1</use></bus:start>
       <bus:end><inclusive>true</inclusive><use>9</use></bus:end>
@@ -127,7 +122,7 @@ TEST(QsParamValueItemHelperTest, RangeIsTypedByItsBounds) {
   QsParamValueItemRangeHelper startOnly;
   startOnly.SetInclusive(0);
   startOnly.SetStart("5", 1);
-  EXPECT_TRUE(xmltest::SameTree(made(startOnly), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(startOnly), R"(
     <item xsi:type="bus:unboundedEndParmValueItem">
       <bus:start><inclusive>true</inclusive><use>5</use></bus:start>
     </item>)"));
@@ -144,14 +139,14 @@ TEST(QsParamValueItemHelperTest, ReceivedRangeReadsItsBoundsOnFirstUse) {
   ASSERT_NE(range, nullptr);
   // Until the bounds are read they are absent, also for writing.
   EXPECT_TRUE(
-      xmltest::SameTree(made(*range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
+      xmltest::SameTree(Made(*range), R"(<item xsi:type="bus:unboundedEndParmValueItem"/>)"));
   ASSERT_NE(range->GetStart(), nullptr);
   EXPECT_EQ(range->GetStart()->GetUse(), "1");
   EXPECT_EQ(range->GetStart()->IsInclusive(), 0);
   ASSERT_NE(range->GetEnd(), nullptr);
   EXPECT_EQ(range->GetEnd()->GetDisplay(), "five");
   EXPECT_EQ(range->GetEnd(), range->GetEnd());
-  EXPECT_TRUE(xmltest::SameTree(made(*range), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(*range), R"(
     <item xsi:type="bus:boundRangeParmValueItem">
       <bus:start><inclusive>false</inclusive><use>1</use></bus:start>
       <bus:end><inclusive>true</inclusive><use>5</use></bus:end>
@@ -185,7 +180,7 @@ TEST(QsParamValueItemHelperTest, HierarchyWritesValueAndSubNodes) {
         <item xsi:type="bus:hierarchicalParmValueItem"><subNodes xsi:nil="true"/></item>
       </subNodes>
     </item>)";
-  ORVIDOM_Element elem = made(world);
+  ORVIDOM_Element elem = Made(world);
   EXPECT_TRUE(xmltest::SameTree(elem, expected));
   EXPECT_EQ(elem.getElementsByTagName("item").item(1).getOwnerDocument(), elem.getOwnerDocument());
 
@@ -201,7 +196,7 @@ TEST(QsParamValueItemHelperTest, HierarchyWritesValueAndSubNodes) {
   EXPECT_EQ(readEurope->GetSubNodes()[0]->GetValue()->GetUse(), "France");
   EXPECT_TRUE(readEurope->GetSubNodes()[0]->GetSubNodes().empty());
   EXPECT_EQ(top->GetSubNodes()[1]->GetValue(), nullptr);
-  EXPECT_TRUE(xmltest::SameTree(made(*top), expected));
+  EXPECT_TRUE(xmltest::SameTree(Made(*top), expected));
 }
 
 TEST(QsParamValueItemHelperTest, HierarchyReadsSubNodesWhateverTheirType) {
@@ -247,7 +242,7 @@ TEST(QsParamValueItemHelperTest, HierarchyOfAHundredThousandLevelsIsReadAndWritt
   EXPECT_EQ(levels, kDepth);
 
   // Written again: the same chain, the last level with a nil "subNodes".
-  ORVIDOM_Element elem = made(*item);
+  ORVIDOM_Element elem = Made(*item);
   levels = 0;
   for (ORVIDOM_Element level = elem; !level.isNull(); ++levels) {
     ASSERT_EQ(ORVIDOM_Helper::getElementText(
@@ -265,7 +260,7 @@ TEST(QsParamValueItemHelperTest, HierarchyOfAHundredThousandLevelsIsReadAndWritt
   QsParamValueItemHierarchyHelper* last = &built;
   for (int i = 1; i < kDepth; ++i) last = last->AddSubNode();
   last->SetValue("bottom", 1);
-  EXPECT_EQ(made(built).getElementsByTagName("use").getLength(), 1u);
+  EXPECT_EQ(Made(built).getElementsByTagName("use").getLength(), 1u);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 namespace {
 
+using xmltest::Made;
+
 using Item = QsParamValueItemHelper;
 
 // The parts of a received parameter that are written back unchanged.
@@ -42,15 +44,8 @@ const std::string kReceivedMade = R"(<item xmlns:bus="http://korvath.dev/schemas
                                   R"(<name>Region</name><type>xsdString</type>)" +
                                   kCarriedParts + "</item>";
 
-ORVIDOM_Element made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
-
 void take(QsParameterHelper& parameter, const std::string& xml) {
-  ORVIDOM_Element elem = xmltest::Parse(xml);
-  parameter.Take(elem);
+  ORVIDOM_Element elem = xmltest::Take(parameter, xml);
 }
 
 TEST(QsParameterHelperTest, BuiltParameterWritesNameTypeAndValues) {
@@ -67,7 +62,7 @@ TEST(QsParameterHelperTest, BuiltParameterWritesNameTypeAndValues) {
   EXPECT_EQ(parameter.GetValues().size(), 4u);
   EXPECT_EQ(parameter.GetModelUseItem(), "[Sales].[YearId]");
 
-  EXPECT_TRUE(xmltest::SameTree(made(parameter), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(parameter), R"(
     <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
           xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
       <name>Year</name>
@@ -87,7 +82,7 @@ TEST(QsParameterHelperTest, BuiltParameterWritesNameTypeAndValues) {
     </item>)"));
 
   QsParameterHelper unnamed;
-  EXPECT_TRUE(xmltest::SameTree(made(unnamed), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(unnamed), R"(
     <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
           xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><name/><type/></item>)"));
 }
@@ -140,11 +135,11 @@ TEST(QsParameterHelperTest, TakenParameterReadsItsPartsOnDemand) {
 TEST(QsParameterHelperTest, ReceivedPartsAreCarriedOverWhenMadeAgain) {
   QsParameterHelper parameter;
   take(parameter, kReceived);
-  EXPECT_TRUE(xmltest::SameTree(made(parameter), kReceivedMade));
+  EXPECT_TRUE(xmltest::SameTree(Made(parameter), kReceivedMade));
 
   // Once read, the current values are written from the list.
   parameter.GetValues();
-  ORVIDOM_Element again = made(parameter);
+  ORVIDOM_Element again = Made(parameter);
   ORVIDOM_Element value = ORVIDOM_Helper::findChildElement(again, "value");
   EXPECT_TRUE(xmltest::SameTree(value, R"(
     <value>
@@ -156,8 +151,7 @@ TEST(QsParameterHelperTest, ReceivedPartsAreCarriedOverWhenMadeAgain) {
 
 TEST(QsParameterHelperTest, RemoveValuesDropsTheListAndTheFirstReceivedValue) {
   QsParameterHelper parameter;
-  ORVIDOM_Element elem = xmltest::Parse(kReceived);
-  parameter.Take(elem);
+  ORVIDOM_Element elem = xmltest::Take(parameter, kReceived);
   parameter.RemoveValues();
   // Left: the two caption values, the node value and the second current value.
   EXPECT_EQ(elem.getElementsByTagName("value").getLength(), 4u);
@@ -176,7 +170,7 @@ TEST(QsParameterHelperTest, AddedValuesHideTheReceivedOnes) {
   take(parameter, kReceived);
   parameter.AddSimpleValue("MX", 0);
   ASSERT_EQ(parameter.GetValues().size(), 1u);
-  ORVIDOM_Element value = ORVIDOM_Helper::findChildElement(made(parameter), "value");
+  ORVIDOM_Element value = ORVIDOM_Helper::findChildElement(Made(parameter), "value");
   EXPECT_TRUE(xmltest::SameTree(value, R"(
     <value>
       <item xsi:type="bus:simpleParmValueItem"><inclusive>false</inclusive><use>MX</use></item>

@@ -53,8 +53,7 @@ std::vector<std::string> names(const QsPromptFaultHelper& fault) {
 }
 
 void take(QsPromptFaultHelper& fault, const std::string& xml) {
-  ORVIDOM_Element elem = xmltest::Parse(xml);
-  fault.Take(elem);
+  ORVIDOM_Element elem = xmltest::Take(fault, xml);
 }
 
 template <class T>
@@ -147,8 +146,7 @@ TEST(QsPromptFaultHelperTest, ParametersAreReadGivenNewValuesAndMadeAgain) {
   amount.AddNullValue();
 
   // Made again: the received parts are carried over, the new values follow.
-  ORVIDOM_Element regionMade;
-  region.Make(regionMade);
+  ORVIDOM_Element regionMade = xmltest::Made(region);
   EXPECT_TRUE(xmltest::SameTree(regionMade, R"(
     <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
           xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"

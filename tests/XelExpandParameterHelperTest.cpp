@@ -8,8 +8,8 @@
 namespace {
 
 using envelopexml::Command;
-using envelopexml::MakeOf;
 using envelopexml::ZoCommand;
+using xmltest::Made;
 const char* const kExpansionAssert =
     "ORV_ASSERT(resultList.getLength() == 1 && resultList.item(0).getNodeType() == "
     "ORVIDOM_Node::ELEMENT_NODE && resultList.item(0).getFirstChild().getNodeType() == "
@@ -17,8 +17,7 @@ const char* const kExpansionAssert =
 
 I18NString ExpandedFrom(const std::string& responseXml) {
   XelExpandParameterHelper helper("/m");
-  ORVIDOM_Element response = xmltest::Parse(responseXml);
-  helper.Take(response);
+  xmltest::Take(helper, responseXml);
   return helper.GetExpandedQuery();
 }
 
@@ -29,18 +28,14 @@ TEST(XelExpandParameterHelperTest, WritesTheExpressionInTheEngineCommand) {
       "<zoCommand><source><model>/content/model</model></source>"
       "<expand><expression>[a] = ?p? &amp; &lt;b&gt;</expression></expand>"
       "</zoCommand>");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(MakeOf(helper)), expected));
-}
-
-TEST(XelExpandParameterHelperTest, AnEmptyValueWritesAnEmptyExpression) {
-  XelExpandParameterHelper helper("/m");
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(helper), ZoCommand("<expand><expression/></expand>")));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
+  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), expected));
+  EXPECT_TRUE(xmltest::SameTree(Made(XelExpandParameterHelper("/m")),
+                                ZoCommand("<expand><expression/></expand>")));
 }
 
 TEST(XelExpandParameterHelperTest, ReadsTheOneExpansionResult) {
-  XelExpandParameterHelper helper("/m");
-  EXPECT_EQ(helper.GetExpandedQuery(), "");
+  EXPECT_EQ(XelExpandParameterHelper("/m").GetExpandedQuery(), "");
 
   EXPECT_EQ(ExpandedFrom("<response><expansionResult>[a] = 5</expansionResult></response>"),
             "[a] = 5");

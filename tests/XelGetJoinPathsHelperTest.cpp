@@ -16,8 +16,7 @@ TEST(XelGetJoinPathsHelperTest, WritesOneExpressionPerNonEmptyItem) {
   helper.AddItem("");
   helper.AddItem("a < b");
   helper.AddItem("[ns].[orders].[id]");
-  ORVIDOM_Element made;
-  helper.Make(made);
+  ORVIDOM_Element made = xmltest::Made(helper);
   const std::string expected = ZoCommand(
       "<getJoinPaths>"
       "<expression>[ns].[orders].[id]</expression>"
@@ -40,7 +39,8 @@ TEST(XelGetJoinPathsHelperTest, ReadsTheJoinsOfEveryPath) {
   helper.GetJoins(joins);
   EXPECT_EQ(joins, (std::set<I18NString>{"earlier"}));
 
-  ORVIDOM_Element response = xmltest::Parse(
+  ORVIDOM_Element response = xmltest::Take(
+      helper,
       "<response>\n"
       "  <joinPaths>\n"
       "    <joinPath><join>o.id = l.id</join><step><join>l.p = p.id</join></step></joinPath>\n"
@@ -48,13 +48,11 @@ TEST(XelGetJoinPathsHelperTest, ReadsTheJoinsOfEveryPath) {
       "  </joinPaths>\n"
       "  <join>outside any path</join>\n"
       "</response>");
-  helper.Take(response);
   EXPECT_EQ(helper.PathExists(), 1);
   helper.GetJoins(joins);
   EXPECT_EQ(joins, (std::set<I18NString>{"earlier", "o.id = l.id", "l.p = p.id", "c.id = o.c"}));
 
-  ORVIDOM_Element noPath = xmltest::Parse("<response><join>j</join></response>");
-  helper.Take(noPath);
+  xmltest::Take(helper, "<response><join>j</join></response>");
   EXPECT_EQ(helper.PathExists(), 0);
 
   // A response that is not an element has no path.

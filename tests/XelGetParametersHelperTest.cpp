@@ -12,8 +12,7 @@ using Parameters = std::vector<std::pair<I18NString, I18NString>>;
 
 TEST(XelGetParametersHelperTest, WritesOneParameterPerPairUnderTheDocument) {
   XelGetParametersHelper helper;
-  ORVIDOM_Element made;
-  helper.Make(made);
+  ORVIDOM_Element made = xmltest::Made(helper);
   EXPECT_TRUE(xmltest::SameTree(made, "<parameters/>"));
   EXPECT_EQ(made.getParentNode(), made.getOwnerDocument());
 
@@ -30,16 +29,15 @@ TEST(XelGetParametersHelperTest, WritesOneParameterPerPairUnderTheDocument) {
 TEST(XelGetParametersHelperTest, TakeAppendsEveryParameterBelowTheElement) {
   XelGetParametersHelper helper;
   helper.SetParameters({{"kept", "k"}});
-  ORVIDOM_Element none = xmltest::Parse("<response><param name='x' value='y'/></response>");
-  helper.Take(none);
+  xmltest::Take(helper, "<response><param name='x' value='y'/></response>");
   EXPECT_EQ(helper.GetParameters(), (Parameters{{"kept", "k"}}));
 
-  ORVIDOM_Element response = xmltest::Parse(
-      "<response>\n"
-      "  <parameter name='a' value='1'/>\n"
-      "  <group><parameter name='b'/><parameter value='2'/></group>\n"
-      "</response>");
-  helper.Take(response);
+  ORVIDOM_Element response =
+      xmltest::Take(helper,
+                    "<response>\n"
+                    "  <parameter name='a' value='1'/>\n"
+                    "  <group><parameter name='b'/><parameter value='2'/></group>\n"
+                    "</response>");
   helper.Take(response);
   const Parameters once = {{"a", "1"}, {"b", ""}, {"", "2"}};
   Parameters expected = {{"kept", "k"}};
@@ -52,8 +50,7 @@ TEST(XelGetParametersHelperTest, RoundTrip) {
   const Parameters parameters = {{"p\t1", "line\nbreak"}, {"<&>", "'\""}, {"", ""}};
   XelGetParametersHelper written;
   written.SetParameters(parameters);
-  ORVIDOM_Element made;
-  written.Make(made);
+  ORVIDOM_Element made = xmltest::Made(written);
   ORVIDOM_Element parsed = xmltest::RoundTrip(made);
   XelGetParametersHelper read;
   read.Take(parsed);

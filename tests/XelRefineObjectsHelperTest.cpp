@@ -14,8 +14,7 @@ TEST(XelRefineObjectsHelperTest, AddsObjectsToTheLastMadeRequest) {
   XelRefineObjectsHelper helper("/m");
   EXPECT_ORV_ASSERT(helper.addRequestObject("id1"), "ORV_ASSERT(!m_requestRoot.isNull());", kUnit);
 
-  ORVIDOM_Element first;
-  helper.Make(first);
+  ORVIDOM_Element first = xmltest::Made(helper);
   EXPECT_TRUE(xmltest::SameTree(first, ZoCommand("<refinePublishedModel/>")));
   helper.addRequestObject("id1");
   helper.addRequestObject("a&b");
@@ -27,8 +26,7 @@ TEST(XelRefineObjectsHelperTest, AddsObjectsToTheLastMadeRequest) {
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(first), expectedFirst));
 
   // A second Make starts a new request; the first one keeps its objects.
-  ORVIDOM_Element second;
-  helper.Make(second);
+  ORVIDOM_Element second = xmltest::Made(helper);
   helper.addRequestObject("id3");
   EXPECT_TRUE(xmltest::SameTree(
       second,
@@ -41,10 +39,10 @@ TEST(XelRefineObjectsHelperTest, ReadsAdjacentObjectsUntilNoneIsLeft) {
   I18NString objectID = "kept";
   EXPECT_EQ(helper.getResponseObject(objectID), XelRefineObjectsHelper::kNoResponseObject);
 
-  ORVIDOM_Element response = xmltest::Parse(
-      "<answer><response><expression>i1</expression><expression>i2</expression>"
-      "<expression>i3</expression></response></answer>");
-  helper.Take(response);
+  ORVIDOM_Element response =
+      xmltest::Take(helper,
+                    "<answer><response><expression>i1</expression><expression>i2</expression>"
+                    "<expression>i3</expression></response></answer>");
   EXPECT_EQ(helper.getResponseObject(objectID), XelRefineObjectsHelper::kResponseObjectReturned);
   EXPECT_EQ(objectID, "i1");
   EXPECT_EQ(helper.getResponseObject(objectID), 1);
@@ -54,8 +52,7 @@ TEST(XelRefineObjectsHelperTest, ReadsAdjacentObjectsUntilNoneIsLeft) {
   EXPECT_EQ(helper.getResponseObject(objectID), 0);
   EXPECT_EQ(objectID, "i3");
 
-  ORVIDOM_Element noObject = xmltest::Parse("<response/>");
-  helper.Take(noObject);
+  xmltest::Take(helper, "<response/>");
   EXPECT_EQ(helper.getResponseObject(objectID), 0);
 }
 
@@ -76,18 +73,15 @@ TEST(XelRefineObjectsHelperTest, RefusesMalformedResponses) {
       "ORV_ASSERT(m_currentResponseObject.isNull() || m_currentResponseObject.getNodeName() == "
       "korvath_actionhelper_resources_expression_str);";
   I18NString objectID;
-  ORVIDOM_Element indented = xmltest::Parse(
+  xmltest::Take(
+      helper,
       "<response>\n  <expression>i1</expression>\n  <expression>i2</expression>\n</response>");
-  helper.Take(indented);
   EXPECT_ORV_ASSERT(helper.getResponseObject(objectID), siblingAssert, kUnit);
 
-  ORVIDOM_Element otherSibling =
-      xmltest::Parse("<response><expression>i1</expression><status/></response>");
-  helper.Take(otherSibling);
+  xmltest::Take(helper, "<response><expression>i1</expression><status/></response>");
   EXPECT_ORV_ASSERT(helper.getResponseObject(objectID), siblingAssert, kUnit);
 
-  ORVIDOM_Element emptyObject = xmltest::Parse("<response><expression/></response>");
-  helper.Take(emptyObject);
+  xmltest::Take(helper, "<response><expression/></response>");
   EXPECT_ORV_ASSERT(helper.getResponseObject(objectID), "ORV_ASSERT(!objectID.empty());", kUnit);
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-using envelopexml::MakeOf;
+using xmltest::Made;
 
 TEST(XelTestConnectionHelperTest, WritesTheConnectionUnderTest) {
   const XelTestConnectionHelper helper("sales", "Sales DB", "sso", "scott", "t<i>g&er");
@@ -27,20 +27,20 @@ TEST(XelTestConnectionHelperTest, WritesTheConnectionUnderTest) {
       "</connection>"
       "<testConnection/>"
       "</command>";
-  const ORVIDOM_Element made = MakeOf(helper);
+  const ORVIDOM_Element made = Made(helper);
   EXPECT_TRUE(xmltest::SameTree(made, expected));
   EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
 }
 
 TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(XelTestConnectionHelper("", "", "", "", "")),
+  EXPECT_TRUE(xmltest::SameTree(Made(XelTestConnectionHelper("", "", "", "", "")),
                                 "<command><connection>"
                                 "<dataSourceType value='QueryFrameworkService'/>"
                                 "<connection><dataSource value=''/>"
                                 "<dataSourceType value='Database'/><connectionString/>"
                                 "</connection></connection><testConnection/></command>"));
   // The sign-on alone.
-  EXPECT_TRUE(xmltest::SameTree(MakeOf(XelTestConnectionHelper("ds", "", "sso", "", "")),
+  EXPECT_TRUE(xmltest::SameTree(Made(XelTestConnectionHelper("ds", "", "sso", "", "")),
                                 "<command><connection>"
                                 "<dataSourceType value='QueryFrameworkService'/>"
                                 "<connection><dataSource value='ds'/>"
@@ -52,7 +52,7 @@ TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
 // A connection added to a made connection test replaces the outer connection and keeps the
 // connection under test.
 TEST(XelTestConnectionHelperTest, AddConnectionKeepsTheConnectionUnderTest) {
-  ORVIDOM_Element command = MakeOf(XelTestConnectionHelper("sales", "", "", "scott", ""));
+  ORVIDOM_Element command = Made(XelTestConnectionHelper("sales", "", "", "scott", ""));
   ORVIDOM_Element service = xmltest::Parse(
       "<connection><dataSourceType value='QueryFrameworkService'/><session id='42'/>"
       "<connection><dataSource value='replaced'/></connection></connection>");

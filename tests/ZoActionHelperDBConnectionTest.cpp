@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/XmlTestSupport.h"
 
 namespace {
+
+using xmltest::Made;
 
 constexpr const char* kUnit = "ZoActionHelperDBConnection";
 
@@ -15,10 +19,11 @@ ZoActionHelperDBConnection Connection(const char* database, const char* connecti
   return connection;
 }
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
+// The seven values of a connection, in the order they are written.
+std::string Describe(const ZoActionHelperDBConnection& c) {
+  return c.getDatabase().str() + "|" + c.getCatalog().str() + "|" + c.getSchema().str() + "|" +
+         c.getDbType().str() + "|" + c.getConnectionString().str() + "|" + c.getUserName().str() +
+         "|" + c.getPassword().str();
 }
 
 TEST(ZoActionHelperDBConnectionTest, MakeWritesTheValuesSetInFixedOrder) {
@@ -52,16 +57,12 @@ TEST(ZoActionHelperDBConnectionTest, TakeRequiresKeyValuesAndKeepsEarlierOptiona
   ZoActionHelperDBConnection connection;
   connection.setSchema("oldSchema");
   connection.setUserName("oldUser");
-  ORVIDOM_Element received = xmltest::Parse(R"(
+  ORVIDOM_Element received = xmltest::Take(connection, R"(
     <anyName>
       <catalog>c</catalog><dbType>t</dbType><connectionString>cs</connectionString>
       <database>d</database><password>pw</password>
     </anyName>)");
-  connection.Take(received);
-  EXPECT_EQ(connection.getCatalog(), "c");
-  EXPECT_EQ(connection.getSchema(), "oldSchema");
-  EXPECT_EQ(connection.getUserName(), "oldUser");
-  EXPECT_EQ(connection.getPassword(), "pw");
+  EXPECT_EQ(Describe(connection), "d|c|oldSchema|t|cs|oldUser|pw");
 
   ORVIDOM_Element null;
   EXPECT_ORV_ASSERT(connection.Take(null), "ORV_ASSERT(!m_requestRoot.isNull());", kUnit);
@@ -116,8 +117,7 @@ TEST(ZoActionHelperDBConnectionsTest, TakeCollectsConnectionsAtAnyDepth) {
   ZoActionHelperDBConnections connections;
   connections.Take(received);
   // A second Take appends; an element without connections adds nothing and is no error.
-  ORVIDOM_Element empty = xmltest::Parse("<dbConnections/>");
-  connections.Take(empty);
+  xmltest::Take(connections, "<dbConnections/>");
   connections.Take(received);
   std::vector<I18NString> texts;
   for (const ORVIDOM_Element& found : connections.getDomVector()) {
@@ -149,18 +149,8 @@ TEST(ZoActionHelperDBConnectionsTest, RoundTripGivesBackEveryConnection) {
     ZoActionHelperDBConnection first, second;
     first.Take(found[0]);
     second.Take(found[1]);
-    EXPECT_EQ(first.getDatabase(), "Sales");
-    EXPECT_EQ(first.getCatalog(), "cat");
-    EXPECT_EQ(first.getSchema(), "sch");
-    EXPECT_EQ(first.getDbType(), "typeC");
-    EXPECT_EQ(first.getConnectionString(), "DSN=a<b");
-    EXPECT_EQ(first.getUserName(), "user");
-    EXPECT_EQ(first.getPassword(), "pw & more");
-    EXPECT_EQ(second.getDatabase(), "HR");
-    EXPECT_EQ(second.getCatalog(), "");
-    EXPECT_EQ(second.getDbType(), "typeD");
-    EXPECT_EQ(second.getConnectionString(), "DSN=hr");
-    EXPECT_EQ(second.getUserName(), "");
+    EXPECT_EQ(Describe(first), "Sales|cat|sch|typeC|DSN=a<b|user|pw & more");
+    EXPECT_EQ(Describe(second), "HR|||typeD|DSN=hr||");
   }
 }
 

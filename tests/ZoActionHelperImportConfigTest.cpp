@@ -89,10 +89,9 @@ TEST(ZoActionHelperImportConfigTest, ReadsCompactAndIndentedConfigurations) {
 
 TEST(ZoActionHelperImportConfigTest, ListGettersAppendToTheCallersList) {
   ZoActionHelperImportConfig config;
-  ORVIDOM_Element elem = xmltest::Parse(
-      "<source><connection><item name='a' nameInRequest='A'/></connection>"
-      "<capabilities><item name='c' value='C'/></capabilities></source>");
-  config.Take(elem);
+  xmltest::Take(config,
+                "<source><connection><item name='a' nameInRequest='A'/></connection>"
+                "<capabilities><item name='c' value='C'/></capabilities></source>");
   std::vector<ConnectionItem> items{ConnectionItem("held", "H")};
   config.getConnectionItems(items);
   config.getConnectionItems(items);
@@ -123,8 +122,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   expectNoItems();
 
   // A bare source has empty attributes, which replace the caller's string.
-  ORVIDOM_Element bare = xmltest::Parse("<source queryType=''><item name='stray'/></source>");
-  config.Take(bare);
+  xmltest::Take(config, "<source queryType=''><item name='stray'/></source>");
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "untouched");
   expectNoItems();
@@ -135,8 +133,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   EXPECT_EQ(value, "");
 
   // A connection without a provider gives an empty provider, and groups without items none.
-  ORVIDOM_Element empty = xmltest::Parse("<source><connection/><capabilities/></source>");
-  config.Take(empty);
+  ORVIDOM_Element empty = xmltest::Take(config, "<source><connection/><capabilities/></source>");
   value = "untouched";
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "");
@@ -145,8 +142,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
 
 TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButASource) {
   ZoActionHelperImportConfig config;
-  ORVIDOM_Element kept = xmltest::Parse("<source queryType='kept'/>");
-  config.Take(kept);
+  ORVIDOM_Element kept = xmltest::Take(config, "<source queryType='kept'/>");
 
   ORVIDOM_Element none;
   EXPECT_ORV_ASSERT(config.Take(none), kNotASource, kUnit);

@@ -126,8 +126,7 @@ TEST(ZoActionHelperObjectAccessTest, DetachedHelperOnlyListsEntries) {
                     kAccessUnit);
 
   // Make writes none of them, and once attached only the element counts.
-  ORVIDOM_Element elem;
-  access.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(access);
   EXPECT_TRUE(xmltest::SameTree(elem, "<objectAccess/>"));
   EXPECT_TRUE(EntriesOf(access).empty());
   EXPECT_TRUE(access.isUnspecifiedForAllEntries());
@@ -135,8 +134,7 @@ TEST(ZoActionHelperObjectAccessTest, DetachedHelperOnlyListsEntries) {
 
 TEST(ZoActionHelperObjectAccessTest, AttachedHelperMergesEntriesPerSearchPath) {
   Access access;
-  ORVIDOM_Element elem;
-  access.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(access);
   const SecurityObject a("a", "A", SecurityObject::kUser);
   const SecurityObject b("b", "B", SecurityObject::kRole);
   const SecurityObject c("c", "C", SecurityObject::kGroup);
@@ -192,9 +190,8 @@ TEST(ZoActionHelperObjectAccessTest, TakeReadsAnIndentedDocumentAndWritesIntoIt)
                         R"(<securityObject cmSearchPath="d"><rule>allow</rule></securityObject>)"));
   EXPECT_EQ(EntriesOf(access)[3], "d|||allow");
 
-  ORVIDOM_Element foreign =
-      xmltest::Parse(R"(<objectAccess><securityObject cmSearchPath="a"/> <other/></objectAccess>)");
-  access.Take(foreign);
+  xmltest::Take(access,
+                R"(<objectAccess><securityObject cmSearchPath="a"/> <other/></objectAccess>)");
   EXPECT_ORV_ASSERT(EntriesOf(access), kNameAssert, kSecurityObjectUnit);
   ORVIDOM_Element null;
   EXPECT_ORV_ASSERT(access.Take(null), "ORV_ASSERT(!m_requestRoot.isNull());", kAccessUnit);
@@ -202,8 +199,7 @@ TEST(ZoActionHelperObjectAccessTest, TakeReadsAnIndentedDocumentAndWritesIntoIt)
 
 TEST(ZoActionHelperObjectAccessTest, RoundTripGivesBackEveryEntry) {
   Access access;
-  ORVIDOM_Element elem;
-  access.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(access);
   access.addEntry(SecurityObject("dir:\"u\"", "Users & <Admins>", SecurityObject::kUser),
                   Access::kAllow);
   access.addEntry(SecurityObject("r", "Role", SecurityObject::kRole), Access::kUnspecified);

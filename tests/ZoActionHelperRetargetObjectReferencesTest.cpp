@@ -30,8 +30,7 @@ std::vector<std::string> Flatten(const std::vector<Retarget::Entry>& entries) {
 
 TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryMergesByCurrentAndNewValue) {
   Retarget retarget;
-  ORVIDOM_Element elem;
-  retarget.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(retarget);
   EXPECT_TRUE(xmltest::SameTree(elem, "<retargetObjectReferences/>"));
 
   retarget.addEntry("old", "new1", std::vector<Item>{Item("i1", kYes), Item("i2", kNo)});
@@ -79,8 +78,7 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryRefusesEmptyIdsAndADeta
                     "!pLocaleThis->m_requestRoot.getOwnerDocument().isNull());",
                     kUnit);
 
-  ORVIDOM_Element elem;
-  retarget.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(retarget);
   EXPECT_ORV_ASSERT(retarget.getEntries(), "ORV_ASSERT(entries.size() > 0);", kUnit);
 
   // Items before the empty one stay written, those after it are not.
@@ -136,21 +134,18 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, GetEntriesReadsReceivedDocument
   for (const char* item :
        {"<itemToUpdate processDescendants=\"true\"/>", "<itemToUpdate>i</itemToUpdate>",
         "<itemToUpdate processDescendants=\"\">i</itemToUpdate>"}) {
-    ORVIDOM_Element bad = xmltest::Parse(std::string("<r><entry><updateInfo newRefValue=\"n\">") +
-                                         item + "</updateInfo></entry></r>");
-    retarget.Take(bad);
+    xmltest::Take(retarget, std::string("<r><entry><updateInfo newRefValue=\"n\">") + item +
+                                "</updateInfo></entry></r>");
     EXPECT_ORV_ASSERT(retarget.getEntries(), kItemText, kUnit);
   }
 
-  ORVIDOM_Element noUpdate = xmltest::Parse("<r><entry currentRefValue=\"c\">\n  </entry></r>");
-  retarget.Take(noUpdate);
+  xmltest::Take(retarget, "<r><entry currentRefValue=\"c\">\n  </entry></r>");
   EXPECT_ORV_ASSERT(retarget.getEntries(), "ORV_ASSERT(entry.m_updateInfoList.size() > 0);", kUnit);
 }
 
 TEST(ZoActionHelperRetargetObjectReferencesTest, RoundTripGivesBackEveryEntry) {
   Retarget retarget;
-  ORVIDOM_Element elem;
-  retarget.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(retarget);
   retarget.addEntry("[model].[Products]", "[model].[Items]",
                     std::vector<Item>{Item("q1", kYes), Item("q2 <x>", kNo)});
   retarget.addEntry("[model].[Products]", "[model].[Goods]", Item("q3", kNo));

@@ -75,8 +75,7 @@ TEST(ZoActionHelperSecurityObjectSpecTest, AddEntryWritesStraightIntoTheMadeElem
   EXPECT_ORV_ASSERT(spec.addEntry(SecurityObject("p", "d", SecurityObject::kUser), {}),
                     "ORV_ASSERT(!m_requestRoot.isNull());", kUnit);
 
-  ORVIDOM_Element elem;
-  spec.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(spec);
   EXPECT_TRUE(xmltest::SameTree(elem, "<securityObjects/>"));
 
   const SecurityObject user("dir:\"u\"", "Users & Co", SecurityObject::kUser);
@@ -132,8 +131,7 @@ TEST(ZoActionHelperSecurityObjectSpecTest, GetEntryWalksAnIndentedDocument) {
   spec.Take(null);
   EXPECT_EQ(spec.getEntry(views)->m_cmSearchPath, "r");
 
-  ORVIDOM_Element none = xmltest::Parse("<securityObjects>\n</securityObjects>");
-  spec.Take(none);
+  xmltest::Take(spec, "<securityObjects>\n</securityObjects>");
   EXPECT_FALSE(spec.getEntry(views));
 }
 
@@ -145,23 +143,21 @@ TEST(ZoActionHelperSecurityObjectSpecTest, RefusesMalformedReceivedDocuments) {
   EXPECT_ORV_ASSERT(spec.Take(misplaced), "ORV_ASSERT(m_currentSecurityObjectElem.isNull() || m_currentSecurityObjectElem.getParentNode().getNodeName() == kElemNameRoot);", kUnit);
   // clang-format on
 
-  ORVIDOM_Element foreignSibling = xmltest::Parse(R"(
+  xmltest::Take(spec, R"(
     <securityObjects>
       <securityObject cmSearchPath="a"/>
       <other/>
     </securityObjects>)");
-  spec.Take(foreignSibling);
   std::vector<ViewInfo> views;
   // clang-format off
   EXPECT_ORV_ASSERT(spec.getEntry(views), "ORV_ASSERT(m_currentSecurityObjectElem.isNull() || m_currentSecurityObjectElem.getNodeName() == korvath_actionhelper_resources_securityObject_str);", kUnit);
   // clang-format on
 
   // A refused view leaves the walk and the caller's list where they were.
-  ORVIDOM_Element badView = xmltest::Parse(R"(
+  xmltest::Take(spec, R"(
     <securityObjects>
       <securityObject cmSearchPath="a"><view><viewref>v</viewref></view><view/></securityObject>
     </securityObjects>)");
-  spec.Take(badView);
   EXPECT_ORV_ASSERT(spec.getEntry(views), "ORV_ASSERT(!viewRefElem.isNull());", kUnit);
   EXPECT_TRUE(views.empty());
   EXPECT_ORV_ASSERT(spec.getEntry(views), "ORV_ASSERT(!viewRefElem.isNull());", kUnit);
@@ -169,8 +165,7 @@ TEST(ZoActionHelperSecurityObjectSpecTest, RefusesMalformedReceivedDocuments) {
 
 TEST(ZoActionHelperSecurityObjectSpecTest, RoundTripGivesBackEveryEntry) {
   Spec spec;
-  ORVIDOM_Element elem;
-  spec.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(spec);
   spec.addEntry(SecurityObject("u", "User <1>", SecurityObject::kUser),
                 {View("v1", {"A", "B", "A"}), View("v2", {})});
   spec.addEntry(SecurityObject("r", "", SecurityObject::kRole), {});

@@ -11,8 +11,7 @@ const char kUnit[] = "ZoActionHelperWvfFile";
 
 ZoActionHelperWvfFile takeFrom(const char* xml) {
   ZoActionHelperWvfFile file;
-  ORVIDOM_Element elem = xmltest::Parse(xml);
-  file.Take(elem);
+  ORVIDOM_Element elem = xmltest::Take(file, xml);
   return file;
 }
 
@@ -26,8 +25,7 @@ TEST(ZoActionHelperWvfFileTest, MakeWritesEveryLineInOrderWithTheOptionalParts) 
   file.setDbConnectionName("salesDb");
   file.setCmDataSource("gosales");
 
-  ORVIDOM_Element elem;
-  file.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(file);
   EXPECT_TRUE(xmltest::SameTree(elem, R"(
     <file>
       <filePath>C:\models\sales.wvf</filePath>
@@ -52,8 +50,7 @@ TEST(ZoActionHelperWvfFileTest, MakeWritesEveryLineInOrderWithTheOptionalParts) 
 TEST(ZoActionHelperWvfFileTest, MakeWritesAnEmptyPathAndLeavesOutEmptyOptionalParts) {
   ZoActionHelperWvfFile file;
   file.addContentLine("x");
-  ORVIDOM_Element elem;
-  file.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(file);
   EXPECT_TRUE(
       xmltest::SameTree(elem, "<file><filePath/><contents><line>x</line></contents></file>"));
 }
@@ -102,10 +99,10 @@ TEST(ZoActionHelperWvfFileTest, TakeAppendsLinesFoundAtAnyDepthBelowContentsOnly
   file.setFilePath("kept.wvf");
   file.setDbConnectionName("keptDb");
   file.addContentLine("held");
-  ORVIDOM_Element elem = xmltest::Parse(
-      "<other><line>outside</line><contents><line>1</line><part><line>2</line></part>"
-      "<line>3</line></contents></other>");
-  file.Take(elem);
+  ORVIDOM_Element elem =
+      xmltest::Take(file,
+                    "<other><line>outside</line><contents><line>1</line><part><line>2</line></part>"
+                    "<line>3</line></contents></other>");
   EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held", "1", "2", "3"}));
   file.Take(elem);
   EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held", "1", "2", "3", "1", "2", "3"}));
@@ -130,8 +127,7 @@ TEST(ZoActionHelperWvfFileTest, TakeToleratesAnythingItIsGiven) {
   file.Take(text);
   ORVIDOM_Element attribute = xmltest::Parse("<a contents='x'/>").getAttributes().item(0);
   file.Take(attribute);
-  ORVIDOM_Element empty = xmltest::Parse("<file/>");
-  file.Take(empty);
+  xmltest::Take(file, "<file/>");
   EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"held"}));
   EXPECT_EQ(file.getFilePath(), "");
 }
@@ -150,8 +146,7 @@ TEST(ZoActionHelperWvfFileTest, ALargeFileRoundTripsLineForLine) {
   }
   file.setContents(lines);
 
-  ORVIDOM_Element elem;
-  file.Make(elem);
+  ORVIDOM_Element elem = xmltest::Made(file);
   ORVIDOM_Element parsed =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(elem)).getDocumentElement();
   ZoActionHelperWvfFile read;

@@ -7,12 +7,18 @@
 
 namespace {
 
+using xmltest::Made;
+
 using Entry = ZoExternalizeReportHelper::Entry;
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
+// One "object ID|method|path|error" line per entry.
+std::vector<std::string> Lines(const ZoExternalizeReportHelper& report) {
+  std::vector<std::string> lines;
+  for (const Entry* e : report.GetEntries()) {
+    lines.push_back(e->objectID.str() + "|" + e->method.str() + "|" + e->path.str() + "|" +
+                    e->error.str());
+  }
+  return lines;
 }
 
 TEST(ZoExternalizeReportHelperTest, WritesEveryAttributeOfEachEntry) {
@@ -57,21 +63,10 @@ TEST(ZoExternalizeReportHelperTest, ReadsEntriesWithTheirFilesCompactAndIndented
     ZoExternalizeReportHelper report;
     report.AddEntry(new Entry("held", "m", "p", "e"));
     report.Take(received);
-    const std::vector<Entry*>& entries = report.GetEntries();
-    ASSERT_EQ(entries.size(), 4u);
-    EXPECT_EQ(entries[0]->objectID, "held");
-    // The last "file" child names the path.
-    EXPECT_EQ(entries[1]->objectID, "qs.1");
-    EXPECT_EQ(entries[1]->method, "csv");
-    EXPECT_EQ(entries[1]->path, "/b");
-    EXPECT_EQ(entries[1]->error, "");
-    // "path" and "error" attributes of a received entry are not read.
-    EXPECT_EQ(entries[2]->objectID, "qs.2");
-    EXPECT_EQ(entries[2]->method, "iqd");
-    EXPECT_EQ(entries[2]->path, "");
-    EXPECT_EQ(entries[2]->error, "");
-    EXPECT_EQ(entries[3]->objectID, "");
-    EXPECT_EQ(entries[3]->path, "");
+    // The last "file" child names the path; the "path" and "error" attributes of a received
+    // entry are not read.
+    EXPECT_EQ(Lines(report),
+              (std::vector<std::string>{"held|m|p|e", "qs.1|csv|/b|", "qs.2|iqd||", "|||"}));
   }
 
   for (ORVIDOM_Element odd :
@@ -91,12 +86,7 @@ TEST(ZoExternalizeReportHelperTest, RoundTripKeepsIdsAndMethods) {
   ZoExternalizeReportHelper read;
   read.Take(received);
   // The written entries carry the path as an attribute, which reading does not look at.
-  ASSERT_EQ(read.GetEntries().size(), 2u);
-  EXPECT_EQ(read.GetEntries()[0]->objectID, "qs.1");
-  EXPECT_EQ(read.GetEntries()[0]->method, "csv");
-  EXPECT_EQ(read.GetEntries()[0]->path, "");
-  EXPECT_EQ(read.GetEntries()[1]->objectID, "qs.2");
-  EXPECT_EQ(read.GetEntries()[1]->method, "iqd");
+  EXPECT_EQ(Lines(read), (std::vector<std::string>{"qs.1|csv||", "qs.2|iqd||"}));
 }
 
 }  // namespace

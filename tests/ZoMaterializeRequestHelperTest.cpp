@@ -6,13 +6,9 @@
 
 namespace {
 
-using Request = ZoMaterializeRequestHelper;
+using xmltest::Made;
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using Request = ZoMaterializeRequestHelper;
 
 // Sets all six values of the target data source.
 void SetEverySourceValue(Request& request, const I18NString& type, const I18NString& cs,
@@ -26,6 +22,16 @@ void SetEverySourceValue(Request& request, const I18NString& type, const I18NStr
   source.password = &pw;
   source.SSOTicket = &ticket;
   request.SetTargetDataSource(source);
+}
+
+// The six values of a target data source, "-" for each one not given.
+std::string Describe(const Request::TargetDataSource& source) {
+  std::string out;
+  for (const I18NString* value : {source.type, source.connectionString, source.database,
+                                  source.username, source.password, source.SSOTicket}) {
+    out += (value ? value->str() : "-") + "|";
+  }
+  return out + (source.reserved ? "reserved" : "-");
 }
 
 // A received request, as the engine's peers write it.
@@ -101,9 +107,7 @@ TEST(ZoMaterializeRequestHelperTest, EmptyRequestKeepsTasksAndTargetDataSource) 
   // Nothing taken: the getters give what the helper holds.
   EXPECT_TRUE(request.GetTasks().empty());
   EXPECT_TRUE(request.GetResultSet().isNull());
-  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
-  EXPECT_EQ(info.type, nullptr);
-  EXPECT_EQ(info.SSOTicket, nullptr);
+  EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "-|-|-|-|-|-|-");
 }
 
 TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
@@ -120,18 +124,9 @@ TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
   onlyPassword.reserved = &reserved;
   request.SetTargetDataSource(onlyPassword);
 
-  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
-  ASSERT_NE(info.type, nullptr);
-  ASSERT_NE(info.database, nullptr);
-  ASSERT_NE(info.password, nullptr);
-  EXPECT_EQ(*info.type, "db2");
-  EXPECT_EQ(*info.database, "first");
-  EXPECT_EQ(*info.password, "new");
   // The helper keeps its own copies, and `reserved` is never handed out.
-  EXPECT_NE(info.password, &newPw);
-  EXPECT_EQ(info.reserved, nullptr);
-  EXPECT_EQ(info.connectionString, nullptr);
-  EXPECT_EQ(info.username, nullptr);
+  EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "db2|-|first|-|new|-|-");
+  EXPECT_NE(request.GetTargetDataSourceInfo().password, &newPw);
   EXPECT_TRUE(xmltest::SameTree(Made(request), R"(
     <materializeRequest><tasks/>
       <targetDataSource type="db2"><database>first</database><password>new</password>
@@ -140,22 +135,17 @@ TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
 }
 
 TEST(ZoMaterializeRequestHelperTest, NamesOfTasksAndParameters) {
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskGenLoadDataFromFile), "genLoadDataFromFile");
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskLoadDataFromFile), "loadDataFromFile");
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeQuerySubject), "materializeQuerySubject");
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskMaterializeResultSet), "materializeResultSet");
-  EXPECT_EQ(Request::GetTaskName(Request::kTaskUnknown), "unknown");
-  EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(5)), "unknown");
-  EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(-1)), "unknown");
-
-  EXPECT_EQ(Request::GetParameterName(Request::kParamDataFilePath), "dataFilePath");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamTableName), "tableName");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamColumnDelimiter), "columnDelimiter");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamRowDelimiter), "rowDelimiter");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamDataEncoding), "dataEncoding");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamObjectID), "objectID");
-  EXPECT_EQ(Request::GetParameterName(Request::kParamUnknown), "unknown");
-  EXPECT_EQ(Request::GetParameterName(static_cast<Request::EParameters>(7)), "unknown");
+  const auto tasks = xmltest::Words(
+      "unknown genLoadDataFromFile loadDataFromFile materializeQuerySubject materializeResultSet "
+      "unknown");
+  for (int i = -1; i < 6; ++i) {
+    EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(i)), tasks[i < 0 ? 0 : i]) << i;
+  }
+  const auto parameters = xmltest::Words(
+      "unknown dataFilePath tableName columnDelimiter rowDelimiter dataEncoding objectID unknown");
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(Request::GetParameterName(static_cast<Request::EParameters>(i)), parameters[i]) << i;
+  }
 }
 
 TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
@@ -189,16 +179,7 @@ TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
   EXPECT_EQ(read.GetParameter(Request::kParamTableName, value), 0);
   EXPECT_EQ(value, "UTF-8");
 
-  const Request::TargetDataSource info = read.GetTargetDataSourceInfo();
-  ASSERT_TRUE(info.type && info.connectionString && info.database && info.username &&
-              info.password && info.SSOTicket);
-  EXPECT_EQ(*info.type, "t");
-  EXPECT_EQ(*info.connectionString, "c");
-  EXPECT_EQ(*info.database, "d");
-  EXPECT_EQ(*info.username, "u");
-  EXPECT_EQ(*info.password, "p");
-  EXPECT_EQ(*info.SSOTicket, "s");
-  EXPECT_EQ(info.reserved, nullptr);
+  EXPECT_EQ(Describe(read.GetTargetDataSourceInfo()), "t|c|d|u|p|s|-");
   EXPECT_TRUE(xmltest::SameTree(read.GetResultSet(), "<rs><c/></rs>"));
 }
 
@@ -222,16 +203,7 @@ TEST(ZoMaterializeRequestHelperTest, ReadsReceivedRequestsCompactAndIndented) {
     EXPECT_EQ(value, "untouched");
 
     // An absent type reads as empty; children without text and unknown children are passed over.
-    const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
-    ASSERT_NE(info.type, nullptr);
-    EXPECT_EQ(*info.type, "");
-    ASSERT_NE(info.database, nullptr);
-    EXPECT_EQ(*info.database, "db");
-    ASSERT_NE(info.SSOTicket, nullptr);
-    EXPECT_EQ(*info.SSOTicket, "t");
-    EXPECT_EQ(info.username, nullptr);
-    EXPECT_EQ(info.password, nullptr);
-    EXPECT_EQ(info.connectionString, nullptr);
+    EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "|-|db|-|-|t|-");
 
     // Only a fragment that is the first child of "resultSet" counts: layout text before it hides
     // it in the indented request.
@@ -261,10 +233,7 @@ TEST(ZoMaterializeRequestHelperTest, OwnValuesHideTheTakenRequest) {
   I18NString value;
   EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 0);
   EXPECT_EQ(request.GetParameter(Request::kParamDataFilePath, value), 0);
-  const Request::TargetDataSource info = request.GetTargetDataSourceInfo();
-  EXPECT_EQ(info.database, nullptr);
-  ASSERT_NE(info.password, nullptr);
-  EXPECT_EQ(*info.password, "mine");
+  EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "-|-|-|-|mine|-|-");
   EXPECT_EQ(request.GetResultSet(), fragment);
 
   // Tasks read from a taken request count against later duplicates.

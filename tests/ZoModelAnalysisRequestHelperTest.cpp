@@ -7,15 +7,11 @@
 
 namespace {
 
+using xmltest::Made;
+
 using Task = ZoAnalyzeRequestTaskHelper;
 
 constexpr const char* kUnit = "ZoModelAnalysisRequestHelper";
-
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
 
 TEST(ZoModelAnalysisRequestHelperTest, WritesTasksWithObjectsAndChecks) {
   ZoModelAnalysisRequestHelper request;
@@ -50,19 +46,13 @@ TEST(ZoModelAnalysisRequestHelperTest, WritesTasksWithObjectsAndChecks) {
 }
 
 TEST(ZoModelAnalysisRequestHelperTest, NamesOfTasksAndChecks) {
-  const std::vector<std::pair<Task::ECheck, const char*>> checks = {
-      {Task::kCheckUseOfCardinalityInFacts, "useOfCardinalityInFacts"},
-      {Task::kCheckAmbiguousCardinality, "ambiguousCardinality"},
-      {Task::kCheckAmbiguousRelationships, "ambiguousRelationships"},
-      {Task::kCheckCircularDependency, "circularDependency"},
-      {Task::kCheckKeyIndexVsRelationships, "keyIndexVsRelationships"},
-      {Task::kCheckJoinAtDifferentLevels, "joinAtDifferentLevels"},
-      {Task::kCheckMinimizedSQLconflict, "minimizedSQLconflict"},
-      {Task::kCheckCalculatedMeasures, "calculatedMeasures"},
-      {Task::kCheckCachingConflict, "cachingConflict"}};
-  for (const auto& [check, name] : checks) {
-    EXPECT_EQ(Task::ToString(check), name);
-    EXPECT_EQ(Task::ToCheck(name), check);
+  const auto checks = xmltest::Words(
+      "unknown useOfCardinalityInFacts ambiguousCardinality ambiguousRelationships "
+      "circularDependency keyIndexVsRelationships joinAtDifferentLevels minimizedSQLconflict "
+      "calculatedMeasures cachingConflict");
+  for (int i = 1; i < 10; ++i) {
+    EXPECT_EQ(Task::ToString(static_cast<Task::ECheck>(i)), checks[i]);
+    EXPECT_EQ(Task::ToCheck(checks[i]), i);
   }
   EXPECT_EQ(Task::ToString(Task::kCheckUnknown), "unknown");
   EXPECT_EQ(Task::ToString(static_cast<Task::ECheck>(10)), "unknown");

@@ -7,13 +7,9 @@
 
 namespace {
 
-using Object = ZoAnalyzeResponseIssueObjectHelper;
+using xmltest::Made;
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using Object = ZoAnalyzeResponseIssueObjectHelper;
 
 TEST(ZoModelAnalysisResponseHelperTest, WritesTasksIssuesAndObjects) {
   ZoModelAnalysisResponseHelper response;

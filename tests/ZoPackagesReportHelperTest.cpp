@@ -8,13 +8,9 @@
 
 namespace {
 
-using Pairs = std::vector<std::pair<I18NString, I18NString>>;
+using xmltest::Made;
 
-ORVIDOM_Element Made(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
-}
+using Pairs = std::vector<std::pair<I18NString, I18NString>>;
 
 Pairs PairsOf(const ZoPackagesReportHelper& report) {
   Pairs out;

@@ -10,18 +10,14 @@ using Task = ZoUpdateRequestTaskHelper;
 
 namespace {
 
+using xmltest::Made;
+
 const char* const kUnit = "ZoUpdateObjectRequestHelper";
 
 std::vector<std::string> Texts(const std::vector<I18NString>& values) {
   std::vector<std::string> texts;
   for (const I18NString& v : values) texts.push_back(v.str());
   return texts;
-}
-
-ORVIDOM_Element MakeElement(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
 }
 
 }  // namespace
@@ -52,7 +48,7 @@ class ZoUpdateRequestTaskHelperTest : public ::testing::Test {
 TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   ZoUpdateObjectRequestHelper empty;
   EXPECT_TRUE(
-      xmltest::SameTree(MakeElement(empty), "<updateObjectRequest><tasks/></updateObjectRequest>"));
+      xmltest::SameTree(Made(empty), "<updateObjectRequest><tasks/></updateObjectRequest>"));
 
   ORVIDOM_Element fragment = xmltest::Parse("<refs><refobj>qs1</refobj></refs>");
   ZoUpdateObjectRequestHelper request;
@@ -67,7 +63,7 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   request.AddTask(static_cast<Task::ETask>(42))
       ->AddParameter(static_cast<Task::EParameter>(99), "x", "");
 
-  const ORVIDOM_Element made = MakeElement(request);
+  const ORVIDOM_Element made = Made(request);
   EXPECT_TRUE(made.getParentNode().isNull());
   EXPECT_TRUE(xmltest::SameTree(made, R"(
     <updateObjectRequest><tasks>
@@ -88,46 +84,20 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
 }
 
 TEST(ZoUpdateObjectRequestHelperTest, ConvertsTaskAndParameterNames) {
-  const char* const tasks[] = {"unknown",         "addProperty", "removeProperty", "updateProperty",
-                               "reorderProperty", "addObject",   "removeObject"};
+  const auto tasks = xmltest::Words(
+      "unknown addProperty removeProperty updateProperty reorderProperty addObject removeObject");
   for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(i)), tasks[i]);
     EXPECT_EQ(Task::ToTask(tasks[i]), i);
   }
-  const char* const params[] = {"unknown",
-                                "propertyType",
-                                "propertyValue",
-                                "forceUpdate",
-                                "createIfNeeded",
-                                "propertyIndex",
-                                "propertyBeforeIndex",
-                                "objectName",
-                                "objectType",
-                                "makeNameUnique",
-                                "objectID",
-                                "objectBeforeID",
-                                "basedOn",
-                                "caption",
-                                "filterApplyType",
-                                "queryType",
-                                "definitionType",
-                                "subType",
-                                "cmDisplayPath",
-                                "cmSearchPath",
-                                "functionSetID",
-                                "overrideFuncID",
-                                "overrideQOSLevel",
-                                "overrideDescription",
-                                "querySubjectRefs",
-                                "setOperation",
-                                "duplicates",
-                                "convergenceLevel",
-                                "key",
-                                "attributes",
-                                "canGroup",
-                                "identifiesRow",
-                                "applyAggregate",
-                                "dimensionRef"};
+  const auto params = xmltest::Words(
+      "unknown propertyType propertyValue forceUpdate createIfNeeded propertyIndex "
+      "propertyBeforeIndex objectName objectType makeNameUnique objectID objectBeforeID basedOn "
+      "caption filterApplyType queryType definitionType subType cmDisplayPath cmSearchPath "
+      "functionSetID overrideFuncID overrideQOSLevel overrideDescription querySubjectRefs "
+      "setOperation duplicates convergenceLevel key attributes canGroup identifiesRow "
+      "applyAggregate dimensionRef");
+  ASSERT_EQ(params.size(), 34u);
   for (int i = 0; i < 34; ++i) {
     EXPECT_EQ(Task::ToString(static_cast<Task::EParameter>(i)), params[i]);
     EXPECT_EQ(Task::ToParameter(params[i]), i);
@@ -183,8 +153,7 @@ TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {
   EXPECT_TRUE(none.empty());
 
   // A received task that was never asked for its parameters writes none.
-  ORVIDOM_Element again;
-  request.Make(again);
+  ORVIDOM_Element again = Made(request);
   EXPECT_TRUE(xmltest::SameTree(again.getFirstChild().getLastChild(),
                                 R"(<task name="addObject"><parameters/></task>)"));
 
@@ -246,8 +215,7 @@ TEST(ZoUpdateObjectRequestHelperTest, RoadOfOneRequest) {
   create->AddParameter(Task::kParamQuerySubjectRefs, refs);
   create->AddParameter(Task::kParamMakeNameUnique, "true", "");
 
-  ORVIDOM_Element made;
-  request.Make(made);
+  ORVIDOM_Element made = Made(request);
   ORVIDOM_Element received =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
   ZoUpdateObjectRequestHelper taken;

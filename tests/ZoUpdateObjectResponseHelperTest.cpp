@@ -12,12 +12,15 @@ using Feedback = ZoActionFeedbackHelper;
 
 namespace {
 
+using xmltest::Made;
+
 const char* const kUnit = "ZoUpdateObjectResponseHelper";
 
-ORVIDOM_Element MakeElement(const ActionHandlerBase& helper) {
-  ORVIDOM_Element elem;
-  helper.Make(elem);
-  return elem;
+// "status|code:message" of a result, "status|no error" when it has no error.
+std::string Describe(Result* result) {
+  const Result::ErrorInfo* error = result->GetError();
+  return ToString(result->GetStatus()).str() + "|" +
+         (error ? error->code.str() + ":" + error->message.str() : "no error");
 }
 
 std::string Rendered(ORVIDOM_Element feedbackElement) {
@@ -32,8 +35,8 @@ std::string Rendered(ORVIDOM_Element feedbackElement) {
 
 TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
   ZoUpdateObjectResponseHelper response;
-  EXPECT_TRUE(xmltest::SameTree(MakeElement(response),
-                                "<updateObjectResponse><tasks/></updateObjectResponse>"));
+  EXPECT_TRUE(
+      xmltest::SameTree(Made(response), "<updateObjectResponse><tasks/></updateObjectResponse>"));
 
   Result* failed = response.AddTask(Task::kTaskAddObject);
   EXPECT_EQ(failed->GetStatus(), Result::kStatusSuccess);
@@ -55,7 +58,7 @@ TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
   response.AddTask(static_cast<Task::ETask>(9))->SetStatus(static_cast<Result::EStatus>(7));
   response.AddTask(Task::kTaskRemoveObject)->SetError("E0", "");
 
-  EXPECT_TRUE(xmltest::SameTree(MakeElement(response), R"(
+  EXPECT_TRUE(xmltest::SameTree(Made(response), R"(
     <updateObjectResponse><tasks>
       <task name="addObject" status="failure"><error code="E42">Name &lt;taken&gt; &amp; "used"</error></task>
       <task name="updateProperty" status="success">
@@ -113,7 +116,7 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   EXPECT_EQ(response.GetTask(Task::kTaskRemoveObject), response.GetTasks()[1]);
   EXPECT_EQ(response.GetTask(Task::kTaskAddProperty), nullptr);
 
-  EXPECT_EQ(added->GetStatus(), Result::kStatusSuccess);
+  EXPECT_EQ(Describe(added), "success|no error");
   std::vector<I18NString> values;
   ASSERT_TRUE(added->GetParameter(Result::kParamObject, values));
   ASSERT_EQ(values.size(), 1u);
@@ -121,22 +124,16 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   ASSERT_TRUE(added->GetParameter(Result::kParamProperty, values));
   ASSERT_EQ(values.size(), 2u);  // appended
   EXPECT_EQ(values[1], "");
-  EXPECT_EQ(added->GetError(), nullptr);
   EXPECT_EQ(Rendered(added->GetFeedback()), "\n--- created");
 
   Result* removed = response.GetTasks()[1];
-  EXPECT_EQ(removed->GetStatus(), Result::kStatusFailure);
-  ASSERT_NE(removed->GetError(), nullptr);
-  EXPECT_EQ(removed->GetError()->code, "E7");
-  EXPECT_EQ(removed->GetError()->message, "in use");
+  EXPECT_EQ(Describe(removed), "failure|E7:in use");
   EXPECT_FALSE(removed->GetParameter(Result::kParamObject, values));
   EXPECT_TRUE(removed->GetFeedback().isNull());
 
   // An unknown or missing status is read as unknown; an error without text has no message.
-  EXPECT_EQ(response.GetTasks()[2]->GetStatus(), Result::kStatusUnknown);
-  EXPECT_EQ(response.GetTasks()[2]->GetError()->message, "");
-  EXPECT_EQ(response.GetTasks()[2]->GetError()->code, "E8");
-  EXPECT_EQ(response.GetTasks()[3]->GetStatus(), Result::kStatusUnknown);
+  EXPECT_EQ(Describe(response.GetTasks()[2]), "unknown|E8:");
+  EXPECT_EQ(Describe(response.GetTasks()[3]), "unknown|no error");
 
   response.Take(elem);
   EXPECT_EQ(response.GetTasks().size(), 8u);
@@ -171,7 +168,7 @@ TEST(ZoActionFeedbackHelperTest, WritesTheEntryTree) {
   feedback.AddEntry(nullptr, static_cast<Feedback::EEntryClass>(5), "orphan", "");
   EXPECT_FALSE(feedback.IsEmpty());
 
-  const ORVIDOM_Element made = MakeElement(feedback);
+  const ORVIDOM_Element made = Made(feedback);
   EXPECT_EQ(ORVIDOM_Writer::toString(made),
             R"(<feedback><entry class="error" name="E1">Cannot add<entry class="info">)"
             R"(<entry class="trace" name="t">deep</entry></entry><entry class="warning">second)"
@@ -206,8 +203,7 @@ TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
   nothingTaken.Render(out);
   EXPECT_EQ(out, "kept");
   Feedback feedback;
-  ORVIDOM_Element elem = xmltest::Parse(R"(<feedback><entry class="info">i</entry></feedback>)");
-  feedback.Take(elem);
+  xmltest::Take(feedback, R"(<feedback><entry class="info">i</entry></feedback>)");
   feedback.Render(out);
   feedback.Render(out);
   EXPECT_EQ(out, "kept\n--- i\n--- i");
@@ -227,8 +223,7 @@ TEST(ZoActionFeedbackHelperTest, HandlesDeeplyNestedFeedback) {
     response.AddTask(Task::kTaskAddObject)->SetFeedback(feedback);
   }  // the deep entry tree is destroyed here
 
-  ORVIDOM_Element made;
-  response.Make(made);
+  ORVIDOM_Element made = Made(response);
   ORVIDOM_Element received =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
   ZoUpdateObjectResponseHelper taken(received);
@@ -275,8 +270,7 @@ TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
   errors.AddEntry(Feedback::kClassInfo, "Done", "");
   failed->SetFeedback(errors);
 
-  ORVIDOM_Element made;
-  response.Make(made);
+  ORVIDOM_Element made = Made(response);
   ORVIDOM_Element received =
       ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made, {true, true}))
           .getDocumentElement();
@@ -286,22 +280,18 @@ TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
 
   Result* readCreated = taken.GetTask(Task::kTaskAddObject);
   ASSERT_NE(readCreated, nullptr);
-  EXPECT_EQ(readCreated->GetStatus(), Result::kStatusSuccess);
+  EXPECT_EQ(Describe(readCreated), "success|no error");
   std::vector<I18NString> objects;
   std::vector<I18NString> properties;
   ASSERT_TRUE(readCreated->GetParameter(Result::kParamObject, objects));
   ASSERT_TRUE(readCreated->GetParameter(Result::kParamProperty, properties));
   EXPECT_EQ(objects, std::vector<I18NString>{"[ns].[qs2]"});
   EXPECT_EQ(properties, std::vector<I18NString>{"name"});
-  EXPECT_EQ(readCreated->GetError(), nullptr);
   EXPECT_EQ(Rendered(readCreated->GetFeedback()), "\n--- Renamed\n\t--- qs1 -> qs2");
 
   Result* readFailed = taken.GetTask(Task::kTaskRemoveProperty);
   ASSERT_NE(readFailed, nullptr);
-  EXPECT_EQ(readFailed->GetStatus(), Result::kStatusFailure);
-  ASSERT_NE(readFailed->GetError(), nullptr);
-  EXPECT_EQ(readFailed->GetError()->code, "MDL-17");
-  EXPECT_EQ(readFailed->GetError()->message, "Property \"filter\" is locked");
+  EXPECT_EQ(Describe(readFailed), "failure|MDL-17:Property \"filter\" is locked");
   EXPECT_EQ(Rendered(readFailed->GetFeedback()),
             "\n*** Error:Not removed\n\t--- Locked by\tadmin\n\t\t*** Error:Since\nyesterday"
             "\n--- Done");

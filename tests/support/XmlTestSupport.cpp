@@ -1,5 +1,6 @@
 #include "support/XmlTestSupport.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace xmltest {
@@ -77,6 +78,29 @@ ORVIDOM_Element RoundTrip(const ORVIDOM_Node& element) {
 
 ORVIDOM_Element Parse(std::string_view xml) {
   return ORVIDOM_Parser::parseString(xml).getDocumentElement();
+}
+
+ORVIDOM_Element Made(const ActionHandlerBase& helper) {
+  ORVIDOM_Element elem;
+  helper.Make(elem);
+  return elem;
+}
+
+ORVIDOM_Element Take(ActionHandlerBase& helper, std::string_view xml) {
+  ORVIDOM_Element elem = Parse(xml);
+  helper.Take(elem);
+  return elem;
+}
+
+std::vector<std::string> Words(std::string_view text) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while ((start = text.find_first_not_of(' ', start)) != std::string_view::npos) {
+    const std::size_t end = std::min(text.find(' ', start), text.size());
+    words.emplace_back(text.substr(start, end - start));
+    start = end;
+  }
+  return words;
 }
 
 }  // namespace xmltest

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include <Korvath_ActionHelper.h>
@@ -22,6 +23,15 @@ ORVIDOM_Element RoundTrip(const ORVIDOM_Node& element);
 
 // The document element of `xml`, parsed.
 ORVIDOM_Element Parse(std::string_view xml);
+
+// The element that `helper` makes.
+ORVIDOM_Element Made(const ActionHandlerBase& helper);
+
+// Lets `helper` take the document element of `xml`, and returns that element.
+ORVIDOM_Element Take(ActionHandlerBase& helper, std::string_view xml);
+
+// The words of `text`, split at spaces: a compact way to write tables of names.
+std::vector<std::string> Words(std::string_view text);
 
 // Runs `statement`, expecting ORVAssertError with exactly `text`, code 0 and source unit `unit`.
 #define EXPECT_ORV_ASSERT(statement, text, unit)             \
