@@ -196,11 +196,10 @@ void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& e
   const ORVIDOM_Element taskElem = doc.createElement(kElemTask);
   elem = taskElem;
   taskElem.setAttribute(kAttrName, ToString(task));
-  const ORVIDOM_Element parameters = doc.createElement(kElemParameters);
-  taskElem.appendChild(parameters);
+  const ORVIDOM_Element parameters = taskElem.appendElement(kElemParameters);
   for (const auto& entry : params) {
     for (const ParamValue* value : entry.second) {
-      const ORVIDOM_Element param = doc.createElement(kElemParam);
+      const ORVIDOM_Element param = parameters.appendElement(kElemParam);
       param.setAttribute(kAttrName, ToString(entry.first));
       if (!value->locale.empty()) param.setAttribute(kAttrLocale, value->locale);
       if (value->element.isNull()) {
@@ -208,7 +207,6 @@ void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& e
       } else {
         param.appendChild(doc.importNode(value->element, true));
       }
-      parameters.appendChild(param);
     }
   }
 }
@@ -289,8 +287,7 @@ ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   const ORVIDOM_Element request = doc.createElement(kElemUpdateObjectRequest);
   elem = request;
-  const ORVIDOM_Element tasksElem = doc.createElement(kElemTasks);
-  request.appendChild(tasksElem);
+  const ORVIDOM_Element tasksElem = request.appendElement(kElemTasks);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
     ORVIDOM_Element taskElem;
     t->doMake(doc, taskElem);
