@@ -48,9 +48,9 @@ ORVIDOM_NodeList ORVIDOM_Element::getElementsByTagName(const I18NString& name) c
   std::vector<pugi::xml_node_struct*> found;
   if (!isNull() && !ORVIDOM_Access::isAttribute(*this)) {
     const bool all = name == "*";
-    const std::string& wanted = name.str();
+    const orvidom::NameMatcher wanted(name.str());
     orvidom::findDescendant(*m_store, ORVIDOM_Access::pnode(*this), [&](pugi::xml_node n) {
-      if (n.type() == pugi::node_element && (all || wanted == n.name())) {
+      if (n.type() == pugi::node_element && (all || wanted.matches(n.name()))) {
         found.push_back(n.internal_object());
       }
       return false;

@@ -4,7 +4,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -89,10 +91,24 @@ pugi::xml_node findDescendant(const ORVIDOM_Store& store, pugi::xml_node root, V
   return {};
 }
 
-// True when `n` is an element named `name`.
-inline bool isElementNamed(pugi::xml_node n, std::string_view name) noexcept {
-  return n.type() == pugi::node_element && name == n.name();
-}
+// A name to compare node names with: strcmp stops at the first differing byte, without
+// measuring the node's name first. A name holding a zero byte is no XML name and matches nothing.
+class NameMatcher {
+ public:
+  explicit NameMatcher(const std::string& name) noexcept
+      : m_name(name.c_str()), m_valid(name.find('\0') == std::string::npos) {}
+  bool matches(const char* name) const noexcept {
+    return m_valid && std::strcmp(m_name, name) == 0;
+  }
+  // True when `n` is an element with the name.
+  bool isElement(pugi::xml_node n) const noexcept {
+    return n.type() == pugi::node_element && matches(n.name());
+  }
+
+ private:
+  const char* m_name;
+  bool m_valid;
+};
 
 // Throws INVALID_CHARACTER_ERR when `text` holds a character XML 1.0 cannot carry.
 void requireXmlText(std::string_view text, const char* what);
