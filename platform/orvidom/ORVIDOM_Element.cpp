@@ -13,9 +13,13 @@ pugi::xml_node elementOf(const ORVIDOM_Node& n) noexcept {
   return !ORVIDOM_Access::isAttribute(n) && p.type() == pugi::node_element ? p : pugi::xml_node();
 }
 
+[[noreturn]] void throwNoElement(const char* op) {
+  throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
+}
+
 pugi::xml_node requireElement(const ORVIDOM_Node& n, const char* op) {
   pugi::xml_node e = elementOf(n);
-  if (!e) throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
+  if (!e) throwNoElement(op);
   return e;
 }
 

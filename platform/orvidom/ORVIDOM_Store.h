@@ -14,6 +14,7 @@
 #include "orvidom/ORVIDOM_DOMException.h"
 #include "orvidom/ORVIDOM_NamedNodeMap.h"
 #include "orvidom/ORVIDOM_NodeList.h"
+#include "orvidom/XmlChars.h"
 
 // One document. pugixml has no parentless nodes and cannot move nodes between documents, so
 // every node that has no parent (created, imported or removed) lives under `holder`, the first
@@ -110,9 +111,18 @@ class NameMatcher {
   bool m_valid;
 };
 
+// Throw INVALID_CHARACTER_ERR; out of line, so that the checks below stay small enough to inline.
+[[noreturn]] void throwInvalidText(std::size_t at, const char* what);
+[[noreturn]] void throwInvalidName(std::string_view name, const char* what);
+
 // Throws INVALID_CHARACTER_ERR when `text` holds a character XML 1.0 cannot carry.
-void requireXmlText(std::string_view text, const char* what);
+inline void requireXmlText(std::string_view text, const char* what) {
+  const std::size_t bad = findInvalidXmlChar(text);
+  if (bad != std::string_view::npos) throwInvalidText(bad, what);
+}
 // Throws INVALID_CHARACTER_ERR when `name` is not an XML name.
-void requireXmlName(std::string_view name, const char* what);
+inline void requireXmlName(std::string_view name, const char* what) {
+  if (!isXmlName(name)) throwInvalidName(name, what);
+}
 
 }  // namespace orvidom
