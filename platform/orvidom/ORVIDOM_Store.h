@@ -79,17 +79,20 @@ inline pugi::xml_node firstVisibleChild(const ORVIDOM_Store& store, pugi::xml_no
 template <class Visit>
 pugi::xml_node findDescendant(const ORVIDOM_Store& store, pugi::xml_node root, Visit visit) {
   pugi::xml_node cur = firstVisibleChild(store, root);
-  while (cur) {
+  if (!cur) return {};
+  // Every step of a pugixml handle is a call into the library, so each node is asked for its
+  // first child and next sibling once.
+  for (;;) {
     if (visit(cur)) return cur;
-    if (pugi::xml_node child = cur.first_child()) {
-      cur = child;
-      continue;
+    pugi::xml_node next = cur.first_child();
+    while (!next) {
+      next = cur.next_sibling();
+      if (next) break;
+      cur = cur.parent();
+      if (cur == root) return {};
     }
-    while (cur != root && !cur.next_sibling()) cur = cur.parent();
-    if (cur == root) break;
-    cur = cur.next_sibling();
+    cur = next;
   }
-  return {};
 }
 
 // A name to compare node names with: strcmp stops at the first differing byte, without
