@@ -1,5 +1,7 @@
 #include "modeltasks/ZoActionFeedbackHelper.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
 
@@ -27,11 +30,6 @@ const I18NString& ClassName(ZoActionFeedbackHelper::EEntryClass entryClass) {
     return korvath_actionhelper_resources_unknown_str;
   }
   return kClassNames[index];
-}
-
-// An element's node name is its tag name; reading it from the node spares an element handle.
-bool IsEntryElement(const ORVIDOM_Node& node) {
-  return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE && node.getNodeName() == kElemEntry;
 }
 
 }  // namespace
@@ -125,10 +123,14 @@ struct RenderedLine {
 std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
   std::vector<RenderedLine> lines;
   std::vector<std::pair<ORVIDOM_Element, std::size_t>> stack;
+  // The children are pushed last first, so that the first is taken next.
   const auto pushEntryChildren = [&stack](const ORVIDOM_Node& parent, std::size_t depth) {
-    for (ORVIDOM_Node c = parent.getLastChild(); !c.isNull(); c = c.getPreviousSibling()) {
-      if (IsEntryElement(c)) stack.emplace_back(c, depth);
+    const std::size_t from = stack.size();
+    for (ORVIDOM_Element c = ORVIDOM_Helper::findChildElement(parent, kElemEntry); !c.isNull();
+         c = ORVIDOM_Helper::findNextSiblingElement(c, kElemEntry)) {
+      stack.emplace_back(c, depth);
     }
+    std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(from), stack.end());
   };
   pushEntryChildren(feedback, 0);
   while (!stack.empty()) {

@@ -2,7 +2,8 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
-#include <map>
+#include <deque>
+#include <utility>
 #include <vector>
 
 #include "core/ActionHandlerBase.h"
@@ -125,7 +126,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
 
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  void AddValue(EParameter kind, ParamValue* value);
+  void AddValue(EParameter kind, ParamValue&& value);
 
   // The "param" the identifier walk last returned.
   ORVIDOM_Element idCrap_elmCurrIDParam;
@@ -133,7 +134,9 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   I18NString propertyType;
   ETask task;
   ORVIDOM_Element taskElement;
-  std::map<EParameter, std::vector<ParamValue*>> params;
+  // The values in the order they were added. A deque keeps the addresses GetParameter hands out
+  // and holds many values per allocation.
+  std::deque<std::pair<EParameter, ParamValue>> params;
 };
 
 // The request: the owner of its tasks.

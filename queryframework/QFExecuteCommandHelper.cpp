@@ -215,7 +215,7 @@ void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem
   }
   MakeModelPath(querySet);
   MakeQueries(doc, querySet);
-  MakeResultDefinitions(doc, querySet);
+  MakeResultDefinitions(querySet);
   MakeRequestHints(doc, querySet);
   MakeExecuteProperties(doc, execute);
   MakeQueryFeedback(doc, execute);
@@ -231,8 +231,7 @@ void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc, ORVIDOM_Element&
   }
 }
 
-void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Document& doc,
-                                                   ORVIDOM_Element& querySet) const {
+void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Element& querySet) const {
   const ORVIDOM_Element definitions =
       ORVIDOM_Helper::findOrCreateElement(querySet, kElemQueryResultDefinitions);
   const I18NString& firstName = m_queries.front()->GetName();
@@ -255,9 +254,7 @@ void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Document& doc,
         ORVIDOM_Helper::findOrCreateElement(edgeGroup, kElemValueSets), kElemValueSet, kValueSet1);
     const ORVIDOM_Element groupBody = FindOrCreateNamed(valueSet, kElemGroupBody, kGroupBody1);
     for (const QFQueryDataItem* item : query.GetDataItems()) {
-      const ORVIDOM_Element dataItemRef = doc.createElement(kElemDataItemRef);
-      dataItemRef.setAttribute(kAttrRefDataItem, item->m_name);
-      groupBody.appendChild(dataItemRef);
+      groupBody.appendElement(kElemDataItemRef).setAttribute(kAttrRefDataItem, item->m_name);
     }
   }
 }

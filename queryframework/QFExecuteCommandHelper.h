@@ -88,7 +88,7 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
  private:
   QFQueryHelper* Append(QFQueryHelper* query);
   void MakeQueries(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const;
-  void MakeResultDefinitions(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const;
+  void MakeResultDefinitions(ORVIDOM_Element& querySet) const;
   void MakeRequestHints(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const;
   void MakeExecuteProperties(ORVIDOM_Document& doc, ORVIDOM_Element& execute) const;
   void MakeQueryFeedback(ORVIDOM_Document& doc, ORVIDOM_Element& execute) const;

@@ -194,8 +194,8 @@ void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemQuery);
   elem.setAttribute(korvath_actionhelper_resources_name_str, m_name);
   SetSource(elem);
-  MakeSelection(doc, elem);
-  MakeDetailFilters(doc, elem);
+  MakeSelection(elem);
+  MakeDetailFilters(elem);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
   if (!m_hints.empty()) MakeHints(doc, elem);
 }
@@ -209,14 +209,14 @@ void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeSelection(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
   const ORVIDOM_Element selection = ORVIDOM_Helper::findOrCreateElement(query, kElemSelection);
   selection.setAttribute(korvath_actionhelper_resources_autoSummary_str,
                          m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                             : korvath_actionhelper_resources_false_str);
   for (const QFQueryDataItem* item : m_dataItems) {
-    const ORVIDOM_Element dataItem = doc.createElement(korvath_actionhelper_resources_dataItem_str);
-    selection.appendChild(dataItem);
+    const ORVIDOM_Element dataItem =
+        selection.appendElement(korvath_actionhelper_resources_dataItem_str);
     dataItem.setAttribute(korvath_actionhelper_resources_name_str, item->m_name);
     if (item->m_sort != kSortUnknown) {
       dataItem.setAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
@@ -235,13 +235,13 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Document& doc, ORVIDOM_Element& query)
   }
 }
 
-void QFQueryHelper::MakeDetailFilters(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   if (m_detailFilters.empty()) return;
   const ORVIDOM_Element detailFilter =
       ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter);
   for (const QFQueryDetailFilter* item : m_detailFilters) {
-    const ORVIDOM_Element filter = doc.createElement(korvath_actionhelper_resources_filter_str);
-    detailFilter.appendChild(filter);
+    const ORVIDOM_Element filter =
+        detailFilter.appendElement(korvath_actionhelper_resources_filter_str);
     filter.setAttribute(korvath_actionhelper_resources_use_str,
                         QFQueryDetailFilter::ToString(item->m_use));
     ORVIDOM_Helper::findOrCreateElementWithText(filter, kElemFilterExpression, item->m_expression);

@@ -96,8 +96,8 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   virtual void SetSource(ORVIDOM_Element& query) const;
 
  private:
-  void MakeSelection(ORVIDOM_Document& doc, ORVIDOM_Element& query) const;
-  void MakeDetailFilters(ORVIDOM_Document& doc, ORVIDOM_Element& query) const;
+  void MakeSelection(ORVIDOM_Element& query) const;
+  void MakeDetailFilters(ORVIDOM_Element& query) const;
   void MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const;
 
   I18NString m_name;

@@ -45,15 +45,6 @@ class FirstElement {
   ORVIDOM_Element m_first;
 };
 
-// `node` or the first of its following siblings that is an element named `name`; null if none.
-ORVIDOM_Element NextElementNamed(ORVIDOM_Node node, const I18NString& name) {
-  while (!node.isNull() &&
-         (node.getNodeType() != ORVIDOM_Node::ELEMENT_NODE || node.getNodeName() != name)) {
-    node = node.getNextSibling();
-  }
-  return node;
-}
-
 }  // namespace
 
 QFResponseDomHelper::~QFResponseDomHelper() = default;
@@ -134,21 +125,21 @@ ORVIDOM_Element QFResponseDomHelper::GetFirstResultSetRow() {
   const FirstElement listRsltData(m_response, kElemResultData);
   if (listRsltData.getLength() == 0) return {};
   ORV_ASSERT(listRsltData.item(0).getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
-  return NextElementNamed(listRsltData.item(0).getFirstChild(), kElemRow);
+  return ORVIDOM_Helper::findChildElement(listRsltData.item(0), kElemRow);
 }
 
 // The row is taken by value as the interface documents it (a handle copy is cheap).
 ORVIDOM_Element QFResponseDomHelper::GetNextResultSetRow(
     ORVIDOM_Element row) {  // NOLINT(performance-unnecessary-value-param)
-  return NextElementNamed(row.getNextSibling(), kElemRow);
+  return ORVIDOM_Helper::findNextSiblingElement(row, kElemRow);
 }
 
 void QFResponseDomHelper::GetResultSetRowValues(
     ORVIDOM_Element row,  // NOLINT(performance-unnecessary-value-param)
     std::vector<I18NString>& values) {
   const I18NString& valueName = korvath_actionhelper_resources_value_str;
-  for (ORVIDOM_Element value = NextElementNamed(row.getFirstChild(), valueName); !value.isNull();
-       value = NextElementNamed(value.getNextSibling(), valueName)) {
+  for (ORVIDOM_Element value = ORVIDOM_Helper::findChildElement(row, valueName); !value.isNull();
+       value = ORVIDOM_Helper::findNextSiblingElement(value, valueName)) {
     values.push_back(value.getAttribute(kAttrCellValue));
   }
 }

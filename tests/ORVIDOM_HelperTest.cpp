@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/XmlTestSupport.h"
 
 namespace {
@@ -14,6 +16,29 @@ TEST(ORVIDOM_HelperTest, FindsDirectChildrenOrAnyDescendant) {
   EXPECT_TRUE(ORVIDOM_Helper::findChildElement(root, "missing").isNull());
   EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(ORVIDOM_Node(), "x").isNull());
   EXPECT_TRUE(ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "none").isNull());
+}
+
+TEST(ORVIDOM_HelperTest, SiblingSearchSkipsOtherNodesAndStopsAtTheParentsEnd) {
+  ORVIDOM_Element root = xmltest::Parse(
+      "<r>\n <x id='1'><x id='inner'/></x>\n <!--c--><y/>text<x id='2'/><xa/>\n <x id='3'/></r>");
+  std::string ids;
+  for (ORVIDOM_Element x = ORVIDOM_Helper::findChildElement(root, "x"); !x.isNull();
+       x = ORVIDOM_Helper::findNextSiblingElement(x, "x")) {
+    ids += x.getAttribute("id").str() + ";";
+  }
+  EXPECT_EQ(ids, "1;2;3;");
+  ORVIDOM_Element inner = ORVIDOM_Helper::findFirstElement(root, "x").getFirstChild();
+  EXPECT_TRUE(ORVIDOM_Helper::findNextSiblingElement(inner, "x").isNull());
+  EXPECT_EQ(ORVIDOM_Helper::findNextSiblingElement(root.getFirstChild(), "y").getNodeName(), "y");
+  EXPECT_TRUE(ORVIDOM_Helper::findNextSiblingElement(root, "x").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findNextSiblingElement(ORVIDOM_Node(), "x").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findChildElement(root, std::string("x\0y", 3)).isNull());
+
+  // Detached nodes have no siblings, though they are kept side by side.
+  ORVIDOM_Document doc = root.getOwnerDocument();
+  ORVIDOM_Element first = doc.createElement("x");
+  doc.createElement("x");
+  EXPECT_TRUE(ORVIDOM_Helper::findNextSiblingElement(first, "x").isNull());
 }
 
 TEST(ORVIDOM_HelperTest, FindOrCreateReusesMatchesAndAppendsTheRest) {

@@ -95,6 +95,33 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner/></outer>"));
 }
 
+TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element detached = doc.createElement("detached");
+  detached.appendChild(doc.createTextNode("t"));
+  ORVIDOM_Element made = detached.appendElement("made");
+  made.appendElement("inner").setAttribute("a", "1");
+  EXPECT_EQ(made.getParentNode(), detached);
+  EXPECT_EQ(detached.getLastChild(), made);
+  EXPECT_TRUE(detached.getParentNode().isNull());
+  EXPECT_EQ(doc.getElementsByTagName("made").getLength(), 0u);
+  EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t<made><inner a='1'/></made></detached>"));
+
+  ORVIDOM_Element root = doc.getDocumentElement();
+  root.appendElement("first");
+  root.appendChild(made);
+  EXPECT_EQ(made.getParentNode(), root);
+  EXPECT_TRUE(
+      xmltest::SameTree(root, "<requestDoc><first/><made><inner a='1'/></made></requestDoc>"));
+  EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t</detached>"));
+
+  using Ex = ORVIDOM_DOMException;
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { root.appendElement("1bad"); });
+  ExpectDomError(Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element(doc).appendElement("x"); });
+  ExpectDomError(Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element().appendElement("x"); });
+  EXPECT_EQ(root.getChildNodes().getLength(), 2u);
+}
+
 TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
   ORVIDOM_Element none;
   EXPECT_TRUE(none.isNull());

@@ -83,6 +83,25 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   EXPECT_EQ(made.getOwnerDocument(), made.getFirstChild().getFirstChild().getOwnerDocument());
 }
 
+TEST(ZoUpdateObjectRequestHelperTest, ValuesHandedOutStayValidAsMoreAreAdded) {
+  ZoUpdateObjectRequestHelper request;
+  Task* task = request.AddTask(Task::kTaskUpdateProperty);
+  task->AddParameter(Task::kParamCaption, "first caption", "en-us");
+  Task::ParamValue* first = nullptr;
+  ASSERT_TRUE(task->GetParameter(Task::kParamCaption, first));
+  for (int i = 0; i < 1000; ++i) {
+    task->AddParameter(i % 2 ? Task::kParamCaption : Task::kParamObjectID, std::to_string(i), "");
+  }
+  EXPECT_EQ(first->value, "first caption");
+  EXPECT_EQ(first->locale, "en-us");
+  std::vector<Task::ParamValue*> captions;
+  ASSERT_TRUE(task->GetParameter(Task::kParamCaption, captions));
+  ASSERT_EQ(captions.size(), 501u);
+  EXPECT_EQ(captions.front(), first);
+  EXPECT_EQ(captions[1]->value, "1");
+  EXPECT_EQ(captions.back()->value, "999");
+}
+
 TEST(ZoUpdateObjectRequestHelperTest, ConvertsTaskAndParameterNames) {
   const auto tasks = xmltest::Words(
       "unknown addProperty removeProperty updateProperty reorderProperty addObject removeObject");

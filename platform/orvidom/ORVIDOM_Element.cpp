@@ -13,9 +13,13 @@ pugi::xml_node elementOf(const ORVIDOM_Node& n) noexcept {
   return !ORVIDOM_Access::isAttribute(n) && p.type() == pugi::node_element ? p : pugi::xml_node();
 }
 
+[[noreturn]] void throwNoElement(const char* op) {
+  throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
+}
+
 pugi::xml_node requireElement(const ORVIDOM_Node& n, const char* op) {
   pugi::xml_node e = elementOf(n);
-  if (!e) throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
+  if (!e) throwNoElement(op);
   return e;
 }
 
@@ -48,13 +52,21 @@ ORVIDOM_NodeList ORVIDOM_Element::getElementsByTagName(const I18NString& name) c
   std::vector<pugi::xml_node_struct*> found;
   if (!isNull() && !ORVIDOM_Access::isAttribute(*this)) {
     const bool all = name == "*";
-    const std::string& wanted = name.str();
+    const orvidom::NameMatcher wanted(name.str());
     orvidom::findDescendant(*m_store, ORVIDOM_Access::pnode(*this), [&](pugi::xml_node n) {
-      if (n.type() == pugi::node_element && (all || wanted == n.name())) {
+      if (n.type() == pugi::node_element && (all || wanted.matches(n.name()))) {
         found.push_back(n.internal_object());
       }
       return false;
     });
   }
   return ORVIDOM_Access::list(m_store, std::move(found));
+}
+
+ORVIDOM_Element ORVIDOM_Element::appendElement(const I18NString& tagName) const {
+  // Made under its parent at once, the element skips the move out of the holder, whose check
+  // walks from the parent up to the root.
+  pugi::xml_node e = requireElement(*this, "appendElement");
+  orvidom::requireXmlName(tagName.str(), "element name");
+  return ORVIDOM_Access::node(m_store, e.append_child(tagName.c_str()));
 }

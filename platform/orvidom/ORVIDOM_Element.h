@@ -27,4 +27,6 @@ class KORVATH_API ORVIDOM_Element : public ORVIDOM_Node {
   void removeAttribute(const I18NString& name) const;
   // Every descendant element of that name ("*" for all) in document order.
   ORVIDOM_NodeList getElementsByTagName(const I18NString& name) const;
+  // A new last child element: the tree createElement and appendChild give, made in place.
+  ORVIDOM_Element appendElement(const I18NString& tagName) const;
 };

@@ -3,7 +3,7 @@
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Store.h"
 
-using orvidom::isElementNamed;
+using orvidom::NameMatcher;
 
 namespace {
 
@@ -18,8 +18,9 @@ ORVIDOM_Element findChild(const ORVIDOM_Node& parent, const I18NString& name, Ac
   pugi::xml_node p = containerOf(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
+  const NameMatcher wanted(name.str());
   for (pugi::xml_node c = orvidom::firstVisibleChild(*store, p); c; c = c.next_sibling()) {
-    if (isElementNamed(c, name.str()) && accept(c)) return ORVIDOM_Access::node(store, c);
+    if (wanted.isElement(c) && accept(c)) return ORVIDOM_Access::node(store, c);
   }
   return {};
 }
@@ -72,8 +73,9 @@ ORVIDOM_Element ORVIDOM_Helper::findFirstElement(const ORVIDOM_Node& parent,
   pugi::xml_node p = containerOf(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
+  const NameMatcher wanted(name.str());
   return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
-                                return isElementNamed(n, name.str());
+                                return wanted.isElement(n);
                               }));
 }
 
@@ -84,11 +86,26 @@ ORVIDOM_Element ORVIDOM_Helper::findElementWithAttribute(const ORVIDOM_Node& par
   pugi::xml_node p = containerOf(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
+  const NameMatcher wanted(name.str());
   return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
-                                if (!isElementNamed(n, name.str())) return false;
+                                if (!wanted.isElement(n)) return false;
                                 pugi::xml_attribute a = n.attribute(attribute.c_str());
                                 return a && value == a.value();
                               }));
+}
+
+ORVIDOM_Element ORVIDOM_Helper::findNextSiblingElement(const ORVIDOM_Node& node,
+                                                       const I18NString& name) {
+  pugi::xml_node n = containerOf(node);
+  if (!n) return {};
+  const auto& store = ORVIDOM_Access::store(node);
+  // A detached node has no siblings, though the holder keeps it next to others.
+  if (n.parent() == store->holder) return {};
+  const NameMatcher wanted(name.str());
+  for (pugi::xml_node s = n.next_sibling(); s; s = s.next_sibling()) {
+    if (wanted.isElement(s)) return ORVIDOM_Access::node(store, s);
+  }
+  return {};
 }
 
 ORVIDOM_Element ORVIDOM_Helper::findOrCreateElement(const ORVIDOM_Node& parent,

@@ -7,6 +7,9 @@ class KORVATH_API ORVIDOM_Helper {
  public:
   // The first direct child element of that name; null when there is none.
   static ORVIDOM_Element findChildElement(const ORVIDOM_Node& parent, const I18NString& name);
+  // The first element of that name among the siblings after `node`; null when there is none.
+  // With findChildElement it walks a parent's children of one name without a handle per child.
+  static ORVIDOM_Element findNextSiblingElement(const ORVIDOM_Node& node, const I18NString& name);
   // The first element of that name at any depth below the parent, in document order.
   static ORVIDOM_Element findFirstElement(const ORVIDOM_Node& parent, const I18NString& name);
   // The first element of that name at any depth below the parent whose attribute has that value.

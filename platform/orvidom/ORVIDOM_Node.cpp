@@ -15,20 +15,15 @@ ORVIDOM_DOMException::ORVIDOM_DOMException(ExceptionCode code, std::string messa
 
 namespace orvidom {
 
-void requireXmlText(std::string_view text, const char* what) {
-  const std::size_t bad = findInvalidXmlChar(text);
-  if (bad != std::string_view::npos) {
-    throw Ex(Ex::INVALID_CHARACTER_ERR, std::string(what) + " holds a character XML cannot carry" +
-                                            " (invalid UTF-8 or a control character) at byte " +
-                                            std::to_string(bad));
-  }
+void throwInvalidText(std::size_t at, const char* what) {
+  throw Ex(Ex::INVALID_CHARACTER_ERR, std::string(what) + " holds a character XML cannot carry" +
+                                          " (invalid UTF-8 or a control character) at byte " +
+                                          std::to_string(at));
 }
 
-void requireXmlName(std::string_view name, const char* what) {
-  if (!isXmlName(name)) {
-    throw Ex(Ex::INVALID_CHARACTER_ERR,
-             std::string(what) + " \"" + std::string(name) + "\" is not an XML name");
-  }
+void throwInvalidName(std::string_view name, const char* what) {
+  throw Ex(Ex::INVALID_CHARACTER_ERR,
+           std::string(what) + " \"" + std::string(name) + "\" is not an XML name");
 }
 
 }  // namespace orvidom

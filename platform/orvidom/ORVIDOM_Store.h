@@ -4,7 +4,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "orvidom/ORVIDOM_DOMException.h"
 #include "orvidom/ORVIDOM_NamedNodeMap.h"
 #include "orvidom/ORVIDOM_NodeList.h"
+#include "orvidom/XmlChars.h"
 
 // One document. pugixml has no parentless nodes and cannot move nodes between documents, so
 // every node that has no parent (created, imported or removed) lives under `holder`, the first
@@ -76,27 +79,53 @@ inline pugi::xml_node firstVisibleChild(const ORVIDOM_Store& store, pugi::xml_no
 template <class Visit>
 pugi::xml_node findDescendant(const ORVIDOM_Store& store, pugi::xml_node root, Visit visit) {
   pugi::xml_node cur = firstVisibleChild(store, root);
-  while (cur) {
+  if (!cur) return {};
+  // Every step of a pugixml handle is a call into the library, so each node is asked for its
+  // first child and next sibling once.
+  for (;;) {
     if (visit(cur)) return cur;
-    if (pugi::xml_node child = cur.first_child()) {
-      cur = child;
-      continue;
+    pugi::xml_node next = cur.first_child();
+    while (!next) {
+      next = cur.next_sibling();
+      if (next) break;
+      cur = cur.parent();
+      if (cur == root) return {};
     }
-    while (cur != root && !cur.next_sibling()) cur = cur.parent();
-    if (cur == root) break;
-    cur = cur.next_sibling();
+    cur = next;
   }
-  return {};
 }
 
-// True when `n` is an element named `name`.
-inline bool isElementNamed(pugi::xml_node n, std::string_view name) noexcept {
-  return n.type() == pugi::node_element && name == n.name();
-}
+// A name to compare node names with: strcmp stops at the first differing byte, without
+// measuring the node's name first. A name holding a zero byte is no XML name and matches nothing.
+class NameMatcher {
+ public:
+  explicit NameMatcher(const std::string& name) noexcept
+      : m_name(name.c_str()), m_valid(name.find('\0') == std::string::npos) {}
+  bool matches(const char* name) const noexcept {
+    return m_valid && std::strcmp(m_name, name) == 0;
+  }
+  // True when `n` is an element with the name.
+  bool isElement(pugi::xml_node n) const noexcept {
+    return n.type() == pugi::node_element && matches(n.name());
+  }
+
+ private:
+  const char* m_name;
+  bool m_valid;
+};
+
+// Throw INVALID_CHARACTER_ERR; out of line, so that the checks below stay small enough to inline.
+[[noreturn]] void throwInvalidText(std::size_t at, const char* what);
+[[noreturn]] void throwInvalidName(std::string_view name, const char* what);
 
 // Throws INVALID_CHARACTER_ERR when `text` holds a character XML 1.0 cannot carry.
-void requireXmlText(std::string_view text, const char* what);
+inline void requireXmlText(std::string_view text, const char* what) {
+  const std::size_t bad = findInvalidXmlChar(text);
+  if (bad != std::string_view::npos) throwInvalidText(bad, what);
+}
 // Throws INVALID_CHARACTER_ERR when `name` is not an XML name.
-void requireXmlName(std::string_view name, const char* what);
+inline void requireXmlName(std::string_view name, const char* what) {
+  if (!isXmlName(name)) throwInvalidName(name, what);
+}
 
 }  // namespace orvidom

@@ -1,45 +1,84 @@
 #include "orvidom/ORVIDOM_Writer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "orvidom/ORVIDOM_Store.h"
 
 namespace {
 
+// The text written so far, in a string that grows by doubling and is cut to length at the end.
+// Copying into room known to be there keeps each piece a bounds test and a memcpy, where
+// std::string::append calls into the library for every piece, however small.
+class Output {
+ public:
+  explicit Output(std::string& out) : m_out(out), m_len(out.size()) {}
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  ~Output() { m_out.resize(m_len); }
+
+  void put(char c) {
+    if (m_len == m_out.size()) grow(1);
+    m_out[m_len++] = c;
+  }
+  void put(const char* text, std::size_t n) {
+    if (n > m_out.size() - m_len) grow(n);
+    std::memcpy(&m_out[m_len], text, n);
+    m_len += n;
+  }
+  void put(const char* text) { put(text, std::strlen(text)); }
+  void put(std::size_t count, char c) {
+    if (count > m_out.size() - m_len) grow(count);
+    std::memset(&m_out[m_len], c, count);
+    m_len += count;
+  }
+  template <std::size_t N>
+  void literal(const char (&text)[N]) {
+    put(text, N - 1);
+  }
+
+ private:
+  void grow(std::size_t n) { m_out.resize(std::max(2 * m_out.size(), m_len + n + 256)); }
+
+  std::string& m_out;
+  std::size_t m_len;
+};
+
 // Appends `text` with the characters that would not read back as themselves escaped. A carriage
 // return is escaped everywhere, since a parser turns a raw one into a line feed; in attribute
 // values so are tab and line feed, which a parser turns into spaces. The runs between those
 // characters are found with strcspn, which scans many bytes at a time.
-void appendEscaped(std::string& out, const char* text, bool attribute) {
+void appendEscaped(Output& out, const char* text, bool attribute) {
   const char* const escaped = attribute ? "&<>\r\"\t\n" : "&<>\r";
   for (;;) {
     const std::size_t run = std::strcspn(text, escaped);
-    out.append(text, run);
+    out.put(text, run);
     text += run;
     switch (*text) {
       case '\0':
         return;
       case '&':
-        out += "&amp;";
+        out.literal("&amp;");
         break;
       case '<':
-        out += "&lt;";
+        out.literal("&lt;");
         break;
       case '>':
-        out += "&gt;";
+        out.literal("&gt;");
         break;
       case '\r':
-        out += "&#13;";
+        out.literal("&#13;");
         break;
       case '"':
-        out += "&quot;";
+        out.literal("&quot;");
         break;
       case '\t':
-        out += "&#9;";
+        out.literal("&#9;");
         break;
       default:  // '\n', the only other character in `escaped`
-        out += "&#10;";
+        out.literal("&#10;");
         break;
     }
     ++text;
@@ -48,19 +87,19 @@ void appendEscaped(std::string& out, const char* text, bool attribute) {
 
 // A CDATA section cannot hold "]]>" or keep a carriage return, so those are written between
 // sections: the text reads back the same, possibly split over several nodes.
-void appendCData(std::string& out, const char* text) {
-  out += "<![CDATA[";
+void appendCData(Output& out, const char* text) {
+  out.literal("<![CDATA[");
   for (const char* p = text; *p; ++p) {
     if (*p == '\r') {
-      out += "]]>&#13;<![CDATA[";
+      out.literal("]]>&#13;<![CDATA[");
     } else if (p[0] == ']' && p[1] == ']' && p[2] == '>') {
-      out += "]]]]><![CDATA[>";
+      out.literal("]]]]><![CDATA[>");
       p += 2;
     } else {
-      out += *p;
+      out.put(*p);
     }
   }
-  out += "]]>";
+  out.literal("]]>");
 }
 
 // True when the element's children may be laid out on lines of their own without changing its
@@ -74,7 +113,7 @@ bool indentsChildren(pugi::xml_node e) {
 
 class Writer {
  public:
-  Writer(std::string& out, bool indent) : m_out(out), m_indent(indent) {}
+  Writer(Output& out, bool indent) : m_out(out), m_indent(indent) {}
 
   // Writes `root` and its subtree without recursion; `m_lineUp` keeps, per open element,
   // whether its children go on lines of their own.
@@ -96,8 +135,8 @@ class Writer {
 
  private:
   void newLine() {
-    m_out += '\n';
-    m_out.append(2 * m_lineUp.size(), ' ');
+    m_out.put('\n');
+    m_out.put(2 * m_lineUp.size(), ' ');
   }
 
   // Writes the start of `n`; returns true when its children follow.
@@ -105,20 +144,20 @@ class Writer {
     if (!m_lineUp.empty() && m_lineUp.back()) newLine();
     switch (n.type()) {
       case pugi::node_element:
-        m_out += '<';
-        m_out += n.name();
+        m_out.put('<');
+        m_out.put(n.name());
         for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-          m_out += ' ';
-          m_out += a.name();
-          m_out += "=\"";
+          m_out.put(' ');
+          m_out.put(a.name());
+          m_out.literal("=\"");
           appendEscaped(m_out, a.value(), true);
-          m_out += '"';
+          m_out.put('"');
         }
         if (!n.first_child()) {
-          m_out += "/>";
+          m_out.literal("/>");
           return false;
         }
-        m_out += '>';
+        m_out.put('>');
         m_lineUp.push_back(m_indent && indentsChildren(n));
         return true;
       case pugi::node_pcdata:
@@ -128,12 +167,18 @@ class Writer {
         appendCData(m_out, n.value());
         return false;
       case pugi::node_comment:
-        m_out.append("<!--").append(n.value()).append("-->");
+        m_out.literal("<!--");
+        m_out.put(n.value());
+        m_out.literal("-->");
         return false;
       case pugi::node_pi:
-        m_out.append("<?").append(n.name());
-        if (*n.value()) m_out.append(" ").append(n.value());
-        m_out += "?>";
+        m_out.literal("<?");
+        m_out.put(n.name());
+        if (*n.value()) {
+          m_out.put(' ');
+          m_out.put(n.value());
+        }
+        m_out.literal("?>");
         return false;
       default:
         return false;
@@ -144,13 +189,45 @@ class Writer {
     const bool lineUp = m_lineUp.back();
     m_lineUp.pop_back();
     if (lineUp) newLine();
-    m_out.append("</").append(e.name()).append(">");
+    m_out.literal("</");
+    m_out.put(e.name());
+    m_out.put('>');
   }
 
-  std::string& m_out;
+  Output& m_out;
   bool m_indent;
   std::vector<bool> m_lineUp;
 };
+
+// Writes `node`, which is not null, as toString describes.
+void writeNode(Output& out, const ORVIDOM_Node& node, const ORVIDOM_WriterOptions& options) {
+  if (options.declaration) {
+    out.literal(R"(<?xml version="1.0" encoding="UTF-8"?>)");
+    if (options.indent) out.put('\n');
+  }
+  if (ORVIDOM_Access::isAttribute(node)) {
+    // An attribute on its own is written as it would stand in its element.
+    pugi::xml_attribute a = ORVIDOM_Access::pattr(node);
+    out.put(a.name());
+    out.literal("=\"");
+    appendEscaped(out, a.value(), true);
+    out.put('"');
+    return;
+  }
+  pugi::xml_node n = ORVIDOM_Access::pnode(node);
+  Writer writer(out, options.indent);
+  if (n.type() != pugi::node_document) {
+    writer.write(n);
+    return;
+  }
+  bool first = true;
+  for (pugi::xml_node c = orvidom::firstVisibleChild(*ORVIDOM_Access::store(node), n); c;
+       c = c.next_sibling()) {
+    if (!first && options.indent) out.put('\n');
+    first = false;
+    writer.write(c);
+  }
+}
 
 }  // namespace
 
@@ -158,30 +235,10 @@ std::string ORVIDOM_Writer::toString(const ORVIDOM_Node& node,
                                      const ORVIDOM_WriterOptions& options) {
   std::string out;
   if (node.isNull()) return out;
-  if (options.declaration) {
-    out += R"(<?xml version="1.0" encoding="UTF-8"?>)";
-    if (options.indent) out += '\n';
-  }
-  if (ORVIDOM_Access::isAttribute(node)) {
-    // An attribute on its own is written as it would stand in its element.
-    pugi::xml_attribute a = ORVIDOM_Access::pattr(node);
-    out.append(a.name()).append("=\"");
-    appendEscaped(out, a.value(), true);
-    out += '"';
-    return out;
-  }
-  pugi::xml_node n = ORVIDOM_Access::pnode(node);
-  Writer writer(out, options.indent);
-  if (n.type() != pugi::node_document) {
-    writer.write(n);
-    return out;
-  }
-  bool first = true;
-  for (pugi::xml_node c = orvidom::firstVisibleChild(*ORVIDOM_Access::store(node), n); c;
-       c = c.next_sibling()) {
-    if (!first && options.indent) out += '\n';
-    first = false;
-    writer.write(c);
+  {
+    // Scoped: the output cuts the string to length when it goes.
+    Output output(out);
+    writeNode(output, node, options);
   }
   return out;
 }

@@ -1,5 +1,6 @@
 #include "orvidom/WellFormedness.h"
 
+#include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -27,6 +28,16 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// The bytes of an attribute value that end it or need a check.
+struct ValueStopTable {
+  bool stop[256] = {};
+  constexpr ValueStopTable() {
+    for (unsigned char c : {'"', '\'', '<', '&'}) stop[c] = true;
+  }
+};
+constexpr ValueStopTable kValueStopTable;
+constexpr const bool* kValueStop = kValueStopTable.stop;
+
 class Scanner {
  public:
   explicit Scanner(std::string_view xml) : m_xml(xml) {}
@@ -47,6 +58,11 @@ class Scanner {
  private:
   [[noreturn]] void fail(std::size_t at, const std::string& message) {
     throwParseError(m_xml, at, message);
+  }
+
+  // Out of line, so that the hot paths that may fail carry no string building.
+  [[noreturn, gnu::noinline, gnu::cold]] void failExpected(const char* what) {
+    fail(m_pos, std::string("expected ") + what);
   }
 
   bool startsWith(std::string_view s) const { return m_xml.substr(m_pos, s.size()) == s; }
@@ -119,7 +135,7 @@ class Scanner {
 
   std::string_view name(const char* what) {
     const std::size_t len = nameLength(m_xml.substr(m_pos));
-    if (len == 0) fail(m_pos, std::string("expected ") + what);
+    if (len == 0) failExpected(what);
     std::string_view n = m_xml.substr(m_pos, len);
     m_pos += len;
     return n;
@@ -132,7 +148,7 @@ class Scanner {
   }
 
   void expect(char c, const char* what) {
-    if (m_pos >= m_xml.size() || m_xml[m_pos] != c) fail(m_pos, std::string("expected ") + what);
+    if (m_pos >= m_xml.size() || m_xml[m_pos] != c) failExpected(what);
     ++m_pos;
   }
 
@@ -154,11 +170,12 @@ class Scanner {
     if (!m_attributeSet.empty()) m_attributeSet.clear();
     for (;;) {
       const std::size_t spaces = skipSpace();
-      if (startsWith("/>")) {
+      const char c = m_pos < m_xml.size() ? m_xml[m_pos] : '\0';
+      if (c == '/' && m_pos + 1 < m_xml.size() && m_xml[m_pos + 1] == '>') {
         m_pos += 2;
         break;
       }
-      if (startsWith(">")) {
+      if (c == '>') {
         ++m_pos;
         ++m_depth;
         break;
@@ -180,16 +197,32 @@ class Scanner {
       fail(m_pos, "expected a quoted attribute value");
     }
     const char quote = m_xml[m_pos++];
-    while (m_pos < m_xml.size() && m_xml[m_pos] != quote) {
-      if (m_xml[m_pos] == '<') fail(m_pos, "\"<\" in an attribute value");
-      if (m_xml[m_pos] == '&') {
+    // Values are short: a loop over a table of the bytes that need a look beats library scans.
+    const char* const begin = m_xml.data();
+    const char* const end = begin + m_xml.size();
+    const char* p = begin + m_pos;
+    for (;;) {
+      while (p < end && !kValueStop[static_cast<unsigned char>(*p)]) ++p;
+      if (p == end) fail(at, "unterminated attribute value");
+      if (*p == quote) break;
+      if (*p == '<') fail(static_cast<std::size_t>(p - begin), "\"<\" in an attribute value");
+      if (*p == '&') {
+        m_pos = static_cast<std::size_t>(p - begin);
         reference();
+        p = begin + m_pos;
       } else {
-        ++m_pos;
+        ++p;  // the other quote character
       }
     }
-    if (m_pos >= m_xml.size()) fail(at, "unterminated attribute value");
-    ++m_pos;
+    m_pos = static_cast<std::size_t>(p - begin) + 1;
+  }
+
+  // The offset of the first `c` in [from, to); `to` when there is none. memchr scans many bytes
+  // at a time, which keeps the long runs of plain text and values cheap.
+  std::size_t findIn(char c, std::size_t from, std::size_t to) const {
+    if (from >= to) return to;
+    const void* at = std::memchr(m_xml.data() + from, c, to - from);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - m_xml.data()) : to;
   }
 
   // Short attribute lists are compared in place; long ones go through a hash set, so a tag with
@@ -220,16 +253,21 @@ class Scanner {
       m_pos = end;
       return;
     }
-    while (m_pos < end) {
-      const char c = m_xml[m_pos];
-      if (c == '&') {
+    // References and "]" are the only characters of text that need a look; a valid reference
+    // holds neither "<" nor "]", so it ends before `end` and before the next "]".
+    std::size_t amp = findIn('&', m_pos, end);
+    std::size_t bracket = findIn(']', m_pos, end);
+    while (amp < end || bracket < end) {
+      if (amp < bracket) {
+        m_pos = amp;
         reference();
-      } else if (c == ']' && m_xml.compare(m_pos, 3, "]]>") == 0) {
-        fail(m_pos, "\"]]>\" in text");
+        amp = findIn('&', m_pos, end);
       } else {
-        ++m_pos;
+        if (m_xml.compare(bracket, 3, "]]>") == 0) fail(bracket, "\"]]>\" in text");
+        bracket = findIn(']', bracket + 1, end);
       }
     }
+    m_pos = end;
   }
 
   // Checks the reference at m_pos ("&...;") and moves past it.

@@ -41,20 +41,6 @@ bool mayHoldSpecialByte(std::uint64_t word) noexcept {
   return ((word - 0x20 * kOnes) | word) & kHighBits;
 }
 
-// Whether a byte may start, or continue, an XML name on its own: an ASCII name character. The
-// bytes of multi-byte sequences are all false here and are decoded instead.
-struct AsciiNameTable {
-  bool start[256] = {};
-  bool rest[256] = {};
-  constexpr AsciiNameTable() {
-    for (int c = 0; c < 128; ++c) {
-      start[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
-      rest[c] = start[c] || (c >= '0' && c <= '9') || c == '-' || c == '.';
-    }
-  }
-};
-constexpr AsciiNameTable kAsciiName;
-
 }  // namespace
 
 std::size_t findInvalidXmlChar(std::string_view text) noexcept {
@@ -101,17 +87,10 @@ bool isNameChar(std::uint32_t c) noexcept {
          (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
-std::size_t nameLength(std::string_view text) noexcept {
+std::size_t nameLengthFrom(std::string_view text, std::size_t ascii) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
-  std::size_t i = 0;
-  // Nearly every name is ASCII and ends at an ASCII byte: its characters take one table lookup
-  // each. The loop below carries on from a byte of a multi-byte sequence.
-  if (n > 0 && kAsciiName.start[p[0]]) {
-    i = 1;
-    while (i < n && kAsciiName.rest[p[i]]) ++i;
-    if (i == n || p[i] < 0x80) return i;
-  }
+  std::size_t i = ascii;
   while (i < n) {
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);

@@ -25,8 +25,37 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept;
 bool isNameStartChar(std::uint32_t c) noexcept;
 // True for a character that may continue an XML name.
 bool isNameChar(std::uint32_t c) noexcept;
-// The length of the XML name at the start of `text` (0 when there is none).
-std::size_t nameLength(std::string_view text) noexcept;
+// Whether a byte may start, or continue, an XML name on its own: an ASCII name character. The
+// bytes of multi-byte sequences are all false here and are decoded instead.
+struct AsciiNameTable {
+  bool start[256] = {};
+  bool rest[256] = {};
+  constexpr AsciiNameTable() {
+    for (int c = 0; c < 128; ++c) {
+      start[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+      rest[c] = start[c] || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    }
+  }
+};
+inline constexpr AsciiNameTable kAsciiName;
+
+// The length of the XML name at the start of `text` whose first `ascii` bytes are known to be
+// ASCII name characters (0 when there is no name).
+std::size_t nameLengthFrom(std::string_view text, std::size_t ascii) noexcept;
+
+// The length of the XML name at the start of `text` (0 when there is none). Nearly every name
+// is ASCII and ends at an ASCII byte: its characters take one table lookup each, inline.
+inline std::size_t nameLength(std::string_view text) noexcept {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  if (n > 0 && kAsciiName.start[p[0]]) {
+    i = 1;
+    while (i < n && kAsciiName.rest[p[i]]) ++i;
+    if (i == n || p[i] < 0x80) return i;
+  }
+  return nameLengthFrom(text, i);
+}
 // True when the whole text is one XML name.
 inline bool isXmlName(std::string_view text) noexcept {
   return !text.empty() && nameLength(text) == text.size();
