@@ -1,6 +1,5 @@
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
 
-#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -117,36 +116,29 @@ bool IsIdPropertyType(const I18NString& type) {
          type == NameAt(kParamNames, Task::kParamQuerySubjectRefs);
 }
 
-// The values in ascending order of kind, those of one kind in the order they were added.
-template <class Params>
-std::vector<const typename Params::value_type*> InKindOrder(const Params& params) {
-  std::vector<const typename Params::value_type*> ordered;
-  ordered.reserve(params.size());
-  for (const auto& entry : params) ordered.push_back(&entry);
-  std::stable_sort(ordered.begin(), ordered.end(),
-                   [](const auto* a, const auto* b) { return a->first < b->first; });
-  return ordered;
-}
-
 }  // namespace
 
 // ZoUpdateRequestTaskHelper
 
 ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind) : task(kind) {}
 
-ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
+ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
+  for (auto& entry : params) {
+    for (ParamValue* value : entry.second) delete value;
+  }
+}
 
-void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue&& value) {
-  params.emplace_back(kind, std::move(value));
+void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, std::unique_ptr<ParamValue> value) {
+  AppendOwned(params[kind], std::move(value));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, ParamValue(value, locale));
+  AddValue(kind, std::make_unique<ParamValue>(value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, ParamValue(element));
+  AddValue(kind, std::make_unique<ParamValue>(element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -159,32 +151,28 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, ParamValue(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
+      AddValue(eParam, std::make_unique<ParamValue>(param.getAttribute(kAttrValue),
+                                                    param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, ParamValue(FragmentOf(param)));
+      AddValue(eParam, std::make_unique<ParamValue>(FragmentOf(param)));
     }
   }
 }
 
 int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, std::vector<ParamValue*>& values) {
   ParseParameters();
-  int found = 0;
-  for (auto& [k, value] : params) {
-    if (k != kind) continue;
-    values.push_back(&value);
-    found = 1;
-  }
-  return found;
+  const auto found = params.find(kind);
+  if (found == params.end() || found->second.empty()) return 0;
+  values.insert(values.end(), found->second.begin(), found->second.end());
+  return 1;
 }
 
 int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, ParamValue*& value) {
   ParseParameters();
-  for (auto& [k, candidate] : params) {
-    if (k != kind) continue;
-    value = &candidate;
-    return 1;
-  }
-  return 0;
+  const auto found = params.find(kind);
+  if (found == params.end() || found->second.empty()) return 0;
+  value = found->second.front();
+  return 1;
 }
 
 const I18NString& ZoUpdateRequestTaskHelper::ToString(ETask kind) {
@@ -209,15 +197,16 @@ void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& e
   elem = taskElem;
   taskElem.setAttribute(kAttrName, ToString(task));
   const ORVIDOM_Element parameters = taskElem.appendElement(kElemParameters);
-  for (const auto* entry : InKindOrder(params)) {
-    const ParamValue& value = entry->second;
-    const ORVIDOM_Element param = parameters.appendElement(kElemParam);
-    param.setAttribute(kAttrName, ToString(entry->first));
-    if (!value.locale.empty()) param.setAttribute(kAttrLocale, value.locale);
-    if (value.element.isNull()) {
-      param.setAttribute(kAttrValue, value.value);
-    } else {
-      param.appendChild(doc.importNode(value.element, true));
+  for (const auto& entry : params) {
+    for (const ParamValue* value : entry.second) {
+      const ORVIDOM_Element param = parameters.appendElement(kElemParam);
+      param.setAttribute(kAttrName, ToString(entry.first));
+      if (!value->locale.empty()) param.setAttribute(kAttrLocale, value->locale);
+      if (value->element.isNull()) {
+        param.setAttribute(kAttrValue, value->value);
+      } else {
+        param.appendChild(doc.importNode(value->element, true));
+      }
     }
   }
 }

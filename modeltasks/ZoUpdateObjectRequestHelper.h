@@ -2,8 +2,8 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
-#include <deque>
-#include <utility>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "core/ActionHandlerBase.h"
@@ -126,7 +126,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
 
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  void AddValue(EParameter kind, ParamValue&& value);
+  void AddValue(EParameter kind, std::unique_ptr<ParamValue> value);
 
   // The "param" the identifier walk last returned.
   ORVIDOM_Element idCrap_elmCurrIDParam;
@@ -134,9 +134,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   I18NString propertyType;
   ETask task;
   ORVIDOM_Element taskElement;
-  // The values in the order they were added. A deque keeps the addresses GetParameter hands out
-  // and holds many values per allocation.
-  std::deque<std::pair<EParameter, ParamValue>> params;
+  // Per kind, ascending, the values in the order they were added; the task owns them.
+  std::map<EParameter, std::vector<ParamValue*>> params;
 };
 
 // The request: the owner of its tasks.
