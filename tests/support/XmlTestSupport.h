@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include <Korvath_ActionHelper.h>
 
