@@ -19,7 +19,8 @@ demo: build
 test: build
 	ctest --preset $(PRESET)
 
-bench: deps
+bench:
+	@scripts/install-deps --bench
 	cmake --preset default
 	cmake --build --preset default --target korvath_bench korvath_bench_memory
 	bench/report
