@@ -100,7 +100,8 @@ pugi::xml_node findDescendant(const ORVIDOM_Store& store, pugi::xml_node root, V
 class NameMatcher {
  public:
   explicit NameMatcher(const std::string& name) noexcept
-      : m_name(name.c_str()), m_valid(name.find('\0') == std::string::npos) {}
+      // strlen of a short name costs a fraction of string::find, which a search pays per call.
+      : m_name(name.c_str()), m_valid(std::strlen(m_name) == name.size()) {}
   bool matches(const char* name) const noexcept {
     return m_valid && std::strcmp(m_name, name) == 0;
   }
