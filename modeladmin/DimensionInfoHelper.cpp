@@ -3,18 +3,6 @@
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
-namespace {
-
-// A new element `name` appended to `parent`.
-ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
-                              const I18NString& name) {
-  ORVIDOM_Element elem = doc.createElement(name);
-  parent.appendChild(elem);
-  return elem;
-}
-
-}  // namespace
-
 I18NString DimensionInfoHelper::AddLevel(const I18NString& name, const I18NString& keyName,
                                          const std::vector<I18NString>& keyQueryItems,
                                          int isUniqueKey,
@@ -44,16 +32,16 @@ void DimensionInfoHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) c
 
 void DimensionInfoHelper::AddTextElementNode(ORVIDOM_Document& doc, ORVIDOM_Element& parent,
                                              const I18NString& name, const I18NString& text) const {
-  ORVIDOM_Element elem = appendElement(doc, parent, name);
+  ORVIDOM_Element elem = parent.appendElement(name);
   // An empty text has no written form, so an empty value is an element without children, as
   // it reads back after writing.
   if (!text.empty()) elem.appendChild(doc.createTextNode(text));
 }
 
 void DimensionInfoHelper::makeLevels(ORVIDOM_Document& doc, ORVIDOM_Element& dimInfo) const {
-  ORVIDOM_Element levels = appendElement(doc, dimInfo, korvath_actionhelper_resources_levels_str);
+  ORVIDOM_Element levels = dimInfo.appendElement(korvath_actionhelper_resources_levels_str);
   for (const LevelInfo& info : m_levels) {
-    ORVIDOM_Element level = appendElement(doc, levels, korvath_actionhelper_resources_level_str);
+    ORVIDOM_Element level = levels.appendElement(korvath_actionhelper_resources_level_str);
     addNames(doc, level, info.m_name);
     ORVIDOM_Element key = ORVIDOM_Helper::findOrCreateElementWithAttribute(
         level, korvath_actionhelper_resources_key_str,
@@ -69,10 +57,10 @@ void DimensionInfoHelper::makeLevels(ORVIDOM_Document& doc, ORVIDOM_Element& dim
 
 void DimensionInfoHelper::makeHierarchies(ORVIDOM_Document& doc, ORVIDOM_Element& dimInfo) const {
   ORVIDOM_Element hierarchies =
-      appendElement(doc, dimInfo, korvath_actionhelper_resources_hierarchies_str);
+      dimInfo.appendElement(korvath_actionhelper_resources_hierarchies_str);
   for (const HierarchyInfo& info : m_hierarchies) {
     ORVIDOM_Element hierarchy =
-        appendElement(doc, hierarchies, korvath_actionhelper_resources_hierarchy_str);
+        hierarchies.appendElement(korvath_actionhelper_resources_hierarchy_str);
     addNames(doc, hierarchy, info.m_name);
     addReferences(doc, hierarchy, korvath_actionhelper_resources_functionalDependency_str,
                   info.m_functionalDependency);
@@ -88,7 +76,7 @@ void DimensionInfoHelper::addNames(ORVIDOM_Document& doc, ORVIDOM_Element& paren
 void DimensionInfoHelper::addReferences(ORVIDOM_Document& doc, ORVIDOM_Element& parent,
                                         const I18NString& listName,
                                         const std::vector<I18NString>& references) const {
-  ORVIDOM_Element list = appendElement(doc, parent, listName);
+  ORVIDOM_Element list = parent.appendElement(listName);
   for (const I18NString& reference : references) {
     AddTextElementNode(doc, list, korvath_actionhelper_resources_refobj_str, reference);
   }

@@ -6,18 +6,10 @@
 
 namespace modeltasks {
 
-// Creates an element of that name and appends it to `parent`.
-inline ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
-                                     const I18NString& name) {
-  ORVIDOM_Element child = doc.createElement(name);
-  parent.appendChild(child);
-  return child;
-}
-
 // Creates an element of that name whose only content is `text`, and appends it to `parent`.
 inline void appendTextElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
                               const I18NString& name, const I18NString& text) {
-  appendElement(doc, parent, name).appendChild(doc.createTextNode(text));
+  parent.appendElement(name).appendChild(doc.createTextNode(text));
 }
 
 // The name at `index` of a table of `count` names whose entry 0 stands for the unknown value;

@@ -10,7 +10,6 @@
 
 namespace {
 
-using modeltasks::appendElement;
 using modeltasks::appendTextElement;
 using modeltasks::indexOf;
 using modeltasks::nameAt;
@@ -192,29 +191,29 @@ const I18NString& ZoMaterializeRequestHelper::GetParameterName(EParameters param
 
 void ZoMaterializeRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemMaterializeRequest);
-  const ORVIDOM_Element tasks = appendElement(doc, elem, kElemTasks);
+  const ORVIDOM_Element tasks = elem.appendElement(kElemTasks);
   for (ETasks task : m_tasks) appendTextElement(doc, tasks, kElemTask, GetTaskName(task));
 
   makeTargetDataSource(doc, elem);
 
   if (!m_params.empty()) {
     const ORVIDOM_Element parameters =
-        appendElement(doc, elem, korvath_actionhelper_resources_parameters_str);
+        elem.appendElement(korvath_actionhelper_resources_parameters_str);
     for (const auto& [param, value] : m_params) {
-      const ORVIDOM_Element paramElem = appendElement(doc, parameters, kElemParam);
+      const ORVIDOM_Element paramElem = parameters.appendElement(kElemParam);
       paramElem.setAttribute(korvath_actionhelper_resources_name_str, GetParameterName(param));
       paramElem.setAttribute(korvath_actionhelper_resources_value_str, value);
     }
   }
 
   if (!m_resultSet.isNull()) {
-    appendElement(doc, elem, kElemResultSet).appendChild(doc.importNode(m_resultSet, true));
+    elem.appendElement(kElemResultSet).appendChild(doc.importNode(m_resultSet, true));
   }
 }
 
 void ZoMaterializeRequestHelper::makeTargetDataSource(ORVIDOM_Document& doc,
                                                       ORVIDOM_Element& request) const {
-  const ORVIDOM_Element source = appendElement(doc, request, kElemTargetDataSource);
+  const ORVIDOM_Element source = request.appendElement(kElemTargetDataSource);
   if (m_source[kType]) {
     source.setAttribute(korvath_actionhelper_resources_type_str, *m_source[kType]);
   }

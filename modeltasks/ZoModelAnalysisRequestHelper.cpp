@@ -8,7 +8,6 @@
 
 namespace {
 
-using modeltasks::appendElement;
 using modeltasks::indexOf;
 using modeltasks::nameAt;
 
@@ -81,14 +80,13 @@ void ZoAnalyzeRequestTaskHelper::GetSupportedChecks(std::vector<ECheck>& checks)
 void ZoAnalyzeRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(korvath_actionhelper_resources_task_str);
   elem.setAttribute(korvath_actionhelper_resources_name_str, ToString(m_task));
-  const ORVIDOM_Element objects = appendElement(doc, elem, kElemObjects);
+  const ORVIDOM_Element objects = elem.appendElement(kElemObjects);
   for (const I18NString& id : m_objects) {
-    appendElement(doc, objects, korvath_actionhelper_resources_object_str)
-        .setAttribute(kAttrId, id);
+    objects.appendElement(korvath_actionhelper_resources_object_str).setAttribute(kAttrId, id);
   }
-  const ORVIDOM_Element checks = appendElement(doc, elem, kElemChecks);
+  const ORVIDOM_Element checks = elem.appendElement(kElemChecks);
   for (ECheck check : m_checks) {
-    appendElement(doc, checks, kElemCheck)
+    checks.appendElement(kElemCheck)
         .setAttribute(korvath_actionhelper_resources_name_str, ToString(check));
   }
 }
@@ -128,7 +126,7 @@ ZoAnalyzeRequestTaskHelper* ZoModelAnalysisRequestHelper::appendTask(
 
 void ZoModelAnalysisRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemAnalyzeModelRequest);
-  const ORVIDOM_Element tasks = appendElement(doc, elem, korvath_actionhelper_resources_tasks_str);
+  const ORVIDOM_Element tasks = elem.appendElement(korvath_actionhelper_resources_tasks_str);
   for (const ZoAnalyzeRequestTaskHelper* task : m_tasks) {
     ORVIDOM_Element taskElem;
     task->doMake(doc, taskElem);

@@ -7,7 +7,6 @@
 
 namespace {
 
-using modeltasks::appendElement;
 using modeltasks::appendTextElement;
 
 const I18NString kElemAnalyzeModelResponse("analyzeModelResponse");
@@ -93,9 +92,9 @@ void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
   }
   object.appendChild(messages);
 
-  const ORVIDOM_Element related = appendElement(doc, object, kElemRelatedObjects);
+  const ORVIDOM_Element related = object.appendElement(kElemRelatedObjects);
   for (const SObject* other : m_relatedObjects) {
-    setIdentity(appendElement(doc, related, kElemRelatedObject), other->name, other->id,
+    setIdentity(related.appendElement(kElemRelatedObject), other->name, other->id,
                 other->objectClass, other->path);
   }
 }
@@ -152,7 +151,7 @@ ZoAnalyzeResponseTaskHelper* ZoModelAnalysisResponseHelper::AddTask(
 
 void ZoModelAnalysisResponseHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemAnalyzeModelResponse);
-  const ORVIDOM_Element tasks = appendElement(doc, elem, korvath_actionhelper_resources_tasks_str);
+  const ORVIDOM_Element tasks = elem.appendElement(korvath_actionhelper_resources_tasks_str);
   for (const ZoAnalyzeResponseTaskHelper* task : m_tasks) {
     ORVIDOM_Element taskElem;
     task->doMake(doc, taskElem);

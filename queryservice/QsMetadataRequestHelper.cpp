@@ -20,25 +20,15 @@ const I18NString kElemConstraint("constraint");
 const I18NString kElemContext("context");
 const I18NString kLanguage("language");
 
-// A new element named `name`, appended to `parent`. The command is new on every Make and each
-// name below is written once per parent, so finding an existing element first would never find
-// one; appending directly keeps the alias tables linear in their number.
-ORVIDOM_Element appendElement(ORVIDOM_Document& doc, const ORVIDOM_Element& parent,
-                              const I18NString& name) {
-  ORVIDOM_Element elem = doc.createElement(name);
-  parent.appendChild(elem);
-  return elem;
-}
-
 // Appends to `parent` a list element named `listName` holding one `itemName` element per value,
 // with the value in attribute `attribute`; nothing when there are no values.
-void appendList(ORVIDOM_Document& doc, const ORVIDOM_Element& parent, const I18NString& listName,
+void appendList(const ORVIDOM_Element& parent, const I18NString& listName,
                 const I18NString& itemName, const I18NString& attribute,
                 const std::vector<I18NString>& values) {
   if (values.empty()) return;
-  ORVIDOM_Element list = appendElement(doc, parent, listName);
+  ORVIDOM_Element list = parent.appendElement(listName);
   for (const I18NString& value : values) {
-    appendElement(doc, list, itemName).setAttribute(attribute, value);
+    list.appendElement(itemName).setAttribute(attribute, value);
   }
 }
 
@@ -85,14 +75,13 @@ void QsMetadataRequestHelper::SetAliasTablesMap(
 
 void QsMetadataRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(korvath_actionhelper_resources_command_str);
-  if (!m_metadataClass.empty()) makeMetadata(doc, elem);
-  if (!m_retrieveProperties.empty()) makeRetrievePropertyValues(doc, elem);
-  if (!m_aliasTables.empty()) makeAliasTableMap(doc, elem);
+  if (!m_metadataClass.empty()) makeMetadata(elem);
+  if (!m_retrieveProperties.empty()) makeRetrievePropertyValues(elem);
+  if (!m_aliasTables.empty()) makeAliasTableMap(elem);
 }
 
-void QsMetadataRequestHelper::makeMetadata(ORVIDOM_Document& doc,
-                                           const ORVIDOM_Element& command) const {
-  ORVIDOM_Element metadata = appendElement(doc, command, kElemMetadata);
+void QsMetadataRequestHelper::makeMetadata(const ORVIDOM_Element& command) const {
+  ORVIDOM_Element metadata = command.appendElement(kElemMetadata);
   metadata.setAttribute(kAttrClass, m_metadataClass);
   metadata.setAttribute(kAttrDepth, ORVUtConvert::ulongCvt(m_depth));
   metadata.setAttribute(kAttrResultCount, ORVUtConvert::ulongCvt(m_resultCount));
@@ -101,41 +90,37 @@ void QsMetadataRequestHelper::makeMetadata(ORVIDOM_Document& doc,
                                                ? korvath_actionhelper_resources_true_str
                                                : korvath_actionhelper_resources_false_str);
   if (m_metadataClass == kClassMembers) {
-    appendElement(doc, metadata, kElemIncludeCalculatedMembers)
+    metadata.appendElement(kElemIncludeCalculatedMembers)
         .setAttribute(korvath_actionhelper_resources_value_str,
                       korvath_actionhelper_resources_true_str);
   }
-  appendList(doc, metadata, kElemProperties, korvath_actionhelper_resources_property_str,
+  appendList(metadata, kElemProperties, korvath_actionhelper_resources_property_str,
              korvath_actionhelper_resources_name_str, m_properties);
-  appendList(doc, metadata, kElemConstraints, kElemConstraint,
+  appendList(metadata, kElemConstraints, kElemConstraint,
              korvath_actionhelper_resources_condition_str, m_constraints);
   if (!m_context.empty()) {
-    appendElement(doc, metadata, kElemContext)
+    metadata.appendElement(kElemContext)
         .setAttribute(korvath_actionhelper_resources_value_str, m_context);
   }
 }
 
-void QsMetadataRequestHelper::makeRetrievePropertyValues(ORVIDOM_Document& doc,
-                                                         const ORVIDOM_Element& command) const {
+void QsMetadataRequestHelper::makeRetrievePropertyValues(const ORVIDOM_Element& command) const {
   ORVIDOM_Element retrieve =
-      appendElement(doc, command, korvath_actionhelper_resources_retrievePropertyValues_str);
+      command.appendElement(korvath_actionhelper_resources_retrievePropertyValues_str);
   for (const I18NString& property : m_retrieveProperties) {
     if (property == kLanguage) {
-      appendElement(doc, retrieve, kLanguage);
+      retrieve.appendElement(kLanguage);
     } else {
-      appendElement(doc, retrieve, korvath_actionhelper_resources_property_str)
+      retrieve.appendElement(korvath_actionhelper_resources_property_str)
           .setAttribute(korvath_actionhelper_resources_name_str, property);
     }
   }
 }
 
-void QsMetadataRequestHelper::makeAliasTableMap(ORVIDOM_Document& doc,
-                                                const ORVIDOM_Element& command) const {
-  ORVIDOM_Element map =
-      appendElement(doc, command, korvath_actionhelper_resources_aliasTableMap_str);
+void QsMetadataRequestHelper::makeAliasTableMap(const ORVIDOM_Element& command) const {
+  ORVIDOM_Element map = command.appendElement(korvath_actionhelper_resources_aliasTableMap_str);
   for (const auto& [lang, table] : m_aliasTables) {
-    ORVIDOM_Element aliasTable =
-        appendElement(doc, map, korvath_actionhelper_resources_aliasTable_str);
+    ORVIDOM_Element aliasTable = map.appendElement(korvath_actionhelper_resources_aliasTable_str);
     aliasTable.setAttribute(korvath_actionhelper_resources_lang_str, lang);
     if (!table.empty()) aliasTable.setAttribute(korvath_actionhelper_resources_name_str, table);
   }

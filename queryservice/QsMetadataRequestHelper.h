@@ -37,9 +37,9 @@ class KORVATH_API QsMetadataRequestHelper : public ActionHandlerBase {
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
 
  private:
-  void makeMetadata(ORVIDOM_Document& doc, const ORVIDOM_Element& command) const;
-  void makeRetrievePropertyValues(ORVIDOM_Document& doc, const ORVIDOM_Element& command) const;
-  void makeAliasTableMap(ORVIDOM_Document& doc, const ORVIDOM_Element& command) const;
+  void makeMetadata(const ORVIDOM_Element& command) const;
+  void makeRetrievePropertyValues(const ORVIDOM_Element& command) const;
+  void makeAliasTableMap(const ORVIDOM_Element& command) const;
 
   I18NString m_metadataClass;
   // The numbers keep the full width of unsigned long, so no value set is cut when written.

@@ -64,9 +64,5 @@ ORVIDOM_NodeList ORVIDOM_Element::getElementsByTagName(const I18NString& name) c
 }
 
 ORVIDOM_Element ORVIDOM_Element::appendElement(const I18NString& tagName) const {
-  // Made under its parent at once, the element skips the move out of the holder, whose check
-  // walks from the parent up to the root.
-  pugi::xml_node e = requireElement(*this, "appendElement");
-  orvidom::requireXmlName(tagName.str(), "element name");
-  return ORVIDOM_Access::node(m_store, e.append_child(tagName.c_str()));
+  return orvidom::appendNewElement(m_store, requireElement(*this, "appendElement"), tagName.str());
 }

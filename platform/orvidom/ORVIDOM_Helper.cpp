@@ -37,15 +37,13 @@ bool takesElements(const ORVIDOM_Node& parent) noexcept {
   return type == ORVIDOM_Node::ELEMENT_NODE || type == ORVIDOM_Node::DOCUMENT_NODE;
 }
 
-// A new element named `name` appended to `parent`. Under an element or a document it is made in
-// place, which gives the same tree as making it free-standing and appending it but skips the
-// checks of the move, whose walk up to the root is most of the cost of building a document.
-// Other parents take that checked path, which raises the DOM's errors.
+// A new element named `name` appended to `parent`: made in place under an element or a
+// document. Other parents take the checked path of making and appending, which raises the DOM's
+// errors.
 ORVIDOM_Element appendNew(const ORVIDOM_Node& parent, const I18NString& name) {
   if (takesElements(parent)) {
-    orvidom::requireXmlName(name.str(), "element name");
-    return ORVIDOM_Access::node(ORVIDOM_Access::store(parent),
-                                ORVIDOM_Access::pnode(parent).append_child(name.c_str()));
+    return orvidom::appendNewElement(ORVIDOM_Access::store(parent), ORVIDOM_Access::pnode(parent),
+                                     name.str());
   }
   ORVIDOM_Element elem = documentOf(parent).createElement(name);
   parent.appendChild(elem);

@@ -129,4 +129,13 @@ inline void requireXmlName(std::string_view name, const char* what) {
   if (!isXmlName(name)) throwInvalidName(name, what);
 }
 
+// Makes a new element named `name` the last child of `parent`, which takes elements, in place:
+// the tree that making it free-standing and appending it gives, without the checks of the move,
+// whose walk up to the root is most of the cost of building a document.
+inline ORVIDOM_Node appendNewElement(const ORVIDOM_Access::StorePtr& store, pugi::xml_node parent,
+                                     const std::string& name) {
+  requireXmlName(name, "element name");
+  return ORVIDOM_Access::node(store, parent.append_child(name.c_str()));
+}
+
 }  // namespace orvidom
