@@ -2,6 +2,7 @@
 
 #include <Korvath_ActionHelper.h>
 
+#include "DemoResponse.h"
 #include "TextLayout.h"
 
 namespace {
@@ -112,8 +113,8 @@ ORVIDOM_Element makeExecuteCommand() {
   return elem;
 }
 
-void readQueryResponse(const std::string& path, std::ostream& out) {
-  ORVIDOM_Element received = ORVIDOM_Parser::parseFile(path).getDocumentElement();
+void readQueryResponse(std::ostream& out) {
+  ORVIDOM_Element received = ORVIDOM_Parser::parseString(kDemoResponse).getDocumentElement();
   QFResponseDomHelper response;
   response.Take(received);
   I18NString nativeText;
@@ -137,7 +138,7 @@ void readQueryResponse(const std::string& path, std::ostream& out) {
 
 }  // namespace
 
-void runDemo(const std::string& examplesDir, std::ostream& out) {
+void runDemo(std::ostream& out) {
   step(out, "update-object request: make and write");
   ORVIDOM_Element request = sendAndReceive(makeUpdateObjectRequest(), out);
   step(out, "update-object request: parsed back and read");
@@ -151,7 +152,6 @@ void runDemo(const std::string& examplesDir, std::ostream& out) {
   step(out, "execute command with a plain, a join and a set query: make and write");
   sendAndReceive(makeExecuteCommand(), out);
 
-  const std::string responsePath = examplesDir + "/kinds/query-response.in.xml";
-  step(out, ("query response: read " + responsePath).c_str());
-  readQueryResponse(responsePath, out);
+  step(out, "query response: read examples/kinds/query-response.in.xml");
+  readQueryResponse(out);
 }

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <ostream>
-#include <string>
 
-// Runs every step, reading example documents from `examplesDir`, and prints each one.
-void runDemo(const std::string& examplesDir, std::ostream& out);
+// Runs every step and prints each one.
+void runDemo(std::ostream& out);

@@ -1,5 +1,6 @@
-# Runs the tool once and checks its exit status, its standard output against a file, and its
-# standard error against a pattern. Arguments are given "|"-separated in ARGS.
+# Runs the tool once and checks its exit status, its standard output (or the file OUTPUT_FILE it
+# writes) against a file, and its standard error against a pattern. Arguments are given
+# "|"-separated in ARGS.
 string(REPLACE "|" ";" args "${ARGS}")
 if(DEFINED INPUT)
   execute_process(COMMAND "${TOOL}" ${args} INPUT_FILE "${INPUT}"
@@ -12,6 +13,9 @@ if(NOT DEFINED EXPECTED_RC)
 endif()
 if(NOT rc EQUAL EXPECTED_RC)
   message(FATAL_ERROR "exit status ${rc}, expected ${EXPECTED_RC}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+if(DEFINED OUTPUT_FILE)
+  file(READ "${OUTPUT_FILE}" out)
 endif()
 if(DEFINED EXPECTED_FILE)
   file(READ "${EXPECTED_FILE}" expected)

@@ -318,12 +318,12 @@ json itemJson(QsParamValueItemHelper* item) {
   return out;
 }
 
-// The item made by the factory from the element's "xsi:type"; null for a nil item, which the
-// factory turns into no item at all.
+// The item made by the factory from the element's "xsi:type"; a nil item, which the factory
+// turns into no item at all, is reported as the null item it was made from.
 json readParamValueItem(ORVIDOM_Element& elem) {
   std::unique_ptr<QsParamValueItemHelper> item(
       QsParamValueItemHelper::Create(elem.getAttribute("xsi:type"), elem));
-  return itemJson(item.get());
+  return item ? itemJson(item.get()) : json{{"type", "null"}};
 }
 
 // ---- parameter and prompt fault
@@ -413,28 +413,138 @@ json readPromptFault(ORVIDOM_Element& elem) {
   return {{"parameters", parameters}};
 }
 
+// ---- fields
+
+// A simple value as a range bound or hierarchy node gives it.
+std::shared_ptr<const Shape> simpleShape() {
+  return shape({text("use"), boolean("inclusive"), text("display").readsOnly()});
+}
+
+// A hierarchy node, with nodes of its own below it.
+std::shared_ptr<const Shape> nodeShape() {
+  static const std::shared_ptr<const Shape> node = [] {
+    auto s = std::make_shared<Shape>();
+    s->name = "hierarchyNode";
+    s->fields = {boolean("inclusive").readsOnly(), object("value", simpleShape()),
+                 listOf("subNodes", s)};
+    return s;
+  }();
+  return node;
+}
+
+// An item of any class; the class chooses which fields apply.
+std::vector<Field> itemFields() {
+  const std::shared_ptr<const Shape> node = nodeShape();
+  return {choice("type", namesIn(kItemTypes)).require(),
+          text("use").forType("simple"),
+          boolean("inclusive").forType("simple"),
+          text("display").readsOnly(),
+          object("start", simpleShape()).forType("range"),
+          object("end", simpleShape()).forType("range"),
+          object("value", simpleShape()).forType("hierarchy"),
+          list("subNodes", object("", node)).forType("hierarchy"),
+          text("tesselType").readsOnly()};
+}
+
+std::vector<Field> parameterFields() {
+  const auto item = shape(itemFields(), "item");
+  return {text("name"), text("type"), text("modelDisplayItem").readsOnly(),
+          text("modelFilterItem").readsOnly(), text("modelUseItem").readsOnly(),
+          listOf("captions", shape({text("locale"), text("value")})).readsOnly(),
+          list("capabilities", choice("", namesIn(kCapabilities))).readsOnly(),
+          object("defaultValue", item).readsOnly(), listOf("possibleValues", item).readsOnly(),
+          // A received parameter leaves out its null values.
+          listOf("values", item).comesBack(RoundTrip::Dropped)};
+}
+
+std::vector<Field> connectFields() {
+  // A refresh request replaces the passport and locales set.
+  return {text("providerType"),
+          text("namespace"),
+          text("userName"),
+          text("password"),
+          text("passport").comesBack(RoundTrip::Dropped),
+          text("contentManagerURI"),
+          text("runLocale").comesBack(RoundTrip::Dropped),
+          text("productLocale").comesBack(RoundTrip::Dropped),
+          integer("sessionID"),
+          listOf("properties", shape({xmlName("name").require(), text("value")})),
+          boolean("retainConnection"),
+          boolean("disableAuthentication"),
+          listOf("models", shape({text("name").require(), boolean("engineModel")})),
+          object("refreshRequest",
+                 shape({text("passport"), text("productLocale"), text("runLocale")}))};
+}
+
+std::vector<Field> dataSourceFaultFields() {
+  const auto signon = shape({text("name"), text("searchPath")});
+  const auto connection = shape(
+      {text("name"), text("searchPath"), text("connectionString"), listOf("signons", signon)});
+  return {
+      text("faultCode"),
+      text("faultSubCode"),
+      text("faultString"),
+      text("faultSubString"),
+      text("faultDataSourceName"),
+      object("faultSignon", signon),
+      object("faultConnection", connection),
+      object("dataSourceInfo", shape({text("name"), text("type"), listOf("connections", connection),
+                                      object("connectionInfo", connection)}))};
+}
+
 }  // namespace
 
 void addQueryServiceKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"connect-request", "connection", "QsApiConnectHelper",
+  kinds.push_back({"connect-request",
+                   {"connection"},
+                   "QsApiConnectHelper",
                    "Opens a session on the query service with the sign-on, locales and models.",
-                   makeConnectRequest, nullptr, nullptr});
-  kinds.push_back({"metadata-request", "command", "QsMetadataRequestHelper",
+                   connectFields(),
+                   makeConnectRequest});
+  kinds.push_back({"metadata-request",
+                   {"command"},
+                   "QsMetadataRequestHelper",
                    "Asks the query service for the metadata of a class of objects.",
-                   makeMetadataRequest, nullptr, nullptr});
-  kinds.push_back({"data-source-fault", "", "QsDataSourceFaultHelper",
-                   "The fault the query service sends when it cannot reach a data source.", nullptr,
-                   readDataSourceFault, nullptr});
-  kinds.push_back({"metadata-response", "", "QsMetadataResponseHelper",
-                   "The query service's answer to a metadata request.", nullptr,
-                   readMetadataResponse, nullptr});
-  kinds.push_back({"parameter", "item", "QsParameterHelper",
-                   "A query parameter with its captions, capabilities and values.", makeParameter,
-                   readParameter, nullptr});
-  kinds.push_back({"param-value-item", "item", "QsParamValueItemHelper",
+                   // Without a class nothing of the metadata asked for is written.
+                   {text("metadataClass").require(), text("context"), integer("depth"),
+                    integer("resultStart"), integer("resultCount"), boolean("resultSchema"),
+                    list("constraints", text("")), list("properties", text("")),
+                    list("retrieveProperties", text("")), stringMap("aliasTablesMap")},
+                   makeMetadataRequest});
+  kinds.push_back({"data-source-fault",
+                   {},
+                   "QsDataSourceFaultHelper",
+                   "The fault the query service sends when it cannot reach a data source.",
+                   dataSourceFaultFields(),
+                   nullptr,
+                   readDataSourceFault});
+  kinds.push_back({"metadata-response",
+                   {},
+                   "QsMetadataResponseHelper",
+                   "The query service's answer to a metadata request.",
+                   {listOf("entries", shape({text("entry"), stringMap("properties"),
+                                             mapOf("localizedValues", stringMap(""))}))},
+                   nullptr,
+                   readMetadataResponse});
+  kinds.push_back({"parameter",
+                   {"item"},
+                   "QsParameterHelper",
+                   "A query parameter with its captions, capabilities and values.",
+                   parameterFields(),
+                   makeParameter,
+                   readParameter});
+  kinds.push_back({"param-value-item",
+                   {"item"},
+                   "QsParamValueItemHelper",
                    "One value of a query parameter: simple, range, hierarchy node or null.",
-                   makeParamValueItem, readParamValueItem, nullptr});
-  kinds.push_back({"prompt-fault", "", "QsPromptFaultHelper",
+                   itemFields(),
+                   makeParamValueItem,
+                   readParamValueItem});
+  kinds.push_back({"prompt-fault",
+                   {},
+                   "QsPromptFaultHelper",
                    "The fault listing the parameters a query needs values for before it runs.",
-                   nullptr, readPromptFault, nullptr});
+                   {listOf("parameters", shape(parameterFields())).readsOnly()},
+                   nullptr,
+                   readPromptFault});
 }

@@ -222,26 +222,15 @@ nlohmann::ordered_json readImportConfig(ORVIDOM_Element& elem) {
 
 // ---- Retarget object references
 
-// The options by the texts the document carries.
-const std::vector<std::pair<const char*, Retarget::EProcessDescendantsOption>>&
-descendantOptions() {
-  static const std::vector<std::pair<const char*, Retarget::EProcessDescendantsOption>> table{
-      {"false", Retarget::kDoNotProcessDescendants}, {"true", Retarget::kProcessDescendants}};
-  return table;
-}
-
-const char* descendantOptionName(Retarget::EProcessDescendantsOption option) {
-  return option == Retarget::kProcessDescendants ? "true" : "false";
-}
-
 Retarget::UpdateInfo updateInfoFrom(JsonObject& in) {
   Retarget::UpdateInfo update;
   update.m_newRefValue = in.requiredString("newRefValue");
   for (JsonObject& i : in.objects("itemsToUpdate")) {
+    const I18NString itemID = i.requiredString("itemID");
+    const std::optional<bool> descend = i.boolean("processDescendants");
+    if (!descend) throw InputError(i.pathOf("processDescendants") + ": missing");
     update.m_itemsToUpdate.emplace_back(
-        i.requiredString("itemID"),
-        lookUp(descendantOptions(), i.requiredString("processDescendants"),
-               i.pathOf("processDescendants")));
+        itemID, *descend ? Retarget::kProcessDescendants : Retarget::kDoNotProcessDescendants);
     i.finish();
   }
   in.finish();
@@ -270,8 +259,9 @@ nlohmann::ordered_json readRetargetObjectReferences(ORVIDOM_Element& elem) {
     for (const Retarget::UpdateInfo& u : e.m_updateInfoList) {
       nlohmann::ordered_json items = nlohmann::ordered_json::array();
       for (const Retarget::ItemToUpdate& i : u.m_itemsToUpdate) {
-        items.push_back({{"itemID", toJson(i.m_itemID)},
-                         {"processDescendants", descendantOptionName(i.m_processDescendants)}});
+        items.push_back(
+            {{"itemID", toJson(i.m_itemID)},
+             {"processDescendants", i.m_processDescendants == Retarget::kProcessDescendants}});
       }
       updates.push_back({{"newRefValue", toJson(u.m_newRefValue)}, {"itemsToUpdate", items}});
     }
@@ -313,33 +303,116 @@ nlohmann::ordered_json readDimensionInfo(ORVIDOM_Element& elem) {
           {"hierarchiesElement", part(helper.getHierarchiesElement(elem))}};
 }
 
+// ---- fields
+
+// The helper writes a connection without a type, but reads none: the tool asks for it.
+std::vector<Field> dbConnectionFields() {
+  return {text("database").require().atLeastOne(),
+          text("catalog"),
+          text("schema"),
+          text("dbType").require(),
+          text("connectionString").require().atLeastOne(),
+          text("userName"),
+          text("password")};
+}
+
+// The fields that name a principal, then `own`.
+std::vector<Field> securityObjectFields(std::vector<Field> own) {
+  // Entries are kept by search path: one without is not written.
+  std::vector<Field> fields{text("cmSearchPath").require().atLeastOne(), text("displayPath"),
+                            choice("type", namesIn(accessTypes())).require()};
+  fields.insert(fields.end(), own.begin(), own.end());
+  return fields;
+}
+
+std::vector<Field> retargetFields() {
+  const auto item =
+      shape({text("itemID").require().atLeastOne(), boolean("processDescendants").require()});
+  const auto update = shape(
+      {text("newRefValue").require().atLeastOne(), listOf("itemsToUpdate", item).atLeastOne()});
+  return {listOf("entries", shape({text("currentRefValue").require(),
+                                   listOf("updateInfoList", update).atLeastOne()}))
+              .atLeastOne()
+              .comesBack(RoundTrip::Merged)};
+}
+
+std::vector<Field> dimensionInfoFields() {
+  return {listOf("levels", shape({text("name"), text("keyName"), list("keyQueryItems", text("")),
+                                  boolean("isUniqueKey"), list("attributes", text(""))}))
+              .madeOnly(),
+          listOf("hierarchies", shape({text("name"), list("functionalDependency", text(""))}))
+              .madeOnly(),
+          xml("levelsElement").readsOnly(), xml("hierarchiesElement").readsOnly()};
+}
+
 }  // namespace
 
 void addModelAdminKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"db-connection", "dbConnection", "ZoActionHelperDBConnection",
+  kinds.push_back({"db-connection",
+                   {"dbConnection"},
+                   "ZoActionHelperDBConnection",
                    "One database connection of a model: database, schema, type and sign-on.",
-                   makeDbConnection, readDbConnection, nullptr});
-  kinds.push_back({"db-connections", "dbConnections", "ZoActionHelperDBConnections",
-                   "Several database connections sent together.", makeDbConnections,
-                   readDbConnections, nullptr});
-  kinds.push_back({"query-definition-file", "file", "ZoActionHelperWvfFile",
+                   dbConnectionFields(),
+                   makeDbConnection,
+                   readDbConnection});
+  kinds.push_back({"db-connections",
+                   {"dbConnections"},
+                   "ZoActionHelperDBConnections",
+                   "Several database connections sent together.",
+                   {listOf("dbConnections", shape(dbConnectionFields())).atLeastOne()},
+                   makeDbConnections,
+                   readDbConnections});
+  kinds.push_back({"query-definition-file",
+                   {"file"},
+                   "ZoActionHelperWvfFile",
                    "A query definition file, line by line, with its connection and data source.",
-                   makeQueryDefinitionFile, readQueryDefinitionFile, nullptr});
-  kinds.push_back({"object-access", "objectAccess", "ZoActionHelperObjectAccess",
+                   {text("filePath"), list("contents", text("")).atLeastOne(),
+                    text("dbConnectionName"), text("cmDataSource")},
+                   makeQueryDefinitionFile,
+                   readQueryDefinitionFile});
+  kinds.push_back({"object-access",
+                   {"objectAccess"},
+                   "ZoActionHelperObjectAccess",
                    "Which users, roles and groups are allowed or denied access to an object.",
-                   makeObjectAccess, readObjectAccess, nullptr});
-  kinds.push_back({"security-objects", "securityObjects", "ZoActionHelperSecurityObjectSpec",
-                   "Users, roles and groups with the views and packages each may use.",
-                   makeSecurityObjects, readSecurityObjects, nullptr});
-  kinds.push_back({"import-config", "source", "ZoActionHelperImportConfig",
-                   "The configuration of a metadata import source: its plug-in, connection and "
-                   "capabilities.",
-                   nullptr, readImportConfig, nullptr});
-  kinds.push_back({"retarget-object-references", "retargetObjectReferences",
+                   {listOf("entries", shape(securityObjectFields(
+                                          {choice("rule", namesIn(accessRules())).require()})))
+                        .comesBack(RoundTrip::Merged),
+                    boolean("unspecifiedForAllEntries").readsOnly()},
+                   makeObjectAccess,
+                   readObjectAccess});
+  kinds.push_back(
+      {"security-objects",
+       {"securityObjects"},
+       "ZoActionHelperSecurityObjectSpec",
+       "Users, roles and groups with the views and packages each may use.",
+       {listOf("entries", shape(securityObjectFields({listOf(
+                              "views", shape({text("viewRef").require().atLeastOne(),
+                                              list("packageRefs", text("").atLeastOne())}))})))},
+       makeSecurityObjects,
+       readSecurityObjects});
+  kinds.push_back(
+      {"import-config",
+       {"source"},
+       "ZoActionHelperImportConfig",
+       "The configuration of a metadata import source: its plug-in, connection and "
+       "capabilities.",
+       {text("queryType"), text("pluginName"), text("interfaceType"), text("connectionProvider"),
+        listOf("connectionItems", shape({text("name"), text("nameInRequest")})),
+        listOf("capabilities", shape({text("name"), text("value")}))},
+       nullptr,
+       readImportConfig});
+  kinds.push_back({"retarget-object-references",
+                   {"retargetObjectReferences"},
                    "ZoActionHelperRetargetObjectReferences",
                    "Points the references to replaced objects at their new targets.",
-                   makeRetargetObjectReferences, readRetargetObjectReferences, nullptr});
-  kinds.push_back({"dimension-info", "dimInfo", "DimensionInfoHelper",
+                   retargetFields(),
+                   makeRetargetObjectReferences,
+                   readRetargetObjectReferences});
+  kinds.push_back({"dimension-info",
+                   {"dimInfo"},
+                   "DimensionInfoHelper",
                    "A dimension's levels with their keys and attributes, and its hierarchies.",
-                   makeDimensionInfo, readDimensionInfo, nullptr});
+                   dimensionInfoFields(),
+                   makeDimensionInfo,
+                   readDimensionInfo});
 }

@@ -50,6 +50,8 @@ std::optional<unsigned long long> JsonObject::unsignedInteger(const char* key) {
 std::optional<bool> JsonObject::boolean(const char* key) {
   const nlohmann::json* v = field(key);
   if (!v) return std::nullopt;
+  // The strings "true" and "false" are taken too, as earlier descriptions gave them.
+  if (*v == "true" || *v == "false") return *v == "true";
   if (!v->is_boolean()) wrongType(key, "true or false");
   return v->get<bool>();
 }

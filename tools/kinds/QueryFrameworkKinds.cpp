@@ -371,7 +371,8 @@ std::vector<std::vector<I18NString>> resultRows(QFResponseDomHelper& helper) {
   return rows;
 }
 
-nlohmann::ordered_json readQueryResponse(ORVIDOM_Element& elem) {
+// Everything readQueryResponse gives but the rows.
+nlohmann::ordered_json readQueryResponseHead(ORVIDOM_Element& elem) {
   QFResponseDomHelper helper;
   helper.Take(elem);
   nlohmann::ordered_json feedback = nlohmann::ordered_json::object();
@@ -396,12 +397,51 @@ nlohmann::ordered_json readQueryResponse(ORVIDOM_Element& elem) {
     for (const auto& [name, prop] : kColumnProps) c[name] = column.at(prop).str();
     columns.push_back(c);
   }
-  nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+  return {
+      {"queryFeedback", feedback}, {"responseDataSources", dataSources}, {"columnList", columns}};
+}
+
+nlohmann::ordered_json readQueryResponse(ORVIDOM_Element& elem) {
+  nlohmann::ordered_json out = readQueryResponseHead(elem);
+  QFResponseDomHelper helper;
+  helper.Take(elem);
+  nlohmann::ordered_json& rows = out["resultSetRows"] = nlohmann::ordered_json::array();
   for (const auto& row : resultRows(helper)) rows.push_back(toJsonArray(row));
-  return {{"queryFeedback", feedback},
-          {"responseDataSources", dataSources},
-          {"columnList", columns},
-          {"resultSetRows", rows}};
+  return out;
+}
+
+// `value` dumped as `dump(2)` would, as a member `depth` levels deep.
+std::string nested(const nlohmann::ordered_json& value, int depth) {
+  std::string out = value.dump(2);
+  const std::string indent = "\n" + std::string(2 * depth, ' ');
+  for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1)) {
+    out.replace(at, 1, indent);
+    at += indent.size() - 1;
+  }
+  return out;
+}
+
+// What readQueryResponse gives, written row by row as the rows are read, so that a big answer is
+// never held twice. The parts before the rows are read first: a fault in them prints nothing.
+void writeQueryResponseJson(ORVIDOM_Element& elem, std::ostream& out) {
+  nlohmann::ordered_json head = readQueryResponseHead(elem);
+  QFResponseDomHelper helper;
+  helper.Take(elem);
+  out << "{";
+  for (const auto& [key, value] : head.items()) {
+    out << "\n  \"" << key << "\": " << nested(value, 1) << ",";
+  }
+  out << "\n  \"resultSetRows\": [";
+  const char* separator = "\n    ";
+  std::vector<I18NString> values;
+  for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+       row = helper.GetNextResultSetRow(row)) {
+    values.clear();
+    helper.GetResultSetRowValues(row, values);
+    out << separator << nested(toJsonArray(values), 2);
+    separator = ",\n    ";
+  }
+  out << (*separator == ',' ? "\n  ]\n}" : "]\n}");
 }
 
 // The result rows under the column names.
@@ -420,58 +460,187 @@ void readQueryResponseText(ORVIDOM_Element& elem, std::ostream& out) {
   out << layOutTable(table);
 }
 
+// ---- fields
+
+// The names of an enumeration numbered from 1 to `last`.
+template <class E>
+std::vector<std::string> namesUpTo(int last, const I18NString& (*toString)(E)) {
+  return namesIn(namesOf(last, toString));
+}
+
+std::vector<std::string> feedbackNames() {
+  return namesUpTo<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
+                             &QFExecuteCommandHelper::ToString);
+}
+
+// The fields of the envelope every command shares, then `own`.
+std::vector<Field> commandFields(std::vector<Field> own) {
+  std::vector<Field> fields{text("commandID"), text("requestID"), xml("connection")};
+  fields.insert(fields.end(), own.begin(), own.end());
+  return fields;
+}
+
+// The fields of a command addressing a model, then `own`.
+std::vector<Field> zoCommandFields(std::vector<Field> own) {
+  std::vector<Field> fields = commandFields({text("modelPath").require(), text("queryLocale"),
+                                             list("queryFeedback", choice("", feedbackNames()))});
+  fields.insert(fields.end(), own.begin(), own.end());
+  return fields;
+}
+
+std::vector<Field> executeFields() {
+  using Q = QFQueryHelper;
+  using F = QFQueryDetailFilter;
+  const auto aggregates = namesUpTo<Q::EAggregate>(Q::kAggregateCalculated, &Q::ToString);
+  const auto dataItem =
+      shape({text("name").require(), text("expression").require(), text("tag"),
+             choice("sort", namesUpTo<Q::ESort>(Q::kSortDescending, &Q::ToString)),
+             choice("aggregate", aggregates), choice("rollupAggregate", aggregates)});
+  const auto join = shape({text("leftQuery").require(), text("leftCardinality").require(),
+                           text("rightQuery").require(), text("rightCardinality").require(),
+                           text("filterExpression").require()});
+  const auto set = shape({list("projectionItems", text("")), text("setOperation").require(),
+                          text("duplicates").require()});
+  const auto query = shape(
+      {text("name").require(), text("queryRef").notWith({"join", "set"}),
+       object("join", join).notWith({"set"}), object("set", set), boolean("autoSummary"),
+       listOf("dataItems", dataItem),
+       listOf(
+           "detailFilters",
+           shape({text("expression").require(),
+                  choice("use", namesUpTo<F::EUse>(F::kUseProhibited, &F::ToString)).require()})),
+       stringMap("hints").keys(
+           namesUpTo<Q::EQueryHint>(Q::kQueryHintMaxRowsRetrieved, &Q::ToString))});
+  return commandFields(
+      {text("modelPath").require(), text("expressionLocale"),
+       listOf("queries", query).require().atLeastOne(), stringMap("executeProperties"),
+       stringMap("requestHints").keys(namesIn(kRequestHints)),
+       list("queryFeedback", choice("", feedbackNames())),
+       choice("qosSeverityLevel", namesUpTo<QFExecuteCommandHelper::EQOSSeverity>(
+                                      QFExecuteCommandHelper::kQOSSeverityInformation,
+                                      &QFExecuteCommandHelper::ToString))});
+}
+
+std::vector<Field> queryResponseFields() {
+  std::vector<Field> columns;
+  for (const auto& [name, prop] : kColumnProps) columns.push_back(text(name));
+  return {stringMap("queryFeedback").keys(feedbackNames()),
+          listOf("responseDataSources", shape({text("value"), text("catalog"), text("schema")})),
+          listOf("columnList", shape(columns)), list("resultSetRows", list("", text("")))};
+}
+
 }  // namespace
 
 void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"close-connections-command", "command", "QFCloseConnectionsCommandHelper",
+  kinds.push_back({"close-connections-command",
+                   {"command"},
+                   "QFCloseConnectionsCommandHelper",
                    "Asks the query framework service to close its connections.",
-                   makeCloseConnections, nullptr, nullptr});
-  kinds.push_back({"cancel-query-command", "command", "XelCancelQueryHelper",
-                   "Cancels the request running under the default request ID.", makeCancelQuery,
-                   nullptr, nullptr});
+                   commandFields({}),
+                   makeCloseConnections});
+  kinds.push_back({"cancel-query-command",
+                   {"command"},
+                   "XelCancelQueryHelper",
+                   "Cancels the request running under the default request ID.",
+                   commandFields({}),
+                   makeCancelQuery});
   kinds.push_back(
-      {"execute-command", "command", "QFExecuteCommandHelper",
+      {"execute-command",
+       {"command"},
+       "QFExecuteCommandHelper",
        "Asks the query framework service to run plain, join and set queries on a model.",
-       makeExecuteCommand, nullptr, nullptr});
-  kinds.push_back({"validate-command", "command", "QFValidateCommandHelper",
+       executeFields(),
+       makeExecuteCommand});
+  kinds.push_back({"validate-command",
+                   {"command"},
+                   "QFValidateCommandHelper",
                    "Asks the query framework service to validate a request instead of running it.",
-                   makeValidateCommand, nullptr, nullptr});
-  kinds.push_back({"validate-response", "", "QFValidateCommandHelper",
-                   "The service's answer to a validate command, condensed to a severity and its "
-                   "messages.",
-                   nullptr, readValidateResponse, nullptr});
-  kinds.push_back({"update-command", "command", "QFUpdateCommandHelper",
-                   "Replaces the content of named subjects of a model.", makeUpdateCommand, nullptr,
-                   nullptr});
-  kinds.push_back({"expand-parameter-command", "command", "XelExpandParameterHelper",
+                   commandFields({xml("element").require()}),
+                   makeValidateCommand});
+  kinds.push_back(
+      {"validate-response",
+       {},
+       "QFValidateCommandHelper",
+       "The service's answer to a validate command, condensed to a severity and its "
+       "messages.",
+       {choice("severity", {"fatal", "error", "warning", "information", "none"}), text("messages")},
+       nullptr,
+       readValidateResponse});
+  kinds.push_back({"update-command",
+                   {"command"},
+                   "QFUpdateCommandHelper",
+                   "Replaces the content of named subjects of a model.",
+                   commandFields({text("modelPath").require(),
+                                  listOf("updateSubjects", shape({text("name").require(),
+                                                                  text("value").require()}))}),
+                   makeUpdateCommand});
+  kinds.push_back({"expand-parameter-command",
+                   {"command"},
+                   "XelExpandParameterHelper",
                    "Asks the modelling engine to expand a parameterised expression.",
-                   makeExpandParameter, nullptr, nullptr});
-  kinds.push_back({"expand-parameter-response", "", "XelExpandParameterHelper",
-                   "The modelling engine's expansion of a parameterised expression.", nullptr,
-                   readExpandParameter, nullptr});
-  kinds.push_back({"query-subject-command", "command", "XelQuerySubjectHelper",
+                   zoCommandFields({text("parameterisedValue")}),
+                   makeExpandParameter});
+  kinds.push_back({"expand-parameter-response",
+                   {},
+                   "XelExpandParameterHelper",
+                   "The modelling engine's expansion of a parameterised expression.",
+                   {text("expandedQuery")},
+                   nullptr,
+                   readExpandParameter});
+  kinds.push_back({"query-subject-command",
+                   {"command"},
+                   "XelQuerySubjectHelper",
                    "Submits a query subject built from a definition to the modelling engine.",
-                   makeQuerySubject, nullptr, nullptr});
-  kinds.push_back({"get-join-paths-command", "command", "XelGetJoinPathsHelper",
+                   zoCommandFields({xml("definition").require()}),
+                   makeQuerySubject});
+  kinds.push_back({"get-join-paths-command",
+                   {"command"},
+                   "XelGetJoinPathsHelper",
                    "Asks the modelling engine for the join paths between query items.",
-                   makeGetJoinPaths, nullptr, nullptr});
-  kinds.push_back({"get-join-paths-response", "", "XelGetJoinPathsHelper",
-                   "The modelling engine's join paths between query items.", nullptr,
-                   readGetJoinPaths, nullptr});
-  kinds.push_back({"refine-objects-command", "command", "XelRefineObjectsHelper",
+                   zoCommandFields({list("items", text(""))}),
+                   makeGetJoinPaths});
+  kinds.push_back({"get-join-paths-response",
+                   {},
+                   "XelGetJoinPathsHelper",
+                   "The modelling engine's join paths between query items.",
+                   {boolean("pathExists"), list("joins", text(""))},
+                   nullptr,
+                   readGetJoinPaths});
+  kinds.push_back({"refine-objects-command",
+                   {"command"},
+                   "XelRefineObjectsHelper",
                    "Asks the modelling engine to refine published model objects by object ID.",
-                   makeRefineObjects, nullptr, nullptr});
-  kinds.push_back({"refine-objects-response", "", "XelRefineObjectsHelper",
-                   "The object IDs the modelling engine returns for a refine request.", nullptr,
-                   readRefineObjects, nullptr});
-  kinds.push_back({"parameters", "parameters", "XelGetParametersHelper",
-                   "A list of parameter names and values.", makeParameters, readParameters,
-                   nullptr});
-  kinds.push_back({"test-connection-command", "command", "XelTestConnectionHelper",
+                   zoCommandFields({list("requestObjects", text(""))}),
+                   makeRefineObjects});
+  kinds.push_back({"refine-objects-response",
+                   {},
+                   "XelRefineObjectsHelper",
+                   "The object IDs the modelling engine returns for a refine request.",
+                   {list("responseObjects", text(""))},
+                   nullptr,
+                   readRefineObjects});
+  kinds.push_back({"parameters",
+                   {"parameters"},
+                   "XelGetParametersHelper",
+                   "A list of parameter names and values.",
+                   {listOf("parameters", shape({text("name").require(), text("value").require()}))},
+                   makeParameters,
+                   readParameters});
+  kinds.push_back({"test-connection-command",
+                   {"command"},
+                   "XelTestConnectionHelper",
                    "Asks the query framework service to test a database connection.",
-                   makeTestConnection, nullptr, nullptr});
-  kinds.push_back({"query-response", "", "QFResponseDomHelper",
+                   {text("dataSource").require(), text("connectionName"), text("signon"),
+                    text("userName"), text("password")},
+                   makeTestConnection});
+  kinds.push_back({"query-response",
+                   {},
+                   "QFResponseDomHelper",
                    "The query framework service's answer to an execute command: feedback, "
                    "columns and rows.",
-                   nullptr, readQueryResponse, readQueryResponseText});
+                   queryResponseFields(),
+                   nullptr,
+                   readQueryResponse,
+                   readQueryResponseText,
+                   writeQueryResponseJson});
 }

@@ -495,35 +495,125 @@ nlohmann::ordered_json readPackagesReport(ORVIDOM_Element& elem) {
   return {{"packages", packages}};
 }
 
+// ---- fields
+
+std::vector<Field> updateRequestFields() {
+  const auto parameter =
+      shape({choice("name", namesIn(updateParameterNames())).require(),
+             xml("element").notWith({"value", "locale"}), text("value").require(), text("locale")});
+  return {listOf("tasks", shape({choice("task", namesIn(updateTaskNames())).require(),
+                                 listOf("parameters", parameter).comesBack(RoundTrip::Merged)}))};
+}
+
+// A feedback entry, with entries of its own below it.
+std::shared_ptr<const Shape> feedbackEntryShape() {
+  static const std::shared_ptr<const Shape> entry = [] {
+    auto s = std::make_shared<Shape>();
+    s->name = "feedbackEntry";
+    s->fields = {choice("entryClass", namesIn(kEntryClasses)).require(), text("text"), text("name"),
+                 listOf("entries", s)};
+    return s;
+  }();
+  return entry;
+}
+
+std::vector<Field> updateResponseFields() {
+  const auto parameter =
+      shape({choice("name", namesIn(resultParameterNames())).require(), text("value").require()});
+  return {listOf("tasks",
+                 shape({choice("task", namesIn(updateTaskNames())).require(),
+                        choice("status", namesIn(statusNames())),
+                        listOf("parameters", parameter).comesBack(RoundTrip::Merged),
+                        object("error", shape({text("code").require(), text("message")})),
+                        // `read` gives the feedback as the feedback helper renders it, as text.
+                        object("feedback", shape({listOf("entries", feedbackEntryShape())}))
+                            .comesBack(RoundTrip::Dropped)}))};
+}
+
+std::vector<Field> materializeRequestFields() {
+  return {
+      list("tasks", choice("", namesIn(materializeTaskNames()))).comesBack(RoundTrip::Unique),
+      object("targetDataSource", shape({text("type"), text("database"), text("connectionString"),
+                                        text("username"), text("password"), text("ssoTicket")})),
+      listOf("parameters", shape({choice("name", namesIn(materializeParameterNames())).require(),
+                                  text("value").require()}))
+          .comesBack(RoundTrip::Merged),
+      xml("resultSet")};
+}
+
+std::vector<Field> analyzeResponseFields() {
+  const auto related = shape({text("name"), text("id"), text("objectClass"), text("path")});
+  const auto object = shape({text("name"), text("id"), text("objectClass"), text("path"),
+                             text("refClass"), choice("subType", namesIn(kSubTypes)),
+                             list("messages", text("")), listOf("relatedObjects", related)});
+  const auto issue = shape({text("name").require(), listOf("objects", object)});
+  return {listOf("tasks", shape({choice("task", namesIn(analysisTaskNames())).require(),
+                                 boolean("success"), listOf("issues", issue)}))};
+}
+
 }  // namespace
 
 void addModelTaskKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"update-object-request", "updateObjectRequest", "ZoUpdateObjectRequestHelper",
+  kinds.push_back({"update-object-request",
+                   {"updateObjectRequest"},
+                   "ZoUpdateObjectRequestHelper",
                    "Asks the modelling engine to change a model through an ordered list of tasks.",
-                   makeUpdateObjectRequest, readUpdateObjectRequest, nullptr});
-  kinds.push_back({"update-object-response", "updateObjectResponse", "ZoUpdateObjectResponseHelper",
+                   updateRequestFields(),
+                   makeUpdateObjectRequest,
+                   readUpdateObjectRequest});
+  kinds.push_back({"update-object-response",
+                   {"updateObjectResponse"},
+                   "ZoUpdateObjectResponseHelper",
                    "The modelling engine's result of each task of an update-object request.",
-                   makeUpdateObjectResponse, readUpdateObjectResponse,
+                   updateResponseFields(),
+                   makeUpdateObjectResponse,
+                   readUpdateObjectResponse,
                    readUpdateObjectResponseText});
-  kinds.push_back({"materialize-request", "materializeRequest", "ZoMaterializeRequestHelper",
+  kinds.push_back({"materialize-request",
+                   {"materializeRequest"},
+                   "ZoMaterializeRequestHelper",
                    "Asks the modelling engine to load data into, or materialise objects in, a "
                    "target data source.",
-                   makeMaterializeRequest, readMaterializeRequest, nullptr});
+                   materializeRequestFields(),
+                   makeMaterializeRequest,
+                   readMaterializeRequest});
   // The helper writes only the empty answer element; the read example is a received answer.
-  kinds.push_back({"materialize-response", "materializeResponse", "ZoMaterializeResponseHelper",
+  kinds.push_back({"materialize-response",
+                   {"materializeResponse"},
+                   "ZoMaterializeResponseHelper",
                    "The modelling engine's answer text for each task of a materialize request.",
-                   makeMaterializeResponse, readMaterializeResponse, nullptr});
-  kinds.push_back({"analyze-model-request", "analyzeModelRequest", "ZoModelAnalysisRequestHelper",
+                   {mapOf("responses", text("")).keys(namesIn(materializeTaskNames())).readsOnly()},
+                   makeMaterializeResponse,
+                   readMaterializeResponse});
+  kinds.push_back({"analyze-model-request",
+                   {"analyzeModelRequest"},
+                   "ZoModelAnalysisRequestHelper",
                    "Asks the modelling engine to check model objects for known modelling problems.",
-                   makeAnalyzeModelRequest, readAnalyzeModelRequest, nullptr});
-  kinds.push_back({"analyze-model-response", "analyzeModelResponse",
+                   {listOf("tasks", shape({choice("task", namesIn(analysisTaskNames())).require(),
+                                           list("checks", choice("", namesIn(checkNames()))),
+                                           list("objects", text(""))}))},
+                   makeAnalyzeModelRequest,
+                   readAnalyzeModelRequest});
+  kinds.push_back({"analyze-model-response",
+                   {"analyzeModelResponse"},
                    "ZoModelAnalysisResponseHelper",
                    "The issues a model analysis found, with the objects involved in each.",
-                   makeAnalyzeModelResponse, nullptr, nullptr});
-  kinds.push_back({"externalize-report", "externalizeReport", "ZoExternalizeReportHelper",
+                   analyzeResponseFields(),
+                   makeAnalyzeModelResponse});
+  kinds.push_back({"externalize-report",
+                   {"externalizeReport"},
+                   "ZoExternalizeReportHelper",
                    "The file each model object was externalised to, and how.",
-                   makeExternalizeReport, readExternalizeReport, nullptr});
-  kinds.push_back({"packages-report", "packages", "ZoPackagesReportHelper",
+                   // A received entry's error is not read.
+                   {listOf("entries", shape({text("objectID"), text("method"), text("path"),
+                                             text("error").comesBack(RoundTrip::Dropped)}))},
+                   makeExternalizeReport,
+                   readExternalizeReport});
+  kinds.push_back({"packages-report",
+                   {"packages"},
+                   "ZoPackagesReportHelper",
                    "A list of packages with their default names and search paths.",
-                   makePackagesReport, readPackagesReport, nullptr});
+                   {listOf("packages", shape({text("defaultName"), text("cmSearchPath")}))},
+                   makePackagesReport,
+                   readPackagesReport});
 }
