@@ -39,11 +39,6 @@ std::vector<Child> childrenOf(const ORVIDOM_Node& n) {
 
 }  // namespace
 
-void Touch(const I18NString& text) {
-  volatile unsigned sum = 0;
-  for (char c : text.str()) sum = sum + static_cast<unsigned char>(c);
-}
-
 std::string FirstDifference(const ORVIDOM_Node& aRoot, const ORVIDOM_Node& bRoot) {
   std::vector<std::pair<ORVIDOM_Node, ORVIDOM_Node>> work{{aRoot, bRoot}};
   while (!work.empty()) {

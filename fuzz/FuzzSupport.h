@@ -26,10 +26,6 @@ bool Allowed(Body&& body) {
   return false;
 }
 
-// Reads every byte of `text`, so that a string made from freed or unset memory is seen by the
-// sanitizers.
-void Touch(const I18NString& text);
-
 // The first difference between two trees (kinds, names, values, attributes in order, children
 // in order), or "" when they are the same. Walks without recursion.
 std::string FirstDifference(const ORVIDOM_Node& a, const ORVIDOM_Node& b);

@@ -1,16 +1,16 @@
-// Fills one writing helper, chosen by the first byte, through its setters and Add… operations
-// with choices and strings from the input, writes it, parses the text and takes the result: the
-// document must parse and every value set must come back (the table of helpers is shared with
-// the well-formed writing test). A string XML cannot carry may only end in ORVIDOM_DOMException,
-// and an operation the helper refuses in ORVAssertError.
+// Makes one kind, chosen by the first byte, from a description generated from its fields with
+// choices and strings from the input; writes it, parses the text and reads it back: the
+// document must parse and read back as described (the same generator drives the property
+// test). A string XML cannot carry may only end in ORVIDOM_DOMException.
 #include "FuzzSupport.h"
-#include "support/WritingHelpers.h"
+#include "KindJson.h"
+#include "KindSamples.h"
 
 namespace {
 
 // The fuzz bytes as a source of strings: taken as they are, so that any byte, valid UTF-8 or
 // not, reaches the helpers.
-class BytesSource : public writing::Source {
+class BytesSource : public SampleSource {
  public:
   explicit BytesSource(fuzz::Bytes& in) : m_in(in) {}
 
@@ -19,28 +19,46 @@ class BytesSource : public writing::Source {
     std::string s = m_in.string();
     return s.empty() ? std::string("v") : s;
   }
-  std::string nameChars() override {
-    static const char kChars[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.";
-    std::string out;
-    for (unsigned n = 1 + m_in.below(8); n-- > 0;) out += kChars[m_in.below(sizeof kChars - 1)];
-    return out;
-  }
 
  private:
   fuzz::Bytes& m_in;
 };
 
+std::vector<const Kind*> madeKinds() {
+  std::vector<const Kind*> out;
+  for (const Kind& k : allKinds()) {
+    if (k.make) out.push_back(&k);
+  }
+  return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const std::vector<const Kind*> kinds = madeKinds();
   fuzz::Bytes in(data, size);
-  const std::vector<writing::Helper>& helpers = writing::AllHelpers();
-  const writing::Helper& helper = helpers[in.byte() % helpers.size()];
+  const Kind& kind = *kinds[in.byte() % kinds.size()];
   BytesSource source(in);
-  writing::Outcome outcome;
-  fuzz::Allowed([&] { helper.run(source, outcome); });
-  fuzz::Check(outcome.failure.empty(),
-              std::string(helper.name) + ": " + outcome.failure + "\n" + outcome.xml);
+  nlohmann::json given;
+  std::string xml;
+  try {
+    given = sampleDescription(kind, source);
+    checkDescription(kind, given);
+    JsonObject description(given, "");
+    xml = ORVIDOM_Writer::toString(kind.make(description));
+  } catch (const ORVIDOM_DOMException&) {
+    return 0;
+  } catch (const std::exception& e) {
+    fuzz::Check(false, kind.name + ": a generated description is refused: " + e.what());
+  }
+  ORVIDOM_Element back;
+  try {
+    back = ORVIDOM_Parser::parseString(xml).getDocumentElement();
+  } catch (const ORVIDOM_ParseError& e) {
+    fuzz::Check(false, kind.name + ": the written document does not parse: " + e.what());
+  }
+  if (!kind.read) return 0;
+  const std::string difference = readBackDifference(kind, given, kind.read(back));
+  fuzz::Check(difference.empty(), kind.name + ": " + difference + "\n" + xml);
   return 0;
 }
