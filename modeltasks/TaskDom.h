@@ -1,5 +1,10 @@
 // Element building and name tables shared by the model task helpers. Internal to the library.
+// Each enumeration's XML names live in one table, which the helper's conversions both ways
+// read: a table of the names (entry 0 naming value 1), or of pointers to names defined for
+// other uses too (entry 0 null, standing for the unknown value).
 #pragma once
+
+#include <cstddef>
 
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Document.h"
@@ -23,6 +28,22 @@ inline const I18NString& nameAt(const I18NString* const* names, int count, int i
 inline int indexOf(const I18NString* const* names, int count, const I18NString& name) {
   for (int i = 1; i < count; ++i) {
     if (*names[i] == name) return i;
+  }
+  return 0;
+}
+
+// The name of `value` in a table of names whose entry 0 names value 1; "unknown" outside it.
+template <std::size_t N>
+const I18NString& nameAt(const I18NString (&names)[N], int value) {
+  if (value < 1 || value > static_cast<int>(N)) return korvath_actionhelper_resources_unknown_str;
+  return names[value - 1];
+}
+
+// The value `name` names in such a table; 0 when no entry has it.
+template <std::size_t N>
+int indexOf(const I18NString (&names)[N], const I18NString& name) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i] == name) return static_cast<int>(i) + 1;
   }
   return 0;
 }

@@ -8,7 +8,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
@@ -23,14 +25,6 @@ const I18NString kAttrClass("class");
 const I18NString kAttrName("name");
 const I18NString kRenderError("*** Error:");
 const I18NString kRenderOther("--- ");
-
-const I18NString& ClassName(ZoActionFeedbackHelper::EEntryClass entryClass) {
-  const int index = static_cast<int>(entryClass) - 1;
-  if (index < 0 || index >= static_cast<int>(std::size(kClassNames))) {
-    return korvath_actionhelper_resources_unknown_str;
-  }
-  return kClassNames[index];
-}
 
 }  // namespace
 
@@ -78,7 +72,7 @@ ZoFeedbackEntry* AppendEntry(std::vector<ZoFeedbackEntry*>& list,
 // The "entry" element of one entry, without its children.
 ORVIDOM_Element MakeEntryElement(const ORVIDOM_Document& doc, const ZoFeedbackEntry& entry) {
   ORVIDOM_Element elem = doc.createElement(kElemEntry);
-  elem.setAttribute(kAttrClass, ClassName(entry.entryClass));
+  elem.setAttribute(kAttrClass, ZoActionFeedbackHelper::ToString(entry.entryClass));
   if (!entry.name.empty()) elem.setAttribute(kAttrName, entry.name);
   elem.appendChild(doc.createTextNode(entry.text));
   return elem;
@@ -138,7 +132,9 @@ std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
     stack.pop_back();
     const ORVIDOM_Node first = entry.getFirstChild();
     lines.push_back(
-        {depth, entry.getAttribute(kAttrClass) == ClassName(ZoActionFeedbackHelper::kClassError),
+        {depth,
+         entry.getAttribute(kAttrClass) ==
+             ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError),
          first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString()});
     pushEntryChildren(entry, depth + 1);
   }
@@ -147,9 +143,11 @@ std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
 
 }  // namespace
 
-ZoActionFeedbackHelper::~ZoActionFeedbackHelper() {
-  for (ZoFeedbackEntry* entry : entries) delete entry;
+const I18NString& ZoActionFeedbackHelper::ToString(EEntryClass entryClass) {
+  return modeltasks::nameAt(kClassNames, entryClass);
 }
+
+ZoActionFeedbackHelper::~ZoActionFeedbackHelper() { DeleteAll(entries); }
 
 ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(EEntryClass entryClass, const I18NString& text,
                                                   const I18NString& name) {

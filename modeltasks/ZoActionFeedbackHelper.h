@@ -32,6 +32,9 @@ class KORVATH_API ZoActionFeedbackHelper : public ActionHandlerBase {
   ZoFeedbackEntry* AddEntry(ZoFeedbackEntry* parent, EEntryClass entryClass, const I18NString& text,
                             const I18NString& name);
 
+  // The "class" an entry of that class is written with; "unknown" for any other value.
+  static const I18NString& ToString(EEntryClass entryClass);
+
   // Nonzero when no entry was added (a taken element does not count).
   int IsEmpty() const { return entries.empty() ? 1 : 0; }
 

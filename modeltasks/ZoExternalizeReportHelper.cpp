@@ -10,9 +10,7 @@ ZoExternalizeReportHelper::Entry::Entry(const I18NString& objectID, const I18NSt
                                         const I18NString& path, const I18NString& error)
     : objectID(objectID), method(method), path(path), error(error) {}
 
-ZoExternalizeReportHelper::~ZoExternalizeReportHelper() {
-  for (Entry* entry : m_entries) delete entry;
-}
+ZoExternalizeReportHelper::~ZoExternalizeReportHelper() { DeleteAll(m_entries); }
 
 void ZoExternalizeReportHelper::AddEntry(Entry* pEntry) {
   ORV_ASSERT(pEntry);

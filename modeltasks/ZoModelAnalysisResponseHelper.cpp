@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 
@@ -24,18 +25,6 @@ const I18NString kAttrSubType("subtype");
 const I18NString kStatusSuccess("success");
 const I18NString kStatusFailure("failure");
 const I18NString kValueMeasure("measure");
-
-// Appends `item` to `list`, which owns it from then on; returns it.
-template <typename T>
-T* appendOwned(std::vector<T*>& list, std::unique_ptr<T> item) {
-  list.push_back(item.get());
-  return item.release();
-}
-
-template <typename T>
-void deleteAll(const std::vector<T*>& list) {
-  for (T* item : list) delete item;
-}
 
 // Sets "name", "id", "class" and "path", in this order.
 void setIdentity(const ORVIDOM_Element& elem, const I18NString& name, const I18NString& id,
@@ -66,14 +55,14 @@ ZoAnalyzeResponseIssueObjectHelper::ZoAnalyzeResponseIssueObjectHelper(
       m_messages(messages) {}
 
 ZoAnalyzeResponseIssueObjectHelper::~ZoAnalyzeResponseIssueObjectHelper() {
-  deleteAll(m_relatedObjects);
+  DeleteAll(m_relatedObjects);
 }
 
 void ZoAnalyzeResponseIssueObjectHelper::AddRelatedObject(const I18NString& name,
                                                           const I18NString& id,
                                                           const I18NString& objectClass,
                                                           const I18NString& path) {
-  appendOwned(m_relatedObjects, std::make_unique<SObject>(name, id, objectClass, path));
+  AppendOwned(m_relatedObjects, std::make_unique<SObject>(name, id, objectClass, path));
 }
 
 void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
@@ -101,13 +90,13 @@ void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
 
 ZoAnalyzeResponseIssueHelper::ZoAnalyzeResponseIssueHelper(const I18NString& name) : m_name(name) {}
 
-ZoAnalyzeResponseIssueHelper::~ZoAnalyzeResponseIssueHelper() { deleteAll(m_objects); }
+ZoAnalyzeResponseIssueHelper::~ZoAnalyzeResponseIssueHelper() { DeleteAll(m_objects); }
 
 ZoAnalyzeResponseIssueObjectHelper* ZoAnalyzeResponseIssueHelper::AddObject(
     const I18NString& name, const I18NString& id, const I18NString& objectClass,
     const I18NString& path, const I18NString& refClass,
     ZoAnalyzeResponseIssueObjectHelper::ESubType subType, const std::vector<I18NString>& messages) {
-  return appendOwned(m_objects, std::make_unique<ZoAnalyzeResponseIssueObjectHelper>(
+  return AppendOwned(m_objects, std::make_unique<ZoAnalyzeResponseIssueObjectHelper>(
                                     name, id, objectClass, path, refClass, subType, messages));
 }
 
@@ -120,12 +109,12 @@ void ZoAnalyzeResponseIssueHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element
 ZoAnalyzeResponseTaskHelper::ZoAnalyzeResponseTaskHelper(ZoAnalyzeRequestTaskHelper::ETask task)
     : m_task(task) {}
 
-ZoAnalyzeResponseTaskHelper::~ZoAnalyzeResponseTaskHelper() { deleteAll(m_issues); }
+ZoAnalyzeResponseTaskHelper::~ZoAnalyzeResponseTaskHelper() { DeleteAll(m_issues); }
 
 void ZoAnalyzeResponseTaskHelper::SetSuccess(int success) { m_success = success; }
 
 ZoAnalyzeResponseIssueHelper* ZoAnalyzeResponseTaskHelper::AddIssue(const I18NString& name) {
-  return appendOwned(m_issues, std::unique_ptr<ZoAnalyzeResponseIssueHelper>(
+  return AppendOwned(m_issues, std::unique_ptr<ZoAnalyzeResponseIssueHelper>(
                                    new ZoAnalyzeResponseIssueHelper(name)));
 }
 
@@ -141,11 +130,11 @@ void ZoAnalyzeResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element&
   }
 }
 
-ZoModelAnalysisResponseHelper::~ZoModelAnalysisResponseHelper() { deleteAll(m_tasks); }
+ZoModelAnalysisResponseHelper::~ZoModelAnalysisResponseHelper() { DeleteAll(m_tasks); }
 
 ZoAnalyzeResponseTaskHelper* ZoModelAnalysisResponseHelper::AddTask(
     ZoAnalyzeRequestTaskHelper::ETask task) {
-  return appendOwned(
+  return AppendOwned(
       m_tasks, std::unique_ptr<ZoAnalyzeResponseTaskHelper>(new ZoAnalyzeResponseTaskHelper(task)));
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 
 namespace {
@@ -16,9 +17,7 @@ ZoPackagesReportHelper::Package::Package(const I18NString& defaultName,
                                          const I18NString& cmSearchPath)
     : defaultName(defaultName), cmSearchPath(cmSearchPath) {}
 
-ZoPackagesReportHelper::~ZoPackagesReportHelper() {
-  for (Package* package : m_packages) delete package;
-}
+ZoPackagesReportHelper::~ZoPackagesReportHelper() { DeleteAll(m_packages); }
 
 ZoPackagesReportHelper::Package* ZoPackagesReportHelper::AddPackage(
     const I18NString& defaultName, const I18NString& cmSearchPath) {

@@ -5,12 +5,15 @@
 
 #include "core/OwnedList.h"
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
 
+using modeltasks::indexOf;
+using modeltasks::nameAt;
 using Task = ZoUpdateRequestTaskHelper;
 
 // Task names, indexed by ETask - 1.
@@ -64,22 +67,6 @@ const I18NString kAttrValue("value");
 const I18NString kPropertyTypeSecurityFilter("securityFilter");
 const I18NString kPropertyTypePreviewFilter("previewFilter");
 
-// The name at `kind` in a table indexed from 1, or "unknown" outside it.
-template <std::size_t N>
-const I18NString& NameAt(const I18NString (&names)[N], int kind) {
-  if (kind < 1 || kind > static_cast<int>(N)) return korvath_actionhelper_resources_unknown_str;
-  return names[kind - 1];
-}
-
-// The 1-based position of `name` in the table, or 0.
-template <std::size_t N>
-int PositionOf(const I18NString (&names)[N], const I18NString& name) {
-  for (std::size_t i = 0; i < N; ++i) {
-    if (names[i] == name) return static_cast<int>(i) + 1;
-  }
-  return 0;
-}
-
 // The fragment of a "param" without a "value" attribute: its first child, which must be an
 // element.
 ORVIDOM_Element FragmentOf(const ORVIDOM_Element& param) {
@@ -113,7 +100,7 @@ bool IsIdPropertyType(const I18NString& type) {
   return type == korvath_actionhelper_resources_filter_str || type == kPropertyTypeSecurityFilter ||
          type == kPropertyTypePreviewFilter ||
          type == korvath_actionhelper_resources_dataSource_str ||
-         type == NameAt(kParamNames, Task::kParamQuerySubjectRefs);
+         type == nameAt(kParamNames, Task::kParamQuerySubjectRefs);
 }
 
 }  // namespace
@@ -123,9 +110,7 @@ bool IsIdPropertyType(const I18NString& type) {
 ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind) : task(kind) {}
 
 ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
-  for (auto& entry : params) {
-    for (ParamValue* value : entry.second) delete value;
-  }
+  for (auto& entry : params) DeleteAll(entry.second);
 }
 
 void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, std::unique_ptr<ParamValue> value) {
@@ -176,20 +161,20 @@ int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, ParamValue*& value)
 }
 
 const I18NString& ZoUpdateRequestTaskHelper::ToString(ETask kind) {
-  return NameAt(kTaskNames, kind);
+  return nameAt(kTaskNames, kind);
 }
 
 const I18NString& ZoUpdateRequestTaskHelper::ToString(EParameter kind) {
-  return NameAt(kParamNames, kind);
+  return nameAt(kParamNames, kind);
 }
 
 ZoUpdateRequestTaskHelper::ETask ZoUpdateRequestTaskHelper::ToTask(const I18NString& name) {
-  return static_cast<ETask>(PositionOf(kTaskNames, name));
+  return static_cast<ETask>(indexOf(kTaskNames, name));
 }
 
 ZoUpdateRequestTaskHelper::EParameter ZoUpdateRequestTaskHelper::ToParameter(
     const I18NString& name) {
-  return static_cast<EParameter>(PositionOf(kParamNames, name));
+  return static_cast<EParameter>(indexOf(kParamNames, name));
 }
 
 void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
@@ -273,15 +258,12 @@ void ZoUpdateRequestTaskHelper::UpdateCurrentIDParameters(const std::vector<I18N
 
 ZoUpdateObjectRequestHelper::ZoUpdateObjectRequestHelper(ORVIDOM_Element& elem) { doTake(elem); }
 
-ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() {
-  for (ZoUpdateRequestTaskHelper* t : tasks) delete t;
-}
+ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() { DeleteAll(tasks); }
 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  std::unique_ptr<ZoUpdateRequestTaskHelper> created(new ZoUpdateRequestTaskHelper(kind));
-  tasks.push_back(created.get());
-  return created.release();
+  return AppendOwned(
+      tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(new ZoUpdateRequestTaskHelper(kind)));
 }
 
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {

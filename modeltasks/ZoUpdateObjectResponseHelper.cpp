@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
+#include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -21,43 +23,30 @@ const I18NString kAttrName("name");
 const I18NString kAttrStatus("status");
 const I18NString kAttrValue("value");
 const I18NString kAttrCode("code");
-const I18NString kStatusSuccess("success");
-const I18NString kStatusFailure("failure");
+// Status names, indexed by EStatus - 1.
+const I18NString kStatusNames[] = {"success", "failure"};
+
+// Result parameter names, indexed by EParameter.
+const I18NString* const kParamNames[] = {nullptr, &korvath_actionhelper_resources_property_str,
+                                         &korvath_actionhelper_resources_object_str};
+constexpr int kParamCount = sizeof(kParamNames) / sizeof(kParamNames[0]);
 
 }  // namespace
 
 const I18NString& ToString(ZoUpdateResponseTaskHelper::EStatus status) {
-  switch (status) {
-    case Result::kStatusSuccess:
-      return kStatusSuccess;
-    case Result::kStatusFailure:
-      return kStatusFailure;
-    default:
-      return korvath_actionhelper_resources_unknown_str;
-  }
+  return modeltasks::nameAt(kStatusNames, status);
 }
 
 const I18NString& ToString(ZoUpdateResponseTaskHelper::EParameter kind) {
-  switch (kind) {
-    case Result::kParamProperty:
-      return korvath_actionhelper_resources_property_str;
-    case Result::kParamObject:
-      return korvath_actionhelper_resources_object_str;
-    default:
-      return korvath_actionhelper_resources_unknown_str;
-  }
+  return modeltasks::nameAt(kParamNames, kParamCount, kind);
 }
 
 ZoUpdateResponseTaskHelper::EStatus ToStatus(const I18NString& name) {
-  if (name == kStatusSuccess) return Result::kStatusSuccess;
-  if (name == kStatusFailure) return Result::kStatusFailure;
-  return Result::kStatusUnknown;
+  return static_cast<Result::EStatus>(modeltasks::indexOf(kStatusNames, name));
 }
 
 ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
-  if (name == korvath_actionhelper_resources_property_str) return Result::kParamProperty;
-  if (name == korvath_actionhelper_resources_object_str) return Result::kParamObject;
-  return Result::kParamUnknown;
+  return static_cast<Result::EParameter>(modeltasks::indexOf(kParamNames, kParamCount, name));
 }
 
 // ZoUpdateResponseTaskHelper
@@ -154,9 +143,7 @@ void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
 
 ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem) { doTake(elem); }
 
-ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() {
-  for (ZoUpdateResponseTaskHelper* t : tasks) delete t;
-}
+ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() { DeleteAll(tasks); }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
     ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {

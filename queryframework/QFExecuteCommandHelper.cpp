@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -158,9 +159,7 @@ QFExecuteCommandHelper::QFExecuteCommandHelper(const I18NString& modelPath,
                                                const I18NLocale* expressionLocale)
     : QFCommandHelper(modelPath), m_expressionLocale(expressionLocale) {}
 
-QFExecuteCommandHelper::~QFExecuteCommandHelper() {
-  for (QFQueryHelper* query : m_queries) delete query;
-}
+QFExecuteCommandHelper::~QFExecuteCommandHelper() { DeleteAll(m_queries); }
 
 QFQueryHelper* QFExecuteCommandHelper::Append(QFQueryHelper* query) {
   std::unique_ptr<QFQueryHelper> owned(query);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
 #include "orvidom/ORVIDOM_Helper.h"
@@ -49,18 +50,6 @@ const I18NString kAttrDuplicates("duplicates");
 // The operand queries of every set query.
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
-
-template <typename T>
-void DeleteAll(const std::vector<T*>& owned) {
-  for (T* item : owned) delete item;
-}
-
-// Hands `owned` to `list`, which then owns it; returns it for filling.
-template <typename T>
-T* AppendOwned(std::vector<T*>& list, std::unique_ptr<T> owned) {
-  list.push_back(owned.get());
-  return owned.release();
-}
 
 // The child "source" of `query`.
 ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {

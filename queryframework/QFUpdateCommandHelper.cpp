@@ -15,9 +15,7 @@ const I18NString kAttrName("name");
 QFUpdateCommandHelper::QFUpdateCommandHelper(const I18NString& modelPath)
     : QFCommandHelper(modelPath) {}
 
-QFUpdateCommandHelper::~QFUpdateCommandHelper() {
-  for (UpdateSubj* subject : m_subjects) delete subject;
-}
+QFUpdateCommandHelper::~QFUpdateCommandHelper() { DeleteAll(m_subjects); }
 
 void QFUpdateCommandHelper::AddUpdateSubject(const I18NString& name, const I18NString& value) {
   AppendOwned(m_subjects, std::make_unique<UpdateSubj>(name, value));

@@ -1,5 +1,6 @@
 #include "queryservice/QsDataSourceFaultHelper.h"
 
+#include "core/OwnedList.h"
 #include "orvidom/ORVIDOM_Helper.h"
 #include "orvidom/ORVIDOM_NodeList.h"
 
@@ -86,13 +87,9 @@ Record* readOnce(std::unique_ptr<Record>& kept, const ORVIDOM_Element& fault,
 
 }  // namespace
 
-QsDataSourceFaultHelper::ConnectionInfo::~ConnectionInfo() {
-  for (SignonInfo* signon : m_signons) delete signon;
-}
+QsDataSourceFaultHelper::ConnectionInfo::~ConnectionInfo() { DeleteAll(m_signons); }
 
-QsDataSourceFaultHelper::DataSourceInfo::~DataSourceInfo() {
-  for (ConnectionInfo* connection : m_connections) delete connection;
-}
+QsDataSourceFaultHelper::DataSourceInfo::~DataSourceInfo() { DeleteAll(m_connections); }
 
 QsDataSourceFaultHelper::ConnectionInfo* QsDataSourceFaultHelper::DataSourceInfo::GetConnectionInfo(
     const I18NString& name) {

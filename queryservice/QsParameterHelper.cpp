@@ -59,19 +59,13 @@ std::unique_ptr<QsParamValueItemHelper> createItem(const ORVIDOM_Node& node) {
       item.getAttribute(korvath_actionhelper_resources_xsi_type_str), item));
 }
 
-template <class T>
-void deleteAll(std::vector<T*>& list) {
-  for (T* p : list) delete p;
-  list.clear();
-}
-
 }  // namespace
 
 QsParameterHelper::~QsParameterHelper() {
-  deleteAll(m_possibleValues);
+  DeleteAll(m_possibleValues);
   delete m_defaultValue;
-  deleteAll(m_captions);
-  deleteAll(m_values);
+  DeleteAll(m_captions);
+  DeleteAll(m_values);
 }
 
 void QsParameterHelper::doTake(ORVIDOM_Element& elem) {
@@ -164,8 +158,7 @@ const QsParamValueItemHelper* QsParameterHelper::GetDefaultValue() {
 
 template <class Item>
 Item* QsParameterHelper::addValue(std::unique_ptr<Item> item) {
-  m_values.push_back(item.get());
-  return item.release();
+  return AppendOwned(m_values, std::move(item));
 }
 
 QsParamValueItemSimpleHelper* QsParameterHelper::AddSimpleValue(const I18NString& use,
@@ -184,7 +177,7 @@ QsParamValueItemHierarchyHelper* QsParameterHelper::AddHierarchicalValue() {
 void QsParameterHelper::AddNullValue() { addValue(std::make_unique<QsParamValueItemNullHelper>()); }
 
 void QsParameterHelper::RemoveValues() {
-  deleteAll(m_values);
+  DeleteAll(m_values);
   const ORVIDOM_Element first =
       ORVIDOM_Helper::findChildElement(m_element, korvath_actionhelper_resources_value_str);
   if (!first.isNull()) m_element.removeChild(first);

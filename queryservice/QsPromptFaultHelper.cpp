@@ -2,12 +2,11 @@
 
 #include <memory>
 
+#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
-QsPromptFaultHelper::~QsPromptFaultHelper() {
-  for (QsParameterHelper* parameter : m_parameters) delete parameter;
-}
+QsPromptFaultHelper::~QsPromptFaultHelper() { DeleteAll(m_parameters); }
 
 // The fault may be handed over whole or as its "parameters" element.
 void QsPromptFaultHelper::doTake(ORVIDOM_Element& elem) {
