@@ -74,13 +74,12 @@ const std::vector<std::pair<const char*, ResultTask::EParameter>>& resultParamet
   return table;
 }
 
-// The feedback helper has no name conversions of its own: these are the "class" values it
-// writes.
-const std::vector<std::pair<const char*, ZoActionFeedbackHelper::EEntryClass>> kEntryClasses{
-    {"info", ZoActionFeedbackHelper::kClassInfo},
-    {"warning", ZoActionFeedbackHelper::kClassWarning},
-    {"error", ZoActionFeedbackHelper::kClassError},
-    {"trace", ZoActionFeedbackHelper::kClassTrace}};
+const std::vector<std::pair<const char*, ZoActionFeedbackHelper::EEntryClass>>& entryClasses() {
+  static const auto table = namesOf<ZoActionFeedbackHelper::EEntryClass>(
+      ZoActionFeedbackHelper::kClassInfo, ZoActionFeedbackHelper::kClassTrace,
+      &ZoActionFeedbackHelper::ToString);
+  return table;
+}
 
 const std::vector<std::pair<const char*, ZoMaterializeRequestHelper::ETasks>>&
 materializeTaskNames() {
@@ -200,7 +199,7 @@ nlohmann::ordered_json readUpdateObjectRequest(ORVIDOM_Element& elem) {
 void addFeedbackEntries(ZoActionFeedbackHelper& feedback, ZoFeedbackEntry* parent, JsonObject& in) {
   for (JsonObject& e : in.objects("entries")) {
     const ZoActionFeedbackHelper::EEntryClass entryClass =
-        requiredValue(e, "entryClass", kEntryClasses);
+        requiredValue(e, "entryClass", entryClasses());
     ZoFeedbackEntry* entry =
         feedback.AddEntry(parent, entryClass, optionalText(e, "text"), optionalText(e, "name"));
     addFeedbackEntries(feedback, entry, e);
@@ -510,8 +509,8 @@ std::shared_ptr<const Shape> feedbackEntryShape() {
   static const std::shared_ptr<const Shape> entry = [] {
     auto s = std::make_shared<Shape>();
     s->name = "feedbackEntry";
-    s->fields = {choice("entryClass", namesIn(kEntryClasses)).require(), text("text"), text("name"),
-                 listOf("entries", s)};
+    s->fields = {choice("entryClass", namesIn(entryClasses())).require(), text("text"),
+                 text("name"), listOf("entries", s)};
     return s;
   }();
   return entry;

@@ -444,20 +444,34 @@ void writeQueryResponseJson(ORVIDOM_Element& elem, std::ostream& out) {
   out << (*separator == ',' ? "\n  ]\n}" : "]\n}");
 }
 
-// The result rows under the column names.
+// The result rows under the column names. The rows are read twice, once for the widths of the
+// columns and once to write them, so that a big answer is never held whole.
 void readQueryResponseText(ORVIDOM_Element& elem, std::ostream& out) {
   QFResponseDomHelper helper;
   helper.Take(elem);
   std::vector<std::map<ColumnProp, I18NString>> columnList;
   helper.GetColumnList(columnList);
-  std::vector<std::vector<std::string>> table(1);
-  for (const auto& column : columnList)
-    table[0].push_back(column.at(QFResponseDomHelper::kColumnName).str());
-  for (const auto& row : resultRows(helper)) {
-    std::vector<std::string>& line = table.emplace_back();
-    for (const I18NString& v : row) line.push_back(v.str());
+  std::vector<std::string> heading;
+  for (const auto& column : columnList) {
+    heading.push_back(column.at(QFResponseDomHelper::kColumnName).str());
   }
-  out << layOutTable(table);
+  std::vector<std::size_t> widths;
+  fitWidths(heading, widths);
+  std::vector<I18NString> values;
+  std::vector<std::string> line;
+  const auto forEachRow = [&](auto&& use) {
+    for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+         row = helper.GetNextResultSetRow(row)) {
+      values.clear();
+      helper.GetResultSetRowValues(row, values);
+      line.assign(values.size(), std::string());
+      for (std::size_t i = 0; i < values.size(); ++i) line[i] = values[i].str();
+      use(line);
+    }
+  };
+  forEachRow([&](const std::vector<std::string>& row) { fitWidths(row, widths); });
+  out << layOutRow(heading, widths);
+  forEachRow([&](const std::vector<std::string>& row) { out << layOutRow(row, widths); });
 }
 
 // ---- fields

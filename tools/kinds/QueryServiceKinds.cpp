@@ -202,22 +202,12 @@ void fillRange(QsParamValueItemRangeHelper& range, JsonObject& in) {
   setSimple(in.object("end"), [&](auto& use, int inc) { range.SetEnd(use, inc); });
 }
 
-// The tool walks hierarchies recursively, as JSON nests; deeper ones are refused, not crashed on.
-constexpr int kMaxHierarchyDepth = 10000;
-
-void requireShallow(int depth) {
-  if (depth > kMaxHierarchyDepth) {
-    throw InputError("hierarchy nested deeper than " + std::to_string(kMaxHierarchyDepth) +
-                     " levels, which the tool does not show");
-  }
-}
-
 // A hierarchy node: its value and its sub nodes, which are nodes described the same way.
-void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in, int depth = 0) {
-  requireShallow(depth);
+// Recursive as JSON nests: the tool refuses descriptions nested deeper than kMaxInputDepth.
+void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in) {
   setSimple(in.object("value"), [&](auto& use, int inc) { node.SetValue(use, inc); });
   for (JsonObject& sub : in.objects("subNodes")) {
-    fillHierarchy(*node.AddSubNode(), sub, depth + 1);
+    fillHierarchy(*node.AddSubNode(), sub);
     sub.finish();
   }
 }
@@ -281,11 +271,12 @@ json simpleJson(const QsParamValueItemSimpleHelper* simple) {
           {"display", toJson(simple->GetDisplay())}};
 }
 
-json hierarchyJson(QsParamValueItemHierarchyHelper& node, int depth = 0) {
-  requireShallow(depth);
+// Recursive as the document nests: the tool refuses documents nested deeper than
+// kMaxInputDepth.
+json hierarchyJson(QsParamValueItemHierarchyHelper& node) {
   json subNodes = json::array();
   for (QsParamValueItemHierarchyHelper* sub : node.GetSubNodes()) {
-    subNodes.push_back(hierarchyJson(*sub, depth + 1));
+    subNodes.push_back(hierarchyJson(*sub));
   }
   return {{"inclusive", node.IsInclusive() != 0},
           {"value", simpleJson(node.GetValue())},

@@ -2,21 +2,25 @@
 
 #include <algorithm>
 
+void fitWidths(const std::vector<std::string>& row, std::vector<std::size_t>& widths) {
+  widths.resize(std::max(widths.size(), row.size()));
+  for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
+}
+
+std::string layOutRow(const std::vector<std::string>& row, const std::vector<std::size_t>& widths) {
+  std::string line;
+  for (std::size_t i = 0; i < row.size(); ++i) {
+    line += row[i];
+    if (i + 1 < row.size()) line.append(widths[i] - row[i].size() + 2, ' ');
+  }
+  return line + "\n";
+}
+
 std::string layOutTable(const std::vector<std::vector<std::string>>& rows) {
   std::vector<std::size_t> widths;
-  for (const auto& row : rows) {
-    widths.resize(std::max(widths.size(), row.size()));
-    for (std::size_t i = 0; i < row.size(); ++i) widths[i] = std::max(widths[i], row[i].size());
-  }
+  for (const auto& row : rows) fitWidths(row, widths);
   std::string out;
-  for (const auto& row : rows) {
-    std::string line;
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      line += row[i];
-      if (i + 1 < row.size()) line.append(widths[i] - row[i].size() + 2, ' ');
-    }
-    out += line + "\n";
-  }
+  for (const auto& row : rows) out += layOutRow(row, widths);
   return out;
 }
 
