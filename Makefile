@@ -14,7 +14,7 @@ build: deps
 	cmake --build --preset $(PRESET)
 
 demo: build
-	build/$(PRESET)/tools/actionhelper/actionhelper demo --examples examples
+	build/$(PRESET)/tools/actionhelper/actionhelper demo
 
 test: build
 	ctest --preset $(PRESET)
