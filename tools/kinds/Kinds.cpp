@@ -52,6 +52,16 @@ std::shared_ptr<const Shape> shape(std::vector<Field> fields, std::string name) 
   return std::make_shared<const Shape>(Shape{std::move(name), std::move(fields)});
 }
 
+std::shared_ptr<const Shape> nestingShape(
+    std::string name,
+    const std::function<std::vector<Field>(std::shared_ptr<const Shape>)>& fields) {
+  auto nesting = std::make_shared<Shape>();
+  nesting->name = std::move(name);
+  nesting->fields =
+      fields(std::shared_ptr<const Shape>(std::shared_ptr<const Shape>(), nesting.get()));
+  return nesting;
+}
+
 bool Kind::readsRoot(const std::string& root) const {
   return roots.empty() || std::find(roots.begin(), roots.end(), root) != roots.end();
 }

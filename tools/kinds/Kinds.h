@@ -94,6 +94,11 @@ Field listOf(std::string name, std::shared_ptr<const Shape> shape);
 Field stringMap(std::string name);
 Field mapOf(std::string name, Field item);
 std::shared_ptr<const Shape> shape(std::vector<Field> fields, std::string name = "");
+// A shape whose fields nest the shape itself: `fields` is given a pointer to it that does not
+// own it, so that no cycle keeps the shape from being freed.
+std::shared_ptr<const Shape> nestingShape(
+    std::string name,
+    const std::function<std::vector<Field>(std::shared_ptr<const Shape>)>& fields);
 
 // The names of a table of names and values, in the table's order.
 template <class E>

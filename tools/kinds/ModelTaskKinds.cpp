@@ -506,13 +506,11 @@ std::vector<Field> updateRequestFields() {
 
 // A feedback entry, with entries of its own below it.
 std::shared_ptr<const Shape> feedbackEntryShape() {
-  static const std::shared_ptr<const Shape> entry = [] {
-    auto s = std::make_shared<Shape>();
-    s->name = "feedbackEntry";
-    s->fields = {choice("entryClass", namesIn(entryClasses())).require(), text("text"),
-                 text("name"), listOf("entries", s)};
-    return s;
-  }();
+  static const std::shared_ptr<const Shape> entry =
+      nestingShape("feedbackEntry", [](std::shared_ptr<const Shape> self) {
+        return std::vector<Field>{choice("entryClass", namesIn(entryClasses())).require(),
+                                  text("text"), text("name"), listOf("entries", self)};
+      });
   return entry;
 }
 

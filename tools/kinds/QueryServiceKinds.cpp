@@ -413,13 +413,11 @@ std::shared_ptr<const Shape> simpleShape() {
 
 // A hierarchy node, with nodes of its own below it.
 std::shared_ptr<const Shape> nodeShape() {
-  static const std::shared_ptr<const Shape> node = [] {
-    auto s = std::make_shared<Shape>();
-    s->name = "hierarchyNode";
-    s->fields = {boolean("inclusive").readsOnly(), object("value", simpleShape()),
-                 listOf("subNodes", s)};
-    return s;
-  }();
+  static const std::shared_ptr<const Shape> node =
+      nestingShape("hierarchyNode", [](std::shared_ptr<const Shape> self) {
+        return std::vector<Field>{boolean("inclusive").readsOnly(), object("value", simpleShape()),
+                                  listOf("subNodes", self)};
+      });
   return node;
 }
 
