@@ -306,9 +306,10 @@ void read(const std::string& kindName, const std::string& file, const std::strin
   try {
     root = ORVIDOM_Parser::parseString(text).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
+    // Without input (or at line 0, where nothing could be read) there is no line to show.
     throw Failure(displayName(file) + ":" + std::to_string(e.getLine()) + ":" +
-                  std::to_string(e.getColumn()) + ": " + e.what() + "\n" +
-                  excerpt(text, e.getOffset()));
+                  std::to_string(e.getColumn()) + ": " + e.what() +
+                  (e.getLine() > 0 && !text.empty() ? "\n" + excerpt(text, e.getOffset()) : ""));
   }
   const std::string rootName = root.getTagName().str();
   const Kind& kind = named ? *named : kindForRoot(rootName);
