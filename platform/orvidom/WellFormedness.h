@@ -20,13 +20,16 @@ constexpr unsigned kRawParseOptions = pugi::parse_cdata | pugi::parse_ws_pcdata 
 // eight bytes at a time without testing for the end.
 constexpr std::size_t kBufferPadding = 8;
 
+// Copies `xml` to `buffer`, which has room for it; returns whether it holds a byte from 0x80.
+bool copyNotingNonAscii(std::string_view xml, char* buffer) noexcept;
+
 // Checks the tree pugixml parsed with kRawParseOptions from `buffer`, a copy of `xml` followed
-// by kBufferPadding zero bytes, and
+// by kBufferPadding zero bytes (`nonAscii` when it holds a byte from 0x80), and
 // finishes it: references replaced, line ends and attribute white space normalised, the text
 // on either side of a comment or processing instruction joined, and comments, processing
 // instructions and the XML declaration removed. Throws ORVIDOM_ParseError at the first problem
 // found; every node is visited once and each string is read once more.
-void checkParsedTree(std::string_view xml, char* buffer, pugi::xml_document& doc);
+void checkParsedTree(std::string_view xml, char* buffer, bool nonAscii, pugi::xml_document& doc);
 
 // Throws ORVIDOM_ParseError for input pugixml refused with `status` at `offset`, naming what is
 // wrong as the input shows it.
