@@ -97,7 +97,8 @@ std::string markupAt(std::string_view xml, std::size_t at) {
   }
   if (markup.substr(0, 2) == "<!") return "a markup declaration";
   if (markup.substr(0, 2) == "</") return "the end tag </" + nameAt(xml, at + 2) + ">";
-  return "the start tag <" + nameAt(xml, at + 1) + ">";
+  const std::string name = nameAt(xml, at + 1);
+  return name.empty() ? "\"<\"" : "the start tag <" + name + ">";
 }
 
 std::string startTag(std::string_view xml, std::size_t at) {
