@@ -146,6 +146,8 @@ class Checker {
   std::size_t offset(const char* p) const { return static_cast<std::size_t>(p - m_buffer); }
   bool inText(const char* p) const { return p >= m_buffer && p < m_end; }
   std::size_t endOf(const char* s) const { return offset(s) + std::strlen(s); }
+  // Where the document starts: after a byte order mark.
+  std::size_t textStart() const { return m_xml.substr(0, 3) == kByteOrderMark ? 3 : 0; }
   // The input's character at `pos`; a zero past its end, which no position pugixml has accepted
   // reaches, kept safe all the same.
   char at(std::size_t pos) const { return pos < m_xml.size() ? m_xml[pos] : '\0'; }
@@ -154,7 +156,7 @@ class Checker {
   // before any string is decoded, while each string still has the length it had in the input.
 
   void checkTopLevel() {
-    std::size_t pos = m_xml.substr(0, 3) == kByteOrderMark ? 3 : 0;
+    std::size_t pos = textStart();
     bool rootSeen = false;
     for (Node n = Tree::firstChild(m_document); n; n = Tree::nextSibling(n)) {
       const pugi::xml_node_type type = Tree::type(n);
@@ -250,13 +252,14 @@ class Checker {
   // Checks the XML declaration; returns where it ends.
   std::size_t checkDeclaration(Node declaration, std::size_t start) {
     const std::string_view target = Tree::name(declaration);
-    if (start != (m_xml.substr(0, 3) == kByteOrderMark ? 3 : 0)) {
+    if (start != textStart()) {
       fail(start,
            "\"<?" + std::string(target) + "\" is only allowed at the very start of the document");
     }
-    if (target != "xml")
+    if (target != "xml") {
       fail(start,
            "the XML declaration is written \"<?xml\", not \"<?" + std::string(target) + "\"");
+    }
     Attr a = Tree::firstAttribute(declaration);
     if (!a || std::strcmp(Tree::name(a), "version") != 0) {
       fail(a ? offset(Tree::name(a)) : start, "the XML declaration must give the version first");
