@@ -8,6 +8,7 @@
 
 #include "orvidom/ORVIDOM_Store.h"
 #include "orvidom/WellFormedness.h"
+#include "orvidom/XmlChars.h"
 
 namespace {
 

@@ -7,10 +7,6 @@
 #include <unordered_set>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "orvidom/PugiTree.h"
 #include "orvidom/XmlChars.h"
 
@@ -37,49 +33,11 @@ constexpr StopTable kTextStops("&]", false);
 constexpr StopTable kAttributeStops("&<", true);  // tab and line feed become spaces
 constexpr StopTable kCDataStops("", false);
 
-// Tests of the eight bytes of a word at once. Each flags bytes by their high bit; the lowest
-// flag is exact, while flags above it may be false, which is all a search for the first needs.
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-constexpr std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
-  return (word - limit * kOnes) & ~word & kHighBits;
-}
-constexpr std::uint64_t zeroBytes(std::uint64_t word) { return bytesBelow(word, 1); }
-constexpr std::uint64_t bytesEqual(std::uint64_t word, char c) {
-  return zeroBytes(word ^ (static_cast<unsigned char>(c) * kOnes));
-}
-
-// Where the first flagged byte of a word is found by counting trailing zero bits.
-#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-#define KORVATH_WORD_SCAN 1
-#else
-#define KORVATH_WORD_SCAN 0
-#endif
-
 int digitValue(char c, bool hex) {
   if (c >= '0' && c <= '9') return c - '0';
   if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-char* putUtf8(std::uint32_t c, char* out) {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (c >> 18));
-    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
 }
 
 char predefinedEntity(std::string_view name) {
@@ -516,7 +474,7 @@ class Checker {
       }
       if (p == digits || *p != ';') fail(in, "malformed character reference");
       if (!isXmlChar(value)) fail(in, "character reference to a character XML does not allow");
-      out = putUtf8(value, out);
+      out = encodeUtf8(value, out);
       return p + 1;
     }
     const std::size_t length = nameLength(std::string_view(in + 1, m_end - in - 1));
@@ -561,32 +519,6 @@ class Checker {
 };
 
 }  // namespace
-
-bool copyNotingNonAscii(std::string_view xml, char* buffer) noexcept {
-  // Many bytes at a time, with the bits of all of them gathered: this costs little more than the
-  // copy itself, where a look at every name would cost a tenth of the parse.
-  const char* in = xml.data();
-  const std::size_t size = xml.size();
-  std::size_t i = 0;
-  bool nonAscii = false;
-#if defined(__SSE2__)
-  __m128i seen = _mm_setzero_si128();
-  for (; size - i >= 32; i += 32) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + i), low);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer + i + 16), high);
-    seen = _mm_or_si128(seen, _mm_or_si128(low, high));
-  }
-  nonAscii = _mm_movemask_epi8(seen) != 0;
-#endif
-  unsigned char rest = 0;
-  for (; i < size; ++i) {
-    buffer[i] = in[i];
-    rest |= static_cast<unsigned char>(in[i]);
-  }
-  return nonAscii || (rest & 0x80) != 0;
-}
 
 void checkParsedTree(std::string_view xml, char* buffer, bool nonAscii, pugi::xml_document& doc) {
   const Node document = doc.internal_object();

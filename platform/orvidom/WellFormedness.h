@@ -20,9 +20,6 @@ constexpr unsigned kRawParseOptions = pugi::parse_cdata | pugi::parse_ws_pcdata 
 // eight bytes at a time without testing for the end.
 constexpr std::size_t kBufferPadding = 8;
 
-// Copies `xml` to `buffer`, which has room for it; returns whether it holds a byte from 0x80.
-bool copyNotingNonAscii(std::string_view xml, char* buffer) noexcept;
-
 // Checks the tree pugixml parsed with kRawParseOptions from `buffer`, a copy of `xml` followed
 // by kBufferPadding zero bytes (`nonAscii` when it holds a byte from 0x80), and
 // finishes it: references replaced, line ends and attribute white space normalised, the text
