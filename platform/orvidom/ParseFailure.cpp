@@ -241,7 +241,7 @@ void throwParseFailure(std::string_view xml, pugi::xml_parse_status status, std:
     }
     case pugi::status_unrecognized_tag: {
       const std::size_t at = tagStart(xml, offset, "<");
-      if (xml[at + 1] == '!') throwParseError(xml, at, "unexpected markup declaration");
+      if (xml.compare(at, 2, "<!") == 0) throwParseError(xml, at, "unexpected markup declaration");
       throwParseError(xml, at + 1, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
     }
     default:
