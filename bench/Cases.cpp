@@ -148,6 +148,8 @@ Case<XmlText>& QueryResponseCase() {
   return instance;
 }
 
+XmlText QueryResponseText(size_t rows) { return PrepareQueryResponse(rows); }
+
 Case<XmlText>& UpdateResponseCase() {
   static Case<XmlText> instance("UpdateResponse", {10, 1000, 100000}, {}, PrepareUpdateResponse);
   return instance;

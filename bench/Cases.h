@@ -67,6 +67,8 @@ class Digest {
 Case<UpdateRequestInput>& UpdateRequestCase();
 Case<ExecuteInput>& ExecuteCase();
 Case<XmlText>& QueryResponseCase();
+// The text the QueryResponse case reads at `rows` rows.
+XmlText QueryResponseText(size_t rows);
 Case<XmlText>& UpdateResponseCase();
 
 // The four cases above, in this order.

@@ -72,7 +72,6 @@ TEST(ORVIDOM_NodeTest, ASecondTopLevelElementMayJoinTheDocument) {
   EXPECT_NO_THROW(doc.appendChild(second));
   EXPECT_EQ(second.getParentNode(), doc);
   EXPECT_EQ(doc.getDocumentElement().getTagName(), "requestDoc");
-  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/><second/>");
 }
 
 TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {

@@ -46,7 +46,8 @@ TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
 }
 
 TEST(ORVIDOM_WriterTest, WritesCompactByDefault) {
-  ORVIDOM_Element root = xmltest::Parse("<r a='1' b='2'><e/><t>x</t><!--c--></r>");
+  ORVIDOM_Element root = xmltest::Parse("<r a='1' b='2'><e/><t>x</t></r>");
+  root.appendChild(root.getOwnerDocument().createComment("c"));
   EXPECT_EQ(ORVIDOM_Writer::toString(root), "<r a=\"1\" b=\"2\"><e/><t>x</t><!--c--></r>");
 }
 
@@ -64,6 +65,18 @@ TEST(ORVIDOM_WriterTest, WritesAnySubtreeOnItsOwn) {
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild()), "<a x=\"&amp;\">t</a>");
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild().getFirstChild()), "t");
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getOwnerDocument()), ORVIDOM_Writer::toString(root));
+}
+
+TEST(ORVIDOM_WriterTest, ADocumentOfTwoElementsIsNotWritten) {
+  ORVIDOM_Document doc = NewDocument();
+  doc.appendChild(doc.createElement("second"));
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc.getDocumentElement()), "<requestDoc/>");
+  try {
+    ORVIDOM_Writer::toString(doc);
+    FAIL() << "two elements written";
+  } catch (const ORVIDOM_DOMException& e) {
+    EXPECT_EQ(e.getCode(), ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR);
+  }
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ TEST(QsMetadataResponseHelperTest, NavigatesDirectChildrenOfTheName) {
 TEST(QsMetadataResponseHelperTest, FindsEntriesByAttributeUpToTheFirstNonElement) {
   ORVIDOM_Element response = xmltest::Parse(
       "<response><level id='a' depth='1'/><member depth='2'/><level id='b' depth='2'/>"
-      "<!--end--><level id='c' depth='2'/></response>");
+      "end<level id='c' depth='2'/></response>");
   QsMetadataResponseHelper helper = taken(response);
 
   // The element name given is not used: any entry with the value matches.
@@ -59,7 +59,7 @@ TEST(QsMetadataResponseHelperTest, FindsEntriesByAttributeUpToTheFirstNonElement
   EXPECT_EQ(helper.FindEntryFor("id", "b", "unused").getAttribute("depth"), "2");
   EXPECT_EQ(helper.FindEntryFor("id", "", "level").getNodeName(), "member");
   EXPECT_TRUE(helper.FindEntryFor("id", "B", "level").isNull());
-  // The comment ends the search before the last entry.
+  // The text ends the search before the last entry.
   EXPECT_TRUE(helper.FindEntryFor("id", "c", "level").isNull());
 
   const std::vector<ORVIDOM_Element> all = helper.FindAllEntriesFor("depth", "2", "level");

@@ -8,8 +8,10 @@
 
 class KORVATH_API ORVIDOM_NamedNodeMap {
  public:
-  // An empty map.
+  // A null map: it belongs to no element and is empty.
   ORVIDOM_NamedNodeMap() noexcept = default;
+  // True for a map that belongs to no element (a map an element gives is never null).
+  bool isNull() const noexcept { return m_store == nullptr; }
   // The number of attributes.
   unsigned long getLength() const noexcept { return m_attrs ? m_attrs->size() : 0; }
   // The attribute at `index`; null past the end.

@@ -8,8 +8,10 @@
 
 class KORVATH_API ORVIDOM_NodeList {
  public:
-  // An empty list.
+  // A null list: it belongs to no document and is empty.
   ORVIDOM_NodeList() noexcept = default;
+  // True for a list that belongs to no document (a list a node gives is never null).
+  bool isNull() const noexcept { return m_store == nullptr; }
   // The number of nodes.
   unsigned long getLength() const noexcept { return m_nodes ? m_nodes->size() : 0; }
   // The node at `index`; null past the end.

@@ -1,37 +1,76 @@
 #include "orvidom/ORVIDOM_Parser.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
 
 #include "orvidom/ORVIDOM_Store.h"
 #include "orvidom/WellFormedness.h"
+#include "orvidom/XmlChars.h"
 
 namespace {
 
-// Whitespace-only text is kept and comments are read; no DTD is processed.
-constexpr unsigned kParseOptions = pugi::parse_cdata | pugi::parse_escapes |
-                                   pugi::parse_wconv_attribute | pugi::parse_eol |
-                                   pugi::parse_ws_pcdata | pugi::parse_comments;
+// Refuses text that starts as a document in UTF-16 or UTF-32 would, with or without a byte
+// order mark, naming the encoding.
+void refuseOtherEncodings(std::string_view xml) {
+  struct Start {
+    std::string_view bytes;
+    const char* encoding;
+  };
+  using namespace std::string_view_literals;
+  static constexpr Start kStarts[] = {
+      {"\x00\x00\xFE\xFF"sv, "UTF-32 (big-endian)"},
+      {"\xFF\xFE\x00\x00"sv, "UTF-32 (little-endian)"},
+      {"\x00\x00\x00<"sv, "UTF-32 (big-endian)"},
+      {"<\x00\x00\x00"sv, "UTF-32 (little-endian)"},
+      {"\xFE\xFF"sv, "UTF-16 (big-endian)"},
+      {"\xFF\xFE"sv, "UTF-16 (little-endian)"},
+      {"\x00<\x00?"sv, "UTF-16 (big-endian)"},
+      {"<\x00?\x00"sv, "UTF-16 (little-endian)"},
+  };
+  for (const Start& start : kStarts) {
+    if (xml.substr(0, start.bytes.size()) == start.bytes) {
+      orvidom::throwParseError(
+          xml, 0, std::string("the document is in ") + start.encoding + "; only UTF-8 is accepted");
+    }
+  }
+}
 
 }  // namespace
 
 ORVIDOM_Document ORVIDOM_Parser::parseString(std::string_view xml) {
-  if (xml.substr(0, 3) == "\xEF\xBB\xBF") xml.remove_prefix(3);
-  orvidom::checkWellFormedness(xml);
+  refuseOtherEncodings(xml);
   auto store = std::make_shared<ORVIDOM_Store>();
-  const pugi::xml_parse_result result =
-      store->doc.load_buffer(xml.data(), xml.size(), kParseOptions, pugi::encoding_utf8);
+  // pugixml parses a copy in place and keeps it: the names and values of the tree point into it,
+  // so each error is located by where its string lies in the copy.
+  const std::size_t size = xml.size() + orvidom::kBufferPadding;
+  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size));
+  if (!buffer) throw std::bad_alloc();
+  const bool nonAscii = orvidom::copyNotingNonAscii(xml, buffer);
+  std::memset(buffer + xml.size(), 0, orvidom::kBufferPadding);
+  const pugi::xml_parse_result result = store->doc.load_buffer_inplace_own(
+      buffer, xml.size(), orvidom::kRawParseOptions, pugi::encoding_utf8);
   if (!result) {
-    orvidom::throwParseError(xml, static_cast<std::size_t>(result.offset), result.description());
+    orvidom::throwParseFailure(xml, result.status, static_cast<std::size_t>(result.offset));
   }
+  orvidom::checkParsedTree(xml, buffer, nonAscii, store->doc);
   store->addHolder();
   return ORVIDOM_Access::node(store, store->doc);
 }
 
 ORVIDOM_Document ORVIDOM_Parser::parseFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  auto cannotRead = [&path] {
+    throw ORVIDOM_ParseError("cannot read the file " + path + ": " + std::strerror(errno), 0, 0, 0);
+  };
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) cannotRead();
   std::string content;
-  if (in) content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in.is_open() || in.bad()) throw ORVIDOM_ParseError("cannot read the file " + path, 0, 0, 0);
+  char chunk[65536];
+  std::size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) content.append(chunk, n);
+  // A directory opens on some systems and fails at the first read.
+  if (std::ferror(file.get())) cannotRead();
   return parseString(content);
 }

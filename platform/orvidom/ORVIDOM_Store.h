@@ -47,8 +47,8 @@ struct ORVIDOM_Access {
 
   static ORVIDOM_NodeList list(const StorePtr& store, std::vector<pugi::xml_node_struct*> nodes) {
     ORVIDOM_NodeList l;
+    l.m_store = store;
     if (!nodes.empty()) {
-      l.m_store = store;
       l.m_nodes = std::make_shared<const std::vector<pugi::xml_node_struct*>>(std::move(nodes));
     }
     return l;
@@ -56,9 +56,9 @@ struct ORVIDOM_Access {
   static ORVIDOM_NamedNodeMap map(const StorePtr& store, pugi::xml_node owner,
                                   std::vector<pugi::xml_attribute_struct*> attrs) {
     ORVIDOM_NamedNodeMap m;
+    m.m_store = store;
+    m.m_owner = owner.internal_object();
     if (!attrs.empty()) {
-      m.m_store = store;
-      m.m_owner = owner.internal_object();
       m.m_attrs =
           std::make_shared<const std::vector<pugi::xml_attribute_struct*>>(std::move(attrs));
     }

@@ -199,8 +199,23 @@ class Writer {
   std::vector<bool> m_lineUp;
 };
 
+// Refuses a document holding more than one element, which no XML text can hold; appending a
+// second element is allowed, so that a document may be rebuilt in steps.
+void requireOneElement(const ORVIDOM_Store& store, pugi::xml_node document) {
+  int elements = 0;
+  for (pugi::xml_node c = orvidom::firstVisibleChild(store, document); c; c = c.next_sibling()) {
+    if (c.type() == pugi::node_element && ++elements > 1) {
+      throw ORVIDOM_DOMException(ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR,
+                                 "toString: the document holds more than one element");
+    }
+  }
+}
+
 // Writes `node`, which is not null, as toString describes.
 void writeNode(Output& out, const ORVIDOM_Node& node, const ORVIDOM_WriterOptions& options) {
+  pugi::xml_node n = ORVIDOM_Access::pnode(node);
+  const bool document = !ORVIDOM_Access::isAttribute(node) && n.type() == pugi::node_document;
+  if (document) requireOneElement(*ORVIDOM_Access::store(node), n);
   if (options.declaration) {
     out.literal(R"(<?xml version="1.0" encoding="UTF-8"?>)");
     if (options.indent) out.put('\n');
@@ -214,9 +229,8 @@ void writeNode(Output& out, const ORVIDOM_Node& node, const ORVIDOM_WriterOption
     out.put('"');
     return;
   }
-  pugi::xml_node n = ORVIDOM_Access::pnode(node);
   Writer writer(out, options.indent);
-  if (n.type() != pugi::node_document) {
+  if (!document) {
     writer.write(n);
     return;
   }

@@ -1,324 +1,532 @@
 #include "orvidom/WellFormedness.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
-#include "orvidom/ORVIDOM_ParseError.h"
+#include "orvidom/PugiTree.h"
 #include "orvidom/XmlChars.h"
 
 namespace orvidom {
-
-void throwParseError(std::string_view xml, std::size_t offset, const std::string& message) {
-  if (offset > xml.size()) offset = xml.size();
-  int line = 1;
-  std::size_t lineStart = 0;
-  for (std::size_t i = 0; i < offset; ++i) {
-    if (xml[i] == '\n') ++line, lineStart = i + 1;
-  }
-  int column = 1;
-  for (std::size_t i = lineStart; i < offset; ++i) {
-    if ((static_cast<unsigned char>(xml[i]) & 0xC0) != 0x80) ++column;
-  }
-  throw ORVIDOM_ParseError(message, line, column, offset);
-}
-
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kInvalidChar = "invalid UTF-8 or a character XML does not allow";
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// The bytes of an attribute value that end it or need a check.
-struct ValueStopTable {
+// The bytes that end a run of plain characters in one kind of string: its terminating zero,
+// control characters, bytes of multi-byte sequences and the characters listed.
+struct StopTable {
   bool stop[256] = {};
-  constexpr ValueStopTable() {
-    for (unsigned char c : {'"', '\'', '<', '&'}) stop[c] = true;
+  constexpr StopTable(const char* special, bool tabAndLineFeed) {
+    for (int c = 0; c < 0x20; ++c) stop[c] = true;
+    stop['\t'] = stop['\n'] = tabAndLineFeed;
+    for (int c = 0x80; c < 256; ++c) stop[c] = true;
+    for (const char* p = special; *p; ++p) stop[static_cast<unsigned char>(*p)] = true;
   }
 };
-constexpr ValueStopTable kValueStopTable;
-constexpr const bool* kValueStop = kValueStopTable.stop;
+constexpr StopTable kTextStops("&]", false);
+constexpr StopTable kAttributeStops("&<", true);  // tab and line feed become spaces
+constexpr StopTable kCDataStops("", false);
 
-class Scanner {
+int digitValue(char c, bool hex) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+char predefinedEntity(std::string_view name) {
+  if (name == "lt") return '<';
+  if (name == "gt") return '>';
+  if (name == "amp") return '&';
+  if (name == "quot") return '"';
+  if (name == "apos") return '\'';
+  return '\0';
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i] >= 'a' && a[i] <= 'z' ? a[i] - 'a' + 'A' : a[i];
+    const char y = b[i] >= 'a' && b[i] <= 'z' ? b[i] - 'a' + 'A' : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// A version the XML 1.0 rules read: "1." and digits.
+bool isVersion1(std::string_view v) {
+  if (v.size() < 3 || v.substr(0, 2) != "1.") return false;
+  for (char c : v.substr(2)) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+// An encoding name as XML writes it: a letter, then letters, digits, ".", "_" or "-".
+bool isEncodingName(std::string_view v) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (v.empty() || !letter(v[0])) return false;
+  for (char c : v) {
+    if (!letter(c) && !(c >= '0' && c <= '9') && c != '.' && c != '_' && c != '-') return false;
+  }
+  return true;
+}
+
+// Checks and finishes the tree of one document; Tree reads it (see PugiTree.h).
+template <class Tree>
+class Checker {
  public:
-  explicit Scanner(std::string_view xml) : m_xml(xml) {}
+  Checker(std::string_view xml, char* buffer, bool nonAscii, Node document)
+      : m_xml(xml),
+        m_buffer(buffer),
+        m_end(buffer + xml.size()),
+        m_nonAscii(nonAscii),
+        m_document(document) {}
 
   void run() {
-    const std::size_t bad = findInvalidXmlChar(m_xml);
-    if (bad != std::string_view::npos) fail(bad, "invalid UTF-8 or a character XML does not allow");
-    while (m_pos < m_xml.size()) {
-      if (m_xml[m_pos] == '<') {
-        markup();
-      } else {
-        text();
-      }
-    }
-    if (!m_rootSeen) fail(m_pos, "no root element");
+    checkTopLevel();
+    walk();
   }
 
  private:
-  [[noreturn]] void fail(std::size_t at, const std::string& message) {
+  // Out of line, so that the paths that may fail carry no string building.
+  [[noreturn, gnu::noinline, gnu::cold]] void fail(std::size_t at, const std::string& message) {
     throwParseError(m_xml, at, message);
   }
+  [[noreturn]] void fail(const char* at, const std::string& message) { fail(offset(at), message); }
 
-  // Out of line, so that the hot paths that may fail carry no string building.
-  [[noreturn, gnu::noinline, gnu::cold]] void failExpected(const char* what) {
-    fail(m_pos, std::string("expected ") + what);
-  }
+  std::size_t offset(const char* p) const { return static_cast<std::size_t>(p - m_buffer); }
+  bool inText(const char* p) const { return p >= m_buffer && p < m_end; }
+  std::size_t endOf(const char* s) const { return offset(s) + std::strlen(s); }
+  // Where the document starts: after a byte order mark.
+  std::size_t textStart() const { return m_xml.substr(0, 3) == kByteOrderMark ? 3 : 0; }
+  // The input's character at `pos`; a zero past its end, which no position pugixml has accepted
+  // reaches, kept safe all the same.
+  char at(std::size_t pos) const { return pos < m_xml.size() ? m_xml[pos] : '\0'; }
 
-  bool startsWith(std::string_view s) const { return m_xml.substr(m_pos, s.size()) == s; }
+  // --- The nodes outside the root element and where each ends in the input. They are measured
+  // before any string is decoded, while each string still has the length it had in the input.
 
-  // The offset of `s` at or after `from`; fails with `what` when it is not there.
-  std::size_t find(const char* s, std::size_t from, const char* what) {
-    const std::size_t at = m_xml.find(s, from);
-    if (at == std::string_view::npos) fail(m_pos, what);
-    return at;
-  }
-
-  void markup() {
-    // Dispatched on the character after "<": start tags, by far the most frequent markup, then
-    // need no further test.
-    const char next = m_pos + 1 < m_xml.size() ? m_xml[m_pos + 1] : '\0';
-    if (next == '?') {
-      m_pos = find("?>", m_pos + 2, "unterminated processing instruction") + 2;
-    } else if (next == '/') {
-      endTag();
-    } else if (next != '!') {
-      startTag();
-    } else if (startsWith("<!--")) {
-      comment();
-    } else if (startsWith("<![CDATA[")) {
-      if (m_depth == 0) fail(m_pos, "CDATA section outside the root element");
-      m_pos = find("]]>", m_pos + 9, "unterminated CDATA section") + 3;
-    } else if (startsWith("<!DOCTYPE")) {
-      if (m_rootSeen) fail(m_pos, "document type declaration after the root element");
-      doctype();
-    } else {
-      fail(m_pos, "unexpected markup declaration");
-    }
-  }
-
-  void comment() {
-    const std::size_t body = m_pos + 4;
-    const std::size_t end = find("-->", body, "unterminated comment");
-    const std::size_t dashes = m_xml.find("--", body);
-    if (dashes < end || (end > body && m_xml[end - 1] == '-')) {
-      fail(dashes < end ? dashes : end - 1, "\"--\" inside a comment");
-    }
-    m_pos = end + 3;
-  }
-
-  // Skips the declaration with its internal subset; nothing in it is processed.
-  void doctype() {
-    char quote = 0;
-    int brackets = 0;
-    for (std::size_t i = m_pos + 9; i < m_xml.size(); ++i) {
-      const char c = m_xml[i];
-      if (quote) {
-        if (c == quote) quote = 0;
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-      } else if (c == '[') {
-        ++brackets;
-      } else if (c == ']') {
-        --brackets;
-      } else if (c == '<' && m_xml.compare(i, 4, "<!--") == 0) {
-        i = m_xml.find("-->", i + 4);
-        if (i == std::string_view::npos) break;
-        i += 2;
-      } else if (c == '>' && brackets <= 0) {
-        m_pos = i + 1;
-        return;
-      }
-    }
-    fail(m_pos, "unterminated document type declaration");
-  }
-
-  std::string_view name(const char* what) {
-    const std::size_t len = nameLength(m_xml.substr(m_pos));
-    if (len == 0) failExpected(what);
-    std::string_view n = m_xml.substr(m_pos, len);
-    m_pos += len;
-    return n;
-  }
-
-  std::size_t skipSpace() {
-    const std::size_t start = m_pos;
-    while (m_pos < m_xml.size() && isSpace(m_xml[m_pos])) ++m_pos;
-    return m_pos - start;
-  }
-
-  void expect(char c, const char* what) {
-    if (m_pos >= m_xml.size() || m_xml[m_pos] != c) failExpected(what);
-    ++m_pos;
-  }
-
-  void endTag() {
-    m_pos += 2;
-    name("an element name");
-    skipSpace();
-    expect('>', "\">\" to close the end tag");
-    if (m_depth == 0) fail(m_pos, "end tag without a start tag");
-    --m_depth;
-  }
-
-  void startTag() {
-    if (m_rootSeen && m_depth == 0) fail(m_pos, "content after the root element");
-    ++m_pos;
-    name("an element name");
-    m_attributes.clear();
-    // Clearing an unordered set costs even when it is empty; it is only filled for long lists.
-    if (!m_attributeSet.empty()) m_attributeSet.clear();
-    for (;;) {
-      const std::size_t spaces = skipSpace();
-      const char c = m_pos < m_xml.size() ? m_xml[m_pos] : '\0';
-      if (c == '/' && m_pos + 1 < m_xml.size() && m_xml[m_pos + 1] == '>') {
-        m_pos += 2;
-        break;
-      }
-      if (c == '>') {
-        ++m_pos;
-        ++m_depth;
-        break;
-      }
-      if (spaces == 0) fail(m_pos, R"(expected white space, ">" or "/>")");
-      attribute();
-    }
-    m_rootSeen = true;
-  }
-
-  void attribute() {
-    const std::size_t at = m_pos;
-    const std::string_view attrName = name("an attribute name");
-    if (isDuplicate(attrName)) fail(at, "attribute \"" + std::string(attrName) + "\" given twice");
-    skipSpace();
-    expect('=', "\"=\" after the attribute name");
-    skipSpace();
-    if (m_pos >= m_xml.size() || (m_xml[m_pos] != '"' && m_xml[m_pos] != '\'')) {
-      fail(m_pos, "expected a quoted attribute value");
-    }
-    const char quote = m_xml[m_pos++];
-    // Values are short: a loop over a table of the bytes that need a look beats library scans.
-    const char* const begin = m_xml.data();
-    const char* const end = begin + m_xml.size();
-    const char* p = begin + m_pos;
-    for (;;) {
-      while (p < end && !kValueStop[static_cast<unsigned char>(*p)]) ++p;
-      if (p == end) fail(at, "unterminated attribute value");
-      if (*p == quote) break;
-      if (*p == '<') fail(static_cast<std::size_t>(p - begin), "\"<\" in an attribute value");
-      if (*p == '&') {
-        m_pos = static_cast<std::size_t>(p - begin);
-        reference();
-        p = begin + m_pos;
+  void checkTopLevel() {
+    std::size_t pos = textStart();
+    bool rootSeen = false;
+    for (Node n = Tree::firstChild(m_document); n; n = Tree::nextSibling(n)) {
+      const pugi::xml_node_type type = Tree::type(n);
+      const std::size_t start = startOf(n, type);
+      requireSpace(pos, start, rootSeen);
+      if (type == pugi::node_element) {
+        if (rootSeen) {
+          fail(start, "element <" + std::string(Tree::name(n)) + "> after the root element");
+        }
+        rootSeen = true;
+        pos = elementEnd(n);
+      } else if (type == pugi::node_declaration) {
+        pos = checkDeclaration(n, start);
+      } else if (type == pugi::node_doctype) {
+        fail(start, "document type declarations are not accepted");
+      } else if (type == pugi::node_cdata) {
+        fail(start, "CDATA section outside the root element");
       } else {
-        ++p;  // the other quote character
+        pos = leafEnd(n, type);
       }
     }
-    m_pos = static_cast<std::size_t>(p - begin) + 1;
+    requireSpace(pos, m_xml.size(), rootSeen);
   }
 
-  // The offset of the first `c` in [from, to); `to` when there is none. memchr scans many bytes
-  // at a time, which keeps the long runs of plain text and values cheap.
-  std::size_t findIn(char c, std::size_t from, std::size_t to) const {
-    if (from >= to) return to;
-    const void* at = std::memchr(m_xml.data() + from, c, to - from);
-    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - m_xml.data()) : to;
+  std::size_t startOf(Node n, pugi::xml_node_type type) const {
+    switch (type) {
+      case pugi::node_element:
+        return offset(Tree::name(n)) - 1;
+      case pugi::node_comment:
+        return offset(Tree::value(n)) - 4;
+      case pugi::node_cdata:
+        return offset(Tree::value(n)) - 9;
+      case pugi::node_doctype:
+        return m_xml.rfind("<!DOCTYPE", offset(Tree::value(n)));
+      default:  // a processing instruction or the XML declaration
+        return offset(Tree::name(n)) - 2;
+    }
   }
 
-  // Short attribute lists are compared in place; long ones go through a hash set, so a tag with
-  // many attributes is still checked in linear time.
-  bool isDuplicate(std::string_view attrName) {
-    constexpr std::size_t kLinearLimit = 16;
-    if (m_attributes.size() < kLinearLimit) {
-      for (std::string_view seen : m_attributes) {
-        if (seen == attrName) return true;
+  void requireSpace(std::size_t from, std::size_t to, bool rootSeen) {
+    for (std::size_t i = from; i < std::min(to, m_xml.size()); ++i) {
+      if (isSpace(m_xml[i])) continue;
+      std::uint32_t c;
+      const auto* p = reinterpret_cast<const unsigned char*>(m_xml.data() + i);
+      if (decodeUtf8(p, m_xml.size() - i, c) == 0 || !isXmlChar(c)) fail(i, kInvalidChar);
+      fail(i, rootSeen ? "text after the root element" : "text before the root element");
+    }
+  }
+
+  // Where the element ends: after the end tags closing its last descendants.
+  std::size_t elementEnd(Node element) const {
+    Node n = element;
+    while (Node last = Tree::lastChild(n)) n = last;
+    std::size_t pos = leafEnd(n, Tree::type(n));
+    while (n != element) {
+      n = Tree::parent(n);
+      pos = endTagEnd(pos, n);
+    }
+    return pos;
+  }
+
+  std::size_t leafEnd(Node n, pugi::xml_node_type type) const {
+    switch (type) {
+      case pugi::node_element:
+        return childlessElementEnd(n);
+      case pugi::node_pcdata:
+        return endOf(Tree::value(n));
+      case pugi::node_cdata:    // "]]>"
+      case pugi::node_comment:  // "-->"
+        return endOf(Tree::value(n)) + 3;
+      default: {  // a processing instruction: "?>" after its content or target
+        const char* value = Tree::value(n);
+        return (inText(value) ? endOf(value) : endOf(Tree::name(n))) + 2;
       }
-      m_attributes.push_back(attrName);
-      if (m_attributes.size() == kLinearLimit) {
-        m_attributeSet.insert(m_attributes.begin(), m_attributes.end());
+    }
+  }
+
+  std::size_t childlessElementEnd(Node element) const {
+    Attr last = nullptr;
+    for (Attr a = Tree::firstAttribute(element); a; a = Tree::nextAttribute(a)) last = a;
+    std::size_t pos = last ? endOf(Tree::value(last)) + 1 : endOf(Tree::name(element));
+    while (isSpace(at(pos))) ++pos;
+    return at(pos) == '/' ? pos + 2 : endTagEnd(pos + 1, element);
+  }
+
+  // The end of the end tag of `element` that starts at `pos`.
+  std::size_t endTagEnd(std::size_t pos, Node element) const {
+    pos += 2 + std::strlen(Tree::name(element));
+    while (isSpace(at(pos))) ++pos;
+    return pos + 1;
+  }
+
+  // Checks the XML declaration; returns where it ends.
+  std::size_t checkDeclaration(Node declaration, std::size_t start) {
+    const std::string_view target = Tree::name(declaration);
+    if (start != textStart()) {
+      fail(start,
+           "\"<?" + std::string(target) + "\" is only allowed at the very start of the document");
+    }
+    if (target != "xml") {
+      fail(start,
+           "the XML declaration is written \"<?xml\", not \"<?" + std::string(target) + "\"");
+    }
+    Attr a = Tree::firstAttribute(declaration);
+    if (!a || std::strcmp(Tree::name(a), "version") != 0) {
+      fail(a ? offset(Tree::name(a)) : start, "the XML declaration must give the version first");
+    }
+    Attr last = a;
+    if (!isVersion1(Tree::value(a))) {
+      fail(Tree::value(a), "version \"" + std::string(Tree::value(a)) + "\" is not XML 1.x");
+    }
+    a = Tree::nextAttribute(a);
+    if (a && std::strcmp(Tree::name(a), "encoding") == 0) {
+      const std::string_view encoding = Tree::value(a);
+      if (!isEncodingName(encoding)) {
+        fail(Tree::value(a), "malformed encoding name \"" + std::string(encoding) + "\"");
+      }
+      if (!equalsIgnoringCase(encoding, "UTF-8")) {
+        fail(Tree::value(a), "the document declares the encoding \"" + std::string(encoding) +
+                                 "\"; only UTF-8 is accepted");
+      }
+      last = a;
+      a = Tree::nextAttribute(a);
+    }
+    if (a && std::strcmp(Tree::name(a), "standalone") == 0) {
+      const std::string_view standalone = Tree::value(a);
+      if (standalone != "yes" && standalone != "no") {
+        fail(Tree::value(a),
+             "standalone is \"yes\" or \"no\", not \"" + std::string(standalone) + "\"");
+      }
+      last = a;
+      a = Tree::nextAttribute(a);
+    }
+    if (a) {
+      fail(Tree::name(a), "unexpected \"" + std::string(Tree::name(a)) +
+                              "\" in the XML declaration (version, encoding, standalone)");
+    }
+    std::size_t pos = endOf(Tree::value(last)) + 1;
+    while (isSpace(at(pos))) ++pos;
+    if (at(pos) != '?' || at(pos + 1) != '>') {
+      fail(pos, "expected \"?>\" to end the XML declaration");
+    }
+    return pos + 2;
+  }
+
+  // --- Every node in document order, without recursion.
+
+  void walk() {
+    Node cur = Tree::firstChild(m_document);
+    while (cur) {
+      Node next;
+      if (Tree::type(cur) == pugi::node_element) {
+        checkElement(cur);
+        next = Tree::firstChild(cur);
+        if (!next) next = following(cur);
+      } else {
+        next = following(cur);
+        if (!keepLeaf(cur)) pugi::xml_node(Tree::parent(cur)).remove_child(pugi::xml_node(cur));
+      }
+      cur = next;
+    }
+  }
+
+  // The node after `n` and its subtree in document order.
+  Node following(Node n) const {
+    for (;;) {
+      if (Node next = Tree::nextSibling(n)) return next;
+      n = Tree::parent(n);
+      if (n == m_document) return nullptr;
+    }
+  }
+
+  // Checks a node other than an element; returns whether it stays in the tree.
+  bool keepLeaf(Node n) {
+    switch (Tree::type(n)) {
+      case pugi::node_pcdata:
+        return checkText(n);
+      case pugi::node_cdata:
+        decode(Tree::value(n), kCDataStops.stop, false);
+        return true;
+      case pugi::node_comment:
+        checkComment(Tree::value(n));
+        return false;
+      case pugi::node_pi:
+        checkProcessingInstruction(n);
+        return false;
+      default:  // the XML declaration, checked with the top level
+        return false;
+    }
+  }
+
+  void checkElement(Node element) {
+    // Read once: for all the compiler knows, the writes of decode() might change the member.
+    const bool nonAscii = m_nonAscii;
+    if (nonAscii) checkName(Tree::name(element), "element name");
+    std::size_t count = 0;
+    for (Attr a = Tree::firstAttribute(element); a; a = Tree::nextAttribute(a), ++count) {
+      const char* name = Tree::name(a);
+      if (nonAscii) checkName(name, "attribute name");
+      if (count > 0 && isDuplicate(element, a, count)) {
+        fail(name, "attribute \"" + std::string(name) + "\" given twice on <" +
+                       Tree::name(element) + ">");
+      }
+      char* value = Tree::value(a);
+      char* end = attributeRunEnd(value);
+      if (*end != '\0') decode(end, kAttributeStops.stop, true);
+    }
+  }
+
+  // pugixml reads a name as a name start character and name characters, where it takes any
+  // byte from 0x80 for one: only a name holding such bytes needs a closer look, and in a text
+  // without them (m_nonAscii false) no name does.
+  void checkName(const char* name, const char* what) {
+    if (!isAscii(name)) checkNameSlowly(name, what);
+  }
+
+  // Whether the string at `s` is ASCII, eight bytes at a time.
+  static bool isAscii(const char* s) {
+    for (;; s += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, s, sizeof word);
+      if (word & kHighBits) break;  // maybe past the string's end: looked at byte by byte
+      if (zeroBytes(word)) return true;
+    }
+    for (; *s; ++s) {
+      if (*s & 0x80) return false;
+    }
+    return true;
+  }
+
+  [[gnu::noinline]] void checkNameSlowly(const char* name, const char* what) {
+    const std::size_t length = nameLength(std::string_view(name, m_end - name));
+    if (length > 0 && name[length] == '\0') return;
+    std::uint32_t c;
+    const auto* p = reinterpret_cast<const unsigned char*>(name + length);
+    if (decodeUtf8(p, m_end - name - length, c) == 0 || !isXmlChar(c)) {
+      fail(name + length, kInvalidChar);
+    }
+    fail(name + length, std::string(what) + " \"" + name + "\" is not an XML name");
+  }
+
+  // Whether `a`, the attribute after the first `count` of `element`, repeats one of them. Short
+  // lists are compared in place; long ones go through a hash set, so that a tag with many
+  // attributes is still checked in linear time.
+  bool isDuplicate(Node element, Attr a, std::size_t count) {
+    constexpr std::size_t kLinearLimit = 16;
+    const char* name = Tree::name(a);
+    if (count < kLinearLimit) {
+      for (Attr seen = Tree::firstAttribute(element); seen != a; seen = Tree::nextAttribute(seen)) {
+        if (std::strcmp(Tree::name(seen), name) == 0) return true;
       }
       return false;
     }
-    return !m_attributeSet.insert(attrName).second;
+    if (count == kLinearLimit) {
+      m_attributeSet.clear();
+      for (Attr seen = Tree::firstAttribute(element); seen != a; seen = Tree::nextAttribute(seen)) {
+        m_attributeSet.insert(Tree::name(seen));
+      }
+    }
+    return !m_attributeSet.insert(name).second;
   }
 
-  void text() {
-    const std::size_t end = std::min(m_xml.find('<', m_pos), m_xml.size());
-    if (m_depth == 0) {
-      for (std::size_t i = m_pos; i < end; ++i) {
-        if (!isSpace(m_xml[i])) {
-          fail(i, m_rootSeen ? "text after the root element" : "text before the root element");
-        }
-      }
-      m_pos = end;
-      return;
+  // The end of the run of characters of an attribute value from `s` that need no look. Eight
+  // bytes are looked at together where the machine allows (the buffer has them), which halves
+  // the cost of the short values that make up most documents.
+  static char* attributeRunEnd(char* s) {
+#if KORVATH_WORD_SCAN
+    for (;; s += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, s, sizeof word);
+      const std::uint64_t special = bytesBelow(word, 0x20) | (word & kHighBits) |
+                                    bytesEqual(word, '&') | bytesEqual(word, '<');
+      if (special) return s + __builtin_ctzll(special) / 8;
     }
-    // References and "]" are the only characters of text that need a look; a valid reference
-    // holds neither "<" nor "]", so it ends before `end` and before the next "]".
-    std::size_t amp = findIn('&', m_pos, end);
-    std::size_t bracket = findIn(']', m_pos, end);
-    while (amp < end || bracket < end) {
-      if (amp < bracket) {
-        m_pos = amp;
-        reference();
-        amp = findIn('&', m_pos, end);
+#endif
+    return plainRunEnd(s, kAttributeStops.stop);
+  }
+
+  // The end of the run of characters from `s` that need no look: a loop over a table, unrolled.
+  static char* plainRunEnd(char* s, const bool* stop) {
+    auto* p = reinterpret_cast<unsigned char*>(s);
+    for (;; p += 4) {
+      if (stop[p[0]]) return reinterpret_cast<char*>(p);
+      if (stop[p[1]]) return reinterpret_cast<char*>(p + 1);
+      if (stop[p[2]]) return reinterpret_cast<char*>(p + 2);
+      if (stop[p[3]]) return reinterpret_cast<char*>(p + 3);
+    }
+  }
+
+  // Decodes a text node; returns false when it joins the text before a removed comment or
+  // processing instruction and is to be dropped itself.
+  bool checkText(Node text) {
+    char* value = Tree::value(text);
+    char* end = plainRunEnd(value, kTextStops.stop);
+    if (*end != '\0') end = decode(end, kTextStops.stop, false);
+    if (m_lastText && Tree::previousSibling(text) == m_lastText) {
+      std::memmove(m_lastTextEnd, value, static_cast<std::size_t>(end - value) + 1);
+      m_lastTextEnd += end - value;
+      return false;
+    }
+    m_lastText = text;
+    m_lastTextEnd = end;
+    return true;
+  }
+
+  // Checks the characters of a string from `from` on and, in place, replaces its
+  // references and normalises its line ends (in an attribute value, its white space). Returns
+  // its new end. What is written never outruns what is read: no reference is shorter than its
+  // character.
+  [[gnu::noinline]] char* decode(char* from, const bool* stop, bool attribute) {
+    char* in = from;
+    char* out = from;
+    for (;;) {
+      char* run = in;
+      in = plainRunEnd(in, stop);
+      if (out != run) std::memmove(out, run, static_cast<std::size_t>(in - run));
+      out += in - run;
+      const char c = *in;
+      if (c == '\0') {
+        *out = '\0';
+        return out;
+      }
+      if (c == '&') {
+        in = reference(in, out);
+      } else if (c == '\r') {
+        *out++ = attribute ? ' ' : '\n';
+        in += in[1] == '\n' ? 2 : 1;
+      } else if (c == '\t' || c == '\n') {  // in an attribute value
+        *out++ = ' ';
+        ++in;
+      } else if (c == '<') {
+        fail(in, "\"<\" in an attribute value");
+      } else if (c == ']') {
+        if (in[1] == ']' && in[2] == '>') fail(in, "\"]]>\" in text");
+        *out++ = *in++;
       } else {
-        if (m_xml.compare(bracket, 3, "]]>") == 0) fail(bracket, "\"]]>\" in text");
-        bracket = findIn(']', bracket + 1, end);
+        std::uint32_t cp;
+        const std::size_t length =
+            decodeUtf8(reinterpret_cast<const unsigned char*>(in), m_end - in, cp);
+        if (length == 0 || !isXmlChar(cp)) fail(in, kInvalidChar);
+        for (std::size_t i = 0; i < length; ++i) *out++ = *in++;
       }
     }
-    m_pos = end;
   }
 
-  // Checks the reference at m_pos ("&...;") and moves past it.
-  void reference() {
-    const std::size_t at = m_pos;
-    const std::size_t semi = m_xml.find(';', at);
-    if (semi == std::string_view::npos || semi - at > 12) {
-      fail(at, "\"&\" that starts no entity or character reference");
-    }
-    const std::string_view ref = m_xml.substr(at + 1, semi - at - 1);
-    if (!ref.empty() && ref[0] == '#') {
-      characterReference(ref.substr(1), at);
-    } else if (ref != "lt" && ref != "gt" && ref != "amp" && ref != "quot" && ref != "apos") {
-      fail(at, "reference to an undeclared entity \"" + std::string(ref) + "\"");
-    }
-    m_pos = semi + 1;
-  }
-
-  void characterReference(std::string_view digits, std::size_t at) {
-    const bool hex = !digits.empty() && digits[0] == 'x';
-    if (hex) digits.remove_prefix(1);
-    std::uint32_t value = 0;
-    for (char c : digits) {
-      int d;
-      if (c >= '0' && c <= '9') {
-        d = c - '0';
-      } else if (hex && c >= 'a' && c <= 'f') {
-        d = c - 'a' + 10;
-      } else if (hex && c >= 'A' && c <= 'F') {
-        d = c - 'A' + 10;
-      } else {
-        fail(at, "malformed character reference");
+  // Writes the character of the reference at `in` ("&...;") at `out`; returns where it ends.
+  char* reference(char* in, char*& out) {
+    if (in[1] == '#') {
+      const bool hex = in[2] == 'x';
+      char* p = in + (hex ? 3 : 2);
+      const char* digits = p;
+      std::uint32_t value = 0;
+      for (int d; (d = digitValue(*p, hex)) >= 0; ++p) {
+        // Leading zeros may make a reference of any length; past the last character the value
+        // only needs to stay too large.
+        if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
       }
-      value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
-      if (value > 0x10FFFF) break;
+      if (p == digits || *p != ';') fail(in, "malformed character reference");
+      if (!isXmlChar(value)) fail(in, "character reference to a character XML does not allow");
+      out = encodeUtf8(value, out);
+      return p + 1;
     }
-    if (digits.empty() || !isXmlChar(value)) {
-      fail(at, "character reference to a character XML does not allow");
+    const std::size_t length = nameLength(std::string_view(in + 1, m_end - in - 1));
+    if (length == 0) fail(in, "\"&\" that starts no entity or character reference");
+    const std::string_view name(in + 1, length);
+    if (in[1 + length] != ';') {
+      fail(in + 1 + length, "expected \";\" after the entity name \"" + std::string(name) + "\"");
     }
+    const char c = predefinedEntity(name);
+    if (c == '\0') fail(in, "reference to an undeclared entity \"" + std::string(name) + "\"");
+    *out++ = c;
+    return in + length + 2;
+  }
+
+  void checkComment(const char* value) {
+    const std::size_t length = std::strlen(value);
+    requireXmlChars(value, length);
+    const char* dashes = std::strstr(value, "--");
+    if (!dashes && length > 0 && value[length - 1] == '-') dashes = value + length - 1;
+    if (dashes) fail(dashes, "\"--\" inside a comment");
+  }
+
+  void checkProcessingInstruction(Node pi) {
+    if (m_nonAscii) checkName(Tree::name(pi), "processing instruction target");
+    const char* value = Tree::value(pi);
+    if (inText(value)) requireXmlChars(value, std::strlen(value));
+  }
+
+  void requireXmlChars(const char* s, std::size_t length) {
+    const std::size_t bad = findInvalidXmlChar(std::string_view(s, length));
+    if (bad != std::string_view::npos) fail(s + bad, kInvalidChar);
   }
 
   std::string_view m_xml;
-  std::size_t m_pos = 0;
-  std::size_t m_depth = 0;
-  bool m_rootSeen = false;
-  std::vector<std::string_view> m_attributes;
+  char* m_buffer;
+  char* m_end;
+  bool m_nonAscii;
+  Node m_document;
   std::unordered_set<std::string_view> m_attributeSet;
+  Node m_lastText = nullptr;  // the last text node kept, and where its text now ends
+  char* m_lastTextEnd = nullptr;
 };
 
 }  // namespace
 
-void checkWellFormedness(std::string_view xml) { Scanner(xml).run(); }
+void checkParsedTree(std::string_view xml, char* buffer, bool nonAscii, pugi::xml_document& doc) {
+  const Node document = doc.internal_object();
+  if (recordsMatchLibrary()) {
+    Checker<RecordTree>(xml, buffer, nonAscii, document).run();
+  } else {
+    Checker<ApiTree>(xml, buffer, nonAscii, document).run();
+  }
+}
 
 }  // namespace orvidom

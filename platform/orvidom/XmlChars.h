@@ -11,6 +11,9 @@ namespace orvidom {
 // it is not a valid, shortest-form sequence of a Unicode scalar value.
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept;
 
+// Writes `c` in UTF-8 at `out`; returns the end of what was written (one to four bytes).
+char* encodeUtf8(std::uint32_t c, char* out) noexcept;
+
 // True for a character XML 1.0 documents may contain.
 inline bool isXmlChar(std::uint32_t c) noexcept {
   if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
@@ -20,6 +23,28 @@ inline bool isXmlChar(std::uint32_t c) noexcept {
 // The offset of the first byte that is not valid UTF-8 or not an XML character; npos when the
 // whole text is fine.
 std::size_t findInvalidXmlChar(std::string_view text) noexcept;
+
+// Copies `text` to `out`, which has room for it; returns whether it holds a byte from 0x80.
+bool copyNotingNonAscii(std::string_view text, char* out) noexcept;
+
+// Tests of the eight bytes of a word at once. Each flags bytes by their high bit; the lowest
+// flag is exact, while flags above it may be false, which is all a search for the first needs.
+inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+constexpr std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
+  return (word - limit * kOnes) & ~word & kHighBits;
+}
+constexpr std::uint64_t zeroBytes(std::uint64_t word) { return bytesBelow(word, 1); }
+constexpr std::uint64_t bytesEqual(std::uint64_t word, char c) {
+  return zeroBytes(word ^ (static_cast<unsigned char>(c) * kOnes));
+}
+
+// Where the first flagged byte of a word is found by counting trailing zero bits.
+#if defined(__GNUC__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define KORVATH_WORD_SCAN 1
+#else
+#define KORVATH_WORD_SCAN 0
+#endif
 
 // True for a character that may start an XML name.
 bool isNameStartChar(std::uint32_t c) noexcept;
