@@ -4,7 +4,7 @@ include(CMakePackageConfigHelpers)
 # Public headers keep their folder; internal ones stay behind.
 set(KORVATH_INTERNAL_HEADERS
   core/Resources.h platform/orvidom/ORVIDOM_Store.h platform/orvidom/WellFormedness.h
-  platform/orvidom/XmlChars.h modeltasks/TaskDom.h)
+  platform/orvidom/XmlChars.h modeltasks/TaskDom.h core/NameTable.h)
 foreach(dir IN LISTS KORVATH_SOURCE_DIRS)
   file(GLOB dir_headers CONFIGURE_DEPENDS "${dir}/*.h")
   foreach(header IN LISTS dir_headers)

@@ -54,6 +54,10 @@ ZoAnalyzeResponseIssueObjectHelper::ZoAnalyzeResponseIssueObjectHelper(
       m_subType(subType),
       m_messages(messages) {}
 
+const I18NString& ZoAnalyzeResponseIssueObjectHelper::ToString(ESubType subType) {
+  return subType == kSubTypeMeasure ? kValueMeasure : korvath_actionhelper_resources_empty_str;
+}
+
 ZoAnalyzeResponseIssueObjectHelper::~ZoAnalyzeResponseIssueObjectHelper() {
   DeleteAll(m_relatedObjects);
 }
@@ -70,9 +74,7 @@ void ZoAnalyzeResponseIssueObjectHelper::doMake(ORVIDOM_Document& doc,
   const ORVIDOM_Element object = doc.createElement(korvath_actionhelper_resources_object_str);
   setIdentity(object, m_name, m_id, m_objectClass, m_path);
   object.setAttribute(kAttrRefClass, m_refClass);
-  object.setAttribute(kAttrSubType, m_subType == kSubTypeMeasure
-                                        ? kValueMeasure
-                                        : korvath_actionhelper_resources_empty_str);
+  object.setAttribute(kAttrSubType, ToString(m_subType));
   issue.appendChild(object);
 
   const ORVIDOM_Element messages = doc.createElement(kElemMessages);

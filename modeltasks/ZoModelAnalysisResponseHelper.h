@@ -39,6 +39,9 @@ class KORVATH_API ZoAnalyzeResponseIssueObjectHelper {
   ZoAnalyzeResponseIssueObjectHelper(const ZoAnalyzeResponseIssueObjectHelper&) = delete;
   ZoAnalyzeResponseIssueObjectHelper& operator=(const ZoAnalyzeResponseIssueObjectHelper&) = delete;
 
+  // The subtype `subType` is written as: "measure" for kSubTypeMeasure, empty for any other.
+  static const I18NString& ToString(ESubType subType);
+
   // Appends a related object, owned by this object.
   void AddRelatedObject(const I18NString& name, const I18NString& id, const I18NString& objectClass,
                         const I18NString& path);

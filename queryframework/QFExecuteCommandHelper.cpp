@@ -93,6 +93,11 @@ void AppendFeedbackProperties(ORVIDOM_Document& doc, const ORVIDOM_Element& pare
 
 }  // namespace
 
+const I18NString& QFExecuteCommandHelper::ToString(ERequestHint hint) {
+  const I18NString* element = ShapeOf(hint).element;
+  return element ? *element : korvath_actionhelper_resources_unknown_str;
+}
+
 const I18NString& QFExecuteCommandHelper::ToString(EQueryOptimization optimization) {
   switch (optimization) {
     case kQueryOptimizationFirstRow:

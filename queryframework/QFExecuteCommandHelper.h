@@ -78,6 +78,8 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
   static const I18NString& ToString(EQueryOptimization optimization);
   static const I18NString& ToString(EQueryFeedback feedback);
   static const I18NString& ToString(EQOSSeverity severity);
+  // The element a request hint is written as; "unknown" for a value outside the enumeration.
+  static const I18NString& ToString(ERequestHint hint);
   // Nag levels 0 and 1 are errors, 2 warnings, 3 key transformations, 4 and above information.
   static EQOSSeverity ConvertNagLevel2SeverityLevel(unsigned long nagLevel);
 

@@ -49,6 +49,13 @@ class FirstElement {
 
 QFResponseDomHelper::~QFResponseDomHelper() = default;
 
+const I18NString& QFResponseDomHelper::ToString(EColumnProp prop) {
+  for (const auto& [known, attribute] : kColumnAttributes) {
+    if (known == prop) return attribute;
+  }
+  return korvath_actionhelper_resources_unknown_str;
+}
+
 void QFResponseDomHelper::doTake(ORVIDOM_Element& elem) { m_response = elem; }
 
 int QFResponseDomHelper::GetQueryFeedback(QFExecuteCommandHelper::EQueryFeedback feedback,

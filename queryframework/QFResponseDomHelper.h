@@ -36,6 +36,9 @@ class KORVATH_API QFResponseDomHelper : public ActionHandlerBase {
   QFResponseDomHelper() = default;
   ~QFResponseDomHelper() override;
 
+  // The attribute a column property is read from; "unknown" for a value outside the enumeration.
+  static const I18NString& ToString(EColumnProp prop);
+
   // The text of the feedback property named after `feedback`: 1 and `value` set when found,
   // else 0 and `value` unchanged.
   int GetQueryFeedback(QFExecuteCommandHelper::EQueryFeedback feedback, I18NString& value) const;

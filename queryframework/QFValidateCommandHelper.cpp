@@ -1,5 +1,6 @@
 #include "queryframework/QFValidateCommandHelper.h"
 
+#include "core/NameTable.h"
 #include "core/Resources.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
@@ -7,28 +8,32 @@ namespace {
 
 const I18NString kElemValidate("validate");
 const I18NString kAttrSeverity("severity");
-const I18NString kSeverityFatal("fatal");
-const I18NString kSeverityError("error");
-const I18NString kSeverityWarning("warning");
-const I18NString kSeverityInformation("information");
+// The severity texts, indexed by ORVSeverity.
+const I18NString kSeverityNames[] = {"fatal", "error", "warning", "information"};
 
 // The level that no message has set.
 const ORVSeverity kSeverityNotSet = static_cast<ORVSeverity>(5);
 
 // The severity after a message of level `text`; an unknown text changes nothing.
 ORVSeverity NextSeverity(ORVSeverity severity, const I18NString& text) {
-  if (text == kSeverityFatal) return kORVSeverityFatal;
-  if (text == kSeverityError) return severity != kORVSeverityFatal ? kORVSeverityError : severity;
-  if (text == kSeverityWarning) {
+  if (text == kSeverityNames[kORVSeverityFatal]) return kORVSeverityFatal;
+  if (text == kSeverityNames[kORVSeverityError]) {
+    return severity != kORVSeverityFatal ? kORVSeverityError : severity;
+  }
+  if (text == kSeverityNames[kORVSeverityWarning]) {
     return severity != kORVSeverityError ? kORVSeverityWarning : severity;
   }
-  if (text == kSeverityInformation) return kORVSeverityInformation;
+  if (text == kSeverityNames[kORVSeverityInformation]) return kORVSeverityInformation;
   return severity;
 }
 
 }  // namespace
 
 QFValidateCommandHelper::~QFValidateCommandHelper() = default;
+
+const I18NString& QFValidateCommandHelper::ToString(ORVSeverity severity) {
+  return nametable::nameAt(kSeverityNames, severity, kORVSeverityFatal);
+}
 
 void QFValidateCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   ORVIDOM_Element validate = doc.createElement(kElemValidate);

@@ -14,6 +14,9 @@ class KORVATH_API QFValidateCommandHelper : public QFCommandHelper {
   // none sets a level) and appends each message's text and a line feed to `messages`.
   void CheckReponse(const ORVIDOM_Element& response, ORVSeverity& severity, I18NString& messages);
 
+  // The "severity" text of a message of that level; "unknown" for any other value, 5 included.
+  static const I18NString& ToString(ORVSeverity severity);
+
  protected:
   // On entry `elem` refers to the element to validate: "validate" receives copies of the
   // children of its first child. On return `elem` refers to the command.

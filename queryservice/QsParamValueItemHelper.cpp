@@ -2,12 +2,20 @@
 
 #include <memory>
 
+#include "core/NameTable.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Helper.h"
 #include "queryservice/QsParamValueItemHierarchyHelper.h"
 #include "queryservice/QsParamValueItemRangeHelper.h"
 #include "queryservice/QsParamValueItemSimpleHelper.h"
+
+namespace {
+
+// The names of the item classes, indexed by EItemType - 1.
+const I18NString kItemClassNames[] = {"simple", "range", "hierarchy", "null"};
+
+}  // namespace
 
 // The parent is taken by value as the interface documents it.
 bool ReadChildText(ORVIDOM_Node parent,  // NOLINT(performance-unnecessary-value-param)
@@ -40,6 +48,10 @@ const I18NString& QsParamValueItemHelper::ToString(ETesselItemType type) {
       return korvath_actionhelper_resources_xsi_nil_str;
   }
   return korvath_actionhelper_resources_unknown_str;
+}
+
+const I18NString& QsParamValueItemHelper::ToString(EItemType type) {
+  return nametable::nameAt(kItemClassNames, type);
 }
 
 QsParamValueItemHelper* QsParamValueItemHelper::Create(const I18NString& type,

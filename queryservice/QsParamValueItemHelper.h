@@ -34,6 +34,9 @@ class KORVATH_API QsParamValueItemHelper : public ActionHandlerBase {
 
   // The wire name of `type`; "unknown" for a value outside the enumeration.
   static const I18NString& ToString(ETesselItemType type);
+  // The name of an item class ("simple", "range", "hierarchy", "null"); "unknown" for a value
+  // outside the enumeration.
+  static const I18NString& ToString(EItemType type);
   // A new item of the class that `type` names, read from `element`; null for "xsi:nil" and for
   // an empty type. The caller owns the result.
   static QsParamValueItemHelper* Create(const I18NString& type, ORVIDOM_Element& element);

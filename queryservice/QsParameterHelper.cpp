@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/NameTable.h"
 #include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
@@ -23,29 +24,16 @@ const I18NString kElemModelDisplayItem("modelDisplayItem");
 const I18NString kElemModelFilterItem("modelFilterItem");
 const I18NString kElemModelUseItem("modelUseItem");
 
-const I18NString kCapabilityBoundRange("boundRange");
-const I18NString kCapabilityDefaultValueNotAcceptable("defaultValueNotAcceptable");
-const I18NString kCapabilityDiscreteValue("discreteValue");
-const I18NString kCapabilityExcludeValues("excludeValues");
-const I18NString kCapabilityMultivalued("multivalued");
-const I18NString kCapabilityOptional("optional");
-const I18NString kCapabilityUnboundedRange("unboundedRange");
+// The texts of the capabilities, indexed by EParameterCapability - 1.
+const I18NString kCapabilityNames[] = {"boundRange",    "defaultValueNotAcceptable",
+                                       "discreteValue", "excludeValues",
+                                       "multivalued",   "optional",
+                                       "unboundedRange"};
 
+// The capability `text` selects; kCapabilityUnknown for any other text.
 QsParameterHelper::EParameterCapability toCapability(const I18NString& text) {
-  const std::pair<const I18NString*, QsParameterHelper::EParameterCapability> table[] = {
-      {&kCapabilityBoundRange, QsParameterHelper::kCapabilityBoundRange},
-      {&kCapabilityDefaultValueNotAcceptable,
-       QsParameterHelper::kCapabilityDefaultValueNotAcceptable},
-      {&kCapabilityDiscreteValue, QsParameterHelper::kCapabilityDiscreteValue},
-      {&kCapabilityExcludeValues, QsParameterHelper::kCapabilityExcludeValues},
-      {&kCapabilityMultivalued, QsParameterHelper::kCapabilityMultivalued},
-      {&kCapabilityOptional, QsParameterHelper::kCapabilityOptional},
-      {&kCapabilityUnboundedRange, QsParameterHelper::kCapabilityUnboundedRange},
-  };
-  for (const auto& [name, capability] : table) {
-    if (*name == text) return capability;
-  }
-  return QsParameterHelper::kCapabilityUnknown;
+  return static_cast<QsParameterHelper::EParameterCapability>(
+      nametable::indexOf(kCapabilityNames, text));
 }
 
 bool isElementNamed(const ORVIDOM_Node& node, const I18NString& name) {
@@ -60,6 +48,10 @@ std::unique_ptr<QsParamValueItemHelper> createItem(const ORVIDOM_Node& node) {
 }
 
 }  // namespace
+
+const I18NString& QsParameterHelper::ToString(EParameterCapability capability) {
+  return nametable::nameAt(kCapabilityNames, capability);
+}
 
 QsParameterHelper::~QsParameterHelper() {
   DeleteAll(m_possibleValues);

@@ -36,6 +36,9 @@ class KORVATH_API QsParameterHelper : public ActionHandlerBase {
   QsParameterHelper(const QsParameterHelper&) = delete;
   QsParameterHelper& operator=(const QsParameterHelper&) = delete;
 
+  // The text that selects `capability`; "unknown" for kCapabilityUnknown and any other value.
+  static const I18NString& ToString(EParameterCapability capability);
+
   const I18NString& GetName() const { return m_name; }
   // The parameter's data type.
   const I18NString& GetType() const { return m_type; }

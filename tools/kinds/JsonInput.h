@@ -58,14 +58,17 @@ class JsonObject {
   std::set<std::string> m_read;
 };
 
+// The names of an enumeration's values, each with its value.
+template <class E>
+using NameTable = std::vector<std::pair<std::string, E>>;
+
 // Looks `name` up in a table of names and values; InputError listing the names when unknown.
 template <class E>
-E lookUp(const std::vector<std::pair<const char*, E>>& table, const I18NString& name,
-         const std::string& path) {
+E lookUp(const NameTable<E>& table, const I18NString& name, const std::string& path) {
   std::string known;
   for (const auto& [n, v] : table) {
-    if (name == n) return v;
-    known += known.empty() ? n : std::string(", ") + n;
+    if (name.str() == n) return v;
+    known += known.empty() ? n : ", " + n;
   }
   throw InputError(path + ": unknown value \"" + name.str() + "\" (known: " + known + ")");
 }

@@ -100,9 +100,18 @@ std::shared_ptr<const Shape> nestingShape(
     std::string name,
     const std::function<std::vector<Field>(std::shared_ptr<const Shape>)>& fields);
 
+// The table of the values `first` to `last` of an enumeration, each named by `nameOf`: the
+// helper's own conversion, so that the names are written down in the library alone.
+template <class E, class NameOf>
+NameTable<E> namesOf(int first, int last, NameOf nameOf) {
+  NameTable<E> table;
+  for (int i = first; i <= last; ++i) table.emplace_back(nameOf(static_cast<E>(i)).str(), E(i));
+  return table;
+}
+
 // The names of a table of names and values, in the table's order.
 template <class E>
-std::vector<std::string> namesIn(const std::vector<std::pair<const char*, E>>& table) {
+std::vector<std::string> namesIn(const NameTable<E>& table) {
   std::vector<std::string> out;
   for (const auto& entry : table) out.emplace_back(entry.first);
   return out;

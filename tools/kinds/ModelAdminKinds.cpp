@@ -81,11 +81,9 @@ nlohmann::ordered_json readQueryDefinitionFile(ORVIDOM_Element& elem) {
 
 // The kinds of principal by their names, so that a misspelt kind is an error rather than a
 // principal of an unknown type.
-const std::vector<std::pair<const char*, SecurityObject::EAccessType>>& accessTypes() {
-  static const std::vector<std::pair<const char*, SecurityObject::EAccessType>> table{
-      {"account", SecurityObject::kUser},
-      {"role", SecurityObject::kRole},
-      {"group", SecurityObject::kGroup}};
+const NameTable<SecurityObject::EAccessType>& accessTypes() {
+  static const auto table = namesOf<SecurityObject::EAccessType>(
+      SecurityObject::kUser, SecurityObject::kGroup, &SecurityObject::getAccessTypeStr);
   return table;
 }
 
@@ -107,11 +105,9 @@ nlohmann::ordered_json securityObjectJson(const SecurityObject& s) {
 
 // The rules by their names; the helper's own reading turns any unknown name into
 // "unspecified", which would hide a misspelt rule.
-const std::vector<std::pair<const char*, ObjectAccess::EObjectAccessRule>>& accessRules() {
-  static const std::vector<std::pair<const char*, ObjectAccess::EObjectAccessRule>> table{
-      {"unspecified", ObjectAccess::kUnspecified},
-      {"allow", ObjectAccess::kAllow},
-      {"deny", ObjectAccess::kDeny}};
+const NameTable<ObjectAccess::EObjectAccessRule>& accessRules() {
+  static const auto table = namesOf<ObjectAccess::EObjectAccessRule>(
+      ObjectAccess::kUnspecified, ObjectAccess::kDeny, &ObjectAccess::getObjectAccessRuleStr);
   return table;
 }
 

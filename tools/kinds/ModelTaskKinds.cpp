@@ -14,28 +14,15 @@ using ResultTask = ZoUpdateResponseTaskHelper;
 using AnalysisTask = ZoAnalyzeRequestTaskHelper;
 using AnalysisObject = ZoAnalyzeResponseIssueObjectHelper;
 
-// The table of XML names of the values `first` to `last`, as the helper names them; the names
-// live as long as the helper's own constants.
-template <class E, class NameOf>
-std::vector<std::pair<const char*, E>> namesOf(int first, int last, NameOf nameOf) {
-  std::vector<std::pair<const char*, E>> table;
-  for (int i = first; i <= last; ++i) {
-    table.emplace_back(nameOf(static_cast<E>(i)).c_str(), static_cast<E>(i));
-  }
-  return table;
-}
-
 // The enumeration value named by the required field `key`.
 template <class E>
-E requiredValue(JsonObject& in, const char* key,
-                const std::vector<std::pair<const char*, E>>& table) {
+E requiredValue(JsonObject& in, const char* key, const NameTable<E>& table) {
   return lookUp(table, in.requiredString(key), in.pathOf(key));
 }
 
 // The enumeration values named by the strings of the array field `key`, in order.
 template <class E>
-std::vector<E> requiredValues(JsonObject& in, const char* key,
-                              const std::vector<std::pair<const char*, E>>& table) {
+std::vector<E> requiredValues(JsonObject& in, const char* key, const NameTable<E>& table) {
   const std::vector<I18NString> names = in.strings(key);
   std::vector<E> values;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -46,43 +33,42 @@ std::vector<E> requiredValues(JsonObject& in, const char* key,
 
 I18NString optionalText(JsonObject& in, const char* key) { return in.string(key).value_or(""); }
 
-const std::vector<std::pair<const char*, RequestTask::ETask>>& updateTaskNames() {
+const NameTable<RequestTask::ETask>& updateTaskNames() {
   static const auto table = namesOf<RequestTask::ETask>(
       RequestTask::kTaskAddProperty, RequestTask::kTaskRemoveObject,
       [](RequestTask::ETask t) -> const I18NString& { return RequestTask::ToString(t); });
   return table;
 }
 
-const std::vector<std::pair<const char*, RequestTask::EParameter>>& updateParameterNames() {
+const NameTable<RequestTask::EParameter>& updateParameterNames() {
   static const auto table = namesOf<RequestTask::EParameter>(
       RequestTask::kParamPropertyType, RequestTask::kParamDimensionRef,
       [](RequestTask::EParameter p) -> const I18NString& { return RequestTask::ToString(p); });
   return table;
 }
 
-const std::vector<std::pair<const char*, ResultTask::EStatus>>& statusNames() {
+const NameTable<ResultTask::EStatus>& statusNames() {
   static const auto table = namesOf<ResultTask::EStatus>(
       ResultTask::kStatusSuccess, ResultTask::kStatusFailure,
       [](ResultTask::EStatus s) -> const I18NString& { return ToString(s); });
   return table;
 }
 
-const std::vector<std::pair<const char*, ResultTask::EParameter>>& resultParameterNames() {
+const NameTable<ResultTask::EParameter>& resultParameterNames() {
   static const auto table = namesOf<ResultTask::EParameter>(
       ResultTask::kParamProperty, ResultTask::kParamObject,
       [](ResultTask::EParameter p) -> const I18NString& { return ToString(p); });
   return table;
 }
 
-const std::vector<std::pair<const char*, ZoActionFeedbackHelper::EEntryClass>>& entryClasses() {
+const NameTable<ZoActionFeedbackHelper::EEntryClass>& entryClasses() {
   static const auto table = namesOf<ZoActionFeedbackHelper::EEntryClass>(
       ZoActionFeedbackHelper::kClassInfo, ZoActionFeedbackHelper::kClassTrace,
       &ZoActionFeedbackHelper::ToString);
   return table;
 }
 
-const std::vector<std::pair<const char*, ZoMaterializeRequestHelper::ETasks>>&
-materializeTaskNames() {
+const NameTable<ZoMaterializeRequestHelper::ETasks>& materializeTaskNames() {
   static const auto table = namesOf<ZoMaterializeRequestHelper::ETasks>(
       ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile,
       ZoMaterializeRequestHelper::kTaskMaterializeResultSet,
@@ -90,8 +76,7 @@ materializeTaskNames() {
   return table;
 }
 
-const std::vector<std::pair<const char*, ZoMaterializeRequestHelper::EParameters>>&
-materializeParameterNames() {
+const NameTable<ZoMaterializeRequestHelper::EParameters>& materializeParameterNames() {
   static const auto table = namesOf<ZoMaterializeRequestHelper::EParameters>(
       ZoMaterializeRequestHelper::kParamDataFilePath, ZoMaterializeRequestHelper::kParamObjectID,
       ZoMaterializeRequestHelper::GetParameterName);
@@ -99,14 +84,14 @@ materializeParameterNames() {
 }
 
 // Only one task kind has a name.
-const std::vector<std::pair<const char*, AnalysisTask::ETask>>& analysisTaskNames() {
+const NameTable<AnalysisTask::ETask>& analysisTaskNames() {
   static const auto table = namesOf<AnalysisTask::ETask>(
       AnalysisTask::kTaskDoSpecifiedChecks, AnalysisTask::kTaskDoSpecifiedChecks,
       [](AnalysisTask::ETask t) -> const I18NString& { return AnalysisTask::ToString(t); });
   return table;
 }
 
-const std::vector<std::pair<const char*, AnalysisTask::ECheck>>& checkNames() {
+const NameTable<AnalysisTask::ECheck>& checkNames() {
   static const auto table = namesOf<AnalysisTask::ECheck>(
       AnalysisTask::kCheckUseOfCardinalityInFacts, AnalysisTask::kCheckCachingConflict,
       [](AnalysisTask::ECheck c) -> const I18NString& { return AnalysisTask::ToString(c); });
@@ -114,8 +99,11 @@ const std::vector<std::pair<const char*, AnalysisTask::ECheck>>& checkNames() {
 }
 
 // The subtype written as an empty value has no name to give: leaving the field out gives it.
-const std::vector<std::pair<const char*, AnalysisObject::ESubType>> kSubTypes{
-    {"measure", AnalysisObject::kSubTypeMeasure}};
+const NameTable<AnalysisObject::ESubType>& subTypeNames() {
+  static const auto table = namesOf<AnalysisObject::ESubType>(
+      AnalysisObject::kSubTypeMeasure, AnalysisObject::kSubTypeMeasure, &AnalysisObject::ToString);
+  return table;
+}
 
 // An XML fragment given as text in the field `key`; null when the field is absent. The document
 // that holds it lives as long as the returned handle.
@@ -415,8 +403,9 @@ nlohmann::ordered_json readAnalyzeModelRequest(ORVIDOM_Element& elem) {
 }
 
 void addIssueObject(ZoAnalyzeResponseIssueHelper& issue, JsonObject& in) {
-  const AnalysisObject::ESubType subType =
-      in.string("subType") ? requiredValue(in, "subType", kSubTypes) : AnalysisObject::kSubTypeNone;
+  const AnalysisObject::ESubType subType = in.string("subType")
+                                               ? requiredValue(in, "subType", subTypeNames())
+                                               : AnalysisObject::kSubTypeNone;
   AnalysisObject* object = issue.AddObject(
       optionalText(in, "name"), optionalText(in, "id"), optionalText(in, "objectClass"),
       optionalText(in, "path"), optionalText(in, "refClass"), subType, in.strings("messages"));
@@ -541,7 +530,7 @@ std::vector<Field> materializeRequestFields() {
 std::vector<Field> analyzeResponseFields() {
   const auto related = shape({text("name"), text("id"), text("objectClass"), text("path")});
   const auto object = shape({text("name"), text("id"), text("objectClass"), text("path"),
-                             text("refClass"), choice("subType", namesIn(kSubTypes)),
+                             text("refClass"), choice("subType", namesIn(subTypeNames())),
                              list("messages", text("")), listOf("relatedObjects", related)});
   const auto issue = shape({text("name").require(), listOf("objects", object)});
   return {listOf("tasks", shape({choice("task", namesIn(analysisTaskNames())).require(),

@@ -12,12 +12,8 @@ using Feedback = QFExecuteCommandHelper::EQueryFeedback;
 // The names and values of an enumeration numbered from 1 to `last`, named by the helper's own
 // conversion.
 template <class E>
-std::vector<std::pair<const char*, E>> namesOf(int last, const I18NString& (*toString)(E)) {
-  std::vector<std::pair<const char*, E>> table;
-  for (int i = 1; i <= last; ++i) {
-    table.emplace_back(toString(static_cast<E>(i)).c_str(), static_cast<E>(i));
-  }
-  return table;
+NameTable<E> tableUpTo(int last, const I18NString& (*toString)(E)) {
+  return namesOf<E>(1, last, toString);
 }
 
 // The enumeration value named by the field `key`, if present.
@@ -26,18 +22,18 @@ std::optional<E> enumField(JsonObject& in, const char* key, int last,
                            const I18NString& (*toString)(E)) {
   auto name = in.string(key);
   if (!name) return std::nullopt;
-  return lookUp(namesOf(last, toString), *name, in.pathOf(key));
+  return lookUp(tableUpTo(last, toString), *name, in.pathOf(key));
 }
 
 // The enumeration value named by the field `key`, which must be present.
 template <class E>
 E requiredEnumField(JsonObject& in, const char* key, int last, const I18NString& (*toString)(E)) {
-  return lookUp(namesOf(last, toString), in.requiredString(key), in.pathOf(key));
+  return lookUp(tableUpTo(last, toString), in.requiredString(key), in.pathOf(key));
 }
 
 Feedback feedbackNamed(const I18NString& name, const std::string& path) {
-  return lookUp(namesOf<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
-                                  &QFExecuteCommandHelper::ToString),
+  return lookUp(tableUpTo<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
+                                    &QFExecuteCommandHelper::ToString),
                 name, path);
 }
 
@@ -157,7 +153,7 @@ void fillQuery(QFExecuteCommandHelper& command, JsonObject& in) {
   if (auto v = in.boolean("autoSummary")) query->SetAutoSummary(*v ? 1 : 0);
   for (JsonObject& item : in.objects("dataItems")) fillDataItem(*query, item);
   for (JsonObject& filter : in.objects("detailFilters")) fillDetailFilter(*query, filter);
-  const auto hintNames = namesOf<QFQueryHelper::EQueryHint>(
+  const auto hintNames = tableUpTo<QFQueryHelper::EQueryHint>(
       QFQueryHelper::kQueryHintMaxRowsRetrieved, &QFQueryHelper::ToString);
   const std::string hintsPath = in.pathOf("hints");
   for (const auto& [hint, value] : in.stringMap("hints")) {
@@ -167,12 +163,10 @@ void fillQuery(QFExecuteCommandHelper& command, JsonObject& in) {
 }
 
 // The request hints by the names of the elements they are written as.
-const std::vector<std::pair<const char*, QFExecuteCommandHelper::ERequestHint>> kRequestHints{
-    {"noDataMode", QFExecuteCommandHelper::kRequestHintNoDataMode},
-    {"designMode", QFExecuteCommandHelper::kRequestHintDesignMode},
-    {"executionOptimization", QFExecuteCommandHelper::kRequestHintExecutionOptimization},
-    {"queryProcessing", QFExecuteCommandHelper::kRequestHintQueryProcessing},
-};
+NameTable<QFExecuteCommandHelper::ERequestHint> requestHintNames() {
+  return tableUpTo<QFExecuteCommandHelper::ERequestHint>(
+      QFExecuteCommandHelper::kRequestHintQueryProcessing, &QFExecuteCommandHelper::ToString);
+}
 
 ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
   const std::unique_ptr<I18NLocale> locale = localeField(in, "expressionLocale");
@@ -184,7 +178,7 @@ ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
   }
   const std::string hintsPath = in.pathOf("requestHints");
   for (const auto& [hint, value] : in.stringMap("requestHints")) {
-    helper.AddRequestHint(lookUp(kRequestHints, hint, hintsPath), value);
+    helper.AddRequestHint(lookUp(requestHintNames(), hint, hintsPath), value);
   }
   const std::string feedbackPath = in.pathOf("queryFeedback");
   for (const I18NString& f : in.strings("queryFeedback")) {
@@ -211,20 +205,19 @@ ORVIDOM_Element makeValidateCommand(JsonObject& in) {
   return elem;
 }
 
-// The severity names of the messages; "none" when no message set a level.
-const char* severityName(ORVSeverity severity) {
-  switch (severity) {
-    case kORVSeverityFatal:
-      return "fatal";
-    case kORVSeverityError:
-      return "error";
-    case kORVSeverityWarning:
-      return "warning";
-    case kORVSeverityInformation:
-      return "information";
-    default:
-      return "none";
-  }
+// The severities a message may set, by their names.
+NameTable<ORVSeverity> severityNames() {
+  return namesOf<ORVSeverity>(kORVSeverityFatal, kORVSeverityInformation,
+                              &QFValidateCommandHelper::ToString);
+}
+
+// What `read` calls the level no message set (the helper's 5).
+const char* const kNoSeverity = "none";
+
+// The severity name of the messages; "none" when no message set a level.
+std::string severityName(ORVSeverity severity) {
+  if (severity < kORVSeverityFatal || severity > kORVSeverityInformation) return kNoSeverity;
+  return QFValidateCommandHelper::ToString(severity).str();
 }
 
 nlohmann::ordered_json readValidateResponse(ORVIDOM_Element& elem) {
@@ -348,19 +341,11 @@ ORVIDOM_Element makeTestConnection(JsonObject& in) {
 using ColumnProp = QFResponseDomHelper::EColumnProp;
 
 // The column properties by the attributes they are read from, in property order.
-const std::vector<std::pair<const char*, ColumnProp>> kColumnProps{
-    {"name", QFResponseDomHelper::kColumnName},
-    {"sqlName", QFResponseDomHelper::kColumnSqlName},
-    {"type", QFResponseDomHelper::kColumnType},
-    {"scale", QFResponseDomHelper::kColumnScale},
-    {"length", QFResponseDomHelper::kColumnLength},
-    {"precision", QFResponseDomHelper::kColumnPrecision},
-    {"nullsAllowed", QFResponseDomHelper::kColumnNullsAllowed},
-    {"collationSequenceName", QFResponseDomHelper::kColumnCollationSequenceName},
-    {"collationSequenceLevel", QFResponseDomHelper::kColumnCollationSequenceLevel},
-    {"originalCollationSequenceName", QFResponseDomHelper::kColumnOriginalCollationSequenceName},
-    {"originalEncodingName", QFResponseDomHelper::kColumnOriginalEncodingName},
-};
+const NameTable<ColumnProp>& columnProps() {
+  static const auto table = tableUpTo<ColumnProp>(QFResponseDomHelper::kColumnOriginalEncodingName,
+                                                  &QFResponseDomHelper::ToString);
+  return table;
+}
 
 std::vector<std::vector<I18NString>> resultRows(QFResponseDomHelper& helper) {
   std::vector<std::vector<I18NString>> rows;
@@ -394,7 +379,7 @@ nlohmann::ordered_json readQueryResponseHead(ORVIDOM_Element& elem) {
   nlohmann::ordered_json columns = nlohmann::ordered_json::array();
   for (const auto& column : columnList) {
     nlohmann::ordered_json c = nlohmann::ordered_json::object();
-    for (const auto& [name, prop] : kColumnProps) c[name] = column.at(prop).str();
+    for (const auto& [name, prop] : columnProps()) c[name] = column.at(prop).str();
     columns.push_back(c);
   }
   return {
@@ -479,7 +464,14 @@ void readQueryResponseText(ORVIDOM_Element& elem, std::ostream& out) {
 // The names of an enumeration numbered from 1 to `last`.
 template <class E>
 std::vector<std::string> namesUpTo(int last, const I18NString& (*toString)(E)) {
-  return namesIn(namesOf(last, toString));
+  return namesIn(tableUpTo(last, toString));
+}
+
+// The names of the validate response's severity: those of the helper, and "none".
+std::vector<std::string> severityChoices() {
+  std::vector<std::string> names = namesIn(severityNames());
+  names.emplace_back(kNoSeverity);
+  return names;
 }
 
 std::vector<std::string> feedbackNames() {
@@ -528,7 +520,7 @@ std::vector<Field> executeFields() {
   return commandFields(
       {text("modelPath").require(), text("expressionLocale"),
        listOf("queries", query).require().atLeastOne(), stringMap("executeProperties"),
-       stringMap("requestHints").keys(namesIn(kRequestHints)),
+       stringMap("requestHints").keys(namesIn(requestHintNames())),
        list("queryFeedback", choice("", feedbackNames())),
        choice("qosSeverityLevel", namesUpTo<QFExecuteCommandHelper::EQOSSeverity>(
                                       QFExecuteCommandHelper::kQOSSeverityInformation,
@@ -537,7 +529,7 @@ std::vector<Field> executeFields() {
 
 std::vector<Field> queryResponseFields() {
   std::vector<Field> columns;
-  for (const auto& [name, prop] : kColumnProps) columns.push_back(text(name));
+  for (const auto& [name, prop] : columnProps()) columns.push_back(text(name));
   return {stringMap("queryFeedback").keys(feedbackNames()),
           listOf("responseDataSources", shape({text("value"), text("catalog"), text("schema")})),
           listOf("columnList", shape(columns)), list("resultSetRows", list("", text("")))};
@@ -571,15 +563,14 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
                    "Asks the query framework service to validate a request instead of running it.",
                    commandFields({xml("element").require()}),
                    makeValidateCommand});
-  kinds.push_back(
-      {"validate-response",
-       {},
-       "QFValidateCommandHelper",
-       "The service's answer to a validate command, condensed to a severity and its "
-       "messages.",
-       {choice("severity", {"fatal", "error", "warning", "information", "none"}), text("messages")},
-       nullptr,
-       readValidateResponse});
+  kinds.push_back({"validate-response",
+                   {},
+                   "QFValidateCommandHelper",
+                   "The service's answer to a validate command, condensed to a severity and its "
+                   "messages.",
+                   {choice("severity", severityChoices()), text("messages")},
+                   nullptr,
+                   readValidateResponse});
   kinds.push_back({"update-command",
                    {"command"},
                    "QFUpdateCommandHelper",

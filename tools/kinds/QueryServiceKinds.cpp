@@ -169,18 +169,14 @@ json readMetadataResponse(ORVIDOM_Element& elem) {
 // picks the class from its "xsi:type", and a parameter lists items of every class side by side,
 // so the same description serves an item alone and an item among a parameter's values.
 
-const std::vector<std::pair<const char*, QsParamValueItemHelper::EItemType>> kItemTypes{
-    {"simple", QsParamValueItemHelper::kValueItemSimple},
-    {"range", QsParamValueItemHelper::kValueItemRange},
-    {"hierarchy", QsParamValueItemHelper::kValueItemHierarchy},
-    {"null", QsParamValueItemHelper::kValueItemNull},
-};
+using ItemType = QsParamValueItemHelper::EItemType;
 
-const char* itemTypeName(QsParamValueItemHelper::EItemType type) {
-  for (const auto& [name, value] : kItemTypes) {
-    if (value == type) return name;
-  }
-  return "unknown";
+// The item classes by their names.
+const NameTable<ItemType>& itemTypes() {
+  static const auto table = namesOf<ItemType>(
+      QsParamValueItemHelper::kValueItemSimple, QsParamValueItemHelper::kValueItemNull,
+      [](ItemType t) -> const I18NString& { return QsParamValueItemHelper::ToString(t); });
+  return table;
 }
 
 // The inclusive flag of a description; items are inclusive unless told otherwise.
@@ -217,7 +213,7 @@ void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in) {
 template <class Add>
 void fillItem(JsonObject& in, Add&& add) {
   const std::string typePath = in.pathOf("type");
-  switch (lookUp(kItemTypes, in.requiredString("type"), typePath)) {
+  switch (lookUp(itemTypes(), in.requiredString("type"), typePath)) {
     case QsParamValueItemHelper::kValueItemSimple: {
       const I18NString use = in.string("use").value_or(I18NString());
       add.simple(use, inclusiveOf(in));
@@ -287,7 +283,7 @@ json hierarchyJson(QsParamValueItemHierarchyHelper& node) {
 // which depends on the bounds read so far.
 json itemJson(QsParamValueItemHelper* item) {
   if (!item) return nullptr;
-  json out{{"type", itemTypeName(item->GetType())}};
+  json out{{"type", QsParamValueItemHelper::ToString(item->GetType()).str()}};
   switch (item->GetType()) {
     case QsParamValueItemHelper::kValueItemSimple:
       out.update(simpleJson(static_cast<QsParamValueItemSimpleHelper*>(item)));
@@ -340,25 +336,10 @@ ORVIDOM_Element makeParameter(JsonObject& in) {
   return makeWith(parameter);
 }
 
-const std::vector<std::pair<const char*, QsParameterHelper::EParameterCapability>> kCapabilities{
-    {"unknown", QsParameterHelper::kCapabilityUnknown},
-    {"boundRange", QsParameterHelper::kCapabilityBoundRange},
-    {"defaultValueNotAcceptable", QsParameterHelper::kCapabilityDefaultValueNotAcceptable},
-    {"discreteValue", QsParameterHelper::kCapabilityDiscreteValue},
-    {"excludeValues", QsParameterHelper::kCapabilityExcludeValues},
-    {"multivalued", QsParameterHelper::kCapabilityMultivalued},
-    {"optional", QsParameterHelper::kCapabilityOptional},
-    {"unboundedRange", QsParameterHelper::kCapabilityUnboundedRange},
-};
-
 json capabilitiesJson(const std::vector<QsParameterHelper::EParameterCapability>& capabilities) {
   json out = json::array();
   for (QsParameterHelper::EParameterCapability c : capabilities) {
-    const char* name = "unknown";
-    for (const auto& [n, value] : kCapabilities) {
-      if (value == c) name = n;
-    }
-    out.push_back(name);
+    out.push_back(QsParameterHelper::ToString(c).str());
   }
   return out;
 }
@@ -424,7 +405,7 @@ std::shared_ptr<const Shape> nodeShape() {
 // An item of any class; the class chooses which fields apply.
 std::vector<Field> itemFields() {
   const std::shared_ptr<const Shape> node = nodeShape();
-  return {choice("type", namesIn(kItemTypes)).require(),
+  return {choice("type", namesIn(itemTypes())).require(),
           text("use").forType("simple"),
           boolean("inclusive").forType("simple"),
           text("display").readsOnly(),
@@ -440,7 +421,11 @@ std::vector<Field> parameterFields() {
   return {text("name"), text("type"), text("modelDisplayItem").readsOnly(),
           text("modelFilterItem").readsOnly(), text("modelUseItem").readsOnly(),
           listOf("captions", shape({text("locale"), text("value")})).readsOnly(),
-          list("capabilities", choice("", namesIn(kCapabilities))).readsOnly(),
+          list("capabilities", choice("", namesIn(namesOf<QsParameterHelper::EParameterCapability>(
+                                              QsParameterHelper::kCapabilityUnknown,
+                                              QsParameterHelper::kCapabilityUnboundedRange,
+                                              &QsParameterHelper::ToString))))
+              .readsOnly(),
           object("defaultValue", item).readsOnly(), listOf("possibleValues", item).readsOnly(),
           // A received parameter leaves out its null values.
           listOf("values", item).comesBack(RoundTrip::Dropped)};
