@@ -10,6 +10,7 @@ namespace {
 TEST(I18NStringTest, BuildsComparesAndJoinsUtf8) {
   EXPECT_EQ(I18NString("abc", nullptr, -1, nullptr, nullptr), "abc");
   EXPECT_EQ(I18NString("abcdef", nullptr, 3, nullptr, nullptr), "abc");
+  EXPECT_EQ(I18NString("abc", nullptr, 0, nullptr, nullptr), "");
   EXPECT_EQ(I18NString("caf\xE9", "ISO-8859-1", -1, nullptr, nullptr), "caf\xC3\xA9");
   EXPECT_EQ(I18NString(static_cast<const char*>(nullptr)), "");
   I18NString s("a");

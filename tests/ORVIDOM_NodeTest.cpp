@@ -92,6 +92,7 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  ExpectDomError(Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); });
   EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner/></outer>"));
 }
 
