@@ -102,33 +102,6 @@ TEST(ZoUpdateObjectRequestHelperTest, ValuesHandedOutStayValidAsMoreAreAdded) {
   EXPECT_EQ(captions.back()->value, "999");
 }
 
-TEST(ZoUpdateObjectRequestHelperTest, ConvertsTaskAndParameterNames) {
-  const auto tasks = xmltest::Words(
-      "unknown addProperty removeProperty updateProperty reorderProperty addObject removeObject");
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(i)), tasks[i]);
-    EXPECT_EQ(Task::ToTask(tasks[i]), i);
-  }
-  const auto params = xmltest::Words(
-      "unknown propertyType propertyValue forceUpdate createIfNeeded propertyIndex "
-      "propertyBeforeIndex objectName objectType makeNameUnique objectID objectBeforeID basedOn "
-      "caption filterApplyType queryType definitionType subType cmDisplayPath cmSearchPath "
-      "functionSetID overrideFuncID overrideQOSLevel overrideDescription querySubjectRefs "
-      "setOperation duplicates convergenceLevel key attributes canGroup identifiesRow "
-      "applyAggregate dimensionRef");
-  ASSERT_EQ(params.size(), 34u);
-  for (int i = 0; i < 34; ++i) {
-    EXPECT_EQ(Task::ToString(static_cast<Task::EParameter>(i)), params[i]);
-    EXPECT_EQ(Task::ToParameter(params[i]), i);
-  }
-  EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(7)), "unknown");
-  EXPECT_EQ(Task::ToString(static_cast<Task::ETask>(-1)), "unknown");
-  EXPECT_EQ(Task::ToString(static_cast<Task::EParameter>(34)), "unknown");
-  EXPECT_EQ(Task::ToTask("AddProperty"), Task::kTaskUnknown);
-  EXPECT_EQ(Task::ToTask(""), Task::kTaskUnknown);
-  EXPECT_EQ(Task::ToParameter("objectid"), Task::kParamUnknown);
-}
-
 TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {
   ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectRequest>
       <tasks>
@@ -215,58 +188,6 @@ TEST(ZoUpdateObjectRequestHelperTest, RejectsMalformedRequests) {
   ZoUpdateObjectRequestHelper withIndentedFragment(indented);
   EXPECT_ORV_ASSERT(withIndentedFragment.GetTasks()[0]->GetParameter(Task::kParamBasedOn, values),
                     badFragment, kUnit);
-}
-
-TEST(ZoUpdateObjectRequestHelperTest, RoadOfOneRequest) {
-  ORVIDOM_Element expression = xmltest::Parse(
-      "<filterDefinition><expression>[a] &lt; 5 &amp; \"b\"\t\n</expression>"
-      "<refobj>[ns].[qs1]</refobj></filterDefinition>");
-  ORVIDOM_Element refs = xmltest::Parse("<refs><refobj>[ns].[qs1]</refobj></refs>");
-  ZoUpdateObjectRequestHelper request;
-  Task* add = request.AddTask(Task::kTaskAddProperty);
-  add->AddParameter(Task::kParamObjectID, "[ns].[qs1]", "");
-  add->AddParameter(Task::kParamPropertyType, "filter", "");
-  add->AddParameter(Task::kParamPropertyValue, expression);
-  add->AddParameter(Task::kParamCaption, "Prix <net>", "fr-ca");
-  add->AddParameter(Task::kParamCaption, "Net price", "en-us");
-  Task* create = request.AddTask(Task::kTaskAddObject);
-  create->AddParameter(Task::kParamObjectType, "querySubject", "");
-  create->AddParameter(Task::kParamQuerySubjectRefs, refs);
-  create->AddParameter(Task::kParamMakeNameUnique, "true", "");
-
-  ORVIDOM_Element made = Made(request);
-  ORVIDOM_Element received =
-      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
-  ZoUpdateObjectRequestHelper taken;
-  taken.Take(received);
-  ASSERT_EQ(taken.GetTasks().size(), 2u);
-  Task* readAdd = taken.GetTasks()[0];
-  Task* readCreate = taken.GetTasks()[1];
-  EXPECT_EQ(readAdd->GetTask(), Task::kTaskAddProperty);
-  EXPECT_EQ(readCreate->GetTask(), Task::kTaskAddObject);
-
-  Task::ParamValue* value = nullptr;
-  ASSERT_TRUE(readAdd->GetParameter(Task::kParamObjectID, value));
-  EXPECT_EQ(value->value, "[ns].[qs1]");
-  ASSERT_TRUE(readAdd->GetParameter(Task::kParamPropertyType, value));
-  EXPECT_EQ(value->value, "filter");
-  ASSERT_TRUE(readAdd->GetParameter(Task::kParamPropertyValue, value));
-  EXPECT_TRUE(xmltest::SameTree(value->element, ORVIDOM_Writer::toString(expression)));
-  std::vector<Task::ParamValue*> captions;
-  ASSERT_TRUE(readAdd->GetParameter(Task::kParamCaption, captions));
-  ASSERT_EQ(captions.size(), 2u);
-  EXPECT_EQ(captions[0]->value, "Prix <net>");
-  EXPECT_EQ(captions[0]->locale, "fr-ca");
-  EXPECT_EQ(captions[1]->value, "Net price");
-  EXPECT_EQ(captions[1]->locale, "en-us");
-
-  ASSERT_TRUE(readCreate->GetParameter(Task::kParamObjectType, value));
-  EXPECT_EQ(value->value, "querySubject");
-  ASSERT_TRUE(readCreate->GetParameter(Task::kParamQuerySubjectRefs, value));
-  EXPECT_TRUE(xmltest::SameTree(value->element, "<refs><refobj>[ns].[qs1]</refobj></refs>"));
-  ASSERT_TRUE(readCreate->GetParameter(Task::kParamMakeNameUnique, value));
-  EXPECT_EQ(value->value, "true");
-  EXPECT_EQ(value->locale, "");
 }
 
 TEST_F(ZoUpdateRequestTaskHelperTest, DecidesWhichParametersCarryIdentifiers) {
