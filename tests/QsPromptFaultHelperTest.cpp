@@ -80,9 +80,7 @@ TEST(QsPromptFaultHelperTest, FindsTheParametersWhereverTheyAre) {
   EXPECT_TRUE(empty.GetParameters().empty());
 }
 
-// The client's whole road: a fault with three parameters is taken and read, each parameter gets
-// new values, and the answers are made and read back.
-TEST(QsPromptFaultHelperTest, ParametersAreReadGivenNewValuesAndMadeAgain) {
+TEST(QsPromptFaultHelperTest, ReadsEveryPartOfEachParameter) {
   QsPromptFaultHelper fault;
   take(fault, kFault);
   ASSERT_EQ(fault.GetParameters().size(), 3u);
@@ -90,7 +88,6 @@ TEST(QsPromptFaultHelperTest, ParametersAreReadGivenNewValuesAndMadeAgain) {
   Parameter& region = *fault.GetParameters()[1];
   Parameter& amount = *fault.GetParameters()[2];
 
-  // Reading.
   ASSERT_EQ(year.GetCaptions().size(), 2u);
   EXPECT_EQ(year.GetCaptions()[1]->m_locale, "de");
   EXPECT_EQ(year.GetCaptions()[1]->m_value, "Jahr");
@@ -131,92 +128,6 @@ TEST(QsPromptFaultHelperTest, ParametersAreReadGivenNewValuesAndMadeAgain) {
             "0");
   ASSERT_EQ(amount.GetValues().size(), 1u);
 
-  // New values.
-  year.RemoveValues();
-  year.AddSimpleValue("2025", 1);
-  region.RemoveValues();
-  QsParamValueItemHierarchyHelper* chosen = region.AddHierarchicalValue();
-  chosen->SetValue("World", 1);
-  chosen->AddSubNode()->SetValue("Europe", 1);
-  QsParamValueItemRangeHelper* letters = region.AddRangeValue();
-  letters->SetStart("A", 1);
-  letters->SetEnd("F", 0);
-  amount.RemoveValues();
-  amount.AddRangeValue()->SetStart("10", 1);
-  amount.AddNullValue();
-
-  // Made again: the received parts are carried over, the new values follow.
-  ORVIDOM_Element regionMade = xmltest::Made(region);
-  EXPECT_TRUE(xmltest::SameTree(regionMade, R"(
-    <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
-          xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"
-          xmlns:SOAP-ENC="http://schemas.xmlsoap.org/soap/encoding/">
-      <name>Region</name>
-      <type>xsdString</type>
-      <capabilities><item>boundRange</item></capabilities>
-      <defaultValue><item xsi:nil="true"/></defaultValue>
-      <values>
-        <item xsi:type="bus:hierarchicalParmValueItem">
-          <value><use>World</use></value>
-          <subNodes>
-            <item xsi:type="bus:hierarchicalParmValueItem">
-              <value><use>Europe</use></value><subNodes xsi:nil="true"/>
-            </item>
-          </subNodes>
-        </item>
-        <item xsi:type="bus:boundRangeParmValueItem">
-          <bus:start><use>A</use></bus:start><bus:end><use>M</use></bus:end>
-        </item>
-      </values>
-      <value>
-        <item xsi:type="bus:hierarchicalParmValueItem">
-          <value><inclusive>true</inclusive><use>World</use></value>
-          <subNodes>
-            <item xsi:type="bus:hierarchicalParmValueItem">
-              <value><inclusive>true</inclusive><use>Europe</use></value>
-              <subNodes xsi:nil="true"/>
-            </item>
-          </subNodes>
-        </item>
-        <item xsi:type="bus:boundRangeParmValueItem">
-          <bus:start><inclusive>true</inclusive><use>A</use></bus:start>
-          <bus:end><inclusive>false</inclusive><use>F</use></bus:end>
-        </item>
-      </value>
-    </item>)"));
-
-  // The answers, written and parsed, read back as a fault with the new values.
-  std::string answer = "<parameters>";
-  for (Parameter* p : fault.GetParameters()) {
-    ORVIDOM_Element elem;
-    p->Make(elem);
-    answer += ORVIDOM_Writer::toString(elem);
-  }
-  answer += "</parameters>";
-  QsPromptFaultHelper reread;
-  take(reread, answer);
-  ASSERT_EQ(names(reread), (std::vector<std::string>{"Year", "Region", "Amount"}));
-  Parameter& year2 = *reread.GetParameters()[0];
-  Parameter& region2 = *reread.GetParameters()[1];
-  Parameter& amount2 = *reread.GetParameters()[2];
-
-  ASSERT_EQ(year2.GetValues().size(), 1u);
-  EXPECT_EQ(as<QsParamValueItemSimpleHelper>(year2.GetValues()[0])->GetUse(), "2025");
-  EXPECT_EQ(year2.GetPossibleValues().size(), 2u);
-  EXPECT_EQ(year2.GetCapabilities().size(), 2u);
-  EXPECT_TRUE(year2.GetCaptions().empty()) << "captions are not written back";
-
-  ASSERT_EQ(region2.GetValues().size(), 2u);
-  auto* world2 = as<QsParamValueItemHierarchyHelper>(region2.GetValues()[0]);
-  ASSERT_EQ(world2->GetSubNodes().size(), 1u);
-  EXPECT_EQ(world2->GetSubNodes()[0]->GetValue()->GetUse(), "Europe");
-  EXPECT_EQ(as<QsParamValueItemRangeHelper>(region2.GetValues()[1])->GetEnd()->GetUse(), "F");
-
-  ASSERT_EQ(amount2.GetValues().size(), 1u) << "the null value carries no type";
-  auto* from10 = as<QsParamValueItemRangeHelper>(amount2.GetValues()[0]);
-  EXPECT_EQ(from10->GetStart()->GetUse(), "10");
-  EXPECT_EQ(from10->GetEnd(), nullptr);
-  EXPECT_EQ(amount2.GetDefaultValue()->GetType(), QsParamValueItemHelper::kValueItemRange);
 }
 
 }  // namespace
