@@ -48,45 +48,6 @@ void take(QsParameterHelper& parameter, const std::string& xml) {
   ORVIDOM_Element elem = xmltest::Take(parameter, xml);
 }
 
-TEST(QsParameterHelperTest, BuiltParameterWritesNameTypeAndValues) {
-  QsParameterHelper parameter("Year", "xsdInt");
-  parameter.SetModelDisplayItem("[Sales].[Year]");
-  parameter.SetModelFilterItem("[Sales].[YearKey]");
-  parameter.SetModelUseItem("[Sales].[YearId]");
-  parameter.AddSimpleValue("2024", 1);
-  QsParamValueItemRangeHelper* range = parameter.AddRangeValue();
-  range->SetStart("2000", 0);
-  range->SetEnd("2010", 1);
-  parameter.AddHierarchicalValue()->SetValue("All", 1);
-  parameter.AddNullValue();
-  EXPECT_EQ(parameter.GetValues().size(), 4u);
-  EXPECT_EQ(parameter.GetModelUseItem(), "[Sales].[YearId]");
-
-  EXPECT_TRUE(xmltest::SameTree(Made(parameter), R"(
-    <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
-          xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
-      <name>Year</name>
-      <type>xsdInt</type>
-      <value>
-        <item xsi:type="bus:simpleParmValueItem"><inclusive>true</inclusive><use>2024</use></item>
-        <item xsi:type="bus:boundRangeParmValueItem">
-          <bus:start><inclusive>false</inclusive><use>2000</use></bus:start>
-          <bus:end><inclusive>true</inclusive><use>2010</use></bus:end>
-        </item>
-        <item xsi:type="bus:hierarchicalParmValueItem">
-          <value><inclusive>true</inclusive><use>All</use></value>
-          <subNodes xsi:nil="true"/>
-        </item>
-        <item xsi:nil="true"/>
-      </value>
-    </item>)"));
-
-  QsParameterHelper unnamed;
-  EXPECT_TRUE(xmltest::SameTree(Made(unnamed), R"(
-    <item xmlns:bus="http://korvath.dev/schemas/tessel/3/"
-          xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"><name/><type/></item>)"));
-}
-
 TEST(QsParameterHelperTest, TakenParameterReadsItsPartsOnDemand) {
   QsParameterHelper parameter;
   take(parameter, kReceived);
