@@ -143,28 +143,4 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, GetEntriesReadsReceivedDocument
   EXPECT_ORV_ASSERT(retarget.getEntries(), "ORV_ASSERT(entry.m_updateInfoList.size() > 0);", kUnit);
 }
 
-TEST(ZoActionHelperRetargetObjectReferencesTest, RoundTripGivesBackEveryEntry) {
-  Retarget retarget;
-  ORVIDOM_Element elem = xmltest::Made(retarget);
-  retarget.addEntry("[model].[Products]", "[model].[Items]",
-                    std::vector<Item>{Item("q1", kYes), Item("q2 <x>", kNo)});
-  retarget.addEntry("[model].[Products]", "[model].[Goods]", Item("q3", kNo));
-  retarget.addEntry("c\"2", "n2", Item("q1", kNo));
-
-  for (const bool indent : {false, true}) {
-    ORVIDOM_Element received = xmltest::Parse(ORVIDOM_Writer::toString(elem, {indent, false}));
-    Retarget reader;
-    reader.Take(received);
-    const std::vector<Retarget::Entry> entries = reader.getEntries();
-    // Two entries, the first with two updates.
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].m_updateInfoList.size(), 2u);
-    EXPECT_EQ(Flatten(entries),
-              (std::vector<std::string>{"[model].[Products] -> [model].[Items]: q1 (descendants)",
-                                        "[model].[Products] -> [model].[Items]: q2 <x> (alone)",
-                                        "[model].[Products] -> [model].[Goods]: q3 (alone)",
-                                        "c\"2 -> n2: q1 (alone)"}));
-  }
-}
-
 }  // namespace

@@ -163,20 +163,4 @@ TEST(ZoActionHelperSecurityObjectSpecTest, RefusesMalformedReceivedDocuments) {
   EXPECT_ORV_ASSERT(spec.getEntry(views), "ORV_ASSERT(!viewRefElem.isNull());", kUnit);
 }
 
-TEST(ZoActionHelperSecurityObjectSpecTest, RoundTripGivesBackEveryEntry) {
-  Spec spec;
-  ORVIDOM_Element elem = xmltest::Made(spec);
-  spec.addEntry(SecurityObject("u", "User <1>", SecurityObject::kUser),
-                {View("v1", {"A", "B", "A"}), View("v2", {})});
-  spec.addEntry(SecurityObject("r", "", SecurityObject::kRole), {});
-  spec.addEntry(SecurityObject("g", "Group", SecurityObject::kGroup), {View("v3", {"C"})});
-  for (const bool indent : {false, true}) {
-    ORVIDOM_Element received = xmltest::Parse(ORVIDOM_Writer::toString(elem, {indent, true}));
-    Spec reader;
-    reader.Take(received);
-    EXPECT_EQ(Walk(reader), (std::vector<std::string>{"u|User <1>|account: v1[A,B,] v2[]",
-                                                      "r||role:", "g|Group|group: v3[C,]"}));
-  }
-}
-
 }  // namespace
