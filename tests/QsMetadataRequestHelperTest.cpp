@@ -33,7 +33,7 @@ TEST(QsMetadataRequestHelperTest, EachSetterReplacesItsOwnValueAndANewMapTheWhol
   helper.SetResultCount(50);
   helper.SetResultSchema(-1);
   helper.SetAliasTablesMap({{"fr", "Noms"}, {"en", "Names"}});
-  EXPECT_EQ(Made(helper).getFirstChild().getAttribute("returnSchema"), "true");
+  EXPECT_EQ(ORVIDOM_Element(Made(helper).getFirstChild()).getAttribute("returnSchema"), "true");
   helper.SetResultCount(7);
   helper.SetResultSchema(0);
   helper.SetAliasTablesMap({{"it", "Nomi"}});
