@@ -9,29 +9,6 @@ namespace {
 
 using xmltest::Made;
 
-TEST(XelTestConnectionHelperTest, WritesTheConnectionUnderTest) {
-  const XelTestConnectionHelper helper("sales", "Sales DB", "sso", "scott", "t<i>g&er");
-  const std::string expected =
-      "<command>"
-      "<connection>"
-      "<dataSourceType value='QueryFrameworkService'/>"
-      "<connection>"
-      "<dataSource value='sales'/>"
-      "<dataSourceType value='Database'/>"
-      "<connectionString/>"
-      "<name value='Sales DB'/>"
-      "<username value='scott'/>"
-      "<password value='t&lt;i&gt;g&amp;er'/>"
-      "<signon><name value='sso'/></signon>"
-      "</connection>"
-      "</connection>"
-      "<testConnection/>"
-      "</command>";
-  const ORVIDOM_Element made = Made(helper);
-  EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
-}
-
 TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
   EXPECT_TRUE(xmltest::SameTree(Made(XelTestConnectionHelper("", "", "", "", "")),
                                 "<command><connection>"
