@@ -92,15 +92,4 @@ ORVIDOM_Element Take(ActionHandlerBase& helper, std::string_view xml) {
   return elem;
 }
 
-std::vector<std::string> Words(std::string_view text) {
-  std::vector<std::string> words;
-  std::size_t start = 0;
-  while ((start = text.find_first_not_of(' ', start)) != std::string_view::npos) {
-    const std::size_t end = std::min(text.find(' ', start), text.size());
-    words.emplace_back(text.substr(start, end - start));
-    start = end;
-  }
-  return words;
-}
-
 }  // namespace xmltest
