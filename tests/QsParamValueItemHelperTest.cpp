@@ -148,36 +148,6 @@ TEST(QsParamValueItemHelperTest, ReceivedRangeReadsItsBoundsOnFirstUse) {
   EXPECT_EQ(as<QsParamValueItemRangeHelper>(open)->GetEnd(), nullptr);
 }
 
-TEST(QsParamValueItemHelperTest, HierarchyWritesValueAndSubNodes) {
-  QsParamValueItemHierarchyHelper world;
-  world.SetValue("World", 1);
-  QsParamValueItemHierarchyHelper* europe = world.AddSubNode();
-  europe->SetValue("Europe", 0);
-  europe->AddSubNode()->SetValue("France", 1);
-  world.AddSubNode();
-  EXPECT_EQ(world.GetSubNodes().size(), 2u);
-  const char* expected = R"(
-    <item xsi:type="bus:hierarchicalParmValueItem">
-      <value><inclusive>true</inclusive><use>World</use></value>
-      <subNodes>
-        <item xsi:type="bus:hierarchicalParmValueItem">
-          <value><inclusive>false</inclusive><use>Europe</use></value>
-          <subNodes>
-            <item xsi:type="bus:hierarchicalParmValueItem">
-              <value><inclusive>true</inclusive><use>France</use></value>
-              <subNodes xsi:nil="true"/>
-            </item>
-          </subNodes>
-        </item>
-        <item xsi:type="bus:hierarchicalParmValueItem"><subNodes xsi:nil="true"/></item>
-      </subNodes>
-    </item>)";
-  ORVIDOM_Element elem = Made(world);
-  EXPECT_TRUE(xmltest::SameTree(elem, expected));
-  EXPECT_EQ(elem.getElementsByTagName("item").item(1).getOwnerDocument(), elem.getOwnerDocument());
-
-}
-
 TEST(QsParamValueItemHelperTest, HierarchyReadsSubNodesWhateverTheirType) {
   auto item = created(
       "<item xsi:type=\"bus:hierarchicalParmValueItem\">\n"
