@@ -26,21 +26,4 @@ TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
                                 "</connection></connection><testConnection/></command>"));
 }
 
-// A connection added to a made connection test replaces the outer connection and keeps the
-// connection under test.
-TEST(XelTestConnectionHelperTest, AddConnectionKeepsTheConnectionUnderTest) {
-  ORVIDOM_Element command = Made(XelTestConnectionHelper("sales", "", "", "scott", ""));
-  ORVIDOM_Element service = xmltest::Parse(
-      "<connection><dataSourceType value='QueryFrameworkService'/><session id='42'/>"
-      "<connection><dataSource value='replaced'/></connection></connection>");
-  QFCommandHelper::AddConnection(command, service);
-  EXPECT_TRUE(xmltest::SameTree(command,
-                                "<command><connection>"
-                                "<dataSourceType value='QueryFrameworkService'/><session id='42'/>"
-                                "<connection><dataSource value='sales'/>"
-                                "<dataSourceType value='Database'/><connectionString/>"
-                                "<username value='scott'/></connection>"
-                                "</connection><testConnection/></command>"));
-}
-
 }  // namespace
