@@ -25,7 +25,8 @@ TEST(QFQueryHelperTest, WritesValuesOutsideTheEnumerationsAsUnknownAndHintsInHin
   odd->m_sort = static_cast<QFQueryHelper::ESort>(4);
   odd->m_aggregate = static_cast<QFQueryHelper::EAggregate>(10);
   EXPECT_EQ(query->GetDataItems(), std::vector<QFQueryDataItem*>{odd});
-  QFQueryDetailFilter* filter = query->AddDetailFilter("", static_cast<QFQueryDetailFilter::EUse>(0));
+  QFQueryDetailFilter* filter =
+      query->AddDetailFilter("", static_cast<QFQueryDetailFilter::EUse>(0));
   EXPECT_EQ(query->GetDetailFilters(), std::vector<QFQueryDetailFilter*>{filter});
   query->AddHint(QFQueryHelper::kQueryHintMaxRowsRetrieved, "100");
   query->AddHint(QFQueryHelper::kQueryHintAutoSort, "first");
@@ -98,9 +99,10 @@ TEST(QFSetQueryHelperTest, CombinesLeftAndRightQueryAndProjectsEachItemOnce) {
                "</selection>")));
 
   QFQueryHelper* empty = command.AddModelSetQuery("E", {}, "", "");
-  EXPECT_TRUE(xmltest::SameTree(
-      xmltest::Made(*empty), QueryXml("E", "<queryOperation name='set' setOperation='' duplicates=''>" +
-                                           refs + "<projectionList/></queryOperation>")));
+  EXPECT_TRUE(
+      xmltest::SameTree(xmltest::Made(*empty),
+                        QueryXml("E", "<queryOperation name='set' setOperation='' duplicates=''>" +
+                                          refs + "<projectionList/></queryOperation>")));
 }
 
 }  // namespace

@@ -155,8 +155,8 @@ TEST(ZoUpdateObjectRequestHelperTest, RejectsMalformedRequests) {
       {"<param name=\"basedOn\">\n  <refs/>\n</param>", badFragment},
   };
   for (const auto& c : cases) {
-    ORVIDOM_Element elem = xmltest::Parse(std::string(R"(<r><task name="addObject">)") + c.param +
-                                          "</task></r>");
+    ORVIDOM_Element elem =
+        xmltest::Parse(std::string(R"(<r><task name="addObject">)") + c.param + "</task></r>");
     ZoUpdateObjectRequestHelper received(elem);
     std::vector<Task::ParamValue*> values;
     EXPECT_ORV_ASSERT(received.GetTasks()[0]->GetParameter(Task::kParamBasedOn, values), c.text,
