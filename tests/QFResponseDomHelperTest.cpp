@@ -47,15 +47,6 @@ TEST(QFResponseDomHelperTest, BeforeTakeNothingIsFound) {
   std::vector<I18NString> values;
   helper.GetResultSetRowValues(ORVIDOM_Element(), values);
   EXPECT_TRUE(values.empty());
-
-  // A response without any of the parts reads the same.
-  helper = TakenFrom(xmltest::Parse("<response><other/></response>"));
-  EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackColumnList, value), 0);
-  helper.GetResponseDataSources(sources);
-  helper.GetColumnList(columns);
-  EXPECT_TRUE(sources.empty());
-  EXPECT_TRUE(columns.empty());
-  EXPECT_TRUE(helper.GetFirstResultSetRow().isNull());
 }
 
 TEST(QFResponseDomHelperTest, FeedbackIsTheFirstMatchingPropertyWithText) {
