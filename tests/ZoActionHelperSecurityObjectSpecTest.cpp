@@ -52,13 +52,15 @@ TEST(ZoActionHelperSecurityObjectSpecTest, ViewInfoRefusesEmptyReferences) {
   EXPECT_EQ(packageRefs, (std::vector<I18NString>{"earlier", "A", "A"}));
 
   EXPECT_ORV_ASSERT(ViewInfo{ORVIDOM_Element()}, "ORV_ASSERT(!viewElem.isNull());", kUnit);
-  EXPECT_ORV_ASSERT(ViewInfo{xmltest::Parse("<view><packageref>p</packageref></view>")},
-                    "ORV_ASSERT(!viewRefElem.isNull());", kUnit);
-  EXPECT_ORV_ASSERT(ViewInfo{xmltest::Parse("<view><viewref/></view>")},
-                    "ORV_ASSERT(!m_viewRef.empty());", kUnit);
-  EXPECT_ORV_ASSERT(
-      ViewInfo{xmltest::Parse("<view><viewref>v</viewref><packageref></packageref></view>")},
-      "ORV_ASSERT(!packageRef.empty());", kUnit);
+  const struct {
+    const char* view;
+    const char* text;
+  } refused[] = {
+      {"<view><packageref>p</packageref></view>", "ORV_ASSERT(!viewRefElem.isNull());"},
+      {"<view><viewref/></view>", "ORV_ASSERT(!m_viewRef.empty());"},
+      {"<view><viewref>v</viewref><packageref/></view>", "ORV_ASSERT(!packageRef.empty());"},
+  };
+  for (const auto& c : refused) EXPECT_ORV_ASSERT(ViewInfo{xmltest::Parse(c.view)}, c.text, kUnit);
 
   // References are found at any depth, in document order, repeats kept.
   ExpectView(ViewInfo{xmltest::Parse(R"(
