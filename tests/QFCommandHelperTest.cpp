@@ -67,6 +67,17 @@ TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
                                                   "<requestID value='aaa'/></command>"));
 }
 
+TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
+  XelCancelQueryHelper helper;
+  const std::string cancel = kCommandOpen +
+                             "<cancel><requestID value='ZoRequest'/></cancel>"
+                             "<commandID value='ZoCancelCommand'/>";
+  EXPECT_TRUE(
+      xmltest::SameTree(Made(helper), cancel + "<requestID value='ZoCancelRequest'/></command>"));
+  helper.SetProperty(QFCommandHelper::kPropertyRequestID, "mine");
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), cancel + "<requestID value='mine'/></command>"));
+}
+
 TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
   ORVIDOM_Element connection = xmltest::Parse("<connection><dataSource value='ds'/></connection>");
   BodyCommand helper("/models/m1");
