@@ -67,20 +67,6 @@ TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   EXPECT_EQ(item.m_rollupAggregate, QFQueryHelper::kAggregateUnknown);
 }
 
-TEST(QFJoinQueryHelperTest, JoinsTwoQueriesEvenWithEqualCardinalities) {
-  QFExecuteCommandHelper command("/m", nullptr);
-  QFQueryHelper* join = command.AddJoinQuery("J", "L", "1:n", "R", "1:n", "L.a = R.a");
-  join->SetQueryRef("ignored");
-  EXPECT_TRUE(xmltest::SameTree(
-      xmltest::Made(*join),
-      QueryXml("J",
-               "<joinOperation><joinOperands>"
-               "<joinOperand cardinality='1:n'><queryRef refQuery='L'/></joinOperand>"
-               "<joinOperand cardinality='1:n'><queryRef refQuery='R'/></joinOperand>"
-               "</joinOperands><joinFilter><filterExpression>L.a = R.a</filterExpression>"
-               "</joinFilter></joinOperation>")));
-}
-
 TEST(QFSetQueryHelperTest, CombinesLeftAndRightQueryAndProjectsEachItemOnce) {
   const std::string refs =
       "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/></queryRefs>";
