@@ -41,24 +41,16 @@ TEST(ZoModelAnalysisRequestHelperTest, SupportedChecksAreAppended) {
 }
 
 TEST(ZoModelAnalysisRequestHelperTest, ReadsAnIndentedRequestAfterItsOwnTasks) {
+  // The second task lists its checks before its objects.
   const char* indented = R"(<analyzeModelRequest>
   <tasks>
     <task name="doSpecifiedChecks">
-      <objects>
-        <object id="o1"/>
-      </objects>
-      <checks>
-        <check name="circularDependency"/>
-      </checks>
+      <objects> <object id="o1"/> </objects>
+      <checks> <check name="circularDependency"/> </checks>
     </task>
     <task name="doSpecifiedChecks">
-      <checks>
-        <check name="calculatedMeasures"/>
-      </checks>
-      <objects>
-        <object id="o2"/>
-        <object id="o3"/>
-      </objects>
+      <checks> <check name="calculatedMeasures"/> </checks>
+      <objects> <object id="o2"/> <object id="o3"/> </objects>
     </task>
   </tasks>
 </analyzeModelRequest>)";
