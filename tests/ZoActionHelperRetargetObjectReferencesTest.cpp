@@ -42,23 +42,15 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryMergesByCurrentAndNewVa
   update.m_itemsToUpdate = {Item("a&b", kYes)};
   retarget.addEntry("other", update);
 
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(
-    <retargetObjectReferences>
-      <entry currentRefValue="old">
-        <updateInfo newRefValue="new1">
+  EXPECT_TRUE(xmltest::SameTree(elem, R"(<retargetObjectReferences>
+      <entry currentRefValue="old"><updateInfo newRefValue="new1">
           <itemToUpdate processDescendants="true">i1</itemToUpdate>
           <itemToUpdate processDescendants="true">i2</itemToUpdate>
-          <itemToUpdate processDescendants="false">i4</itemToUpdate>
-        </updateInfo>
-        <updateInfo newRefValue="new2">
-          <itemToUpdate processDescendants="false">i3</itemToUpdate>
-        </updateInfo>
-      </entry>
-      <entry currentRefValue="other">
-        <updateInfo newRefValue="new3">
-          <itemToUpdate processDescendants="true">a&amp;b</itemToUpdate>
-        </updateInfo>
-      </entry>
+          <itemToUpdate processDescendants="false">i4</itemToUpdate></updateInfo>
+        <updateInfo newRefValue="new2"><itemToUpdate processDescendants="false">i3</itemToUpdate>
+        </updateInfo></entry>
+      <entry currentRefValue="other"><updateInfo newRefValue="new3">
+          <itemToUpdate processDescendants="true">a&amp;b</itemToUpdate></updateInfo></entry>
     </retargetObjectReferences>)"));
 }
 
