@@ -60,20 +60,13 @@ static_assert(!std::is_copy_constructible_v<ZoUpdateObjectResponseHelper> &&
               !std::is_copy_constructible_v<ZoActionFeedbackHelper>);
 
 TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
-  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse>
-      <tasks>
-        <task name="addObject" status="success">
-          <param name="object" value="[ns].[new]"/>
-          <param name="property"/>
-          <feedback><entry class="info">created</entry></feedback>
-        </task>
-        <task name="removeObject" status="failure">
-          <error code="E7">in use</error>
-        </task>
-        <task name="addObject" status="pending"><error code="E8"><detail/></error></task>
-        <task name="removeObject"/>
-      </tasks>
-    </updateObjectResponse>)");
+  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse><tasks>
+      <task name="addObject" status="success"><param name="object" value="[ns].[new]"/>
+        <param name="property"/><feedback><entry class="info">created</entry></feedback></task>
+      <task name="removeObject" status="failure"><error code="E7">in use</error></task>
+      <task name="addObject" status="pending"><error code="E8"><detail/></error></task>
+      <task name="removeObject"/>
+    </tasks></updateObjectResponse>)");
   ZoUpdateObjectResponseHelper response(elem);
   ASSERT_EQ(response.GetTasks().size(), 4u);
   Result* added = response.GetTask(Task::kTaskAddObject);
