@@ -30,25 +30,14 @@ constexpr const char* kReceivedCompact =
     "<param name=\"tableName\" value=\"T2\"/></parameters>"
     "<resultSet><rows/></resultSet></materializeRequest>";
 
+// The same request with layout text between the elements.
 constexpr const char* kReceivedIndented = R"(<materializeRequest>
-  <tasks>
-    <task>loadDataFromFile</task>
-    <task>bogus</task>
-    <task/>
-    <task>loadDataFromFile</task>
+  <tasks> <task>loadDataFromFile</task> <task>bogus</task> <task/> <task>loadDataFromFile</task>
   </tasks>
-  <targetDataSource>
-    <host>h</host>
-    <database>db</database>
-    <username/>
-    <password><x/></password>
-    <SSOTicket>t</SSOTicket>
-  </targetDataSource>
-  <parameters>
-    <param name="other" value="o"/>
-    <param name="tableName" value="T1"/>
-    <param name="tableName" value="T2"/>
-  </parameters>
+  <targetDataSource> <host>h</host> <database>db</database> <username/>
+    <password><x/></password> <SSOTicket>t</SSOTicket> </targetDataSource>
+  <parameters> <param name="other" value="o"/> <param name="tableName" value="T1"/>
+    <param name="tableName" value="T2"/> </parameters>
   <resultSet>
     <rows/>
   </resultSet>
