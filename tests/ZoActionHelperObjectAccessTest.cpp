@@ -155,16 +155,11 @@ TEST(ZoActionHelperObjectAccessTest, AttachedHelperMergesEntriesPerSearchPath) {
 }
 
 TEST(ZoActionHelperObjectAccessTest, TakeReadsAnIndentedDocumentAndWritesIntoIt) {
-  ORVIDOM_Element received = xmltest::Parse(R"(
-    <objectAccess>
-      <securityObject cmSearchPath="a" displayPath="A" type="account">
-        <rule>allow</rule>
-      </securityObject>
+  ORVIDOM_Element received = xmltest::Parse(R"(<objectAccess>
+      <securityObject cmSearchPath="a" displayPath="A" type="account"> <rule>allow</rule> </securityObject>
       <!-- text and comments between the security objects are passed over -->
       <securityObject type="role">
-        <cmSearchPath>b</cmSearchPath>
-        <displayPath>B</displayPath>
-        <rule>Deny</rule>
+        <cmSearchPath>b</cmSearchPath> <displayPath>B</displayPath> <rule>Deny</rule>
       </securityObject>
       <access cmSearchPath="c" displayPath="C" type="group"><rule>deny</rule></access>
       <securityObject cmSearchPath="d"/>

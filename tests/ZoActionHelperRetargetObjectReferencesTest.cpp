@@ -72,12 +72,9 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryRefusesEmptyIdsAndADeta
       retarget.addEntry("c", "n",
                         std::vector<Item>{Item("before", kYes), Item("", kNo), Item("after", kNo)}),
       "ORV_ASSERT(!itemsToUpdateIterator->m_itemID.empty());", kUnit);
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(
-    <retargetObjectReferences>
-      <entry currentRefValue="c">
-        <updateInfo newRefValue="n"><itemToUpdate processDescendants="true">before</itemToUpdate></updateInfo>
-      </entry>
-    </retargetObjectReferences>)"));
+  EXPECT_TRUE(xmltest::SameTree(elem, R"(<retargetObjectReferences><entry currentRefValue="c">
+      <updateInfo newRefValue="n"><itemToUpdate processDescendants="true">before</itemToUpdate>
+      </updateInfo></entry></retargetObjectReferences>)"));
 
   // An empty new value is written, but reading refuses it.
   retarget.addEntry("c", "", Item("x", kNo));
@@ -91,19 +88,14 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryRefusesEmptyIdsAndADeta
 }
 
 TEST(ZoActionHelperRetargetObjectReferencesTest, GetEntriesReadsReceivedDocuments) {
-  ORVIDOM_Element received = xmltest::Parse(R"(
-    <retargetObjectReferences>
+  ORVIDOM_Element received = xmltest::Parse(R"(<retargetObjectReferences>
       <entry currentRefValue="c1">
-        <updateInfo newRefValue="n1">
-          <itemToUpdate processDescendants="TRUE">upper</itemToUpdate>
+        <updateInfo newRefValue="n1"> <itemToUpdate processDescendants="TRUE">upper</itemToUpdate>
           <itemToUpdate processDescendants="1">one</itemToUpdate>
-          <itemToUpdate processDescendants="true">exact</itemToUpdate>
-        </updateInfo>
-        <updateInfo newRefValue="n2"/>
-      </entry>
-      <entry>
-        <updateInfo newRefValue="n3"><itemToUpdate processDescendants="false">i</itemToUpdate></updateInfo>
-      </entry>
+          <itemToUpdate processDescendants="true">exact</itemToUpdate> </updateInfo>
+        <updateInfo newRefValue="n2"/> </entry>
+      <entry><updateInfo newRefValue="n3"><itemToUpdate processDescendants="false">i</itemToUpdate>
+      </updateInfo></entry>
     </retargetObjectReferences>)");
   Retarget retarget;
   retarget.Take(received);

@@ -43,14 +43,8 @@ TEST(ZoActionHelperWvfFileTest, MakeRefusesAFileWithoutLines) {
 TEST(ZoActionHelperWvfFileTest, TakeReadsAnIndentedFile) {
   ZoActionHelperWvfFile file = takeFrom(R"(<file>
   <filePath>p.wvf</filePath>
-  <contents>
-    <line>a</line>
-    <line></line>
-    <line>a</line>
-    <line><![CDATA[x<y]]></line>
-  </contents>
-  <dbConnectionName>db</dbConnectionName>
-  <cmDataSource>ds</cmDataSource>
+  <contents> <line>a</line> <line></line> <line>a</line> <line><![CDATA[x<y]]></line> </contents>
+  <dbConnectionName>db</dbConnectionName> <cmDataSource>ds</cmDataSource>
 </file>)");
   EXPECT_EQ(file.getFilePath(), "p.wvf");
   EXPECT_EQ(file.getContents(), (std::vector<I18NString>{"a", "", "a", "x<y"}));

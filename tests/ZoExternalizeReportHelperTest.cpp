@@ -37,15 +37,9 @@ TEST(ZoExternalizeReportHelperTest, KeepsTheEntriesItIsGivenAndRefusesNone) {
 
 TEST(ZoExternalizeReportHelperTest, ReadsEntriesWithTheirFiles) {
   const char* indented = R"(<externalizeReport>
-  <entry objectID="qs.1" method="csv">
-    <file path="/a"/>
-    <note path="/n"/>
-    <file path="/b"/>
-  </entry>
+  <entry objectID="qs.1" method="csv"> <file path="/a"/> <note path="/n"/> <file path="/b"/> </entry>
   <entry objectID="qs.2" method="iqd" path="/p" error="e"/>
-  <entry>
-    <file/>
-  </entry>
+  <entry> <file/> </entry>
 </externalizeReport>)";
   ZoExternalizeReportHelper report;
   report.AddEntry(new Entry("held", "m", "p", "e"));
