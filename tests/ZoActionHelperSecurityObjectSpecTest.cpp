@@ -95,15 +95,10 @@ TEST(ZoActionHelperSecurityObjectSpecTest, AddEntryWritesStraightIntoTheMadeElem
 }
 
 TEST(ZoActionHelperSecurityObjectSpecTest, GetEntryWalksAnIndentedDocument) {
-  ORVIDOM_Element received = xmltest::Parse(R"(
-    <reply>
+  ORVIDOM_Element received = xmltest::Parse(R"(<reply>
       <securityObjects>
         <securityObject type="role">
-          <cmSearchPath>r</cmSearchPath>
-          <view>
-            <viewref>v</viewref>
-            <packageref>p</packageref>
-          </view>
+          <cmSearchPath>r</cmSearchPath> <view> <viewref>v</viewref> <packageref>p</packageref> </view>
         </securityObject>
         <!-- text and comments between the security objects are passed over -->
         <securityObject cmSearchPath="g" displayPath="G" type="group"/>
