@@ -90,13 +90,13 @@ TEST(QsMetadataResponseHelperTest, TextBetweenEntriesEndsTheSearchButNotTheNavig
 }
 
 TEST(QsMetadataResponseHelperTest, ReadsAPropertyAndItsLocalizedValues) {
-  ORVIDOM_Element response = xmltest::Parse(R"(<response>
+  ORVIDOM_Element response = xmltest::Parse(R"xml(<response>
   <member caption="Year" empty="">
     <alias locale="en" caption="Year (en)"/> <alias locale="fr" caption="Annee"/>
     <alias caption="No locale"/> <alias locale="de"/> <alias locale="it" caption=""/>
     <group> <alias locale="en" caption="Year, later"/> </group>
   </member>
-</response>)");
+</response>)xml");
   QsMetadataResponseHelper helper = taken(response);
   const ORVIDOM_Element member = helper.GetFirstEntry("member");
   ASSERT_FALSE(member.isNull());
