@@ -78,8 +78,6 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
 
   // Before Take nothing is read and nothing is changed.
   EXPECT_EQ(config.getQueryType(value), 0);
-  EXPECT_EQ(config.getPluginName(value), 0);
-  EXPECT_EQ(config.getInterfaceType(value), 0);
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "untouched");
   expectNoItems();
@@ -89,9 +87,6 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "untouched");
   expectNoItems();
-  EXPECT_EQ(config.getQueryType(value), 0);
-  EXPECT_EQ(value, "");
-  value = "untouched";
   EXPECT_EQ(config.getPluginName(value), 0);
   EXPECT_EQ(value, "");
 
@@ -103,7 +98,7 @@ TEST(ZoActionHelperImportConfigTest, GettersDegradeWhenThereIsNothingToRead) {
   expectNoItems();
 }
 
-TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButASource) {
+TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButANodeNamedSource) {
   ZoActionHelperImportConfig config;
   ORVIDOM_Element kept = xmltest::Take(config, "<source queryType='kept'/>");
 
@@ -118,22 +113,16 @@ TEST(ZoActionHelperImportConfigTest, TakeRefusesAnythingButASource) {
   I18NString value;
   EXPECT_EQ(config.getQueryType(value), 1);
   EXPECT_EQ(value, "kept");
-}
 
-TEST(ZoActionHelperImportConfigTest, ANodeNamedSourceThatIsNoElementReadsAsEmpty) {
-  ZoActionHelperImportConfig config;
+  // An attribute named "source" is taken, and reads as a source without anything.
   ORVIDOM_Element attribute =
       xmltest::Parse("<a source='x'><connection provider='p'/></a>").getAttributes().item(0);
   config.Take(attribute);
-  I18NString value = "untouched";
   EXPECT_EQ(config.getQueryType(value), 0);
   EXPECT_EQ(value, "");
   value = "untouched";
   EXPECT_EQ(config.getConnectionProvider(value), 0);
   EXPECT_EQ(value, "untouched");
-  std::vector<ConnectionItem> items;
-  config.getConnectionItems(items);
-  EXPECT_TRUE(items.empty());
 }
 
 }  // namespace

@@ -157,15 +157,9 @@ TEST(ZoMaterializeRequestHelperTest, OddReceivedNodesReadAsNothing) {
 
 TEST(ZoMaterializeResponseHelperTest, ReadsTheTextOfEachAnswer) {
   const char* indented = R"(<materializeResponse>
-  <loadDataFromFile>
-    <status/>
-    <response>loaded 5 rows</response>
-  </loadDataFromFile>
-  <materializeQuerySubject>
-  </materializeQuerySubject>
-  <materializeResultSet>
-    <response><x/>late text</response>
-  </materializeResultSet>
+  <loadDataFromFile> <status/> <response>loaded 5 rows</response> </loadDataFromFile>
+  <materializeQuerySubject> </materializeQuerySubject>
+  <materializeResultSet> <response><x/>late text</response> </materializeResultSet>
 </materializeResponse>)";
   ZoMaterializeResponseHelper response;
   xmltest::Take(response, indented);
