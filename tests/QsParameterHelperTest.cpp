@@ -13,8 +13,9 @@ using Item = QsParamValueItemHelper;
 
 // The parts of a received parameter that are written back unchanged.
 const std::string kCarriedParts =
-    R"(<capabilities><item>boundRange</item><item>Multivalued</item><item/>)"
-    R"(<item>optional</item></capabilities>)"
+    R"(<capabilities><item>boundRange</item><item>Multivalued</item><item/><item>optional</item>)"
+    R"(<item>defaultValueNotAcceptable</item><item>discreteValue</item><item>excludeValues</item>)"
+    R"(<item>multivalued</item><item>unboundedRange</item></capabilities>)"
     R"(<defaultValue><item xsi:type="bus:simpleParmValueItem"><use>EU</use>)"
     R"(<display>Europe</display></item></defaultValue>)"
     R"(<values><item xsi:type="bus:simpleParmValueItem"><use>EU</use></item>)"
@@ -63,10 +64,13 @@ TEST(QsParameterHelperTest, TakenParameterReadsItsPartsOnDemand) {
   EXPECT_EQ(parameter.GetCaptions().size(), 2u);
 
   // A capability differing in case is unknown; an empty one gives no entry.
-  EXPECT_EQ(parameter.GetCapabilities(),
-            (std::vector<QsParameterHelper::EParameterCapability>{
-                QsParameterHelper::kCapabilityBoundRange, QsParameterHelper::kCapabilityUnknown,
-                QsParameterHelper::kCapabilityOptional}));
+  using P = QsParameterHelper;
+  EXPECT_EQ(
+      parameter.GetCapabilities(),
+      (std::vector<P::EParameterCapability>{
+          P::kCapabilityBoundRange, P::kCapabilityUnknown, P::kCapabilityOptional,
+          P::kCapabilityDefaultValueNotAcceptable, P::kCapabilityDiscreteValue,
+          P::kCapabilityExcludeValues, P::kCapabilityMultivalued, P::kCapabilityUnboundedRange}));
 
   const QsParamValueItemHelper* def = parameter.GetDefaultValue();
   ASSERT_NE(def, nullptr);
