@@ -91,12 +91,15 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       "appendChild: a node cannot become a child of itself or of its descendant");
   ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { outer.appendChild(outer); });
   ExpectDomError(Ex::WRONG_DOCUMENT_ERR, [&] { outer.appendChild(other.createElement("x")); });
+  ExpectDomError(Ex::WRONG_DOCUMENT_ERR,
+                 [&] { outer.replaceChild(other.createElement("x"), inner); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xED\xA0\x80"); });
   ExpectDomError(
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); },
       "importNode on a handle that is no document");
