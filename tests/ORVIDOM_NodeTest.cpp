@@ -97,6 +97,9 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
+  // U+EFFFF is the last character that may start a name.
+  EXPECT_NO_THROW(doc.createElement("\xF3\xAF\xBF\xBF"));
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("\xF3\xB0\x80\x80"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xED\xA0\x80"); });
