@@ -11,12 +11,15 @@ ORVIDOM_Document NewDocument() {
                                                                  ORVIDOM_DocumentType());
 }
 
-void ExpectDomError(unsigned short code, const std::function<void()>& change) {
+// Runs `change`, expecting ORVIDOM_DOMException with `code` and, if given, exactly `message`.
+void ExpectDomError(unsigned short code, const std::function<void()>& change,
+                    const char* message = nullptr) {
   try {
     change();
     ADD_FAILURE() << "expected ORVIDOM_DOMException " << code;
   } catch (const ORVIDOM_DOMException& e) {
     EXPECT_EQ(e.getCode(), code) << e.what();
+    if (message) EXPECT_STREQ(e.what(), message);
   }
 }
 
@@ -82,15 +85,31 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ORVIDOM_Document other = NewDocument();
 
   using Ex = ORVIDOM_DOMException;
-  ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { inner.appendChild(outer); });
+  ExpectDomError(
+      Ex::HIERARCHY_REQUEST_ERR, [&] { inner.appendChild(outer); },
+      "appendChild: a node cannot become a child of itself or of its descendant");
   ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { outer.appendChild(outer); });
-  ExpectDomError(Ex::WRONG_DOCUMENT_ERR, [&] { outer.appendChild(other.createElement("x")); });
+  ExpectDomError(
+      Ex::WRONG_DOCUMENT_ERR, [&] { outer.appendChild(other.createElement("x")); },
+      "appendChild: the node belongs to another document; import it first");
+  ExpectDomError(Ex::WRONG_DOCUMENT_ERR,
+                 [&] { outer.replaceChild(other.createElement("x"), inner); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
+  // U+EFFFF is the last character that may start a name.
+  EXPECT_NO_THROW(doc.createElement("\xF3\xAF\xBF\xBF"));
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("\xF3\xB0\x80\x80"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xED\xA0\x80"); });
+  ExpectDomError(
+      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); },
+      "importNode on a handle that is no document");
+  ExpectDomError(
+      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).createComment("c"); },
+      "createComment on a handle that is no document");
   EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner/></outer>"));
 }
 

@@ -47,7 +47,6 @@ TEST(QFCloseConnectionsCommandHelperTest, WritesTheEnvelopeAroundAnEmptyBody) {
   EXPECT_TRUE(xmltest::SameTree(mine, "<mine/>"));
   EXPECT_TRUE(elem.getParentNode().isNull());
   EXPECT_FALSE(elem.getOwnerDocument().getDocumentElement().hasChildNodes());
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(elem), Command("<closeConnections/>")));
 }
 
 TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
@@ -176,7 +175,6 @@ TEST(QFZoCommandHelperTest, WrapsTheBodyWithModelLocaleAndFeedback) {
       "<queryFeedback><property name='tableType'/><property name='nativeCommandText'/>"
       "<property name='tableType'/><property name='unknown'/></queryFeedback></zoCommand>");
   EXPECT_TRUE(xmltest::SameTree(Made(helper), expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(Made(helper)), expected));
 
   helper.SetQueryLocale(nullptr);
   EXPECT_FALSE(

@@ -28,32 +28,6 @@ std::string ResultDefinitionsXml(const std::string& name, const std::string& ref
          "</queryResultDefinition></queryResultDefinitions>";
 }
 
-TEST(QFExecuteCommandHelperTest, WritesTheWholeCommandForOneQuery) {
-  const I18NLocale locale("de-de");
-  QFExecuteCommandHelper command("/models/m1", &locale);
-  QFQueryHelper* query = command.AddQuery("Q");
-  query->AddDataItem("A", "[a]");
-  query->AddDataItem("B", "[b]");
-  ORVIDOM_Element made = Made(command);
-  EXPECT_TRUE(xmltest::SameTree(
-      made, Command("<execute><querySet expressionLocale='de-de'><modelPath>/models/m1</modelPath>"
-                    "<queries><query name='Q'><source><model/></source>"
-                    "<selection autoSummary='false'>"
-                    "<dataItem name='A'><expression>[a]</expression></dataItem>"
-                    "<dataItem name='B'><expression>[b]</expression></dataItem>"
-                    "</selection>" +
-                    kDefaultHints + "</query></queries>" +
-                    ResultDefinitionsXml(
-                        "Q", "<dataItemRef refDataItem='A'/><dataItemRef refDataItem='B'/>") +
-                    "</querySet></execute>")));
-
-  // The queries are written into the command's own document, which holds nothing else.
-  EXPECT_TRUE(made.getParentNode().isNull());
-  ORVIDOM_Element queryElem = ORVIDOM_Helper::findFirstElement(made, "query");
-  EXPECT_EQ(queryElem.getOwnerDocument(), made.getOwnerDocument());
-  EXPECT_FALSE(made.getOwnerDocument().getDocumentElement().hasChildNodes());
-}
-
 TEST(QFExecuteCommandHelperTest, ResultDefinitionsFollowTheFirstQuery) {
   // Two ordinary queries share one definition, named after the last.
   QFExecuteCommandHelper two("/m", nullptr);
@@ -94,8 +68,11 @@ TEST(QFExecuteCommandHelperTest, WritesHintsPropertiesAndFeedbackInOrder) {
   const std::string queries =
       "<queries><query name=''><source><model/></source><selection autoSummary='false'/>" +
       kDefaultHints + "</query></queries>" + ResultDefinitionsXml("", "");
-  EXPECT_TRUE(xmltest::SameTree(Made(command), Command("<execute><querySet><modelPath/>" + queries +
-                                                       "</querySet></execute>")));
+  ORVIDOM_Element made = Made(command);
+  // The queries are written into the command's own document, which holds nothing else.
+  EXPECT_EQ(ORVIDOM_Helper::findFirstElement(made, "query").getOwnerDocument(),
+            made.getOwnerDocument());
+  EXPECT_FALSE(made.getOwnerDocument().getDocumentElement().hasChildNodes());
 
   command.AddRequestHint(Cmd::kRequestHintQueryProcessing, "local");
   command.AddRequestHint(Cmd::kRequestHintNoDataMode, "false");
@@ -145,88 +122,8 @@ TEST(QFExecuteCommandHelperTest, ACommandWithoutQueriesIsRefused) {
   EXPECT_TRUE(xmltest::SameTree(mine, "<mine/>"));
 }
 
-// A command with a plain, a join and a set query, written as text and parsed back.
-TEST(QFExecuteCommandHelperTest, ThreeQueriesRoundTripThroughText) {
+TEST(QFExecuteCommandHelperTest, NagLevelsGiveSeverities) {
   using Cmd = QFExecuteCommandHelper;
-  const I18NLocale locale("en-us");
-  Cmd command("/content/package[@name='p']/model", &locale);
-  ORVIDOM_Element connection = xmltest::Parse("<connection><dataSource value='ds'/></connection>");
-  command.SetConnection(connection);
-
-  QFQueryHelper* left = command.AddQuery("leftQuery");
-  QFQueryDataItem* id = left->AddDataItem("id", "[gosales].[order].[id]");
-  id->m_sort = QFQueryHelper::kSortAscending;
-  left->AddDetailFilter("[id] > 10", QFQueryDetailFilter::kUseOptional);
-  QFQueryHelper* join = command.AddJoinQuery("rightQuery", "leftQuery", "1:1", "leftQuery", "0:n",
-                                             "[leftQuery].[id] = [leftQuery].[id]");
-  QFQueryDataItem* total = join->AddDataItem("total", "total([amount])\n\t<x>");
-  total->m_aggregate = QFQueryHelper::kAggregateTotal;
-  total->m_tag = "money";
-  QFQueryHelper* set = command.AddModelSetQuery("combined", {"id", "total"}, "union", "preserve");
-  set->AddDataItem("id", "[combined].[id]");
-  set->AddHint(QFQueryHelper::kQueryHintMeasureRefiner, "on");
-  command.AddRequestHint(Cmd::kRequestHintExecutionOptimization,
-                         Cmd::ToString(Cmd::kQueryOptimizationFirstRow));
-  command.AddQueryFeedback(Cmd::kQueryFeedbackNativeCommandText);
-
-  const std::string expected = Command(
-      "<connection><dataSource value='ds'/></connection>"
-      "<execute><querySet expressionLocale='en-us'>"
-      "<modelPath>/content/package[@name='p']/model</modelPath><queries>"
-      "<query name='leftQuery'><source><model/></source><selection autoSummary='false'>"
-      "<dataItem name='id' sort='ascending'><expression>[gosales].[order].[id]</expression>"
-      "</dataItem></selection>"
-      "<detailFilter><filter use='optional'><filterExpression>[id] &gt; 10</filterExpression>"
-      "</filter></detailFilter>" +
-      kDefaultHints +
-      "</query>"
-      "<query name='rightQuery'><source><joinOperation><joinOperands>"
-      "<joinOperand cardinality='1:1'><queryRef refQuery='leftQuery'/></joinOperand>"
-      "<joinOperand cardinality='0:n'><queryRef refQuery='leftQuery'/></joinOperand>"
-      "</joinOperands><joinFilter><filterExpression>[leftQuery].[id] = [leftQuery].[id]"
-      "</filterExpression></joinFilter></joinOperation></source>"
-      "<selection autoSummary='false'><dataItem name='total' aggregate='total'>"
-      "<expression>total([amount])&#10;&#9;&lt;x&gt;</expression><tag>money</tag></dataItem>"
-      "</selection>" +
-      kDefaultHints +
-      "</query>"
-      "<query name='combined'><source>"
-      "<queryOperation name='set' setOperation='union' duplicates='preserve'>"
-      "<queryRefs><queryRef refQuery='leftQuery'/><queryRef refQuery='rightQuery'/></queryRefs>"
-      "<projectionList><queryItem name='id'/><queryItem name='total'/></projectionList>"
-      "</queryOperation></source>"
-      "<selection autoSummary='false'><dataItem name='id'><expression>[combined].[id]"
-      "</expression></dataItem></selection>"
-      "<queryHints><avoidZeroDiv value='true'/><measureRefiner value='on'/></queryHints>"
-      "</query></queries>" +
-      ResultDefinitionsXml("combined",
-                           "<dataItemRef refDataItem='id'/><dataItemRef refDataItem='total'/>"
-                           "<dataItemRef refDataItem='id'/>") +
-      "<requestHints><executionOptimization value='firstRow'/></requestHints></querySet>"
-      "<queryFeedback><property name='nativeCommandText'/></queryFeedback></execute>");
-
-  ORVIDOM_Element made = Made(command);
-  EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
-}
-
-TEST(QFExecuteCommandHelperTest, EnumerationTextsAndNagLevels) {
-  using Cmd = QFExecuteCommandHelper;
-  const auto feedback = xmltest::Words(
-      "unknown nativeCommandText TarvinCommandText connections columnList executionPlan "
-      "tableType unknown");
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryFeedback>(i)), feedback[i]) << i;
-  }
-  const auto severity =
-      xmltest::Words("unknown error warning keyTransformation information unknown");
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQOSSeverity>(i)), severity[i]) << i;
-  }
-  const auto optimization = xmltest::Words("unknown firstRow allRows incremental unknown");
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryOptimization>(i)), optimization[i]) << i;
-  }
   // Nag levels 0 and 1 are errors; 4 and above are information.
   const Cmd::EQOSSeverity levels[] = {Cmd::kQOSSeverityError, Cmd::kQOSSeverityError,
                                       Cmd::kQOSSeverityWarning, Cmd::kQOSSeverityKeyTransformation,

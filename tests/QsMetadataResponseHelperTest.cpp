@@ -90,17 +90,11 @@ TEST(QsMetadataResponseHelperTest, TextBetweenEntriesEndsTheSearchButNotTheNavig
 }
 
 TEST(QsMetadataResponseHelperTest, ReadsAPropertyAndItsLocalizedValues) {
-  ORVIDOM_Element response = xmltest::Parse(R"xml(
-<response>
+  ORVIDOM_Element response = xmltest::Parse(R"xml(<response>
   <member caption="Year" empty="">
-    <alias locale="en" caption="Year (en)"/>
-    <alias locale="fr" caption="Annee"/>
-    <alias caption="No locale"/>
-    <alias locale="de"/>
-    <alias locale="it" caption=""/>
-    <group>
-      <alias locale="en" caption="Year, later"/>
-    </group>
+    <alias locale="en" caption="Year (en)"/> <alias locale="fr" caption="Annee"/>
+    <alias caption="No locale"/> <alias locale="de"/> <alias locale="it" caption=""/>
+    <group> <alias locale="en" caption="Year, later"/> </group>
   </member>
 </response>)xml");
   QsMetadataResponseHelper helper = taken(response);

@@ -24,7 +24,6 @@ TEST(XelGetJoinPathsHelperTest, WritesOneExpressionPerNonEmptyItem) {
       "<expression>[ns].[orders].[id]</expression>"
       "</getJoinPaths>");
   EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
 
   XelGetJoinPathsHelper empty("/m");
   empty.AddItem("");

@@ -46,15 +46,4 @@ TEST(XelGetParametersHelperTest, TakeAppendsEveryParameterBelowTheElement) {
   EXPECT_EQ(helper.GetParameters(), expected);
 }
 
-TEST(XelGetParametersHelperTest, RoundTrip) {
-  const Parameters parameters = {{"p\t1", "line\nbreak"}, {"<&>", "'\""}, {"", ""}};
-  XelGetParametersHelper written;
-  written.SetParameters(parameters);
-  ORVIDOM_Element made = xmltest::Made(written);
-  ORVIDOM_Element parsed = xmltest::RoundTrip(made);
-  XelGetParametersHelper read;
-  read.Take(parsed);
-  EXPECT_EQ(read.GetParameters(), parameters);
-}
-
 }  // namespace

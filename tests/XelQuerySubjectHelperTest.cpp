@@ -32,7 +32,6 @@ TEST(XelQuerySubjectHelperTest, CopiesTheDefinitionAndRenamesTheFirstDialect) {
       "</qs>");
   const ORVIDOM_Element made = Made(helper);
   EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
   EXPECT_TRUE(xmltest::SameTree(definition, definitionXml));
 
   // The helper shares the definition: a later change shows in the next Make.

@@ -9,29 +9,6 @@ namespace {
 
 using xmltest::Made;
 
-TEST(XelTestConnectionHelperTest, WritesTheConnectionUnderTest) {
-  const XelTestConnectionHelper helper("sales", "Sales DB", "sso", "scott", "t<i>g&er");
-  const std::string expected =
-      "<command>"
-      "<connection>"
-      "<dataSourceType value='QueryFrameworkService'/>"
-      "<connection>"
-      "<dataSource value='sales'/>"
-      "<dataSourceType value='Database'/>"
-      "<connectionString/>"
-      "<name value='Sales DB'/>"
-      "<username value='scott'/>"
-      "<password value='t&lt;i&gt;g&amp;er'/>"
-      "<signon><name value='sso'/></signon>"
-      "</connection>"
-      "</connection>"
-      "<testConnection/>"
-      "</command>";
-  const ORVIDOM_Element made = Made(helper);
-  EXPECT_TRUE(xmltest::SameTree(made, expected));
-  EXPECT_TRUE(xmltest::SameTree(xmltest::RoundTrip(made), expected));
-}
-
 TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
   EXPECT_TRUE(xmltest::SameTree(Made(XelTestConnectionHelper("", "", "", "", "")),
                                 "<command><connection>"
@@ -47,23 +24,6 @@ TEST(XelTestConnectionHelperTest, EmptyOptionalPartsAreLeftOut) {
                                 "<dataSourceType value='Database'/><connectionString/>"
                                 "<signon><name value='sso'/></signon>"
                                 "</connection></connection><testConnection/></command>"));
-}
-
-// A connection added to a made connection test replaces the outer connection and keeps the
-// connection under test.
-TEST(XelTestConnectionHelperTest, AddConnectionKeepsTheConnectionUnderTest) {
-  ORVIDOM_Element command = Made(XelTestConnectionHelper("sales", "", "", "scott", ""));
-  ORVIDOM_Element service = xmltest::Parse(
-      "<connection><dataSourceType value='QueryFrameworkService'/><session id='42'/>"
-      "<connection><dataSource value='replaced'/></connection></connection>");
-  QFCommandHelper::AddConnection(command, service);
-  EXPECT_TRUE(xmltest::SameTree(command,
-                                "<command><connection>"
-                                "<dataSourceType value='QueryFrameworkService'/><session id='42'/>"
-                                "<connection><dataSource value='sales'/>"
-                                "<dataSourceType value='Database'/><connectionString/>"
-                                "<username value='scott'/></connection>"
-                                "</connection><testConnection/></command>"));
 }
 
 }  // namespace

@@ -10,20 +10,6 @@ using xmltest::Made;
 
 using Request = ZoMaterializeRequestHelper;
 
-// Sets all six values of the target data source.
-void SetEverySourceValue(Request& request, const I18NString& type, const I18NString& cs,
-                         const I18NString& db, const I18NString& user, const I18NString& pw,
-                         const I18NString& ticket) {
-  Request::TargetDataSource source;
-  source.type = &type;
-  source.connectionString = &cs;
-  source.database = &db;
-  source.username = &user;
-  source.password = &pw;
-  source.SSOTicket = &ticket;
-  request.SetTargetDataSource(source);
-}
-
 // The six values of a target data source, "-" for each one not given.
 std::string Describe(const Request::TargetDataSource& source) {
   std::string out;
@@ -44,85 +30,40 @@ constexpr const char* kReceivedCompact =
     "<param name=\"tableName\" value=\"T2\"/></parameters>"
     "<resultSet><rows/></resultSet></materializeRequest>";
 
+// The same request with layout text between the elements.
 constexpr const char* kReceivedIndented = R"(<materializeRequest>
-  <tasks>
-    <task>loadDataFromFile</task>
-    <task>bogus</task>
-    <task/>
-    <task>loadDataFromFile</task>
+  <tasks> <task>loadDataFromFile</task> <task>bogus</task> <task/> <task>loadDataFromFile</task>
   </tasks>
-  <targetDataSource>
-    <host>h</host>
-    <database>db</database>
-    <username/>
-    <password><x/></password>
-    <SSOTicket>t</SSOTicket>
-  </targetDataSource>
-  <parameters>
-    <param name="other" value="o"/>
-    <param name="tableName" value="T1"/>
-    <param name="tableName" value="T2"/>
-  </parameters>
+  <targetDataSource> <host>h</host> <database>db</database> <username/>
+    <password><x/></password> <SSOTicket>t</SSOTicket> </targetDataSource>
+  <parameters> <param name="other" value="o"/> <param name="tableName" value="T1"/>
+    <param name="tableName" value="T2"/> </parameters>
   <resultSet>
     <rows/>
   </resultSet>
 </materializeRequest>)";
 
-TEST(ZoMaterializeRequestHelperTest, WritesTheWholeRequest) {
-  ORVIDOM_Element fragment = xmltest::Parse("<rows><row a=\"1\">x &amp; y</row></rows>");
-
-  Request request;
-  request.AddTask(Request::kTaskMaterializeResultSet);
-  request.AddTask(Request::kTaskGenLoadDataFromFile);
-  request.AddTask(Request::kTaskMaterializeResultSet);
-  request.AddParameter(Request::kParamObjectID, "o1");
-  request.AddParameter(Request::kParamDataFilePath, "/data/f.csv");
-  request.AddParameter(Request::kParamObjectID, "o2");
-  SetEverySourceValue(request, "oracle", "host=db1", "sales", "ann", "p<w>", "t1");
-  request.SetResultSet(fragment);
-
-  const ORVIDOM_Element made = Made(request);
-  EXPECT_TRUE(xmltest::SameTree(made, R"(
-    <materializeRequest>
-      <tasks><task>materializeResultSet</task><task>genLoadDataFromFile</task></tasks>
-      <targetDataSource type="oracle">
-        <connectionString>host=db1</connectionString><database>sales</database>
-        <username>ann</username><password>p&lt;w&gt;</password><SSOTicket>t1</SSOTicket>
-      </targetDataSource>
-      <parameters>
-        <param name="dataFilePath" value="/data/f.csv"/><param name="objectID" value="o2"/>
-      </parameters>
-      <resultSet><rows><row a="1">x &amp; y</row></rows></resultSet>
-    </materializeRequest>)"));
-  // The fragment is copied into the request, not moved out of the caller's document.
-  EXPECT_EQ(fragment.getParentNode(), fragment.getOwnerDocument());
-  EXPECT_EQ(made.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
-}
-
-TEST(ZoMaterializeRequestHelperTest, EmptyRequestKeepsTasksAndTargetDataSource) {
+TEST(ZoMaterializeRequestHelperTest, WritesOnlyTheSourceValuesGivenAndACopyOfTheResultSet) {
   Request request;
   EXPECT_TRUE(xmltest::SameTree(Made(request),
                                 "<materializeRequest><tasks/><targetDataSource/>"
                                 "</materializeRequest>"));
-  // Nothing taken: the getters give what the helper holds.
   EXPECT_TRUE(request.GetTasks().empty());
   EXPECT_TRUE(request.GetResultSet().isNull());
   EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "-|-|-|-|-|-|-");
-}
 
-TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
   const I18NString type("db2"), db("first"), pw("old"), newPw("new"), reserved("r");
-  Request request;
   Request::TargetDataSource source;
   source.type = &type;
   source.database = &db;
   source.password = &pw;
   request.SetTargetDataSource(source);
-
   Request::TargetDataSource onlyPassword;
   onlyPassword.password = &newPw;
   onlyPassword.reserved = &reserved;
   request.SetTargetDataSource(onlyPassword);
+  ORVIDOM_Element fragment = xmltest::Parse("<rows><row a=\"1\">x &amp; y</row></rows>");
+  request.SetResultSet(fragment);
 
   // The helper keeps its own copies, and `reserved` is never handed out.
   EXPECT_EQ(Describe(request.GetTargetDataSourceInfo()), "db2|-|first|-|new|-|-");
@@ -131,56 +72,10 @@ TEST(ZoMaterializeRequestHelperTest, TargetDataSourceReplacesOnlyGivenValues) {
     <materializeRequest><tasks/>
       <targetDataSource type="db2"><database>first</database><password>new</password>
       </targetDataSource>
+      <resultSet><rows><row a="1">x &amp; y</row></rows></resultSet>
     </materializeRequest>)"));
-}
-
-TEST(ZoMaterializeRequestHelperTest, NamesOfTasksAndParameters) {
-  const auto tasks = xmltest::Words(
-      "unknown genLoadDataFromFile loadDataFromFile materializeQuerySubject materializeResultSet "
-      "unknown");
-  for (int i = -1; i < 6; ++i) {
-    EXPECT_EQ(Request::GetTaskName(static_cast<Request::ETasks>(i)), tasks[i < 0 ? 0 : i]) << i;
-  }
-  const auto parameters = xmltest::Words(
-      "unknown dataFilePath tableName columnDelimiter rowDelimiter dataEncoding objectID unknown");
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(Request::GetParameterName(static_cast<Request::EParameters>(i)), parameters[i]) << i;
-  }
-}
-
-TEST(ZoMaterializeRequestHelperTest, RoundTrip) {
-  Request request;
-  request.AddTask(Request::kTaskMaterializeQuerySubject);
-  request.AddTask(Request::kTaskGenLoadDataFromFile);
-  request.AddTask(Request::kTaskLoadDataFromFile);
-  request.AddTask(Request::kTaskMaterializeResultSet);
-  request.AddParameter(Request::kParamColumnDelimiter, "\t");
-  request.AddParameter(Request::kParamRowDelimiter, "\r\n");
-  request.AddParameter(Request::kParamDataEncoding, "UTF-8");
-  SetEverySourceValue(request, "t", "c", "d", "u", "p", "s");
-  request.SetResultSet(xmltest::Parse("<rs><c/></rs>"));
-
-  const std::string text = ORVIDOM_Writer::toString(Made(request));
-  ORVIDOM_Element received = ORVIDOM_Parser::parseString(text).getDocumentElement();
-  Request read;
-  read.Take(received);
-
-  EXPECT_EQ(read.GetTasks(),
-            (std::vector<Request::ETasks>{
-                Request::kTaskMaterializeQuerySubject, Request::kTaskGenLoadDataFromFile,
-                Request::kTaskLoadDataFromFile, Request::kTaskMaterializeResultSet}));
-  I18NString value;
-  EXPECT_EQ(read.GetParameter(Request::kParamColumnDelimiter, value), 1);
-  EXPECT_EQ(value, "\t");
-  EXPECT_EQ(read.GetParameter(Request::kParamRowDelimiter, value), 1);
-  EXPECT_EQ(value, "\r\n");
-  EXPECT_EQ(read.GetParameter(Request::kParamDataEncoding, value), 1);
-  EXPECT_EQ(value, "UTF-8");
-  EXPECT_EQ(read.GetParameter(Request::kParamTableName, value), 0);
-  EXPECT_EQ(value, "UTF-8");
-
-  EXPECT_EQ(Describe(read.GetTargetDataSourceInfo()), "t|c|d|u|p|s|-");
-  EXPECT_TRUE(xmltest::SameTree(read.GetResultSet(), "<rs><c/></rs>"));
+  // The fragment is copied into the request, not moved out of the caller's document.
+  EXPECT_EQ(fragment.getParentNode(), fragment.getOwnerDocument());
 }
 
 TEST(ZoMaterializeRequestHelperTest, ReadsReceivedRequestsCompactAndIndented) {
@@ -260,52 +155,34 @@ TEST(ZoMaterializeRequestHelperTest, OddReceivedNodesReadAsNothing) {
   }
 }
 
-TEST(ZoMaterializeResponseHelperTest, ReadsAnswersCompactAndIndented) {
-  const char* compact =
-      "<materializeResponse><loadDataFromFile><response>loaded 5 rows</response>"
-      "</loadDataFromFile><materializeQuerySubject/>"
-      "<materializeResultSet><response><x/>late text</response></materializeResultSet>"
-      "</materializeResponse>";
+TEST(ZoMaterializeResponseHelperTest, ReadsTheTextOfEachAnswer) {
   const char* indented = R"(<materializeResponse>
-  <loadDataFromFile>
-    <status/>
-    <response>loaded 5 rows</response>
-  </loadDataFromFile>
-  <materializeQuerySubject>
-  </materializeQuerySubject>
-  <materializeResultSet>
-    <response><x/>late text</response>
-  </materializeResultSet>
+  <loadDataFromFile> <status/> <response>loaded 5 rows</response> </loadDataFromFile>
+  <materializeQuerySubject> </materializeQuerySubject>
+  <materializeResultSet> <response><x/>late text</response> </materializeResultSet>
 </materializeResponse>)";
-  for (const char* xml : {compact, indented}) {
-    SCOPED_TRACE(xml);
-    ORVIDOM_Element received = xmltest::Parse(xml);
-    ZoMaterializeResponseHelper response;
-    response.Take(received);
-    I18NString text("untouched");
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 1);
-    EXPECT_EQ(text, "loaded 5 rows");
-    text = "untouched";
-    // A task without "response", one whose "response" starts with an element, one not answered.
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeQuerySubject, text),
-              0);
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeResultSet, text), 0);
-    EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile, text), 0);
-    EXPECT_EQ(text, "untouched");
-  }
+  ZoMaterializeResponseHelper response;
+  xmltest::Take(response, indented);
+  I18NString text("untouched");
+  EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 1);
+  EXPECT_EQ(text, "loaded 5 rows");
+  text = "untouched";
+  // A task without "response", one whose "response" starts with an element, one not answered.
+  EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeQuerySubject, text),
+            0);
+  EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskMaterializeResultSet, text), 0);
+  EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile, text), 0);
+  EXPECT_EQ(text, "untouched");
 
   // Only the first "response" of a task's answer counts.
   ORVIDOM_Element twoResponses = xmltest::Parse(
       "<materializeResponse><loadDataFromFile><response/><response>late</response>"
       "</loadDataFromFile></materializeResponse>");
-  ZoMaterializeResponseHelper second;
-  second.Take(twoResponses);
-  I18NString late("untouched");
-  EXPECT_EQ(second.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, late), 0);
-  EXPECT_EQ(late, "untouched");
+  response.Take(twoResponses);
+  EXPECT_EQ(response.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 0);
+  EXPECT_EQ(text, "untouched");
 
   ZoMaterializeResponseHelper nothingTaken;
-  I18NString text;
   EXPECT_EQ(nothingTaken.GetResponse(ZoMaterializeRequestHelper::kTaskLoadDataFromFile, text), 0);
   EXPECT_TRUE(xmltest::SameTree(Made(nothingTaken), "<materializeResponse/>"));
 }

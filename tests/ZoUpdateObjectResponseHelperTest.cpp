@@ -33,39 +33,21 @@ std::string Rendered(ORVIDOM_Element feedbackElement) {
 
 }  // namespace
 
-TEST(ZoUpdateObjectResponseHelperTest, WritesResults) {
+TEST(ZoUpdateObjectResponseHelperTest, WritesTheLastErrorAndNoEmptyFeedback) {
   ZoUpdateObjectResponseHelper response;
-  EXPECT_TRUE(
-      xmltest::SameTree(Made(response), "<updateObjectResponse><tasks/></updateObjectResponse>"));
-
   Result* failed = response.AddTask(Task::kTaskAddObject);
   EXPECT_EQ(failed->GetStatus(), Result::kStatusSuccess);
-  failed->SetStatus(Result::kStatusFailure);
   failed->SetError("E1", "first");
-  failed->SetError("E42", "Name <taken> & \"used\"");
+  failed->SetError("E42", "taken");
   EXPECT_EQ(failed->GetError()->code, "E42");
-  EXPECT_EQ(failed->GetError()->message, "Name <taken> & \"used\"");
-
-  Result* touched = response.AddTask(Task::kTaskUpdateProperty);
-  touched->AddParameter(Result::kParamObject, "[ns].[o]");
-  touched->AddParameter(Result::kParamProperty, "caption");
-  touched->AddParameter(Result::kParamProperty, "filter");
   Feedback empty;
-  touched->SetFeedback(empty);
-  EXPECT_TRUE(touched->GetFeedback().isNull());
-  EXPECT_EQ(touched->GetError(), nullptr);
-
+  failed->SetFeedback(empty);
+  EXPECT_TRUE(failed->GetFeedback().isNull());
   response.AddTask(static_cast<Task::ETask>(9))->SetStatus(static_cast<Result::EStatus>(7));
   response.AddTask(Task::kTaskRemoveObject)->SetError("E0", "");
-
   EXPECT_TRUE(xmltest::SameTree(Made(response), R"(
     <updateObjectResponse><tasks>
-      <task name="addObject" status="failure"><error code="E42">Name &lt;taken&gt; &amp; "used"</error></task>
-      <task name="updateProperty" status="success">
-        <param name="property" value="caption"/>
-        <param name="property" value="filter"/>
-        <param name="object" value="[ns].[o]"/>
-      </task>
+      <task name="addObject" status="success"><error code="E42">taken</error></task>
       <task name="unknown" status="unknown"/>
       <task name="removeObject" status="success"><error code="E0"/></task>
     </tasks></updateObjectResponse>)"));
@@ -77,38 +59,14 @@ static_assert(!std::is_copy_constructible_v<ZoUpdateObjectResponseHelper> &&
               !std::is_copy_constructible_v<ZoUpdateObjectRequestHelper> &&
               !std::is_copy_constructible_v<ZoActionFeedbackHelper>);
 
-TEST(ZoUpdateObjectResponseHelperTest, ConvertsStatusAndParameterNames) {
-  EXPECT_EQ(ToString(Result::kStatusUnknown), "unknown");
-  EXPECT_EQ(ToString(Result::kStatusSuccess), "success");
-  EXPECT_EQ(ToString(Result::kStatusFailure), "failure");
-  EXPECT_EQ(ToString(static_cast<Result::EStatus>(3)), "unknown");
-  EXPECT_EQ(ToString(Result::kParamUnknown), "unknown");
-  EXPECT_EQ(ToString(Result::kParamProperty), "property");
-  EXPECT_EQ(ToString(Result::kParamObject), "object");
-  EXPECT_EQ(ToString(static_cast<Result::EParameter>(3)), "unknown");
-  EXPECT_EQ(ToStatus("success"), Result::kStatusSuccess);
-  EXPECT_EQ(ToStatus("failure"), Result::kStatusFailure);
-  EXPECT_EQ(ToStatus("Success"), Result::kStatusUnknown);
-  EXPECT_EQ(ToParameter("object"), Result::kParamObject);
-  EXPECT_EQ(ToParameter("property"), Result::kParamProperty);
-  EXPECT_EQ(ToParameter("objects"), Result::kParamUnknown);
-}
-
 TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
-  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse>
-      <tasks>
-        <task name="addObject" status="success">
-          <param name="object" value="[ns].[new]"/>
-          <param name="property"/>
-          <feedback><entry class="info">created</entry></feedback>
-        </task>
-        <task name="removeObject" status="failure">
-          <error code="E7">in use</error>
-        </task>
-        <task name="addObject" status="pending"><error code="E8"><detail/></error></task>
-        <task name="removeObject"/>
-      </tasks>
-    </updateObjectResponse>)");
+  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse><tasks>
+      <task name="addObject" status="success"><param name="object" value="[ns].[new]"/>
+        <param name="property"/><feedback><entry class="info">created</entry></feedback></task>
+      <task name="removeObject" status="failure"><error code="E7">in use</error></task>
+      <task name="addObject" status="pending"><error code="E8"><detail/></error></task>
+      <task name="removeObject"/>
+    </tasks></updateObjectResponse>)");
   ZoUpdateObjectResponseHelper response(elem);
   ASSERT_EQ(response.GetTasks().size(), 4u);
   Result* added = response.GetTask(Task::kTaskAddObject);
@@ -209,90 +167,19 @@ TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
   EXPECT_EQ(out, "kept\n--- i\n--- i");
 }
 
-TEST(ZoActionFeedbackHelperTest, HandlesDeeplyNestedFeedback) {
-  // The rendered text grows with the square of the depth (one tab more per level): 100,000
-  // levels make about 5 GB, more than a 32-bit process can hold, so it renders fewer there.
-  constexpr std::size_t kDepth = sizeof(void*) >= 8 ? 100000 : 20000;
+TEST(ZoActionFeedbackHelperTest, FeedbackOfAHundredThousandLevelsIsCopiedWrittenAndRead) {
+  constexpr unsigned long kDepth = 100000;
   ZoUpdateObjectResponseHelper response;
   {
     Feedback feedback;
     ZoFeedbackEntry* entry = feedback.AddEntry(Feedback::kClassError, "0", "");
-    for (std::size_t d = 1; d < kDepth; ++d) {
-      entry = feedback.AddEntry(entry, Feedback::kClassInfo, std::to_string(d), "");
+    for (unsigned long d = 1; d < kDepth; ++d) {
+      entry = feedback.AddEntry(entry, Feedback::kClassInfo, "", "");
     }
     response.AddTask(Task::kTaskAddObject)->SetFeedback(feedback);
   }  // the deep entry tree is destroyed here
-
-  ORVIDOM_Element made = Made(response);
-  ORVIDOM_Element received =
-      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made)).getDocumentElement();
+  ORVIDOM_Element received = xmltest::RoundTrip(Made(response));
   ZoUpdateObjectResponseHelper taken(received);
   ASSERT_EQ(taken.GetTasks().size(), 1u);
-  Feedback readBack;
-  ORVIDOM_Element feedbackElement = taken.GetTasks()[0]->GetFeedback();
-  readBack.Take(feedbackElement);
-  I18NString rendered;
-  readBack.Render(rendered);
-  const std::string& text = rendered.str();
-
-  // Line d is a line feed, d tabs, the marker and the number d.
-  const std::string tabs(kDepth, '\t');
-  std::size_t pos = 0;
-  bool same = true;
-  for (std::size_t d = 0; d < kDepth && same; ++d) {
-    const std::string marker = d == 0 ? "*** Error:" : "--- ";
-    const std::string number = std::to_string(d);
-    same = text.compare(pos, 1, "\n") == 0 && text.compare(pos + 1, d, tabs, 0, d) == 0 &&
-           text.compare(pos + 1 + d, marker.size(), marker) == 0 &&
-           text.compare(pos + 1 + d + marker.size(), number.size(), number) == 0;
-    pos += 1 + d + marker.size() + number.size();
-  }
-  EXPECT_TRUE(same);
-  EXPECT_EQ(pos, text.size());
-}
-
-TEST(ZoUpdateObjectResponseHelperTest, RoadOfOneResponse) {
-  ZoUpdateObjectResponseHelper response;
-  Result* created = response.AddTask(Task::kTaskAddObject);
-  created->AddParameter(Result::kParamObject, "[ns].[qs2]");
-  created->AddParameter(Result::kParamProperty, "name");
-  Feedback feedback;
-  ZoFeedbackEntry* warning = feedback.AddEntry(Feedback::kClassWarning, "Renamed", "W1");
-  feedback.AddEntry(warning, Feedback::kClassTrace, "qs1 -> qs2", "");
-  created->SetFeedback(feedback);
-  Result* failed = response.AddTask(Task::kTaskRemoveProperty);
-  failed->SetStatus(Result::kStatusFailure);
-  failed->SetError("MDL-17", "Property \"filter\" is locked");
-  Feedback errors;
-  ZoFeedbackEntry* top = errors.AddEntry(Feedback::kClassError, "Not removed", "");
-  ZoFeedbackEntry* reason = errors.AddEntry(top, Feedback::kClassInfo, "Locked by\tadmin", "");
-  errors.AddEntry(reason, Feedback::kClassError, "Since\nyesterday", "");
-  errors.AddEntry(Feedback::kClassInfo, "Done", "");
-  failed->SetFeedback(errors);
-
-  ORVIDOM_Element made = Made(response);
-  ORVIDOM_Element received =
-      ORVIDOM_Parser::parseString(ORVIDOM_Writer::toString(made, {true, true}))
-          .getDocumentElement();
-  ZoUpdateObjectResponseHelper taken;
-  taken.Take(received);
-  ASSERT_EQ(taken.GetTasks().size(), 2u);
-
-  Result* readCreated = taken.GetTask(Task::kTaskAddObject);
-  ASSERT_NE(readCreated, nullptr);
-  EXPECT_EQ(Describe(readCreated), "success|no error");
-  std::vector<I18NString> objects;
-  std::vector<I18NString> properties;
-  ASSERT_TRUE(readCreated->GetParameter(Result::kParamObject, objects));
-  ASSERT_TRUE(readCreated->GetParameter(Result::kParamProperty, properties));
-  EXPECT_EQ(objects, std::vector<I18NString>{"[ns].[qs2]"});
-  EXPECT_EQ(properties, std::vector<I18NString>{"name"});
-  EXPECT_EQ(Rendered(readCreated->GetFeedback()), "\n--- Renamed\n\t--- qs1 -> qs2");
-
-  Result* readFailed = taken.GetTask(Task::kTaskRemoveProperty);
-  ASSERT_NE(readFailed, nullptr);
-  EXPECT_EQ(Describe(readFailed), "failure|MDL-17:Property \"filter\" is locked");
-  EXPECT_EQ(Rendered(readFailed->GetFeedback()),
-            "\n*** Error:Not removed\n\t--- Locked by\tadmin\n\t\t*** Error:Since\nyesterday"
-            "\n--- Done");
+  EXPECT_EQ(taken.GetTasks()[0]->GetFeedback().getElementsByTagName("entry").getLength(), kDepth);
 }

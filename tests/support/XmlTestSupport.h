@@ -6,7 +6,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include <Korvath_ActionHelper.h>
 
@@ -29,9 +28,6 @@ ORVIDOM_Element Made(const ActionHandlerBase& helper);
 
 // Lets `helper` take the document element of `xml`, and returns that element.
 ORVIDOM_Element Take(ActionHandlerBase& helper, std::string_view xml);
-
-// The words of `text`, split at spaces: a compact way to write tables of names.
-std::vector<std::string> Words(std::string_view text);
 
 // Runs `statement`, expecting ORVAssertError with exactly `text`, code 0 and source unit `unit`.
 #define EXPECT_ORV_ASSERT(statement, text, unit)             \
