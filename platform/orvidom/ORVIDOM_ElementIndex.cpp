@@ -1,5 +1,6 @@
 #include "orvidom/ORVIDOM_ElementIndex.h"
 
+#include <algorithm>
 #include <string>
 
 #include "orvidom/ORVIDOM_Store.h"
@@ -10,9 +11,16 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
   if (root.isNull() || ORVIDOM_Access::isAttribute(root)) return;
   m_store = ORVIDOM_Access::store(root);
   std::vector<orvidom::NameMatcher> matchers;
+  // The first byte of each name rules out most elements without a call to strcmp.
+  std::vector<char> firsts;
   matchers.reserve(names.size());
-  for (const I18NString& name : names) matchers.emplace_back(name.str());
+  for (const I18NString& name : names) {
+    matchers.emplace_back(name.str());
+    firsts.push_back(name.empty() ? '\0' : name.str()[0]);
+  }
   const std::size_t count = m_lists.size();
+  // The size of every list so far, which each listed element records on entry and exit.
+  std::vector<std::size_t> sizes(count, 0);
   // The listed elements the walk is inside of, innermost last.
   struct Open {
     pugi::xml_node_struct* node;
@@ -24,18 +32,21 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
     if (n.type() != pugi::node_element) return;
     const char* name = n.name();
     for (std::size_t i = 0; i < count; ++i) {
-      if (!matchers[i].matches(name)) continue;
+      if (name[0] != firsts[i] || !matchers[i].matches(name)) continue;
       List& list = m_lists[i];
       open.push_back({n.internal_object(), &list, list.nodes.size()});
       list.nodes.push_back(n.internal_object());
-      for (const List& each : m_lists) list.bounds.push_back(each.nodes.size());
-      list.bounds.resize(list.bounds.size() + count);
+      ++sizes[i];
+      // The exit sizes are filled in on leaving.
+      const std::size_t from = list.bounds.size();
+      list.bounds.resize(from + 2 * count);
+      std::copy(sizes.begin(), sizes.end(), list.bounds.begin() + from);
     }
   };
   const auto leave = [&](pugi::xml_node n) {
     while (!open.empty() && open.back().node == n.internal_object()) {
-      std::size_t* bounds = &open.back().list->bounds[open.back().at * 2 * count + count];
-      for (const List& each : m_lists) *bounds++ = each.nodes.size();
+      std::copy(sizes.begin(), sizes.end(),
+                open.back().list->bounds.begin() + (open.back().at * 2 + 1) * count);
       open.pop_back();
     }
   };
