@@ -11,13 +11,8 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
   if (root.isNull() || ORVIDOM_Access::isAttribute(root)) return;
   m_store = ORVIDOM_Access::store(root);
   std::vector<orvidom::NameMatcher> matchers;
-  // The first byte of each name rules out most elements without a call to strcmp.
-  std::vector<char> firsts;
   matchers.reserve(names.size());
-  for (const I18NString& name : names) {
-    matchers.emplace_back(name.str());
-    firsts.push_back(name.empty() ? '\0' : name.str()[0]);
-  }
+  for (const I18NString& name : names) matchers.emplace_back(name.str());
   const std::size_t count = m_lists.size();
   // The size of every list so far, which each listed element records on entry and exit.
   std::vector<std::size_t> sizes(count, 0);
@@ -32,7 +27,7 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
     if (n.type() != pugi::node_element) return;
     const char* name = n.name();
     for (std::size_t i = 0; i < count; ++i) {
-      if (name[0] != firsts[i] || !matchers[i].matches(name)) continue;
+      if (!matchers[i].matches(name)) continue;
       List& list = m_lists[i];
       open.push_back({n.internal_object(), &list, list.nodes.size()});
       list.nodes.push_back(n.internal_object());
