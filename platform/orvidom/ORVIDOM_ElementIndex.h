@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -40,13 +41,13 @@ class KORVATH_API ORVIDOM_ElementIndex {
   }
 
  private:
-  struct List {
-    std::vector<pugi::xml_node_struct*> nodes;
-    // Per node, for every list: the count of that list when the walk entered the node, then
-    // when it left it.
-    std::vector<std::size_t> bounds;
-  };
+  // Per list, one record per element: the node, then the size of every list when the walk
+  // entered the element, then when it left it.
+  using Slot = std::uintptr_t;
+
+  std::size_t stride() const noexcept { return 1 + 2 * m_count; }
 
   std::shared_ptr<ORVIDOM_Store> m_store;
-  std::vector<List> m_lists;
+  std::size_t m_count = 0;
+  std::vector<std::vector<Slot>> m_lists;
 };
