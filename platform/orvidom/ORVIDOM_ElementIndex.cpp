@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <utility>
 
 #include "orvidom/ORVIDOM_Store.h"
 
@@ -16,43 +15,38 @@ constexpr std::size_t kFirstRoom = 8;
 
 ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
     const ORVIDOM_Node& root, std::initializer_list<std::reference_wrapper<const I18NString>> names)
-    : m_count(names.size()), m_lists(names.size()) {
+    : m_lists(names.size()) {
   if (root.isNull() || ORVIDOM_Access::isAttribute(root)) return;
   m_store = ORVIDOM_Access::store(root);
-  const std::size_t count = m_count;
+  const std::size_t count = m_lists.size();
   std::vector<orvidom::NameMatcher> matchers;
   matchers.reserve(count);
   for (const I18NString& name : names) matchers.emplace_back(name.str());
-  for (std::vector<Slot>& list : m_lists) list.reserve(kFirstRoom * stride());
+  for (std::vector<Entry>& list : m_lists) list.reserve(kFirstRoom);
+  m_bounds.reserve(kFirstRoom * count * 2 * count);
   // The size of every list so far, which each listed element records on entry and exit.
-  std::vector<Slot> sizes(count, 0);
-  // The listed elements the walk is inside of, innermost last: the node, its list and where its
-  // exit sizes go (an offset, since the list may grow while the element is open).
-  struct Open {
-    pugi::xml_node_struct* node;
-    std::vector<Slot>* list;
-    std::size_t exit;
-  };
-  std::vector<Open> open;
+  std::vector<std::size_t> sizes(count, 0);
+  // The listed elements the walk is inside of, innermost last, with where their exit sizes go.
+  std::vector<Entry> open;
   const auto enter = [&](pugi::xml_node n) {
     if (n.type() != pugi::node_element) return;
     const char* name = n.name();
     for (std::size_t i = 0; i < count; ++i) {
       if (!matchers[i].matches(name)) continue;
-      std::vector<Slot>& list = m_lists[i];
       ++sizes[i];
-      // Slot by slot: each push is inline, where a resize calls out to grow.
-      list.push_back(reinterpret_cast<Slot>(n.internal_object()));
-      for (const Slot size : sizes) list.push_back(size);
-      open.push_back({n.internal_object(), &list, list.size()});
-      // The exit sizes are set on leaving.
-      for (std::size_t j = 0; j < count; ++j) list.push_back(0);
+      const Entry entry{n.internal_object(), m_bounds.size()};
+      m_lists[i].push_back(entry);
+      // Slot by slot: each push is inline, where a resize calls out to grow. The exit sizes
+      // are set on leaving.
+      for (const std::size_t size : sizes) m_bounds.push_back(size);
+      for (std::size_t j = 0; j < count; ++j) m_bounds.push_back(0);
+      open.push_back({entry.node, entry.bounds + count});
     }
   };
   const auto leave = [&](pugi::xml_node n) {
     while (!open.empty() && open.back().node == n.internal_object()) {
       std::copy(sizes.begin(), sizes.end(),
-                open.back().list->begin() + static_cast<std::ptrdiff_t>(open.back().exit));
+                m_bounds.begin() + static_cast<std::ptrdiff_t>(open.back().bounds));
       open.pop_back();
     }
   };
@@ -73,19 +67,18 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
 }
 
 ORVIDOM_ElementIndex::Range ORVIDOM_ElementIndex::all(std::size_t list) const noexcept {
-  return list < m_count ? Range{0, m_lists[list].size() / stride()} : Range{};
+  return list < m_lists.size() ? Range{0, m_lists[list].size()} : Range{};
 }
 
 ORVIDOM_ElementIndex::Range ORVIDOM_ElementIndex::below(std::size_t outer, std::size_t at,
                                                         std::size_t inner) const noexcept {
-  if (outer >= m_count || inner >= m_count || at >= m_lists[outer].size() / stride()) return {};
-  const Slot* record = &m_lists[outer][at * stride()];
-  return {record[1 + inner], record[1 + m_count + inner]};
+  const std::size_t count = m_lists.size();
+  if (outer >= count || inner >= count || at >= m_lists[outer].size()) return {};
+  const std::size_t* record = &m_bounds[m_lists[outer][at].bounds];
+  return {record[inner], record[count + inner]};
 }
 
 ORVIDOM_Element ORVIDOM_ElementIndex::element(std::size_t list, std::size_t at) const noexcept {
-  if (list >= m_count || at >= m_lists[list].size() / stride()) return {};
-  return ORVIDOM_Access::node(
-      m_store,
-      pugi::xml_node(reinterpret_cast<pugi::xml_node_struct*>(m_lists[list][at * stride()])));
+  if (list >= m_lists.size() || at >= m_lists[list].size()) return {};
+  return ORVIDOM_Access::node(m_store, pugi::xml_node(m_lists[list][at].node));
 }

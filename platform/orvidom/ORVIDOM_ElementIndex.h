@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -41,13 +40,14 @@ class KORVATH_API ORVIDOM_ElementIndex {
   }
 
  private:
-  // Per list, one record per element: the node, then the size of every list when the walk
-  // entered the element, then when it left it.
-  using Slot = std::uintptr_t;
-
-  std::size_t stride() const noexcept { return 1 + 2 * m_count; }
+  // One element of a list, and where its record in m_bounds starts: the size of every list when
+  // the walk entered the element, then when it left it.
+  struct Entry {
+    pugi::xml_node_struct* node;
+    std::size_t bounds;
+  };
 
   std::shared_ptr<ORVIDOM_Store> m_store;
-  std::size_t m_count = 0;
-  std::vector<std::vector<Slot>> m_lists;
+  std::vector<std::vector<Entry>> m_lists;
+  std::vector<std::size_t> m_bounds;
 };
