@@ -14,6 +14,7 @@
 #include "orvidom/ORVIDOM_DOMException.h"
 #include "orvidom/ORVIDOM_DOMImplementation.h"
 #include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Helper.h"
 #include "orvidom/ORVIDOM_NamedNodeMap.h"
 #include "orvidom/ORVIDOM_Parser.h"

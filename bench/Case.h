@@ -62,6 +62,8 @@ class Case : public CaseBase {
         prepare_(prepare) {}
 
   void AddPath(const std::string& library, Path path) { paths_[library] = path; }
+  // Makes `library` the path the others are checked against, for a case pugixml has no path in.
+  void SetReference(std::string library) { reference_ = std::move(library); }
 
   const std::string& Name() const override { return name_; }
 
@@ -101,7 +103,7 @@ class Case : public CaseBase {
       auto next = std::make_unique<Prepared>();
       next->size = size;
       next->input = prepare_(size);
-      next->reference = paths_.at(kReferenceLibrary)(next->input);
+      next->reference = paths_.at(reference_)(next->input);
       next->elements = Elements(next->input, next->reference);
       prepared_ = std::move(next);
     }
@@ -127,6 +129,7 @@ class Case : public CaseBase {
   std::vector<size_t> largeSizes_;
   Prepare prepare_;
   std::map<std::string, Path> paths_;
+  std::string reference_ = kReferenceLibrary;
   std::unique_ptr<Prepared> prepared_;
 };
 

@@ -130,6 +130,21 @@ XmlText PrepareUpdateResponse(size_t tasks) {
   return {xml};
 }
 
+// `tasks` tasks nested in each other, each with a feedback of its own before the task it holds;
+// the innermost holds a parameter and an error, which every task finds below itself.
+XmlText PrepareNestedUpdateResponse(size_t tasks) {
+  std::string xml = "<updateObjectResponse><tasks>";
+  for (size_t i = 0; i < tasks; ++i) {
+    xml +=
+        "<task name=\"updateProperty\" status=\"success\"><feedback><entry class=\"info\">Level " +
+        std::to_string(i) + "</entry></feedback>";
+  }
+  xml += "<param name=\"object\" value=\"ID_1\"/><error code=\"ZO-1042\">Innermost</error>";
+  for (size_t i = 0; i < tasks; ++i) xml += "</task>";
+  xml += "</tasks></updateObjectResponse>";
+  return {xml};
+}
+
 }  // namespace
 
 Case<UpdateRequestInput>& UpdateRequestCase() {
@@ -155,8 +170,15 @@ Case<XmlText>& UpdateResponseCase() {
   return instance;
 }
 
+Case<XmlText>& NestedUpdateResponseCase() {
+  static Case<XmlText> instance("NestedUpdateResponse", {1000, 100000}, {},
+                                PrepareNestedUpdateResponse);
+  return instance;
+}
+
 std::vector<CaseBase*> DocumentCases() {
-  return {&UpdateRequestCase(), &ExecuteCase(), &QueryResponseCase(), &UpdateResponseCase()};
+  return {&UpdateRequestCase(), &ExecuteCase(), &QueryResponseCase(), &UpdateResponseCase(),
+          &NestedUpdateResponseCase()};
 }
 
 }  // namespace bench

@@ -70,8 +70,11 @@ Case<XmlText>& QueryResponseCase();
 // The text the QueryResponse case reads at `rows` rows.
 XmlText QueryResponseText(size_t rows);
 Case<XmlText>& UpdateResponseCase();
+// The update-object response with its tasks nested in each other instead of listed: a shape
+// whose reading must stay linear. Only the helper reads it.
+Case<XmlText>& NestedUpdateResponseCase();
 
-// The four cases above, in this order.
+// The cases above, in this order.
 std::vector<CaseBase*> DocumentCases();
 
 }  // namespace bench

@@ -113,6 +113,8 @@ const bool kRegistered = [] {
   ExecuteCase().AddPath("helper", MakeExecute);
   QueryResponseCase().AddPath("helper", ReadQueryResponse);
   UpdateResponseCase().AddPath("helper", ReadUpdateResponse);
+  NestedUpdateResponseCase().AddPath("helper", ReadUpdateResponse);
+  NestedUpdateResponseCase().SetReference("helper");
   return true;
 }();
 

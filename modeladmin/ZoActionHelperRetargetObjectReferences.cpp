@@ -5,6 +5,7 @@
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Document.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -48,12 +49,8 @@ ORVIDOM_Element findOrCreateItem(const ORVIDOM_Element& updateInfoElem, ItemElem
   return found;
 }
 
-// The elements of that name below `parent`, any depth, in document order.
-template <class Visit>
-void forEachElement(const ORVIDOM_Element& parent, const I18NString& name, Visit visit) {
-  const ORVIDOM_NodeList found = parent.getElementsByTagName(name);
-  for (unsigned long i = 0; i < found.getLength(); ++i) visit(ORVIDOM_Element(found.item(i)));
-}
+// The lists of the index getEntries reads from, by position in the names it is made with.
+enum IndexedList : std::size_t { kEntries, kUpdateInfos, kItems };
 
 }  // namespace
 
@@ -104,14 +101,20 @@ ZoActionHelperRetargetObjectReferences::getEntries() const {
   ORV_ASSERT(!pLocaleThis->m_requestRoot.isNull() && !pLocaleThis->m_requestRoot.getOwnerDocument().isNull());
   // clang-format on
   std::vector<Entry> entries;
-  forEachElement(m_requestRoot, kElemEntry, [&](const ORVIDOM_Element& entryElem) {
+  // One walk finds the entries, updates and items at any depth, however they nest.
+  const ORVIDOM_ElementIndex found(m_requestRoot, {kElemEntry, kElemUpdateInfo, kElemItemToUpdate});
+  const ORVIDOM_ElementIndex::Range entryRange = found.all(kEntries);
+  for (std::size_t at = entryRange.first; at < entryRange.last; ++at) {
     Entry entry;
-    entry.m_currentRefValue = entryElem.getAttribute(kAttrCurrentRefValue);
-    forEachElement(entryElem, kElemUpdateInfo, [&](const ORVIDOM_Element& updateInfoElem) {
+    entry.m_currentRefValue = found.element(kEntries, at).getAttribute(kAttrCurrentRefValue);
+    const ORVIDOM_ElementIndex::Range updates = found.below(kEntries, at, kUpdateInfos);
+    for (std::size_t update = updates.first; update < updates.last; ++update) {
       UpdateInfo updateInfo;
-      updateInfo.m_newRefValue = updateInfoElem.getAttribute(kAttrNewRefValue);
+      updateInfo.m_newRefValue = found.element(kUpdateInfos, update).getAttribute(kAttrNewRefValue);
       ORV_ASSERT(!updateInfo.m_newRefValue.empty());
-      forEachElement(updateInfoElem, kElemItemToUpdate, [&](const ORVIDOM_Element& itemElem) {
+      const ORVIDOM_ElementIndex::Range items = found.below(kUpdateInfos, update, kItems);
+      for (std::size_t item = items.first; item < items.last; ++item) {
+        const ORVIDOM_Element itemElem = found.element(kItems, item);
         const I18NString itemID = ORVIDOM_Helper::getElementText(itemElem);
         const I18NString processDescendants = itemElem.getAttribute(kAttrProcessDescendants);
         ORV_ASSERT(!itemID.empty() && !processDescendants.empty());
@@ -120,13 +123,13 @@ ZoActionHelperRetargetObjectReferences::getEntries() const {
             itemID, processDescendants == korvath_actionhelper_resources_true_str
                         ? kProcessDescendants
                         : kDoNotProcessDescendants);
-      });
+      }
       entry.m_updateInfoList.push_back(updateInfo);
-    });
+    }
     // The assertion text is part of the interface, so the comparison stays as written.
     ORV_ASSERT(entry.m_updateInfoList.size() > 0);  // NOLINT(readability-container-size-empty)
     entries.push_back(entry);
-  });
+  }
   ORV_ASSERT(entries.size() > 0);  // NOLINT(readability-container-size-empty)
   return entries;
 }

@@ -1,6 +1,5 @@
 #include "modeltasks/ZoActionFeedbackHelper.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -105,40 +104,39 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
   }
 }
 
-// One line of the rendered text.
-struct RenderedLine {
-  std::size_t depth;
-  bool isError;
-  I18NString text;
-};
+// Appends the line of one "entry" element at `depth` below the feedback element.
+void AppendLine(const ORVIDOM_Element& entry, std::size_t depth, std::string& text) {
+  const bool isError = entry.getAttribute(kAttrClass) ==
+                       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError);
+  text += '\n';
+  text.append(depth, '\t');
+  text += (isError ? kRenderError : kRenderOther).str();
+  const ORVIDOM_Node first = entry.getFirstChild();
+  if (first.getNodeType() == ORVIDOM_Node::TEXT_NODE) text += first.getNodeValue().str();
+}
 
-// The lines of the "entry" children of `feedback`, depth first in document order, with their
-// depth below the feedback element.
-std::vector<RenderedLine> CollectLines(const ORVIDOM_Element& feedback) {
-  std::vector<RenderedLine> lines;
-  std::vector<std::pair<ORVIDOM_Element, std::size_t>> stack;
-  // The children are pushed last first, so that the first is taken next.
-  const auto pushEntryChildren = [&stack](const ORVIDOM_Node& parent, std::size_t depth) {
-    const std::size_t from = stack.size();
-    for (ORVIDOM_Element c = ORVIDOM_Helper::findChildElement(parent, kElemEntry); !c.isNull();
-         c = ORVIDOM_Helper::findNextSiblingElement(c, kElemEntry)) {
-      stack.emplace_back(c, depth);
+// Appends the lines of the "entry" children of `feedback`, depth first in document order: each
+// entry, then the "entry" children of it. The walk keeps no stack, only the depth, so that any
+// depth renders in time linear in the text.
+void AppendLines(const ORVIDOM_Element& feedback, std::string& text) {
+  std::size_t depth = 0;
+  ORVIDOM_Element entry = ORVIDOM_Helper::findChildElement(feedback, kElemEntry);
+  while (!entry.isNull()) {
+    AppendLine(entry, depth, text);
+    ORVIDOM_Element next = ORVIDOM_Helper::findChildElement(entry, kElemEntry);
+    if (!next.isNull()) {
+      ++depth;
+    } else {
+      // Up to the nearest entry with a next sibling entry; none at the top ends the walk.
+      for (;;) {
+        next = ORVIDOM_Helper::findNextSiblingElement(entry, kElemEntry);
+        if (!next.isNull() || depth == 0) break;
+        entry = entry.getParentNode();
+        --depth;
+      }
     }
-    std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(from), stack.end());
-  };
-  pushEntryChildren(feedback, 0);
-  while (!stack.empty()) {
-    const auto [entry, depth] = std::move(stack.back());
-    stack.pop_back();
-    const ORVIDOM_Node first = entry.getFirstChild();
-    lines.push_back(
-        {depth,
-         entry.getAttribute(kAttrClass) ==
-             ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError),
-         first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString()});
-    pushEntryChildren(entry, depth + 1);
+    entry = std::move(next);
   }
-  return lines;
 }
 
 }  // namespace
@@ -162,22 +160,8 @@ ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(ZoFeedbackEntry* parent, EEntr
 
 void ZoActionFeedbackHelper::Render(I18NString& out) {
   if (feedbackElement.isNull()) return;
-  const std::vector<RenderedLine> lines = CollectLines(feedbackElement);
-  // The indentation grows with the depth, so a deep tree renders to a large text: it is
-  // measured first and written into one buffer of the exact size.
-  std::size_t size = 0;
-  for (const RenderedLine& line : lines) {
-    size +=
-        1 + line.depth + (line.isError ? kRenderError : kRenderOther).length() + line.text.length();
-  }
   std::string text;
-  text.reserve(size);
-  for (const RenderedLine& line : lines) {
-    text += '\n';
-    text.append(line.depth, '\t');
-    text += (line.isError ? kRenderError : kRenderOther).str();
-    text += line.text.str();
-  }
+  AppendLines(feedbackElement, text);
   if (out.empty()) {
     out = I18NString(std::move(text));
   } else {

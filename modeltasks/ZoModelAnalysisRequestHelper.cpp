@@ -5,6 +5,7 @@
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 
 namespace {
 
@@ -16,6 +17,9 @@ const I18NString kElemObjects("objects");
 const I18NString kElemChecks("checks");
 const I18NString kElemCheck("check");
 const I18NString kAttrId("id");
+
+// The lists of a request's index, by position in the names it is made with.
+enum IndexedList : std::size_t { kTasks, kChecks, kObjects };
 
 const I18NString kNameDoSpecifiedChecks("doSpecifiedChecks");
 
@@ -91,18 +95,17 @@ void ZoAnalyzeRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& 
   }
 }
 
-void ZoAnalyzeRequestTaskHelper::doTake(ORVIDOM_Element& elem) {
-  const ORVIDOM_NodeList checks = elem.getElementsByTagName(kElemCheck);
-  for (unsigned long i = 0; i < checks.getLength(); ++i) {
-    const ECheck eCheck = ToCheck(
-        ORVIDOM_Element(checks.item(i)).getAttribute(korvath_actionhelper_resources_name_str));
+void ZoAnalyzeRequestTaskHelper::doTake(const ORVIDOM_ElementIndex& found, std::size_t at) {
+  const ORVIDOM_ElementIndex::Range checks = found.below(kTasks, at, kChecks);
+  for (std::size_t i = checks.first; i < checks.last; ++i) {
+    const ECheck eCheck =
+        ToCheck(found.element(kChecks, i).getAttribute(korvath_actionhelper_resources_name_str));
     ORV_ASSERT(eCheck != kCheckUnknown);
     m_checks.push_back(eCheck);
   }
-  const ORVIDOM_NodeList objects =
-      elem.getElementsByTagName(korvath_actionhelper_resources_object_str);
-  for (unsigned long i = 0; i < objects.getLength(); ++i) {
-    const I18NString idObj = ORVIDOM_Element(objects.item(i)).getAttribute(kAttrId);
+  const ORVIDOM_ElementIndex::Range objects = found.below(kTasks, at, kObjects);
+  for (std::size_t i = objects.first; i < objects.last; ++i) {
+    const I18NString idObj = found.element(kObjects, i).getAttribute(kAttrId);
     ORV_ASSERT_NAMED(!idObj.empty(), "Cannot be empty");
     m_objects.push_back(idObj);
   }
@@ -137,14 +140,16 @@ void ZoModelAnalysisRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element
 void ZoModelAnalysisRequestHelper::doTake(ORVIDOM_Element& elem) {
   m_requestElement = elem;
   if (elem.isNull()) return;
-  const ORVIDOM_NodeList tasks = elem.getElementsByTagName(korvath_actionhelper_resources_task_str);
-  for (unsigned long i = 0; i < tasks.getLength(); ++i) {
-    ORVIDOM_Element taskElem = tasks.item(i);
+  // One walk finds every task and the checks and objects below each, however the tasks nest.
+  const ORVIDOM_ElementIndex found(elem, {korvath_actionhelper_resources_task_str, kElemCheck,
+                                          korvath_actionhelper_resources_object_str});
+  const ORVIDOM_ElementIndex::Range tasks = found.all(kTasks);
+  for (std::size_t i = tasks.first; i < tasks.last; ++i) {
     const ZoAnalyzeRequestTaskHelper::ETask eTask = ZoAnalyzeRequestTaskHelper::ToTask(
-        taskElem.getAttribute(korvath_actionhelper_resources_name_str));
+        found.element(kTasks, i).getAttribute(korvath_actionhelper_resources_name_str));
     ORV_ASSERT(eTask != ZoAnalyzeRequestTaskHelper::kTaskUnknown);
     std::unique_ptr<ZoAnalyzeRequestTaskHelper> task(new ZoAnalyzeRequestTaskHelper(eTask));
-    task->doTake(taskElem);
+    task->doTake(found, i);
     appendTask(std::move(task));
   }
 }

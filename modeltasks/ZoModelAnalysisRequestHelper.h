@@ -9,6 +9,7 @@
 #include "orvcore/I18NString.h"
 
 class ZoModelAnalysisRequestHelper;
+class ORVIDOM_ElementIndex;
 
 // One task of a model analysis request; created, written, read and deleted by the request.
 class KORVATH_API ZoAnalyzeRequestTaskHelper {
@@ -63,8 +64,8 @@ class KORVATH_API ZoAnalyzeRequestTaskHelper {
 
   // Writes "task" into `doc` and points `elem` at it.
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const;
-  // Appends the checks and objects of a received "task".
-  void doTake(ORVIDOM_Element& elem);
+  // Appends the checks and objects below task `at` of a received request's index.
+  void doTake(const ORVIDOM_ElementIndex& found, std::size_t at);
 
   ETask m_task;
   std::vector<ECheck> m_checks;

@@ -8,7 +8,6 @@
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
 #include "orvidom/ORVIDOM_Document.h"
-#include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
 
@@ -61,6 +60,11 @@ const I18NString kElemTask("task");
 const I18NString kElemParameters("parameters");
 const I18NString kElemParam("param");
 const I18NString kElemRefObj("refobj");
+
+// The lists of the index a request or a task reads from, by position in kIndexedNames.
+enum IndexedList : std::size_t { kTasks, kParams };
+const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNames = {kElemTask,
+                                                                                       kElemParam};
 const I18NString kAttrName("name");
 const I18NString kAttrLocale("locale");
 const I18NString kAttrValue("value");
@@ -128,11 +132,8 @@ void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& e
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
   if (taskElement.isNull() || !params.empty()) return;
-  const ORVIDOM_NodeList list = taskElement.getElementsByTagName(kElemParam);
-  for (unsigned long i = 0; i < list.getLength(); ++i) {
-    const ORVIDOM_Node nodeTemp = list.item(i);
-    ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
-    const ORVIDOM_Element param(nodeTemp);
+  for (std::size_t i = paramRange.first; i < paramRange.last; ++i) {
+    const ORVIDOM_Element param = index->element(kParams, i);
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
@@ -196,7 +197,18 @@ void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& e
   }
 }
 
-void ZoUpdateRequestTaskHelper::doTake(ORVIDOM_Element& elem) { taskElement = elem; }
+void ZoUpdateRequestTaskHelper::doTake(ORVIDOM_Element& elem) {
+  auto found = std::make_shared<const ORVIDOM_ElementIndex>(elem, kIndexedNames);
+  TakeIndexed(elem, found, found->all(kParams));
+}
+
+void ZoUpdateRequestTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
+                                            std::shared_ptr<const ORVIDOM_ElementIndex> found,
+                                            ORVIDOM_ElementIndex::Range params) {
+  taskElement = elem;
+  index = std::move(found);
+  paramRange = params;
+}
 
 int ZoUpdateRequestTaskHelper::ContainsIDs(ORVIDOM_Element& param) {
   const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
@@ -214,9 +226,13 @@ int ZoUpdateRequestTaskHelper::ContainsIDs(ORVIDOM_Element& param) {
 
 int ZoUpdateRequestTaskHelper::GetNextIDParameters(std::vector<I18NString>& vIDs) {
   vIDs.clear();
-  ORVIDOM_Node node = idCrap_elmCurrIDParam.isNull()
-                          ? ORVIDOM_Helper::findFirstElement(taskElement, kElemParam)
-                          : idCrap_elmCurrIDParam.getNextSibling();
+  // A task that was never taken has no index and no params to walk.
+  ORVIDOM_Node node;
+  if (!idCrap_elmCurrIDParam.isNull()) {
+    node = idCrap_elmCurrIDParam.getNextSibling();
+  } else if (index) {
+    node = index->first(kParams, paramRange);
+  }
   for (; !node.isNull(); node = node.getNextSibling()) {
     ORVIDOM_Element candidate(node);
     if (candidate.getNodeType() == ORVIDOM_Node::ELEMENT_NODE &&
@@ -280,13 +296,14 @@ void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element&
 void ZoUpdateObjectRequestHelper::doTake(ORVIDOM_Element& elem) {
   requestElement = elem;
   if (requestElement.isNull()) return;
-  const ORVIDOM_NodeList list = requestElement.getElementsByTagName(kElemTask);
-  for (unsigned long i = 0; i < list.getLength(); ++i) {
-    ORVIDOM_Element taskElem(list.item(i));
-    if (taskElem.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
+  // One walk finds every task and the params below each, however the tasks nest.
+  const auto found = std::make_shared<const ORVIDOM_ElementIndex>(requestElement, kIndexedNames);
+  const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
+  for (std::size_t i = all.first; i < all.last; ++i) {
+    const ORVIDOM_Element taskElem = found->element(kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.getAttribute(kAttrName));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    AddTask(eTask)->doTake(taskElem);
+    AddTask(eTask)->TakeIndexed(taskElem, found, found->below(kTasks, i, kParams));
   }
 }

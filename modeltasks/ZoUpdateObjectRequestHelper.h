@@ -9,6 +9,7 @@
 #include "core/ActionHandlerBase.h"
 #include "orvcore/I18NString.h"
 #include "orvidom/ORVIDOM_Element.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 
 class ZoUpdateObjectRequestHelper;
 class ZoUpdateRequestTaskHelperTest;
@@ -124,6 +125,10 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // Replaces the identifiers of the "param" the walk stands on, in the received DOM.
   void UpdateCurrentIDParameters(const std::vector<I18NString>& vIDs);
 
+  // Keeps the task element, the index of its document and the positions of its "param"
+  // descendants in the index.
+  void TakeIndexed(const ORVIDOM_Element& elem, std::shared_ptr<const ORVIDOM_ElementIndex> found,
+                   ORVIDOM_ElementIndex::Range params);
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
   void AddValue(EParameter kind, std::unique_ptr<ParamValue> value);
@@ -134,6 +139,10 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   I18NString propertyType;
   ETask task;
   ORVIDOM_Element taskElement;
+  // The "task" and "param" elements of the taken document, and the positions of the params
+  // below the task.
+  std::shared_ptr<const ORVIDOM_ElementIndex> index;
+  ORVIDOM_ElementIndex::Range paramRange;
   // Per kind, ascending, the values in the order they were added; the task owns them.
   std::map<EParameter, std::vector<ParamValue*>> params;
 };

@@ -31,6 +31,11 @@ const I18NString* const kParamNames[] = {nullptr, &korvath_actionhelper_resource
                                          &korvath_actionhelper_resources_object_str};
 constexpr int kParamCount = sizeof(kParamNames) / sizeof(kParamNames[0]);
 
+// The lists of the index a response or a task reads from, by position in kIndexedNames.
+enum IndexedList : std::size_t { kTasks, kParams, kErrors, kFeedbacks };
+const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNames = {
+    kElemTask, kElemParam, kElemError, kElemFeedback};
+
 }  // namespace
 
 const I18NString& ToString(ZoUpdateResponseTaskHelper::EStatus status) {
@@ -63,11 +68,8 @@ void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString&
 
 void ZoUpdateResponseTaskHelper::ParseParameters() {
   if (taskElement.isNull() || !params.empty()) return;
-  const ORVIDOM_NodeList list = taskElement.getElementsByTagName(kElemParam);
-  for (unsigned long i = 0; i < list.getLength(); ++i) {
-    const ORVIDOM_Node nodeTemp = list.item(i);
-    ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
-    const ORVIDOM_Element param(nodeTemp);
+  for (std::size_t i = paramRange.first; i < paramRange.last; ++i) {
+    const ORVIDOM_Element param = index->element(kParams, i);
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     AddParameter(eParam, param.getAttribute(kAttrValue));
@@ -93,13 +95,12 @@ void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NStri
 
 ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
   if (!taskElement.isNull() && !error) {
-    const ORVIDOM_Node nodeTemp = ORVIDOM_Helper::findFirstElement(taskElement, kElemError);
+    const ORVIDOM_Element nodeTemp = index->first(kErrors, errorRange);
     if (!nodeTemp.isNull()) {
-      ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
       const ORVIDOM_Node first = nodeTemp.getFirstChild();
-      SetError(
-          ORVIDOM_Element(nodeTemp).getAttribute(kAttrCode),
-          first.getNodeType() == ORVIDOM_Node::TEXT_NODE ? first.getNodeValue() : I18NString());
+      SetError(nodeTemp.getAttribute(kAttrCode), first.getNodeType() == ORVIDOM_Node::TEXT_NODE
+                                                     ? first.getNodeValue()
+                                                     : I18NString());
     }
   }
   return error;
@@ -132,11 +133,21 @@ void ZoUpdateResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& 
 }
 
 void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
+  auto found = std::make_shared<const ORVIDOM_ElementIndex>(elem, kIndexedNames);
+  TakeIndexed(elem, found, found->all(kParams), found->all(kErrors), found->all(kFeedbacks));
+}
+
+void ZoUpdateResponseTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
+                                             std::shared_ptr<const ORVIDOM_ElementIndex> found,
+                                             ORVIDOM_ElementIndex::Range params,
+                                             ORVIDOM_ElementIndex::Range errors,
+                                             ORVIDOM_ElementIndex::Range feedbacks) {
   taskElement = elem;
-  const ORVIDOM_Node nodeTemp = ORVIDOM_Helper::findFirstElement(taskElement, kElemFeedback);
-  if (nodeTemp.isNull()) return;
-  ORV_ASSERT(nodeTemp.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
-  feedbackElement = nodeTemp;
+  index = std::move(found);
+  paramRange = params;
+  errorRange = errors;
+  const ORVIDOM_Element feedback = index->first(kFeedbacks, feedbacks);
+  if (!feedback.isNull()) feedbackElement = feedback;
 }
 
 // ZoUpdateObjectResponseHelper
@@ -180,13 +191,16 @@ void ZoUpdateObjectResponseHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element
 void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   responseElement = elem;
   if (responseElement.isNull()) return;
-  const ORVIDOM_NodeList list = responseElement.getElementsByTagName(kElemTask);
-  for (unsigned long i = 0; i < list.getLength(); ++i) {
-    ORVIDOM_Element taskElem(list.item(i));
-    if (taskElem.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
+  // One walk finds every task and what each task reads below it, however the tasks nest.
+  const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
+  const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
+  for (std::size_t i = all.first; i < all.last; ++i) {
+    const ORVIDOM_Element taskElem = found->element(kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.getAttribute(kAttrName));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    Append(eTask, ToStatus(taskElem.getAttribute(kAttrStatus)))->doTake(taskElem);
+    Append(eTask, ToStatus(taskElem.getAttribute(kAttrStatus)))
+        ->TakeIndexed(taskElem, found, found->below(kTasks, i, kParams),
+                      found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
   }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "core/ActionHandlerBase.h"
@@ -10,6 +11,7 @@
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
 #include "orvcore/I18NString.h"
 #include "orvidom/ORVIDOM_Element.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 
 class ZoUpdateObjectResponseHelper;
 
@@ -69,12 +71,22 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
 
   ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status);
 
+  // Keeps the task element, the index of its document and the positions of its "param",
+  // "error" and "feedback" descendants in the index; takes the first feedback.
+  void TakeIndexed(const ORVIDOM_Element& elem, std::shared_ptr<const ORVIDOM_ElementIndex> found,
+                   ORVIDOM_ElementIndex::Range params, ORVIDOM_ElementIndex::Range errors,
+                   ORVIDOM_ElementIndex::Range feedbacks);
   // Reads the "param" elements of the taken "task" element, once.
   void ParseParameters();
 
   ZoUpdateRequestTaskHelper::ETask task;
   EStatus status;
   ORVIDOM_Element taskElement;
+  // The "task", "param", "error" and "feedback" elements of the taken document, and the
+  // positions of those below the task.
+  std::shared_ptr<const ORVIDOM_ElementIndex> index;
+  ORVIDOM_ElementIndex::Range paramRange;
+  ORVIDOM_ElementIndex::Range errorRange;
   std::map<EParameter, std::vector<I18NString>> params;
   ErrorInfo* error = nullptr;
   ORVIDOM_Element feedbackElement;

@@ -144,9 +144,6 @@ ORVIDOM_Element QFResponseDomHelper::GetNextResultSetRow(
 void QFResponseDomHelper::GetResultSetRowValues(
     ORVIDOM_Element row,  // NOLINT(performance-unnecessary-value-param)
     std::vector<I18NString>& values) {
-  const I18NString& valueName = korvath_actionhelper_resources_value_str;
-  for (ORVIDOM_Element value = ORVIDOM_Helper::findChildElement(row, valueName); !value.isNull();
-       value = ORVIDOM_Helper::findNextSiblingElement(value, valueName)) {
-    values.push_back(value.getAttribute(kAttrCellValue));
-  }
+  ORVIDOM_Helper::appendChildAttributes(row, korvath_actionhelper_resources_value_str,
+                                        kAttrCellValue, values);
 }

@@ -1,6 +1,9 @@
 #include "queryframework/XelGetJoinPathsHelper.h"
 
+#include <algorithm>
+
 #include "core/Resources.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 XelGetJoinPathsHelper::XelGetJoinPathsHelper(const I18NString& modelPath)
@@ -38,14 +41,17 @@ int XelGetJoinPathsHelper::PathExists() {
 
 void XelGetJoinPathsHelper::GetJoins(std::set<I18NString>& joins) {
   if (!HasResponse()) return;
-  const ORVIDOM_NodeList paths =
-      m_response.getElementsByTagName(korvath_actionhelper_resources_joinPath_str);
-  for (unsigned long p = 0; p < paths.getLength(); ++p) {
-    const ORVIDOM_NodeList pathJoins =
-        ORVIDOM_Element(paths.item(p))
-            .getElementsByTagName(korvath_actionhelper_resources_join_str);
-    for (unsigned long j = 0; j < pathJoins.getLength(); ++j) {
-      joins.insert(ORVIDOM_Helper::getElementText(pathJoins.item(j)));
+  // One walk finds the paths and their joins however the paths nest. The joins below a path
+  // that lies within an earlier path are already taken, so each join is read once.
+  const ORVIDOM_ElementIndex found(m_response, {korvath_actionhelper_resources_joinPath_str,
+                                                korvath_actionhelper_resources_join_str});
+  const ORVIDOM_ElementIndex::Range paths = found.all(0);
+  std::size_t taken = 0;
+  for (std::size_t p = paths.first; p < paths.last; ++p) {
+    const ORVIDOM_ElementIndex::Range pathJoins = found.below(0, p, 1);
+    for (std::size_t j = std::max(pathJoins.first, taken); j < pathJoins.last; ++j) {
+      joins.insert(ORVIDOM_Helper::getElementText(found.element(1, j)));
     }
+    taken = std::max(taken, pathJoins.last);
   }
 }

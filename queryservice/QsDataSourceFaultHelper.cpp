@@ -1,8 +1,8 @@
 #include "queryservice/QsDataSourceFaultHelper.h"
 
 #include "core/OwnedList.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Helper.h"
-#include "orvidom/ORVIDOM_NodeList.h"
 
 namespace {
 
@@ -44,43 +44,75 @@ void readValue(const ORVIDOM_Node& parent, const I18NString& name, I18NString& t
   if (!found.isNull()) target = found.getAttribute(kAttrValue);
 }
 
-void read(const ORVIDOM_Element& from, SignonInfo& signon);
-void read(const ORVIDOM_Element& from, ConnectionInfo& connection);
+// The lists of the index the records are read from, by position in kIndexedNames.
+enum IndexedList : std::size_t {
+  kFaultSignons,
+  kFaultConnections,
+  kDataSources,
+  kNames,
+  kTypes,
+  kConnections,
+  kSearchPaths,
+  kConnectionStrings,
+  kSignons,
+};
+const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNames = {
+    kElemFaultSignon, kElemFaultConnection, kElemDataSource,       kElemName,  kElemType,
+    kElemConnection,  kElemSearchPath,      kElemConnectionString, kElemSignon};
 
-// Appends to `list` a record read from each descendant of `parent` named `name`, in document order.
+// What the records are read from: one walk over the fault finds every element a record reads,
+// however the records nest in each other.
+struct Source {
+  explicit Source(const ORVIDOM_Element& fault) : found(fault, kIndexedNames) {}
+
+  // Puts the "value" attribute of the first element of list `inner` below element `at` of list
+  // `outer` into `target` when there is one.
+  void readValue(std::size_t outer, std::size_t at, std::size_t inner, I18NString& target) const {
+    const ORVIDOM_Element first = found.first(inner, found.below(outer, at, inner));
+    if (!first.isNull()) target = first.getAttribute(kAttrValue);
+  }
+
+  ORVIDOM_ElementIndex found;
+};
+
+void read(const Source& from, std::size_t list, std::size_t at, SignonInfo& signon);
+void read(const Source& from, std::size_t list, std::size_t at, ConnectionInfo& connection);
+
+// Appends to `records` a record read from each element of list `inner` below element `at` of
+// list `outer`, in document order.
 template <class Record>
-void appendEachRead(std::vector<Record*>& list, const ORVIDOM_Element& parent,
-                    const I18NString& name) {
-  ORVIDOM_NodeList found = parent.getElementsByTagName(name);
-  for (unsigned long i = 0; i < found.getLength(); ++i) {
+void appendEachRead(std::vector<Record*>& records, const Source& from, std::size_t outer,
+                    std::size_t at, std::size_t inner) {
+  const ORVIDOM_ElementIndex::Range range = from.found.below(outer, at, inner);
+  for (std::size_t i = range.first; i < range.last; ++i) {
     auto record = std::make_unique<Record>();
-    read(found.item(i), *record);
-    list.push_back(record.get());
+    read(from, inner, i, *record);
+    records.push_back(record.get());
     static_cast<void>(record.release());  // the list owns it now
   }
 }
 
-void read(const ORVIDOM_Element& from, SignonInfo& signon) {
-  readValue(from, kElemName, signon.m_name);
-  readValue(from, kElemSearchPath, signon.m_searchPath);
+void read(const Source& from, std::size_t list, std::size_t at, SignonInfo& signon) {
+  from.readValue(list, at, kNames, signon.m_name);
+  from.readValue(list, at, kSearchPaths, signon.m_searchPath);
 }
 
-void read(const ORVIDOM_Element& from, ConnectionInfo& connection) {
-  readValue(from, kElemName, connection.m_name);
-  readValue(from, kElemSearchPath, connection.m_searchPath);
-  readValue(from, kElemConnectionString, connection.m_connectionString);
-  appendEachRead(connection.m_signons, from, kElemSignon);
+void read(const Source& from, std::size_t list, std::size_t at, ConnectionInfo& connection) {
+  from.readValue(list, at, kNames, connection.m_name);
+  from.readValue(list, at, kSearchPaths, connection.m_searchPath);
+  from.readValue(list, at, kConnectionStrings, connection.m_connectionString);
+  appendEachRead(connection.m_signons, from, list, at, kSignons);
 }
 
-// The record kept in `kept`, read from element `name` of the fault when not read yet.
+// The record kept in `kept`, read from the first element of list `list` of the fault when not
+// read yet.
 template <class Record>
-Record* readOnce(std::unique_ptr<Record>& kept, const ORVIDOM_Element& fault,
-                 const I18NString& name) {
+Record* readOnce(std::unique_ptr<Record>& kept, const ORVIDOM_Element& fault, std::size_t list) {
   if (kept || fault.isNull()) return kept.get();
-  ORVIDOM_Element found = findElement(fault, name);
-  if (!found.isNull()) {
+  const Source from(fault);
+  if (!from.found.all(list).empty()) {
     kept = std::make_unique<Record>();
-    read(found, *kept);
+    read(from, list, 0, *kept);
   }
   return kept.get();
 }
@@ -104,24 +136,25 @@ QsDataSourceFaultHelper::QsDataSourceFaultHelper() = default;
 QsDataSourceFaultHelper::~QsDataSourceFaultHelper() = default;
 
 QsDataSourceFaultHelper::SignonInfo* QsDataSourceFaultHelper::GetFaultSignon() {
-  return readOnce(m_faultSignon, m_element, kElemFaultSignon);
+  return readOnce(m_faultSignon, m_element, kFaultSignons);
 }
 
 QsDataSourceFaultHelper::ConnectionInfo* QsDataSourceFaultHelper::GetFaultConnection() {
-  return readOnce(m_faultConnection, m_element, kElemFaultConnection);
+  return readOnce(m_faultConnection, m_element, kFaultConnections);
 }
 
 int QsDataSourceFaultHelper::GetDataSourceInfo(const I18NString& name, DataSourceInfo& info) {
   if (m_element.isNull()) return 0;
   int found = 0;
-  ORVIDOM_NodeList dataSources = m_element.getElementsByTagName(kElemDataSource);
-  for (unsigned long i = 0; i < dataSources.getLength(); ++i) {
-    const ORVIDOM_Element dataSource = dataSources.item(i);
-    ORVIDOM_Element nameElem = findElement(dataSource, kElemName);
+  const Source from(m_element);
+  const ORVIDOM_ElementIndex::Range dataSources = from.found.all(kDataSources);
+  for (std::size_t i = dataSources.first; i < dataSources.last; ++i) {
+    const ORVIDOM_Element nameElem =
+        from.found.first(kNames, from.found.below(kDataSources, i, kNames));
     if (nameElem.isNull() || nameElem.getAttribute(kAttrValue) != name) continue;
     info.m_name = nameElem.getAttribute(kAttrValue);
-    readValue(dataSource, kElemType, info.m_type);
-    appendEachRead(info.m_connections, dataSource, kElemConnection);
+    from.readValue(kDataSources, i, kTypes, info.m_type);
+    appendEachRead(info.m_connections, from, kDataSources, i, kConnections);
     found = 1;
   }
   return found;

@@ -149,6 +149,18 @@ ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithAttribute(const ORVIDOM_N
   return elem;
 }
 
+void ORVIDOM_Helper::appendChildAttributes(const ORVIDOM_Node& parent, const I18NString& name,
+                                           const I18NString& attribute,
+                                           std::vector<I18NString>& values) {
+  pugi::xml_node p = containerOf(parent);
+  if (!p) return;
+  const NameMatcher wanted(name.str());
+  for (pugi::xml_node c = orvidom::firstVisibleChild(*ORVIDOM_Access::store(parent), p); c;
+       c = c.next_sibling()) {
+    if (wanted.isElement(c)) values.emplace_back(c.attribute(attribute.c_str()).value());
+  }
+}
+
 I18NString ORVIDOM_Helper::getElementText(const ORVIDOM_Node& element) {
   pugi::xml_node e = containerOf(element);
   return e ? I18NString(textOf(e)) : I18NString();

@@ -1,6 +1,8 @@
 // Searches and find-or-create operations on elements.
 #pragma once
 
+#include <vector>
+
 #include "orvidom/ORVIDOM_Element.h"
 
 class KORVATH_API ORVIDOM_Helper {
@@ -30,6 +32,10 @@ class KORVATH_API ORVIDOM_Helper {
                                                           const I18NString& name,
                                                           const I18NString& attribute,
                                                           const I18NString& value);
+  // Appends to `values` the attribute's value (empty when absent) of each direct child element of
+  // that name, in order: a walk over one element's children without a handle per child.
+  static void appendChildAttributes(const ORVIDOM_Node& parent, const I18NString& name,
+                                    const I18NString& attribute, std::vector<I18NString>& values);
   // The element's text: its direct text and CDATA children joined; empty for a null handle.
   static I18NString getElementText(const ORVIDOM_Node& element);
   // Puts the element's text, as above, into `text`.

@@ -103,7 +103,8 @@ class NameMatcher {
       // strlen of a short name costs a fraction of string::find, which a search pays per call.
       : m_name(name.c_str()), m_valid(std::strlen(m_name) == name.size()) {}
   bool matches(const char* name) const noexcept {
-    return m_valid && std::strcmp(m_name, name) == 0;
+    // The first byte rules out most other names without a call.
+    return m_valid && name[0] == m_name[0] && std::strcmp(m_name, name) == 0;
   }
   // True when `n` is an element with the name.
   bool isElement(pugi::xml_node n) const noexcept {

@@ -1,0 +1,53 @@
+// The elements of a few names below one element, found in one walk: a list per name in document
+// order, and for each element listed the part of every list that lies below it. A reader that
+// looks at any depth below each of many elements (tasks nested in tasks, say) asks the index
+// instead of searching below each element again, which would be quadratic in the nesting. The
+// index shows the tree as it was when the index was made.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "orvidom/ORVIDOM_Element.h"
+
+class KORVATH_API ORVIDOM_ElementIndex {
+ public:
+  // Positions [first, last) in one list.
+  struct Range {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool empty() const noexcept { return first == last; }
+  };
+
+  // An index of nothing: every list is empty.
+  ORVIDOM_ElementIndex() noexcept = default;
+  // Walks the elements below `root` (not `root` itself) once; list i holds those named names[i].
+  ORVIDOM_ElementIndex(const ORVIDOM_Node& root,
+                       std::initializer_list<std::reference_wrapper<const I18NString>> names);
+
+  // Every position of a list.
+  Range all(std::size_t list) const noexcept;
+  // The positions in list `inner` of the elements below element `at` of list `outer`.
+  Range below(std::size_t outer, std::size_t at, std::size_t inner) const noexcept;
+  // Element `at` of a list; null outside the list.
+  ORVIDOM_Element element(std::size_t list, std::size_t at) const noexcept;
+  // The first element of a range of a list; null when the range is empty.
+  ORVIDOM_Element first(std::size_t list, Range range) const noexcept {
+    return range.empty() ? ORVIDOM_Element() : element(list, range.first);
+  }
+
+ private:
+  // One element of a list, and where its record in m_bounds starts: the size of every list when
+  // the walk entered the element, then when it left it.
+  struct Entry {
+    pugi::xml_node_struct* node;
+    std::size_t bounds;
+  };
+
+  std::shared_ptr<ORVIDOM_Store> m_store;
+  std::vector<std::vector<Entry>> m_lists;
+  std::vector<std::size_t> m_bounds;
+};
