@@ -16,7 +16,7 @@ demo:
 	@scripts/install-deps $(DEPS_$(PRESET))
 	cmake --preset $(PRESET) -DKORVATH_BUILD_TESTS=OFF
 	cmake --build --preset $(PRESET) --target actionhelper
-	build/$(PRESET)/tools/actionhelper/actionhelper demo --examples examples
+	build/$(PRESET)/tools/actionhelper/actionhelper demo
 
 test:
 	@scripts/install-deps --test $(DEPS_$(PRESET))

@@ -45,3 +45,9 @@ endif()
 configure_file(cmake/korvath_actionhelper.pc.in
   "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/korvath_actionhelper.pc" DESTINATION "${KORVATH_PC_DIR}")
+
+# The HTML reference, where `make docs` has written it.
+set(KORVATH_DOCS_HTML "${PROJECT_SOURCE_DIR}/build/docs/html" CACHE PATH
+    "The HTML reference to install, when it is there")
+install(DIRECTORY "${KORVATH_DOCS_HTML}/" DESTINATION "${CMAKE_INSTALL_DOCDIR}/html" OPTIONAL
+        COMPONENT doc)
