@@ -33,7 +33,7 @@ class KORVATH_API QsDataSourceFaultHelper : public ActionHandlerBase {
   };
 
   // Owns its connections, so it is neither copied nor assigned.
-  struct DataSourceInfo {
+  struct KORVATH_API DataSourceInfo {
     DataSourceInfo() = default;
     DataSourceInfo(const DataSourceInfo&) = delete;
     DataSourceInfo& operator=(const DataSourceInfo&) = delete;
