@@ -1,7 +1,7 @@
 // Searches and find-or-create operations on elements.
 #pragma once
 
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API ORVIDOM_Helper {
  public:
