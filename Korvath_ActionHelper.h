@@ -2,29 +2,29 @@
 // helpers of the five families of documents.
 #pragma once
 
-#include "orvcore/I18NLocale.h"
-#include "orvcore/I18NString.h"
-#include "orvcore/ORVAssertError.h"
-#include "orvcore/ORVReferenceCount.h"
-#include "orvcore/ORVSeverity.h"
-#include "orvcore/ORVSmartPointer.h"
-#include "orvcore/ORVThreadGuard.h"
-#include "orvcore/ORVUtConvert.h"
-#include "orvidom/ORVIDOM_Attr.h"
-#include "orvidom/ORVIDOM_DOMException.h"
-#include "orvidom/ORVIDOM_DOMImplementation.h"
-#include "orvidom/ORVIDOM_Document.h"
-#include "orvidom/ORVIDOM_ElementIndex.h"
-#include "orvidom/ORVIDOM_Helper.h"
-#include "orvidom/ORVIDOM_NamedNodeMap.h"
-#include "orvidom/ORVIDOM_Parser.h"
-#include "orvidom/ORVIDOM_Writer.h"
+#include <Korvath_ActionHelper/orvcore/I18NLocale.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvcore/ORVAssertError.h>
+#include <Korvath_ActionHelper/orvcore/ORVReferenceCount.h>
+#include <Korvath_ActionHelper/orvcore/ORVSeverity.h>
+#include <Korvath_ActionHelper/orvcore/ORVSmartPointer.h>
+#include <Korvath_ActionHelper/orvcore/ORVThreadGuard.h>
+#include <Korvath_ActionHelper/orvcore/ORVUtConvert.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Attr.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_DOMException.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_DOMImplementation.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ElementIndex.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Helper.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_NamedNodeMap.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Parser.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Writer.h>
 
-#include "core/ActionHandlerBase.h"
-#include "core/Version.h"
-#include "core/Vocabulary.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/core/Version.h>
+#include <Korvath_ActionHelper/core/Vocabulary.h>
 
-#include "modeladmin/ModelAdmin.h"
-#include "modeltasks/ModelTasks.h"
-#include "queryframework/QueryFramework.h"
-#include "queryservice/QueryService.h"
+#include <Korvath_ActionHelper/modeladmin/ModelAdmin.h>
+#include <Korvath_ActionHelper/modeltasks/ModelTasks.h>
+#include <Korvath_ActionHelper/queryframework/QueryFramework.h>
+#include <Korvath_ActionHelper/queryservice/QueryService.h>

@@ -1,37 +1,44 @@
-# Wraps the CMake presets. `make demo` runs the library's main job, `make test` the test suite,
-# `make bench` the benchmarks (writing docs/performance.md).
+# Wraps the CMake presets; each target first installs the Debian packages it needs, and no more.
+# `make demo` builds the library and the tool and runs the tool's demo, `make test` builds
+# everything and runs the test suite, `make bench` the benchmarks (writing docs/performance.md),
+# `make docs` the API reference and the pictures. PRESET picks the build for demo and test, e.g.
+# `make test PRESET=mingw-i686` for the Windows DLL's tests under Wine.
 PRESET ?= default
 
-.PHONY: deps build demo test asan bench docs lint clean
+.PHONY: demo test asan bench docs lint clean fuzz
 
-# The i686 preset needs the 32-bit compiler and libraries as well.
-DEPS_ARGS_i686 = --i686
-deps:
-	@scripts/install-deps $(DEPS_ARGS_$(PRESET))
+# What the presets' builds need beyond the library's own packages.
+DEPS_i686 = --i686
+DEPS_mingw-i686 = --windows
+DEPS_fuzz = --fuzz
 
-build: deps
-	cmake --preset $(PRESET)
-	cmake --build --preset $(PRESET)
-
-demo: build
+demo:
+	@scripts/install-deps $(DEPS_$(PRESET))
+	cmake --preset $(PRESET) -DKORVATH_BUILD_TESTS=OFF
+	cmake --build --preset $(PRESET) --target actionhelper
 	build/$(PRESET)/tools/actionhelper/actionhelper demo
 
-test: build
+test:
+	@scripts/install-deps --test $(DEPS_$(PRESET))
+	cmake --preset $(PRESET) -DKORVATH_BUILD_TESTS=ON
+	cmake --build --preset $(PRESET)
 	ctest --preset $(PRESET)
 
 bench:
 	@scripts/install-deps --bench
-	cmake --preset default
-	cmake --build --preset default --target korvath_bench korvath_bench_memory
+	cmake --preset bench
+	cmake --build --preset bench --target korvath_bench korvath_bench_memory
 	bench/report
 
 asan:
 	$(MAKE) test PRESET=asan
 
 # API reference of the public headers, with the pages of docs/ (opening on the overview), into
-# build/docs/html; a Doxygen warning fails it.
+# build/docs/html; the pictures of docs/*.dot are drawn into docs/ first. A Doxygen warning fails
+# it. `cmake --install` installs the reference when it has been built.
 docs:
 	@scripts/install-deps --docs
+	for picture in docs/*.dot; do dot -Tsvg "$$picture" -o "$${picture%.dot}.svg"; done
 	KORVATH_VERSION=$$(sed -n 's/^project(Korvath_ActionHelper VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
 	  doxygen docs/Doxyfile
 
@@ -47,6 +54,6 @@ clean:
 
 # Fuzzing (fuzz/, built by clang): every target for FUZZ_SECONDS seconds.
 FUZZ_SECONDS ?= 60
-.PHONY: fuzz
-fuzz: deps
+fuzz:
+	@scripts/install-deps --fuzz
 	scripts/run-fuzz $(FUZZ_SECONDS)

@@ -2,7 +2,7 @@
 // Take reads a received element; each helper overrides doMake and doTake.
 #pragma once
 
-#include "orvidom/ORVIDOM_Document.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
 
 class KORVATH_API ActionHandlerBase {
  public:

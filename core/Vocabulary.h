@@ -2,7 +2,7 @@
 // each built into a string on first use and kept until the process ends.
 #pragma once
 
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 // The number of vocabulary entries.
 constexpr unsigned kVocabularySize = 372;

@@ -1,12 +1,12 @@
 // Every helper of the model administration actions.
 #pragma once
 
-#include "modeladmin/DimensionInfoHelper.h"
-#include "modeladmin/ZoActionHelperDBConnection.h"
-#include "modeladmin/ZoActionHelperDBConnections.h"
-#include "modeladmin/ZoActionHelperImportConfig.h"
-#include "modeladmin/ZoActionHelperObjectAccess.h"
-#include "modeladmin/ZoActionHelperRetargetObjectReferences.h"
-#include "modeladmin/ZoActionHelperSecurityObject.h"
-#include "modeladmin/ZoActionHelperSecurityObjectSpec.h"
-#include "modeladmin/ZoActionHelperWvfFile.h"
+#include <Korvath_ActionHelper/modeladmin/DimensionInfoHelper.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperDBConnection.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperDBConnections.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperImportConfig.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperObjectAccess.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperRetargetObjectReferences.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperSecurityObject.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperSecurityObjectSpec.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperWvfFile.h>

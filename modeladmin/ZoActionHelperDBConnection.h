@@ -1,8 +1,8 @@
 // Makes and reads a "dbConnection" element: one database connection, each value a text child.
 #pragma once
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class KORVATH_API ZoActionHelperDBConnection : public ActionHandlerBase {
  public:

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "modeladmin/ZoActionHelperDBConnection.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperDBConnection.h>
 
 class KORVATH_API ZoActionHelperDBConnections : public ActionHandlerBase {
  public:

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class KORVATH_API ZoActionHelperImportConfig : public ActionHandlerBase {
  public:

@@ -2,10 +2,10 @@
 // ORVSmartPointer by the object access and security object documents.
 #pragma once
 
-#include "orvcore/I18NString.h"
-#include "orvcore/ORVReferenceCount.h"
-#include "orvcore/ORVSmartPointer.h"
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvcore/ORVReferenceCount.h>
+#include <Korvath_ActionHelper/orvcore/ORVSmartPointer.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API ZoActionHelperSecurityObject : public ORVReferenceCount {
  public:

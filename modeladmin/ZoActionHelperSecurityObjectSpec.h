@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "modeladmin/ZoActionHelperSecurityObject.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/modeladmin/ZoActionHelperSecurityObject.h>
 
 class KORVATH_API ZoActionHelperSecurityObjectSpec : public ActionHandlerBase {
  public:

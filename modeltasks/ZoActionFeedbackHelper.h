@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 // One message of the tree; internal to the library, callers only pass the pointers around.
 class ZoFeedbackEntry;

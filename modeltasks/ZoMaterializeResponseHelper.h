@@ -2,8 +2,8 @@
 // Its Make writes only the empty top element, which the engine fills.
 #pragma once
 
-#include "core/ActionHandlerBase.h"
-#include "modeltasks/ZoMaterializeRequestHelper.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/modeltasks/ZoMaterializeRequestHelper.h>
 
 class KORVATH_API ZoMaterializeResponseHelper : public ActionHandlerBase {
  public:

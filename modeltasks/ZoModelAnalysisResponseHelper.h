@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "modeltasks/ZoModelAnalysisRequestHelper.h"
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/modeltasks/ZoModelAnalysisRequestHelper.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class ZoAnalyzeResponseIssueHelper;
 class ZoAnalyzeResponseTaskHelper;

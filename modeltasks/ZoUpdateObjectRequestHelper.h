@@ -6,10 +6,10 @@
 #include <memory>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
-#include "orvidom/ORVIDOM_Element.h"
-#include "orvidom/ORVIDOM_ElementIndex.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ElementIndex.h>
 
 class ZoUpdateObjectRequestHelper;
 class ZoUpdateRequestTaskHelperTest;

@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "modeltasks/ZoActionFeedbackHelper.h"
-#include "modeltasks/ZoUpdateObjectRequestHelper.h"
-#include "orvcore/I18NString.h"
-#include "orvidom/ORVIDOM_Element.h"
-#include "orvidom/ORVIDOM_ElementIndex.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/modeltasks/ZoActionFeedbackHelper.h>
+#include <Korvath_ActionHelper/modeltasks/ZoUpdateObjectRequestHelper.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ElementIndex.h>
 
 class ZoUpdateObjectResponseHelper;
 

@@ -2,7 +2,7 @@
 // "closeConnections" body in the command envelope.
 #pragma once
 
-#include "queryframework/QFCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
 
 class KORVATH_API QFCloseConnectionsCommandHelper : public QFCommandHelper {
  public:

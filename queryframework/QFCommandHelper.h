@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "core/ActionHandlerBase.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
 class KORVATH_API QFCommandHelper : public ActionHandlerBase {
  public:

@@ -6,9 +6,9 @@
 #include <map>
 #include <vector>
 
-#include "orvcore/I18NLocale.h"
-#include "queryframework/QFCommandHelper.h"
-#include "queryframework/QFQueryHelper.h"
+#include <Korvath_ActionHelper/orvcore/I18NLocale.h>
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFQueryHelper.h>
 
 class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
  public:

@@ -8,7 +8,7 @@
 #include <set>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
 struct QFQueryDataItem;
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "queryframework/QFExecuteCommandHelper.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/queryframework/QFExecuteCommandHelper.h>
 
 class KORVATH_API QFResponseDomHelper : public ActionHandlerBase {
  public:

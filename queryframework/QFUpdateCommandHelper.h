@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "queryframework/QFCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
 
 class KORVATH_API QFUpdateCommandHelper : public QFCommandHelper {
  public:

@@ -2,8 +2,8 @@
 // running it ("validate" in the command envelope), and condenses the service's answer.
 #pragma once
 
-#include "orvcore/ORVSeverity.h"
-#include "queryframework/QFCommandHelper.h"
+#include <Korvath_ActionHelper/orvcore/ORVSeverity.h>
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
 
 class KORVATH_API QFValidateCommandHelper : public QFCommandHelper {
  public:

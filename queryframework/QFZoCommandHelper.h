@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "orvcore/I18NLocale.h"
-#include "queryframework/QFCommandHelper.h"
-#include "queryframework/QFExecuteCommandHelper.h"
+#include <Korvath_ActionHelper/orvcore/I18NLocale.h>
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFExecuteCommandHelper.h>
 
 class KORVATH_API QFZoCommandHelper : public QFCommandHelper {
  public:

@@ -1,18 +1,18 @@
 // Every helper of the query framework commands.
 #pragma once
 
-#include "queryframework/QFCloseConnectionsCommandHelper.h"
-#include "queryframework/QFCommandHelper.h"
-#include "queryframework/QFExecuteCommandHelper.h"
-#include "queryframework/QFQueryHelper.h"
-#include "queryframework/QFResponseDomHelper.h"
-#include "queryframework/QFUpdateCommandHelper.h"
-#include "queryframework/QFValidateCommandHelper.h"
-#include "queryframework/QFZoCommandHelper.h"
-#include "queryframework/XelCancelQueryHelper.h"
-#include "queryframework/XelExpandParameterHelper.h"
-#include "queryframework/XelGetJoinPathsHelper.h"
-#include "queryframework/XelGetParametersHelper.h"
-#include "queryframework/XelQuerySubjectHelper.h"
-#include "queryframework/XelRefineObjectsHelper.h"
-#include "queryframework/XelTestConnectionHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFCloseConnectionsCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFExecuteCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFQueryHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFResponseDomHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFUpdateCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFValidateCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelCancelQueryHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelExpandParameterHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelGetJoinPathsHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelGetParametersHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelQuerySubjectHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelRefineObjectsHelper.h>
+#include <Korvath_ActionHelper/queryframework/XelTestConnectionHelper.h>

@@ -2,7 +2,7 @@
 // body in the command envelope, sent under its own command and request IDs.
 #pragma once
 
-#include "queryframework/QFCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFCommandHelper.h>
 
 class KORVATH_API XelCancelQueryHelper : public QFCommandHelper {
  public:

@@ -2,7 +2,7 @@
 // reads the expanded query from the answer.
 #pragma once
 
-#include "queryframework/QFZoCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>
 
 class KORVATH_API XelExpandParameterHelper : public QFZoCommandHelper {
  public:

@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "queryframework/QFZoCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>
 
 class KORVATH_API XelGetJoinPathsHelper : public QFZoCommandHelper {
  public:

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
 class KORVATH_API XelGetParametersHelper : public ActionHandlerBase {
  public:

@@ -2,7 +2,7 @@
 // ("querySubject" in "zoCommand").
 #pragma once
 
-#include "queryframework/QFZoCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>
 
 class KORVATH_API XelQuerySubjectHelper : public QFZoCommandHelper {
  public:

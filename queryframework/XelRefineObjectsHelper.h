@@ -3,7 +3,7 @@
 // objects straight into the made document. The answer's objects are read one at a time.
 #pragma once
 
-#include "queryframework/QFZoCommandHelper.h"
+#include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>
 
 class KORVATH_API XelRefineObjectsHelper : public QFZoCommandHelper {
  public:

@@ -2,7 +2,7 @@
 // outer connection to the service holding the connection under test, then "testConnection".
 #pragma once
 
-#include "core/ActionHandlerBase.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
 class KORVATH_API XelTestConnectionHelper : public ActionHandlerBase {
  public:

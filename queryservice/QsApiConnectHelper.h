@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NLocale.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NLocale.h>
 
 class KORVATH_API QsApiConnectHelper : public ActionHandlerBase {
  public:

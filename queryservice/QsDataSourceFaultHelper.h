@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API QsDataSourceFaultHelper : public ActionHandlerBase {
  public:
@@ -33,7 +33,7 @@ class KORVATH_API QsDataSourceFaultHelper : public ActionHandlerBase {
   };
 
   // Owns its connections, so it is neither copied nor assigned.
-  struct DataSourceInfo {
+  struct KORVATH_API DataSourceInfo {
     DataSourceInfo() = default;
     DataSourceInfo(const DataSourceInfo&) = delete;
     DataSourceInfo& operator=(const DataSourceInfo&) = delete;

@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class KORVATH_API QsMetadataRequestHelper : public ActionHandlerBase {
  public:

@@ -6,9 +6,9 @@
 #include <map>
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "orvcore/I18NString.h"
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API QsMetadataResponseHelper : public ActionHandlerBase {
  public:

@@ -2,8 +2,8 @@
 // carries a current, default or possible value of a query service parameter.
 #pragma once
 
-#include "core/ActionHandlerBase.h"
-#include "orvidom/ORVIDOM_Document.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
 
 // Puts into `text` the text of the first direct child of `parent` named `name` that has a
 // child; true when one was found. `text` is left alone otherwise.

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "queryservice/QsParamValueItemSimpleHelper.h"
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemSimpleHelper.h>
 
 class KORVATH_API QsParamValueItemHierarchyHelper : public QsParamValueItemHelper {
  public:

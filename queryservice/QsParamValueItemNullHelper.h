@@ -1,7 +1,7 @@
 // A null parameter value: an "item" with "xsi:nil" "true" and nothing else.
 #pragma once
 
-#include "queryservice/QsParamValueItemHelper.h"
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemHelper.h>
 
 class KORVATH_API QsParamValueItemNullHelper : public QsParamValueItemHelper {
  public:

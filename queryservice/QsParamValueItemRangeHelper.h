@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "queryservice/QsParamValueItemSimpleHelper.h"
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemSimpleHelper.h>
 
 class KORVATH_API QsParamValueItemRangeHelper : public QsParamValueItemHelper {
  public:

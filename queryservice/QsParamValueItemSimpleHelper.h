@@ -2,7 +2,7 @@
 // query uses it and the value as a user sees it.
 #pragma once
 
-#include "queryservice/QsParamValueItemHelper.h"
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemHelper.h>
 
 class KORVATH_API QsParamValueItemSimpleHelper : public QsParamValueItemHelper {
  public:

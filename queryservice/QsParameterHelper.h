@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "queryservice/QsParamValueItemHierarchyHelper.h"
-#include "queryservice/QsParamValueItemRangeHelper.h"
-#include "queryservice/QsParamValueItemSimpleHelper.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemHierarchyHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemRangeHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemSimpleHelper.h>
 
 class KORVATH_API QsParameterHelper : public ActionHandlerBase {
  public:

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "core/ActionHandlerBase.h"
-#include "queryservice/QsParameterHelper.h"
+#include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+#include <Korvath_ActionHelper/queryservice/QsParameterHelper.h>
 
 class KORVATH_API QsPromptFaultHelper : public ActionHandlerBase {
  public:

@@ -1,14 +1,14 @@
 // Every helper of the query service interface documents.
 #pragma once
 
-#include "queryservice/QsApiConnectHelper.h"
-#include "queryservice/QsDataSourceFaultHelper.h"
-#include "queryservice/QsMetadataRequestHelper.h"
-#include "queryservice/QsMetadataResponseHelper.h"
-#include "queryservice/QsParamValueItemHelper.h"
-#include "queryservice/QsParamValueItemHierarchyHelper.h"
-#include "queryservice/QsParamValueItemNullHelper.h"
-#include "queryservice/QsParamValueItemRangeHelper.h"
-#include "queryservice/QsParamValueItemSimpleHelper.h"
-#include "queryservice/QsParameterHelper.h"
-#include "queryservice/QsPromptFaultHelper.h"
+#include <Korvath_ActionHelper/queryservice/QsApiConnectHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsDataSourceFaultHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsMetadataRequestHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsMetadataResponseHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemHierarchyHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemNullHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemRangeHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParamValueItemSimpleHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsParameterHelper.h>
+#include <Korvath_ActionHelper/queryservice/QsPromptFaultHelper.h>

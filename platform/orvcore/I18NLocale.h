@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class I18NLocale {
  public:

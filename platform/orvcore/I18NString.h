@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "orvcore/ORVExport.h"
+#include <Korvath_ActionHelper/orvcore/ORVExport.h>
 
 class KORVATH_API I18NString {
  public:

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "orvcore/ORVExport.h"
+#include <Korvath_ActionHelper/orvcore/ORVExport.h>
 
 class KORVATH_API ORVAssertError : public std::exception {
  public:

@@ -1,7 +1,7 @@
 // Holds a critical section for the guard's lifetime.
 #pragma once
 
-#include "orvcore/ORVThreadCriticalSection.h"
+#include <Korvath_ActionHelper/orvcore/ORVThreadCriticalSection.h>
 
 class ORVThreadGuard {
  public:

@@ -1,7 +1,7 @@
 // Whole numbers to decimal text.
 #pragma once
 
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 class KORVATH_API ORVUtConvert {
  public:

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API ORVIDOM_Attr : public ORVIDOM_Node {
  public:

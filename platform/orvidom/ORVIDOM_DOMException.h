@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "orvcore/ORVExport.h"
+#include <Korvath_ActionHelper/orvcore/ORVExport.h>
 
 class KORVATH_API ORVIDOM_DOMException : public std::exception {
  public:

@@ -1,8 +1,8 @@
 // The factory of new documents.
 #pragma once
 
-#include "orvidom/ORVIDOM_Document.h"
-#include "orvidom/ORVIDOM_DocumentType.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_DocumentType.h>
 
 class KORVATH_API ORVIDOM_DOMImplementation {
  public:

@@ -4,9 +4,9 @@
 
 #include <utility>
 
-#include "orvidom/ORVIDOM_Element.h"
-#include "orvidom/ORVIDOM_NodeList.h"
-#include "orvidom/ORVIDOM_Text.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_NodeList.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Text.h>
 
 class KORVATH_API ORVIDOM_Document : public ORVIDOM_Node {
  public:

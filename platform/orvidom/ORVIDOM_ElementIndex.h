@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "orvidom/ORVIDOM_Element.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
 class KORVATH_API ORVIDOM_ElementIndex {
  public:

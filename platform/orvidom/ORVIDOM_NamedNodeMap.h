@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "orvidom/ORVIDOM_Node.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Node.h>
 
 class KORVATH_API ORVIDOM_NamedNodeMap {
  public:

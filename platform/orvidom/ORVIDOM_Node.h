@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "orvcore/I18NString.h"
+#include <Korvath_ActionHelper/orvcore/I18NString.h>
 
 namespace pugi {
 struct xml_node_struct;

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "orvcore/ORVExport.h"
+#include <Korvath_ActionHelper/orvcore/ORVExport.h>
 
 class KORVATH_API ORVIDOM_ParseError : public std::runtime_error {
  public:

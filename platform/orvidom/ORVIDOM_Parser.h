@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "orvidom/ORVIDOM_Document.h"
-#include "orvidom/ORVIDOM_ParseError.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ParseError.h>
 
 class KORVATH_API ORVIDOM_Parser {
  public:

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "orvidom/ORVIDOM_Node.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Node.h>
 
 class KORVATH_API ORVIDOM_Text : public ORVIDOM_Node {
  public:

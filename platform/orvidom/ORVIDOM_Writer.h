@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "orvidom/ORVIDOM_Node.h"
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Node.h>
 
 // How the writer lays out its output.
 struct ORVIDOM_WriterOptions {
