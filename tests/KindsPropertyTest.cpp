@@ -111,7 +111,8 @@ std::string madeText(const Kind& kind, const nlohmann::json& description) {
 }
 
 TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
-  if (std::system("xmllint --version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
+  // Where no xmllint runs (the Windows build under Wine), the rest of the property still holds.
+  const bool checker = std::system("xmllint --version >/dev/null 2>&1") == 0;
   std::vector<std::string> files;
   const std::string dir = ::testing::TempDir();
   unsigned seed = 20261206;
@@ -129,8 +130,10 @@ TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
         ADD_FAILURE() << e.what();
         continue;
       }
-      files.push_back(dir + "kinds_" + std::to_string(files.size()) + ".xml");
-      std::ofstream(files.back(), std::ios::binary) << xml;
+      if (checker) {
+        files.push_back(dir + "kinds_" + std::to_string(files.size()) + ".xml");
+        std::ofstream(files.back(), std::ios::binary) << xml;
+      }
       ORVIDOM_Element back = ORVIDOM_Parser::parseString(xml).getDocumentElement();
       EXPECT_TRUE(kind.readsRoot(back.getTagName().str())) << xml;
       if (kind.read) EXPECT_EQ(readBackDifference(kind, given, kind.read(back)), "") << xml;
@@ -141,6 +144,7 @@ TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
       EXPECT_THROW(madeText(kind, sampleDescription(kind, bad)), ORVIDOM_DOMException);
     }
   }
+  if (!checker) return;
   // Namespace prefixes a parameter's items use are declared by the document around them, so
   // only well-formedness counts, and xmllint's namespace notes are kept out of the output.
   const std::string log = dir + "kinds_xmllint.log";
