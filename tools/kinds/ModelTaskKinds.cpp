@@ -590,8 +590,10 @@ void addModelTaskKinds(std::vector<Kind>& kinds) {
                    {"externalizeReport"},
                    "ZoExternalizeReportHelper",
                    "The file each model object was externalised to, and how.",
-                   // A received entry's error is not read.
-                   {listOf("entries", shape({text("objectID"), text("method"), text("path"),
+                   // A received entry's error is not read, and its path is read from its
+                   // "file" child, which a made entry does not have.
+                   {listOf("entries", shape({text("objectID"), text("method"),
+                                             text("path").comesBack(RoundTrip::Dropped),
                                              text("error").comesBack(RoundTrip::Dropped)}))},
                    makeExternalizeReport,
                    readExternalizeReport});
