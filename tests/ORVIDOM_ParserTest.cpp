@@ -74,9 +74,13 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
       {"<a\xC2\xB7-.9 _:b='1'>x</a\xC2\xB7-.9>", "a\xC2\xB7-.9", "x"},
       {"<r>&#0000000000000000065;&#x000000000000042;</r>", "r", "AB"},
       {"<r>&#x10FFFF;]] ]></r>", "r", "\xF4\x8F\xBF\xBF]] ]>"},
-      // The first characters of name-start ranges (U+037F, U+2C00, U+10000) and of a plane.
-      {"<A\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80>&#x10000;</A\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80>",
-       "A\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80", "\xF0\x90\x80\x80"},
+      // The first characters of name-start ranges (U+037F, U+2C00, U+10000, "A") and of a plane.
+      {"<\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80"
+       "A>&#x10000;</\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80"
+       "A>",
+       "\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80"
+       "A",
+       "\xF0\x90\x80\x80"},
       {"<?xml version = '1.0'  encoding = \"utf-8\" standalone = 'no' ?><r/>", "r", ""},
       {"\xEF\xBB\xBF<?xml version='1.1'?>\n<!---->\n<?xml-stylesheet x?><r/>\n<?p?>\n", "r", ""},
       {"<r>\r\n]]&gt;<!--c--><?p x?></r>\r\n", "r", "\n]]>"},
