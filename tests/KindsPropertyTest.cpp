@@ -19,23 +19,8 @@ namespace {
 
 constexpr int kRoundsPerKind = 12;
 
-void AppendUtf8(std::string& out, std::uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
+// The character as UTF-8, through the string type's own encoding.
+void AppendUtf8(std::string& out, std::uint32_t c) { out += (I18NString() += c).str(); }
 
 // Random choices and strings; with `forbidAt`, the string of that number among those the
 // document must carry gets a character XML cannot carry.
