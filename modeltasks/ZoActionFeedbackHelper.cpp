@@ -10,6 +10,7 @@
 #include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
+#include "orvidom/ElementView.h"
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
@@ -105,37 +106,37 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
 }
 
 // Appends the line of one "entry" element at `depth` below the feedback element.
-void AppendLine(const ORVIDOM_Element& entry, std::size_t depth, std::string& text) {
-  const bool isError = entry.getAttribute(kAttrClass) ==
-                       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError);
+void AppendLine(const orvidom::ElementView& entry, std::size_t depth, std::string& text) {
+  const bool isError = entry.attribute(kAttrClass.c_str()) ==
+                       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).str();
   text += '\n';
   text.append(depth, '\t');
   text += (isError ? kRenderError : kRenderOther).str();
-  const ORVIDOM_Node first = entry.getFirstChild();
-  if (first.getNodeType() == ORVIDOM_Node::TEXT_NODE) text += first.getNodeValue().str();
+  if (const char* first = entry.leadingText()) text += first;
 }
 
 // Appends the lines of the "entry" children of `feedback`, depth first in document order: each
 // entry, then the "entry" children of it. The walk keeps no stack, only the depth, so that any
 // depth renders in time linear in the text.
-void AppendLines(const ORVIDOM_Element& feedback, std::string& text) {
+void AppendLines(const orvidom::ElementView& feedback, std::string& text) {
+  const char* const name = kElemEntry.c_str();
   std::size_t depth = 0;
-  ORVIDOM_Element entry = ORVIDOM_Helper::findChildElement(feedback, kElemEntry);
+  orvidom::ElementView entry = feedback.child(name);
   while (!entry.isNull()) {
     AppendLine(entry, depth, text);
-    ORVIDOM_Element next = ORVIDOM_Helper::findChildElement(entry, kElemEntry);
+    orvidom::ElementView next = entry.child(name);
     if (!next.isNull()) {
       ++depth;
     } else {
       // Up to the nearest entry with a next sibling entry; none at the top ends the walk.
       for (;;) {
-        next = ORVIDOM_Helper::findNextSiblingElement(entry, kElemEntry);
+        next = entry.nextSibling(name);
         if (!next.isNull() || depth == 0) break;
-        entry = entry.getParentNode();
+        entry = entry.parent();
         --depth;
       }
     }
-    entry = std::move(next);
+    entry = next;
   }
 }
 
@@ -161,7 +162,7 @@ ZoFeedbackEntry* ZoActionFeedbackHelper::AddEntry(ZoFeedbackEntry* parent, EEntr
 void ZoActionFeedbackHelper::Render(I18NString& out) {
   if (feedbackElement.isNull()) return;
   std::string text;
-  AppendLines(feedbackElement, text);
+  AppendLines(orvidom::ElementView(feedbackElement), text);
   if (out.empty()) {
     out = I18NString(std::move(text));
   } else {

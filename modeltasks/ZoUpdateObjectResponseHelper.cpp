@@ -6,6 +6,7 @@
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ElementView.h"
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
@@ -35,6 +36,14 @@ constexpr int kParamCount = sizeof(kParamNames) / sizeof(kParamNames[0]);
 enum IndexedList : std::size_t { kTasks, kParams, kErrors, kFeedbacks };
 const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNames = {
     kElemTask, kElemParam, kElemError, kElemFeedback};
+
+// The parameter kind of that XML name, compared in place; kParamUnknown when none matches.
+Result::EParameter ParameterNamed(const char* name) {
+  for (int kind = 1; kind < kParamCount; ++kind) {
+    if (kParamNames[kind]->str() == name) return static_cast<Result::EParameter>(kind);
+  }
+  return Result::kParamUnknown;
+}
 
 }  // namespace
 
@@ -67,12 +76,12 @@ void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString&
 }
 
 void ZoUpdateResponseTaskHelper::ParseParameters() {
-  if (taskElement.isNull() || !params.empty()) return;
+  if (!index || !params.empty()) return;
   for (std::size_t i = paramRange.first; i < paramRange.last; ++i) {
-    const ORVIDOM_Element param = index->element(kParams, i);
-    const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
+    const orvidom::ElementView param(*index, kParams, i);
+    const EParameter eParam = ParameterNamed(param.attribute(kAttrName.c_str()));
     ORV_ASSERT(eParam != kParamUnknown);
-    AddParameter(eParam, param.getAttribute(kAttrValue));
+    params[eParam].emplace_back(param.attribute(kAttrValue.c_str()));
   }
 }
 
@@ -94,14 +103,10 @@ void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NStri
 }
 
 ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
-  if (!taskElement.isNull() && !error) {
-    const ORVIDOM_Element nodeTemp = index->first(kErrors, errorRange);
-    if (!nodeTemp.isNull()) {
-      const ORVIDOM_Node first = nodeTemp.getFirstChild();
-      SetError(nodeTemp.getAttribute(kAttrCode), first.getNodeType() == ORVIDOM_Node::TEXT_NODE
-                                                     ? first.getNodeValue()
-                                                     : I18NString());
-    }
+  if (index && !error && !errorRange.empty()) {
+    const orvidom::ElementView found(*index, kErrors, errorRange.first);
+    const char* message = found.leadingText();
+    SetError(found.attribute(kAttrCode.c_str()), message ? message : "");
   }
   return error;
 }
@@ -142,12 +147,12 @@ void ZoUpdateResponseTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
                                              ORVIDOM_ElementIndex::Range params,
                                              ORVIDOM_ElementIndex::Range errors,
                                              ORVIDOM_ElementIndex::Range feedbacks) {
-  taskElement = elem;
-  index = std::move(found);
+  index = elem.isNull() ? nullptr : std::move(found);
+  if (!index) return;
   paramRange = params;
   errorRange = errors;
-  const ORVIDOM_Element feedback = index->first(kFeedbacks, feedbacks);
-  if (!feedback.isNull()) feedbackElement = feedback;
+  ORVIDOM_Element feedback = index->first(kFeedbacks, feedbacks);
+  if (!feedback.isNull()) feedbackElement = std::move(feedback);
 }
 
 // ZoUpdateObjectResponseHelper
@@ -195,12 +200,12 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
   const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
   for (std::size_t i = all.first; i < all.last; ++i) {
-    const ORVIDOM_Element taskElem = found->element(kTasks, i);
+    const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
-        ZoUpdateRequestTaskHelper::ToTask(taskElem.getAttribute(kAttrName));
+        ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    Append(eTask, ToStatus(taskElem.getAttribute(kAttrStatus)))
-        ->TakeIndexed(taskElem, found, found->below(kTasks, i, kParams),
+    Append(eTask, ToStatus(taskElem.attribute(kAttrStatus.c_str())))
+        ->TakeIndexed(responseElement, found, found->below(kTasks, i, kParams),
                       found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
   }
 }

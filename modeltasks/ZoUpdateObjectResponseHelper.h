@@ -71,8 +71,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
 
   ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status);
 
-  // Keeps the task element, the index of its document and the positions of its "param",
-  // "error" and "feedback" descendants in the index; takes the first feedback.
+  // Keeps the index of the document of `elem` (nothing for a null one) and the positions of the
+  // task's "param", "error" and "feedback" descendants in the index; takes the first feedback.
   void TakeIndexed(const ORVIDOM_Element& elem, std::shared_ptr<const ORVIDOM_ElementIndex> found,
                    ORVIDOM_ElementIndex::Range params, ORVIDOM_ElementIndex::Range errors,
                    ORVIDOM_ElementIndex::Range feedbacks);
@@ -81,9 +81,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
 
   ZoUpdateRequestTaskHelper::ETask task;
   EStatus status;
-  ORVIDOM_Element taskElement;
   // The "task", "param", "error" and "feedback" elements of the taken document, and the
-  // positions of those below the task.
+  // positions of those below the task; null until a task is taken.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
   ORVIDOM_ElementIndex::Range paramRange;
   ORVIDOM_ElementIndex::Range errorRange;

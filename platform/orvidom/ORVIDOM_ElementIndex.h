@@ -13,6 +13,10 @@
 
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_Element.h>
 
+namespace orvidom {
+class ElementView;
+}  // namespace orvidom
+
 class KORVATH_API ORVIDOM_ElementIndex {
  public:
   // Positions [first, last) in one list.
@@ -40,6 +44,8 @@ class KORVATH_API ORVIDOM_ElementIndex {
   }
 
  private:
+  friend class orvidom::ElementView;
+
   // One element of a list, and where its record in m_bounds starts: the size of every list when
   // the walk entered the element, then when it left it.
   struct Entry {

@@ -1,0 +1,112 @@
+#include "orvidom/ElementView.h"
+
+#include <cstring>
+
+#include "orvidom/ORVIDOM_ElementIndex.h"
+#include "orvidom/ORVIDOM_Store.h"
+#include "orvidom/PugiTree.h"
+
+namespace orvidom {
+namespace {
+
+// Each step reads the library's records when they are laid out as expected, else calls it.
+template <class Step>
+auto readTree(Step step) {
+  static const bool records = recordsMatchLibrary();
+  return records ? step(RecordTree()) : step(ApiTree());
+}
+
+// A node that holds elements: an element, or a document.
+template <class Tree>
+bool holdsElements(Tree, Node node) noexcept {
+  const pugi::xml_node_type type = Tree::type(node);
+  return type == pugi::node_element || type == pugi::node_document;
+}
+
+// True for an element named `name`. The holder of free-standing nodes has no name and so never
+// matches.
+template <class Tree>
+bool isElementNamed(Tree, Node node, const char* name) noexcept {
+  if (Tree::type(node) != pugi::node_element) return false;
+  const char* own = Tree::name(node);
+  return own && own[0] == name[0] && std::strcmp(own, name) == 0;
+}
+
+template <class Tree>
+Node nextNamed(Tree tree, Node node, const char* name) noexcept {
+  while (node && !isElementNamed(tree, node, name)) node = Tree::nextSibling(node);
+  return node;
+}
+
+}  // namespace
+
+ElementView::ElementView(const ORVIDOM_Node& handle) noexcept {
+  if (ORVIDOM_Access::isAttribute(handle)) return;
+  Node node = ORVIDOM_Access::pnode(handle).internal_object();
+  if (node && readTree([&](auto tree) { return holdsElements(tree, node); })) m_node = node;
+}
+
+ElementView::ElementView(const ORVIDOM_ElementIndex& index, std::size_t list,
+                         std::size_t at) noexcept {
+  if (list < index.m_lists.size() && at < index.m_lists[list].size()) {
+    m_node = index.m_lists[list][at].node;
+  }
+}
+
+ElementView ElementView::child(const char* name) const noexcept {
+  if (!m_node) return {};
+  return ElementView(readTree(
+      [&](auto tree) { return nextNamed(tree, decltype(tree)::firstChild(m_node), name); }));
+}
+
+ElementView ElementView::nextSibling(const char* name) const noexcept {
+  if (!m_node) return {};
+  return ElementView(readTree([&](auto tree) -> Node {
+    using Tree = decltype(tree);
+    const Node parent = Tree::parent(m_node);
+    // A free-standing node has no siblings, though the nameless holder keeps it next to others.
+    const char* parentName = parent ? Tree::name(parent) : nullptr;
+    if (!parent || (Tree::type(parent) == pugi::node_element && (!parentName || !*parentName))) {
+      return nullptr;
+    }
+    return nextNamed(tree, Tree::nextSibling(m_node), name);
+  }));
+}
+
+ElementView ElementView::parent() const noexcept {
+  if (!m_node) return {};
+  return ElementView(readTree([&](auto tree) -> Node {
+    const Node parent = decltype(tree)::parent(m_node);
+    return parent && holdsElements(tree, parent) ? parent : nullptr;
+  }));
+}
+
+const char* ElementView::attribute(const char* name) const noexcept {
+  if (!m_node) return "";
+  return readTree([&](auto tree) -> const char* {
+    using Tree = decltype(tree);
+    for (Attr a = Tree::firstAttribute(m_node); a; a = Tree::nextAttribute(a)) {
+      const char* own = Tree::name(a);
+      if (own && std::strcmp(own, name) == 0) {
+        const char* value = Tree::value(a);
+        return value ? value : "";
+      }
+    }
+    return "";
+  });
+}
+
+const char* ElementView::leadingText() const noexcept {
+  if (!m_node) return nullptr;
+  return readTree([&](auto tree) -> const char* {
+    using Tree = decltype(tree);
+    const Node first = Tree::firstChild(m_node);
+    return first && Tree::type(first) == pugi::node_pcdata ? Tree::value(first) : nullptr;
+  });
+}
+
+ORVIDOM_Element ElementView::handle(const ORVIDOM_Node& sameDocument) const noexcept {
+  return ORVIDOM_Access::node(ORVIDOM_Access::store(sameDocument), pugi::xml_node(m_node));
+}
+
+}  // namespace orvidom

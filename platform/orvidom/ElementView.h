@@ -1,0 +1,44 @@
+// An element read in place, without a counted handle: readers that step through many nodes and
+// read many values pay neither a reference count per step nor a string per value. Internal to
+// the library.
+#pragma once
+
+#include <cstddef>
+
+#include "orvidom/ORVIDOM_Element.h"
+
+class ORVIDOM_ElementIndex;
+
+namespace orvidom {
+
+// A view is valid while a handle keeps its document and the tree is not changed.
+class ElementView {
+ public:
+  // A null view: every step from it is null and every value "".
+  ElementView() noexcept = default;
+  // The element of `handle`; null for any other kind of node.
+  explicit ElementView(const ORVIDOM_Node& handle) noexcept;
+  // Element `at` of list `list` of `index`; null outside the list.
+  ElementView(const ORVIDOM_ElementIndex& index, std::size_t list, std::size_t at) noexcept;
+
+  bool isNull() const noexcept { return m_node == nullptr; }
+  // The first child element named `name`.
+  ElementView child(const char* name) const noexcept;
+  // The next sibling element named `name`.
+  ElementView nextSibling(const char* name) const noexcept;
+  // The parent when it is an element.
+  ElementView parent() const noexcept;
+  // The value of the attribute; "" when there is none.
+  const char* attribute(const char* name) const noexcept;
+  // The value of the first child when it is a text node; null otherwise.
+  const char* leadingText() const noexcept;
+  // A handle to the element, in the document `sameDocument` belongs to.
+  ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept;
+
+ private:
+  explicit ElementView(pugi::xml_node_struct* node) noexcept : m_node(node) {}
+
+  pugi::xml_node_struct* m_node = nullptr;
+};
+
+}  // namespace orvidom
