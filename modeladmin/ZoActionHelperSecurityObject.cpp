@@ -1,5 +1,8 @@
 #include "modeladmin/ZoActionHelperSecurityObject.h"
 
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <set>
 
 #include "core/Resources.h"
@@ -14,6 +17,10 @@ const I18NString kElemNameRoot("securityObjects");
 const I18NString kElemView("view");
 const I18NString kElemViewRef("viewref");
 const I18NString kElemPackageRef("packageref");
+// The lists of the index views are read from, by position in kViewNames.
+enum ViewList : std::size_t { kViews, kViewRefs, kPackageRefs };
+const std::initializer_list<std::reference_wrapper<const I18NString>> kViewNames = {
+    kElemView, kElemViewRef, kElemPackageRef};
 
 // The first element at or after `node` among its siblings. Received documents may hold text
 // (indentation) or comments between the elements; they carry nothing for us and are passed over.
@@ -102,13 +109,19 @@ ZoActionHelperSecurityObjectSpec::ViewInfo::ViewInfo(const I18NString& viewRef)
 
 ZoActionHelperSecurityObjectSpec::ViewInfo::ViewInfo(const ORVIDOM_Element& viewElem) {
   ORV_ASSERT(!viewElem.isNull());
-  const ORVIDOM_Element viewRefElem = ORVIDOM_Helper::findFirstElement(viewElem, kElemViewRef);
+  const ORVIDOM_ElementIndex found(viewElem, kViewNames);
+  readFrom(found, found.all(kViewRefs), found.all(kPackageRefs));
+}
+
+void ZoActionHelperSecurityObjectSpec::ViewInfo::readFrom(const ORVIDOM_ElementIndex& found,
+                                                          ORVIDOM_ElementIndex::Range viewRefs,
+                                                          ORVIDOM_ElementIndex::Range packageRefs) {
+  const ORVIDOM_Element viewRefElem = found.first(kViewRefs, viewRefs);
   ORV_ASSERT(!viewRefElem.isNull());
   ORVIDOM_Helper::getElementText(viewRefElem, m_viewRef);
   ORV_ASSERT(!m_viewRef.empty());
-  const ORVIDOM_NodeList packageRefElems = viewElem.getElementsByTagName(kElemPackageRef);
-  for (unsigned long i = 0; i < packageRefElems.getLength(); ++i) {
-    addPackageRef(ORVIDOM_Helper::getElementText(packageRefElems.item(i)));
+  for (std::size_t i = packageRefs.first; i < packageRefs.last; ++i) {
+    addPackageRef(ORVIDOM_Helper::getElementText(found.element(kPackageRefs, i)));
   }
 }
 
@@ -187,10 +200,16 @@ ORVSmartPointer<ZoActionHelperSecurityObject> ZoActionHelperSecurityObjectSpec::
       new ZoActionHelperSecurityObject(m_currentSecurityObjectElem));
   // Read every view before handing any out, so that a refused view leaves the caller's list as
   // it was.
-  std::vector<ViewInfo> read;
-  const ORVIDOM_NodeList viewElems = m_currentSecurityObjectElem.getElementsByTagName(kElemView);
-  for (unsigned long i = 0; i < viewElems.getLength(); ++i) read.emplace_back(viewElems.item(i));
-  views.insert(views.end(), read.begin(), read.end());
+  // One walk finds every view and what each view reads below it, however the views nest.
+  std::vector<ViewInfo> taken;
+  const ORVIDOM_ElementIndex found(m_currentSecurityObjectElem, kViewNames);
+  const ORVIDOM_ElementIndex::Range all = found.all(kViews);
+  for (std::size_t i = all.first; i < all.last; ++i) {
+    taken.push_back(ViewInfo());
+    taken.back().readFrom(found, found.below(kViews, i, kViewRefs),
+                          found.below(kViews, i, kPackageRefs));
+  }
+  views.insert(views.end(), taken.begin(), taken.end());
 
   m_currentSecurityObjectElem = elementFrom(m_currentSecurityObjectElem.getNextSibling());
   // clang-format off

@@ -7,6 +7,7 @@
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 #include <Korvath_ActionHelper/modeladmin/ZoActionHelperSecurityObject.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ElementIndex.h>
 
 class KORVATH_API ZoActionHelperSecurityObjectSpec : public ActionHandlerBase {
  public:
@@ -26,6 +27,14 @@ class KORVATH_API ZoActionHelperSecurityObjectSpec : public ActionHandlerBase {
 
     I18NString m_viewRef;
     std::vector<I18NString> m_packageRefs;
+
+   private:
+    friend class ZoActionHelperSecurityObjectSpec;
+
+    ViewInfo() = default;
+    // Reads the first of `viewRefs` and every one of `packageRefs`, positions in `found`.
+    void readFrom(const ORVIDOM_ElementIndex& found, ORVIDOM_ElementIndex::Range viewRefs,
+                  ORVIDOM_ElementIndex::Range packageRefs);
   };
 
   ZoActionHelperSecurityObjectSpec() = default;

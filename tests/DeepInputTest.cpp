@@ -167,6 +167,16 @@ TEST(DeepInputTest, ListsNestedInThemselvesAreReadInOneWalk) {
   }
   EXPECT_EQ(entries, static_cast<std::size_t>(kDepth));
 
+  ZoActionHelperSecurityObjectSpec security;
+  xmltest::Take(security, Nested("<securityObjects><securityObject cmSearchPath='/s'>",
+                                 "<viewref>v</viewref><packageref>p</packageref>",
+                                 "</securityObject></securityObjects>", "<view>", "</view>"));
+  std::vector<ZoActionHelperSecurityObjectSpec::ViewInfo> views;
+  ASSERT_FALSE(security.getEntry(views).isNull());
+  std::size_t viewed = 0;
+  for (const auto& view : views) viewed += view.m_viewRef == "v" && view.m_packageRefs.size() == 1;
+  EXPECT_EQ(viewed, static_cast<std::size_t>(kDepth));
+
   QsDataSourceFaultHelper fault;
   xmltest::Take(
       fault, Nested("<fault>", "<name value='Sales'/><connection><name value='Main'/></connection>",
