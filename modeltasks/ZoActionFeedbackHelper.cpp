@@ -1,6 +1,7 @@
 #include "modeltasks/ZoActionFeedbackHelper.h"
 
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -107,8 +108,9 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
 
 // Appends the line of one "entry" element at `depth` below the feedback element.
 void AppendLine(const orvidom::ElementView& entry, std::size_t depth, std::string& text) {
-  const bool isError = entry.attribute(kAttrClass.c_str()) ==
-                       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).str();
+  const char* const error =
+      ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).c_str();
+  const bool isError = std::strcmp(entry.attribute(kAttrClass.c_str()), error) == 0;
   text += '\n';
   text.append(depth, '\t');
   text += (isError ? kRenderError : kRenderOther).str();

@@ -1,6 +1,9 @@
 #include "modeltasks/ZoUpdateObjectResponseHelper.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <utility>
 
 #include "core/OwnedList.h"
 #include "core/Resources.h"
@@ -37,12 +40,22 @@ enum IndexedList : std::size_t { kTasks, kParams, kErrors, kFeedbacks };
 const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNames = {
     kElemTask, kElemParam, kElemError, kElemFeedback};
 
-// The parameter kind of that XML name, compared in place; kParamUnknown when none matches.
+// The parameter kind and status of that XML name, compared in place; 0 when none matches.
 Result::EParameter ParameterNamed(const char* name) {
   for (int kind = 1; kind < kParamCount; ++kind) {
-    if (kParamNames[kind]->str() == name) return static_cast<Result::EParameter>(kind);
+    if (std::strcmp(kParamNames[kind]->c_str(), name) == 0) {
+      return static_cast<Result::EParameter>(kind);
+    }
   }
   return Result::kParamUnknown;
+}
+Result::EStatus StatusNamed(const char* name) {
+  for (int status = 1; status <= Result::kStatusFailure; ++status) {
+    if (std::strcmp(kStatusNames[status - 1].c_str(), name) == 0) {
+      return static_cast<Result::EStatus>(status);
+    }
+  }
+  return Result::kStatusUnknown;
 }
 
 }  // namespace
@@ -72,25 +85,29 @@ ZoUpdateResponseTaskHelper::ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper
 ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() { delete error; }
 
 void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString& value) {
-  params[kind].push_back(value);
+  params.emplace_back(kind, value);
 }
 
 void ZoUpdateResponseTaskHelper::ParseParameters() {
   if (!index || !params.empty()) return;
+  params.reserve(paramRange.last - paramRange.first);
   for (std::size_t i = paramRange.first; i < paramRange.last; ++i) {
     const orvidom::ElementView param(*index, kParams, i);
     const EParameter eParam = ParameterNamed(param.attribute(kAttrName.c_str()));
     ORV_ASSERT(eParam != kParamUnknown);
-    params[eParam].emplace_back(param.attribute(kAttrValue.c_str()));
+    params.emplace_back(eParam, param.attribute(kAttrValue.c_str()));
   }
 }
 
 int ZoUpdateResponseTaskHelper::GetParameter(EParameter kind, std::vector<I18NString>& values) {
   ParseParameters();
-  const auto found = params.find(kind);
-  if (found == params.end() || found->second.empty()) return 0;
-  values.insert(values.end(), found->second.begin(), found->second.end());
-  return 1;
+  int found = 0;
+  for (const auto& param : params) {
+    if (param.first != kind) continue;
+    values.push_back(param.second);
+    found = 1;
+  }
+  return found;
 }
 
 void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NString& message) {
@@ -106,7 +123,10 @@ ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
   if (index && !error && !errorRange.empty()) {
     const orvidom::ElementView found(*index, kErrors, errorRange.first);
     const char* message = found.leadingText();
-    SetError(found.attribute(kAttrCode.c_str()), message ? message : "");
+    // Each field is made once, in place, where SetError would copy it.
+    error = new ErrorInfo(I18NString(), I18NString());
+    error->code = I18NString(found.attribute(kAttrCode.c_str()));
+    error->message = I18NString(message ? message : "");
   }
   return error;
 }
@@ -120,13 +140,17 @@ void ZoUpdateResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& 
   elem = taskElem;
   taskElem.setAttribute(kAttrName, ZoUpdateRequestTaskHelper::ToString(task));
   taskElem.setAttribute(kAttrStatus, ToString(status));
-  for (const auto& entry : params) {
-    for (const I18NString& value : entry.second) {
-      const ORVIDOM_Element param = doc.createElement(kElemParam);
-      param.setAttribute(kAttrName, ToString(entry.first));
-      param.setAttribute(kAttrValue, value);
-      taskElem.appendChild(param);
-    }
+  // Grouped by kind in ascending order, each kind's values in the order they were added.
+  std::vector<const std::pair<EParameter, I18NString>*> ordered;
+  ordered.reserve(params.size());
+  for (const auto& param : params) ordered.push_back(&param);
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const auto* a, const auto* b) { return a->first < b->first; });
+  for (const auto* entry : ordered) {
+    const ORVIDOM_Element param = doc.createElement(kElemParam);
+    param.setAttribute(kAttrName, ToString(entry->first));
+    param.setAttribute(kAttrValue, entry->second);
+    taskElem.appendChild(param);
   }
   if (error) {
     const ORVIDOM_Element errorElem = ORVIDOM_Helper::findOrCreateElement(taskElem, kElemError);
@@ -204,7 +228,7 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    Append(eTask, ToStatus(taskElem.attribute(kAttrStatus.c_str())))
+    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())))
         ->TakeIndexed(responseElement, found, found->below(kTasks, i, kParams),
                       found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
   }

@@ -2,8 +2,8 @@
 // its status, result parameters, an optional error and optional feedback.
 #pragma once
 
-#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
@@ -86,7 +86,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
   ORVIDOM_ElementIndex::Range paramRange;
   ORVIDOM_ElementIndex::Range errorRange;
-  std::map<EParameter, std::vector<I18NString>> params;
+  // Every value with its kind, in the order added.
+  std::vector<std::pair<EParameter, I18NString>> params;
   ErrorInfo* error = nullptr;
   ORVIDOM_Element feedbackElement;
 };

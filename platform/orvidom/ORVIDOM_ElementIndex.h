@@ -46,14 +46,18 @@ class KORVATH_API ORVIDOM_ElementIndex {
  private:
   friend class orvidom::ElementView;
 
-  // One element of a list, and where its record in m_bounds starts: the size of every list when
-  // the walk entered the element, then when it left it.
+  // One element of a list. Every element the walk lists gets the next number from 0 on; an
+  // entry keeps its own number and the number the next element listed after it and all its
+  // descendants gets.
   struct Entry {
     pugi::xml_node_struct* node;
-    std::size_t bounds;
+    std::size_t number;
+    std::size_t after;
   };
 
   std::shared_ptr<ORVIDOM_Store> m_store;
   std::vector<std::vector<Entry>> m_lists;
-  std::vector<std::size_t> m_bounds;
+  // For each number, then once more at the end: the size of every list before the element of
+  // that number was listed. Two numbers give the part of any list listed between them.
+  std::vector<std::size_t> m_sizes;
 };
