@@ -223,6 +223,7 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   // One walk finds every task and what each task reads below it, however the tasks nest.
   const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
   const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
+  tasks.reserve(tasks.size() + all.last);
   for (std::size_t i = all.first; i < all.last; ++i) {
     const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
