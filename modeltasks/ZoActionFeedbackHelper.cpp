@@ -123,22 +123,9 @@ void AppendLine(const orvidom::ElementView& entry, std::size_t depth, std::strin
 void AppendLines(const orvidom::ElementView& feedback, std::string& text) {
   const char* const name = kElemEntry.c_str();
   std::size_t depth = 0;
-  orvidom::ElementView entry = feedback.child(name);
-  while (!entry.isNull()) {
+  for (orvidom::ElementView entry = feedback.child(name); !entry.isNull();
+       entry = entry.nextNested(name, depth)) {
     AppendLine(entry, depth, text);
-    orvidom::ElementView next = entry.child(name);
-    if (!next.isNull()) {
-      ++depth;
-    } else {
-      // Up to the nearest entry with a next sibling entry; none at the top ends the walk.
-      for (;;) {
-        next = entry.nextSibling(name);
-        if (!next.isNull() || depth == 0) break;
-        entry = entry.parent();
-        --depth;
-      }
-    }
-    entry = next;
   }
 }
 

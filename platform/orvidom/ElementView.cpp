@@ -59,25 +59,28 @@ ElementView ElementView::child(const char* name) const noexcept {
       [&](auto tree) { return nextNamed(tree, decltype(tree)::firstChild(m_node), name); }));
 }
 
-ElementView ElementView::nextSibling(const char* name) const noexcept {
+ElementView ElementView::nextNested(const char* name, std::size_t& depth) const noexcept {
   if (!m_node) return {};
   return ElementView(readTree([&](auto tree) -> Node {
     using Tree = decltype(tree);
-    const Node parent = Tree::parent(m_node);
-    // A free-standing node has no siblings, though the nameless holder keeps it next to others.
-    const char* parentName = parent ? Tree::name(parent) : nullptr;
-    if (!parent || (Tree::type(parent) == pugi::node_element && (!parentName || !*parentName))) {
-      return nullptr;
+    Node cur = m_node;
+    Node next = nextNamed(tree, Tree::firstChild(cur), name);
+    if (next) {
+      ++depth;
+      return next;
     }
-    return nextNamed(tree, Tree::nextSibling(m_node), name);
-  }));
-}
-
-ElementView ElementView::parent() const noexcept {
-  if (!m_node) return {};
-  return ElementView(readTree([&](auto tree) -> Node {
-    const Node parent = decltype(tree)::parent(m_node);
-    return parent && holdsElements(tree, parent) ? parent : nullptr;
+    for (;;) {
+      const Node parent = Tree::parent(cur);
+      // A free-standing node has no siblings, though the nameless holder keeps it next to others.
+      const char* parentName = parent ? Tree::name(parent) : nullptr;
+      if (!parent || (Tree::type(parent) == pugi::node_element && (!parentName || !*parentName))) {
+        return nullptr;
+      }
+      next = nextNamed(tree, Tree::nextSibling(cur), name);
+      if (next || depth == 0) return next;
+      cur = parent;
+      --depth;
+    }
   }));
 }
 
@@ -87,7 +90,8 @@ const char* ElementView::attribute(const char* name) const noexcept {
     using Tree = decltype(tree);
     for (Attr a = Tree::firstAttribute(m_node); a; a = Tree::nextAttribute(a)) {
       const char* own = Tree::name(a);
-      if (own && std::strcmp(own, name) == 0) {
+      // The first byte rules out most other attributes without a call.
+      if (own && own[0] == name[0] && std::strcmp(own, name) == 0) {
         const char* value = Tree::value(a);
         return value ? value : "";
       }

@@ -24,10 +24,12 @@ class ElementView {
   bool isNull() const noexcept { return m_node == nullptr; }
   // The first child element named `name`.
   ElementView child(const char* name) const noexcept;
-  // The next sibling element named `name`.
-  ElementView nextSibling(const char* name) const noexcept;
-  // The parent when it is an element.
-  ElementView parent() const noexcept;
+  // The next step of a walk, depth first in document order, through elements named `name` that
+  // hold each other, from the first one: this element's first child of the name, else the next
+  // sibling of the name of this element or of the nearest of the `depth` elements around it;
+  // null at the end. `depth`, the levels below the first, follows the walk, which so keeps no
+  // stack.
+  ElementView nextNested(const char* name, std::size_t& depth) const noexcept;
   // The value of the attribute; "" when there is none.
   const char* attribute(const char* name) const noexcept;
   // The value of the first child when it is a text node; null otherwise.
