@@ -16,13 +16,6 @@ auto readTree(Step step) {
   return records ? step(RecordTree()) : step(ApiTree());
 }
 
-// A node that holds elements: an element, or a document.
-template <class Tree>
-bool holdsElements(Tree, Node node) noexcept {
-  const pugi::xml_node_type type = Tree::type(node);
-  return type == pugi::node_element || type == pugi::node_document;
-}
-
 // True for an element named `name`. The holder of free-standing nodes has no name and so never
 // matches.
 template <class Tree>
@@ -42,8 +35,7 @@ Node nextNamed(Tree tree, Node node, const char* name) noexcept {
 
 ElementView::ElementView(const ORVIDOM_Node& handle) noexcept {
   if (ORVIDOM_Access::isAttribute(handle)) return;
-  Node node = ORVIDOM_Access::pnode(handle).internal_object();
-  if (node && readTree([&](auto tree) { return holdsElements(tree, node); })) m_node = node;
+  m_node = ORVIDOM_Access::pnode(handle).internal_object();
 }
 
 ElementView::ElementView(const ORVIDOM_ElementIndex& index, std::size_t list,

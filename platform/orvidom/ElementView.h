@@ -16,7 +16,8 @@ class ElementView {
  public:
   // A null view: every step from it is null and every value "".
   ElementView() noexcept = default;
-  // The element of `handle`; null for any other kind of node.
+  // The node of `handle`; null for an attribute. Steps from a node that holds no elements find
+  // none.
   explicit ElementView(const ORVIDOM_Node& handle) noexcept;
   // Element `at` of list `list` of `index`; null outside the list.
   ElementView(const ORVIDOM_ElementIndex& index, std::size_t list, std::size_t at) noexcept;
