@@ -178,6 +178,8 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r b/>", 1, 5, "expected \"=\""},
       {"<r>a < b</r>", 1, 7, "after \"<\""},
       {"<r a='<'/>", 1, 7, "\"<\" in an attribute value"},
+      {"<r a='\x1F'/>", 1, 7, "invalid UTF-8"},
+      {"<r a='b\xFF\x01'/>", 1, 8, "invalid UTF-8"},
       {"<r>]]></r>", 1, 4, "\"]]>\" in text"},
       {"<r>\n\xC3\xA9\xFF</r>", 2, 2, "invalid UTF-8"},
       {"<r>\x01</r>", 1, 4, "invalid UTF-8"},
