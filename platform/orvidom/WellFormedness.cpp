@@ -391,22 +391,28 @@ class Checker {
     return !m_attributeSet.insert(name).second;
   }
 
-  // The end of the run of characters of an attribute value from `s` that need no look. Sixteen
-  // or eight bytes are looked at together where the machine allows (the buffer has them): most
-  // values take one step.
-  static char* attributeRunEnd(char* s) {
 #if defined(__SSE2__)
-    const __m128i space = _mm_set1_epi8(0x20);
-    const __m128i ampersand = _mm_set1_epi8('&');
-    const __m128i lessThan = _mm_set1_epi8('<');
+  // The first byte from `s` that `flagged` marks, sixteen bytes at a time (the buffer has them).
+  template <class Flags>
+  static char* firstFlagged(char* s, Flags flagged) {
     for (;; s += 16) {
       const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-      // Compared as signed, the bytes from 0x80 are below the space too.
-      const __m128i special = _mm_or_si128(
-          _mm_cmplt_epi8(bytes, space),
-          _mm_or_si128(_mm_cmpeq_epi8(bytes, ampersand), _mm_cmpeq_epi8(bytes, lessThan)));
-      if (const int mask = _mm_movemask_epi8(special)) return s + __builtin_ctz(mask);
+      if (const int mask = _mm_movemask_epi8(flagged(bytes))) return s + __builtin_ctz(mask);
     }
+  }
+  // Bytes below the space: compared as signed, the bytes from 0x80 are too, and so is the zero
+  // that ends a string.
+  static __m128i controlOrHigh(__m128i bytes) { return _mm_cmpgt_epi8(_mm_set1_epi8(0x20), bytes); }
+  static __m128i equal(__m128i bytes, char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); }
+#endif
+
+  // The end of the run of characters of an attribute value from `s` that need no look. Sixteen
+  // or eight bytes are looked at together where the machine allows: most values take one step.
+  static char* attributeRunEnd(char* s) {
+#if defined(__SSE2__)
+    return firstFlagged(s, [](__m128i bytes) {
+      return _mm_or_si128(controlOrHigh(bytes), _mm_or_si128(equal(bytes, '&'), equal(bytes, '<')));
+    });
 #elif KORVATH_WORD_SCAN
     for (;; s += 8) {
       std::uint64_t word;
@@ -417,6 +423,19 @@ class Checker {
     }
 #else
     return plainRunEnd(s, kAttributeStops.stop);
+#endif
+  }
+
+  // The same for text, where tabs and line feeds stay as they are and "]" may start "]]>".
+  static char* textRunEnd(char* s) {
+#if defined(__SSE2__)
+    return firstFlagged(s, [](__m128i bytes) {
+      const __m128i kept = _mm_or_si128(equal(bytes, '\t'), equal(bytes, '\n'));
+      return _mm_or_si128(_mm_andnot_si128(kept, controlOrHigh(bytes)),
+                          _mm_or_si128(equal(bytes, '&'), equal(bytes, ']')));
+    });
+#else
+    return plainRunEnd(s, kTextStops.stop);
 #endif
   }
 
@@ -435,7 +454,7 @@ class Checker {
   // processing instruction and is to be dropped itself.
   bool checkText(Node text) {
     char* value = Tree::value(text);
-    char* end = plainRunEnd(value, kTextStops.stop);
+    char* end = textRunEnd(value);
     if (*end != '\0') end = decode(end, kTextStops.stop, false);
     if (m_lastText && Tree::previousSibling(text) == m_lastText) {
       std::memmove(m_lastTextEnd, value, static_cast<std::size_t>(end - value) + 1);
