@@ -166,6 +166,9 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r><a/>", 1, 8, "ends before the end tag of the start tag <r> opened at 1:1"},
       {"<r></r x>", 1, 8, "expected \">\" to close the end tag </r>"},
       {"<r a='1' a='2'/>", 1, 10, "attribute \"a\" given twice on <r>"},
+      {"<r a='' b='' c='' d='' e='' f='' g='' h='' i='' j='' k='' l='' m='' n='' o='' p='' q='' "
+       "a=''/>",
+       1, 89, "\"a\" given twice"},
       {"<r/><s/>", 1, 5, "element <s> after the root element"},
       {"<r/>\ntext", 2, 1, "text after the root element"},
       {"text<r/>", 1, 1, "text before the root element"},
