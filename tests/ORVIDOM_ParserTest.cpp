@@ -142,6 +142,7 @@ TEST(ORVIDOM_ParserTest, CommentsAndCDataAreChecked) {
 TEST(ORVIDOM_ParserTest, NamesAndReferencesAreChecked) {
   ExpectRefused({
       {"<a\xC3\x97/>", 1, 3, "element name \"a\xC3\x97\" is not an XML name"},
+      {"<a\xC1\x81/>", 1, 3, "invalid UTF-8"},
       {"<\xC2\xA0/>", 1, 2, "is not an XML name"},
       {"<\xCD\xBE/>", 1, 2, "is not an XML name"},
       {"<\xE2\xAF\xBF/>", 1, 2, "is not an XML name"},
@@ -165,6 +166,9 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r><a/>", 1, 8, "ends before the end tag of the start tag <r> opened at 1:1"},
       {"<r></r x>", 1, 8, "expected \">\" to close the end tag </r>"},
       {"<r a='1' a='2'/>", 1, 10, "attribute \"a\" given twice on <r>"},
+      {"<r a='' b='' c='' d='' e='' f='' g='' h='' i='' j='' k='' l='' m='' n='' o='' p='' q='' "
+       "a=''/>",
+       1, 89, "\"a\" given twice"},
       {"<r/><s/>", 1, 5, "element <s> after the root element"},
       {"<r/>\ntext", 2, 1, "text after the root element"},
       {"text<r/>", 1, 1, "text before the root element"},
@@ -178,6 +182,8 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r b/>", 1, 5, "expected \"=\""},
       {"<r>a < b</r>", 1, 7, "after \"<\""},
       {"<r a='<'/>", 1, 7, "\"<\" in an attribute value"},
+      {"<r a='\x1F'/>", 1, 7, "invalid UTF-8"},
+      {"<r a='b\xFF\x01'/>", 1, 8, "invalid UTF-8"},
       {"<r>]]></r>", 1, 4, "\"]]>\" in text"},
       {"<r>\n\xC3\xA9\xFF</r>", 2, 2, "invalid UTF-8"},
       {"<r>\x01</r>", 1, 4, "invalid UTF-8"},

@@ -17,8 +17,8 @@ constexpr unsigned kRawParseOptions = pugi::parse_cdata | pugi::parse_ws_pcdata 
                                       pugi::parse_declaration | pugi::parse_doctype;
 
 // The zero bytes the parser's copy of the input has after its end, so that the checks may read
-// eight bytes at a time without testing for the end.
-constexpr std::size_t kBufferPadding = 8;
+// sixteen bytes at a time without testing for the end.
+constexpr std::size_t kBufferPadding = 16;
 
 // Checks the tree pugixml parsed with kRawParseOptions from `buffer`, a copy of `xml` followed
 // by kBufferPadding zero bytes (`nonAscii` when it holds a byte from 0x80), and
