@@ -2,7 +2,6 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -143,8 +142,21 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // below the task.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
   ORVIDOM_ElementIndex::Range paramRange;
-  // Per kind, ascending, the values in the order they were added; the task owns them.
-  std::map<EParameter, std::vector<ParamValue*>> params;
+  // A value and its kind.
+  struct Param {
+    EParameter kind;
+    ParamValue* value;
+  };
+  // Writes the task's name and parameters into `taskElem`, a new "task" element of `doc`.
+  void MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element& taskElem) const;
+  // Orders `params` by kind, keeping the order of each kind's values.
+  void SortParams();
+
+  // The values, owned by the task, in the order they were added, or, when `paramsSorted`, by
+  // kind in ascending order and then in that order: one list without a node per kind, which
+  // values added kind by kind keep sorted as they come.
+  std::vector<Param> params;
+  bool paramsSorted = true;
 };
 
 // The request: the owner of its tasks.
