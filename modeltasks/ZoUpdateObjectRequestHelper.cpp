@@ -129,16 +129,17 @@ auto FirstOfKind(Params& params, Task::EParameter kind) {
 
 // ZoUpdateRequestTaskHelper
 
-ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind) : task(kind) {}
+ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& values)
+    : task(kind), values(values) {}
 
-ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
-  for (const Param& param : params) delete param.value;
-}
+ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
 
-void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, std::unique_ptr<ParamValue> value) {
-  // The room comes first, so that a list that cannot grow still leaves `value` to be freed.
-  params.push_back({kind, nullptr});
-  params.back().value = value.release();
+void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue&& value) {
+  // Room for the parameters of a usual task at once, where growing one by one takes four steps.
+  constexpr std::size_t kUsualParameters = 8;
+  if (params.empty()) params.reserve(kUsualParameters);
+  values.push_back(std::move(value));
+  params.push_back({kind, &values.back()});
   if (params.size() > 1 && kind < params[params.size() - 2].kind) paramsSorted = false;
 }
 
@@ -150,11 +151,11 @@ void ZoUpdateRequestTaskHelper::SortParams() {
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, std::make_unique<ParamValue>(value, locale));
+  AddValue(kind, ParamValue(value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, std::make_unique<ParamValue>(element));
+  AddValue(kind, ParamValue(element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -164,10 +165,9 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, std::make_unique<ParamValue>(param.getAttribute(kAttrValue),
-                                                    param.getAttribute(kAttrLocale)));
+      AddValue(eParam, ParamValue(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, std::make_unique<ParamValue>(FragmentOf(param)));
+      AddValue(eParam, ParamValue(FragmentOf(param)));
     }
   }
 }
@@ -315,8 +315,8 @@ ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() { DeleteAll(tasks); 
 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  return AppendOwned(
-      tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(new ZoUpdateRequestTaskHelper(kind)));
+  return AppendOwned(tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(
+                                new ZoUpdateRequestTaskHelper(kind, values)));
 }
 
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {

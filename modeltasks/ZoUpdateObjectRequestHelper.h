@@ -2,6 +2,7 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -111,7 +112,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   friend class ZoUpdateObjectRequestHelper;
   friend class ZoUpdateRequestTaskHelperTest;
 
-  explicit ZoUpdateRequestTaskHelper(ETask kind);
+  // A task whose values are kept in `values`, which outlives it.
+  ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& values);
 
   // The identifier walk over a received task: it reads the object identifiers of each
   // identifier-bearing "param" in document order and writes replacements into the received DOM.
@@ -130,7 +132,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
                    ORVIDOM_ElementIndex::Range params);
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  void AddValue(EParameter kind, std::unique_ptr<ParamValue> value);
+  void AddValue(EParameter kind, ParamValue&& value);
 
   // The "param" the identifier walk last returned.
   ORVIDOM_Element idCrap_elmCurrIDParam;
@@ -152,9 +154,12 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // Orders `params` by kind, keeping the order of each kind's values.
   void SortParams();
 
-  // The values, owned by the task, in the order they were added, or, when `paramsSorted`, by
-  // kind in ascending order and then in that order: one list without a node per kind, which
-  // values added kind by kind keep sorted as they come.
+  // Where the task's values are kept: the request's store of all its tasks' values, which
+  // allocates them a block at a time and frees them with the request.
+  std::deque<ParamValue>& values;
+  // The values in the order they were added, or, when `paramsSorted`, by kind in ascending order
+  // and then in that order: one list without a node per kind, which values added kind by kind
+  // keep sorted as they come.
   std::vector<Param> params;
   bool paramsSorted = true;
 };
@@ -179,6 +184,8 @@ class KORVATH_API ZoUpdateObjectRequestHelper : public ActionHandlerBase {
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
+  // The values of every task; declared first, so that it goes after the tasks.
+  std::deque<ZoUpdateRequestTaskHelper::ParamValue> values;
   std::vector<ZoUpdateRequestTaskHelper*> tasks;
   ORVIDOM_Element requestElement;
 };

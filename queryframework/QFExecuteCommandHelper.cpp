@@ -6,6 +6,7 @@
 #include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -256,9 +257,9 @@ void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Element& querySet) co
         ORVIDOM_Helper::findOrCreateElement(edge, kElemEdgeGroups), kElemEdgeGroup);
     const ORVIDOM_Element valueSet = FindOrCreateNamed(
         ORVIDOM_Helper::findOrCreateElement(edgeGroup, kElemValueSets), kElemValueSet, kValueSet1);
-    const ORVIDOM_Element groupBody = FindOrCreateNamed(valueSet, kElemGroupBody, kGroupBody1);
+    const orvidom::Builder groupBody(FindOrCreateNamed(valueSet, kElemGroupBody, kGroupBody1));
     for (const QFQueryDataItem* item : query.GetDataItems()) {
-      groupBody.appendElement(kElemDataItemRef).setAttribute(kAttrRefDataItem, item->m_name);
+      groupBody.element(kElemDataItemRef).attribute(kAttrRefDataItem, item->m_name);
     }
   }
 }

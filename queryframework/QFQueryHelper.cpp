@@ -1,11 +1,13 @@
 #include "queryframework/QFQueryHelper.h"
 
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -92,7 +94,7 @@ const I18NString& QFQueryHelper::GetName() const { return m_name; }
 QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NString& expression) {
   I18NString candidate = name;
   // Each name is looked up once: the insertion itself says whether it was taken.
-  if (!m_dataItemNames.insert(candidate).second) {
+  if (!m_dataItemNames.insert(name).second) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
@@ -101,7 +103,7 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NSt
     } while (!m_dataItemNames.insert(candidate).second);
   }
   auto item = std::make_unique<QFQueryDataItem>();
-  item->m_name = candidate;
+  item->m_name = std::move(candidate);
   item->m_expression = expression;
   return AppendOwned(m_dataItems, std::move(item));
 }
@@ -203,37 +205,33 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
   selection.setAttribute(korvath_actionhelper_resources_autoSummary_str,
                          m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                             : korvath_actionhelper_resources_false_str);
+  const orvidom::Builder items(selection);
   for (const QFQueryDataItem* item : m_dataItems) {
-    const ORVIDOM_Element dataItem =
-        selection.appendElement(korvath_actionhelper_resources_dataItem_str);
-    dataItem.setAttribute(korvath_actionhelper_resources_name_str, item->m_name);
+    const orvidom::Builder dataItem = items.element(korvath_actionhelper_resources_dataItem_str);
+    dataItem.attribute(korvath_actionhelper_resources_name_str, item->m_name);
     if (item->m_sort != kSortUnknown) {
-      dataItem.setAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
+      dataItem.vocabularyAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
     }
     if (item->m_aggregate != kAggregateUnknown) {
-      dataItem.setAttribute(kAttrAggregate, ToString(item->m_aggregate));
+      dataItem.vocabularyAttribute(kAttrAggregate, ToString(item->m_aggregate));
     }
     if (item->m_rollupAggregate != kAggregateUnknown) {
-      dataItem.setAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
+      dataItem.vocabularyAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
     }
-    ORVIDOM_Helper::findOrCreateElementWithText(
-        dataItem, korvath_actionhelper_resources_expression_str, item->m_expression);
-    if (!item->m_tag.empty()) {
-      ORVIDOM_Helper::findOrCreateElementWithText(dataItem, kElemTag, item->m_tag);
-    }
+    dataItem.textElement(korvath_actionhelper_resources_expression_str, item->m_expression);
+    if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
   }
 }
 
 void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   if (m_detailFilters.empty()) return;
-  const ORVIDOM_Element detailFilter =
-      ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter);
+  const orvidom::Builder detailFilter(
+      ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter));
   for (const QFQueryDetailFilter* item : m_detailFilters) {
-    const ORVIDOM_Element filter =
-        detailFilter.appendElement(korvath_actionhelper_resources_filter_str);
-    filter.setAttribute(korvath_actionhelper_resources_use_str,
-                        QFQueryDetailFilter::ToString(item->m_use));
-    ORVIDOM_Helper::findOrCreateElementWithText(filter, kElemFilterExpression, item->m_expression);
+    const orvidom::Builder filter = detailFilter.element(korvath_actionhelper_resources_filter_str);
+    filter.vocabularyAttribute(korvath_actionhelper_resources_use_str,
+                               QFQueryDetailFilter::ToString(item->m_use));
+    filter.textElement(kElemFilterExpression, item->m_expression);
   }
 }
 

@@ -5,7 +5,8 @@
 #pragma once
 
 #include <map>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
@@ -107,9 +108,10 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
   // The data item names given out, and per requested name the next number to try, so that
-  // making names unique stays fast however often a name is repeated.
-  std::set<I18NString> m_dataItemNames;
-  std::map<I18NString, unsigned long> m_nextSuffix;
+  // making names unique stays fast however often a name is repeated. Hashed: a look-up does not
+  // compare a name with the others, which mostly share their first characters.
+  std::unordered_set<I18NString> m_dataItemNames;
+  std::unordered_map<I18NString, unsigned long> m_nextSuffix;
 };
 
 // One data item of a query's selection, filled by the caller through the pointer AddDataItem

@@ -68,7 +68,8 @@ class Builder {
   // A copy of the node, which pugixml changes through non-const calls only.
   pugi::xml_node node() const noexcept { return m_node; }
 
-  Builder(pugi::xml_node parent, const I18NString& name) : m_node(parent.append_child(name.c_str())) {
+  Builder(pugi::xml_node parent, const I18NString& name)
+      : m_node(parent.append_child(name.c_str())) {
     assert(isXmlName(name.str()));
   }
 
