@@ -134,12 +134,11 @@ ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<Para
 
 ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
 
-void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue&& value) {
+void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue& value) {
   // Room for the parameters of a usual task at once, where growing one by one takes four steps.
   constexpr std::size_t kUsualParameters = 8;
   if (params.empty()) params.reserve(kUsualParameters);
-  values.push_back(std::move(value));
-  params.push_back({kind, &values.back()});
+  params.push_back({kind, &value});
   if (params.size() > 1 && kind < params[params.size() - 2].kind) paramsSorted = false;
 }
 
@@ -151,11 +150,11 @@ void ZoUpdateRequestTaskHelper::SortParams() {
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, ParamValue(value, locale));
+  AddValue(kind, values.emplace_back(value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, ParamValue(element));
+  AddValue(kind, values.emplace_back(element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -165,9 +164,10 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, ParamValue(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
+      AddValue(eParam, values.emplace_back(param.getAttribute(kAttrValue),
+                                           param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, ParamValue(FragmentOf(param)));
+      AddValue(eParam, values.emplace_back(FragmentOf(param)));
     }
   }
 }

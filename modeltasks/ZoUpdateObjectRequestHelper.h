@@ -132,7 +132,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
                    ORVIDOM_ElementIndex::Range params);
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  void AddValue(EParameter kind, ParamValue&& value);
+  // Appends `value`, just added to `values`, to the parameter's values.
+  void AddValue(EParameter kind, ParamValue& value);
 
   // The "param" the identifier walk last returned.
   ORVIDOM_Element idCrap_elmCurrIDParam;
