@@ -4,7 +4,6 @@
 #include <set>
 #include <utility>
 
-#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
 #include "orvidom/ORVIDOM_Builder.h"
@@ -53,6 +52,22 @@ const I18NString kAttrDuplicates("duplicates");
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
+// Puts `item` into the next free place of `blocks`, whose places in use are those `list` points
+// to, and appends that place to `list`; returns it. A place is filled before it is listed, so
+// that an item that cannot be copied leaves the list as it was.
+template <class T>
+T* AppendStored(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list, T&& item) {
+  constexpr std::size_t kBlock = 16;
+  const std::size_t place = list.size() % kBlock;
+  if (place == 0 && blocks.size() * kBlock == list.size()) {
+    blocks.push_back(std::make_unique<T[]>(kBlock));
+  }
+  T* stored = &blocks.back()[place];
+  *stored = std::move(item);
+  list.push_back(stored);
+  return stored;
+}
+
 // The child "source" of `query`.
 ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {
   return ORVIDOM_Helper::findOrCreateElement(query, korvath_actionhelper_resources_source_str);
@@ -84,10 +99,7 @@ QFQueryHelper::QFQueryHelper(const I18NString& name) : m_name(name) {
   m_hints[kQueryHintAvoidZeroDiv] = korvath_actionhelper_resources_true_str;
 }
 
-QFQueryHelper::~QFQueryHelper() {
-  DeleteAll(m_dataItems);
-  DeleteAll(m_detailFilters);
-}
+QFQueryHelper::~QFQueryHelper() = default;
 
 const I18NString& QFQueryHelper::GetName() const { return m_name; }
 
@@ -102,18 +114,18 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NSt
       candidate = name + ORVUtConvert::ulongCvt(next++);
     } while (!m_dataItemNames.insert(candidate).second);
   }
-  auto item = std::make_unique<QFQueryDataItem>();
-  item->m_name = std::move(candidate);
-  item->m_expression = expression;
-  return AppendOwned(m_dataItems, std::move(item));
+  QFQueryDataItem item;
+  item.m_name = std::move(candidate);
+  item.m_expression = expression;
+  return AppendStored(m_dataItemBlocks, m_dataItems, std::move(item));
 }
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
                                                     QFQueryDetailFilter::EUse use) {
-  auto filter = std::make_unique<QFQueryDetailFilter>();
-  filter->m_expression = expression;
-  filter->m_use = use;
-  return AppendOwned(m_detailFilters, std::move(filter));
+  QFQueryDetailFilter filter;
+  filter.m_expression = expression;
+  filter.m_use = use;
+  return AppendStored(m_detailFilterBlocks, m_detailFilters, std::move(filter));
 }
 
 void QFQueryHelper::AddHint(EQueryHint hint, const I18NString& value) { m_hints[hint] = value; }

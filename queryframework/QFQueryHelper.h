@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -105,6 +106,10 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   int m_autoSummary = 0;
   std::vector<QFQueryDataItem*> m_dataItems;
   std::vector<QFQueryDetailFilter*> m_detailFilters;
+  // Where the data items and detail filters live: blocks of a fixed number of them, fewer
+  // allocations than one each, at addresses that never move.
+  std::vector<std::unique_ptr<QFQueryDataItem[]>> m_dataItemBlocks;
+  std::vector<std::unique_ptr<QFQueryDetailFilter[]>> m_detailFilterBlocks;
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
   // The data item names given out, and per requested name the next number to try, so that
