@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,54 +13,80 @@
 
 namespace {
 
-// The text written so far, in a buffer that grows by doubling, copied into a string at the end.
-// Copying into room known to be there keeps each piece a bounds test and a memcpy, where
-// std::string::append calls into the library for every piece, however small; and the room is not
-// cleared first, as growing a string would.
+// The text written so far: pieces are copied into a buffer of fixed size, which is appended to
+// the string whenever it is full. Copying into room known to be there keeps each piece a bounds
+// test and a memcpy, where std::string::append calls into the library for every piece, however
+// small; and the string is built once, without a copy at the end or room cleared beforehand.
 class Output {
  public:
+  // The most room() hands out at once.
+  static constexpr std::size_t kRoom = 16384;
+
+  Output() = default;
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
   void put(char c) {
-    if (m_len == m_size) grow(1);
+    if (m_len == kRoom) flush();
     m_buffer[m_len++] = c;
   }
   void put(const char* text, std::size_t n) {
-    if (n > m_size - m_len) grow(n);
-    std::memcpy(m_buffer.get() + m_len, text, n);
+    if (n > kRoom - m_len) {
+      putAcross(text, n);
+      return;
+    }
+    std::memcpy(m_buffer + m_len, text, n);
     m_len += n;
   }
   void put(const char* text) { put(text, std::strlen(text)); }
+  // Only indenting repeats a character, a few times a line.
   void put(std::size_t count, char c) {
-    if (count > m_size - m_len) grow(count);
-    std::memset(m_buffer.get() + m_len, c, count);
-    m_len += count;
+    for (; count > 0; --count) put(c);
   }
   template <std::size_t N>
   void literal(const char (&text)[N]) {
     put(text, N - 1);
   }
 
-  // Room for `n` more bytes, to be filled from the pointer returned and ended by commit.
+  // Room for `n` more bytes, at most kRoom, to be filled from the pointer returned and ended by
+  // commit.
   char* room(std::size_t n) {
-    if (n > m_size - m_len) grow(n);
-    return m_buffer.get() + m_len;
+    if (n > kRoom - m_len) flush();
+    return m_buffer + m_len;
   }
   // Ends what was written into the room at `end`.
-  void commit(const char* end) { m_len = static_cast<std::size_t>(end - m_buffer.get()); }
+  void commit(const char* end) { m_len = static_cast<std::size_t>(end - m_buffer); }
 
-  std::string text() const { return std::string(m_buffer.get(), m_len); }
-
- private:
-  void grow(std::size_t n) {
-    const std::size_t size = std::max(2 * m_size, m_len + n + 256);
-    std::unique_ptr<char[]> buffer(new char[size]);
-    if (m_len != 0) std::memcpy(buffer.get(), m_buffer.get(), m_len);
-    m_buffer = std::move(buffer);
-    m_size = size;
+  // The whole text; the output is empty afterwards.
+  std::string take() {
+    flush();
+    return std::move(m_out);
   }
 
-  std::unique_ptr<char[]> m_buffer;
-  std::size_t m_size = 0;
+ private:
+  // Puts a piece that does not fit: it fills the buffer, whatever its length, and goes on in the
+  // next. Out of line, so that put stays small enough to inline.
+  void putAcross(const char* text, std::size_t n) {
+    while (n > kRoom - m_len) {
+      const std::size_t part = kRoom - m_len;
+      std::memcpy(m_buffer + m_len, text, part);
+      m_len = kRoom;
+      flush();
+      text += part;
+      n -= part;
+    }
+    std::memcpy(m_buffer + m_len, text, n);
+    m_len += n;
+  }
+
+  void flush() {
+    m_out.append(m_buffer, m_len);
+    m_len = 0;
+  }
+
+  char m_buffer[kRoom];
   std::size_t m_len = 0;
+  std::string m_out;
 };
 
 // The escape of `c`, or the empty string when it is written as itself. A carriage return is
@@ -115,9 +140,10 @@ std::uint64_t mayHaveEscape(std::uint64_t word, bool attribute) {
 
 // Appends `text` with the characters that would not read back as themselves escaped. Eight bytes
 // are tested and copied at once where none of them may have an escape; the others one at a time.
-// The room is taken a piece at a time, so that a long text does not take six times its size.
+// The room is taken a piece at a time, so that the escapes of a piece always fit.
 void appendEscaped(Output& out, const char* text, bool attribute) {
-  constexpr std::size_t kPiece = 4096;
+  constexpr std::size_t kPiece = 1024;
+  static_assert(kLongestEscape * kPiece <= Output::kRoom, "a piece's escapes fit the room");
   const bool* const escaped = attribute ? kEscaped.attribute : kEscaped.text;
   for (std::size_t left = std::strlen(text); left > 0;) {
     const std::size_t n = std::min(left, kPiece);
@@ -320,5 +346,5 @@ std::string ORVIDOM_Writer::toString(const ORVIDOM_Node& node,
   if (node.isNull()) return std::string();
   Output output;
   writeNode(output, node, options);
-  return output.text();
+  return output.take();
 }
