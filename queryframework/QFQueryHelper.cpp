@@ -200,7 +200,7 @@ void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   MakeSelection(elem);
   MakeDetailFilters(elem);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
-  if (!m_hints.empty()) MakeHints(doc, elem);
+  if (!m_hints.empty()) MakeHints(elem);
 }
 
 void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
@@ -213,11 +213,11 @@ void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
 }
 
 void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element selection = ORVIDOM_Helper::findOrCreateElement(query, kElemSelection);
-  selection.setAttribute(korvath_actionhelper_resources_autoSummary_str,
-                         m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
-                                            : korvath_actionhelper_resources_false_str);
-  const orvidom::Builder items(selection);
+  // The query holds its source only, so the selection is new.
+  const orvidom::Builder items = orvidom::Builder(query).element(kElemSelection);
+  items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
+                            m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
+                                               : korvath_actionhelper_resources_false_str);
   for (const QFQueryDataItem* item : m_dataItems) {
     const orvidom::Builder dataItem = items.element(korvath_actionhelper_resources_dataItem_str);
     dataItem.attribute(korvath_actionhelper_resources_name_str, item->m_name);
@@ -237,8 +237,7 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
 
 void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   if (m_detailFilters.empty()) return;
-  const orvidom::Builder detailFilter(
-      ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter));
+  const orvidom::Builder detailFilter = orvidom::Builder(query).element(kElemDetailFilter);
   for (const QFQueryDetailFilter* item : m_detailFilters) {
     const orvidom::Builder filter = detailFilter.element(korvath_actionhelper_resources_filter_str);
     filter.vocabularyAttribute(korvath_actionhelper_resources_use_str,
@@ -247,13 +246,10 @@ void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
-  const ORVIDOM_Element queryHints = doc.createElement(kElemQueryHints);
-  query.appendChild(queryHints);
+void QFQueryHelper::MakeHints(ORVIDOM_Element& query) const {
+  const orvidom::Builder queryHints = orvidom::Builder(query).element(kElemQueryHints);
   for (const auto& [hint, value] : m_hints) {
-    const ORVIDOM_Element element = doc.createElement(ToString(hint));
-    element.setAttribute(korvath_actionhelper_resources_value_str, value);
-    queryHints.appendChild(element);
+    queryHints.element(ToString(hint)).attribute(korvath_actionhelper_resources_value_str, value);
   }
 }
 

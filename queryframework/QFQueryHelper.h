@@ -100,7 +100,7 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
  private:
   void MakeSelection(ORVIDOM_Element& query) const;
   void MakeDetailFilters(ORVIDOM_Element& query) const;
-  void MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const;
+  void MakeHints(ORVIDOM_Element& query) const;
 
   I18NString m_name;
   int m_autoSummary = 0;
