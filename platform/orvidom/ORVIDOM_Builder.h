@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cassert>
+#include <string_view>
 
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Store.h"
