@@ -138,8 +138,8 @@ void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue& value) {
   // Room for the parameters of a usual task at once, where growing one by one takes four steps.
   constexpr std::size_t kUsualParameters = 8;
   if (params.empty()) params.reserve(kUsualParameters);
+  if (!params.empty() && kind < params.back().kind) paramsSorted = false;
   params.push_back({kind, &value});
-  if (params.size() > 1 && kind < params[params.size() - 2].kind) paramsSorted = false;
 }
 
 void ZoUpdateRequestTaskHelper::SortParams() {
