@@ -65,7 +65,8 @@ class Output {
 
  private:
   // Puts a piece that does not fit: it fills the buffer, whatever its length, and goes on in the
-  // next. Out of line, so that put stays small enough to inline.
+  // next. A function of its own, which put calls only then, so that put stays small enough to
+  // inline.
   void putAcross(const char* text, std::size_t n) {
     while (n > kRoom - m_len) {
       const std::size_t part = kRoom - m_len;
