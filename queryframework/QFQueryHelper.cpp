@@ -218,9 +218,13 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
   items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
                             m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                                : korvath_actionhelper_resources_false_str);
+  // The vocabulary's names, looked up once rather than once per item.
+  const I18NString& dataItemName = korvath_actionhelper_resources_dataItem_str;
+  const I18NString& nameName = korvath_actionhelper_resources_name_str;
+  const I18NString& expressionName = korvath_actionhelper_resources_expression_str;
   for (const QFQueryDataItem* item : m_dataItems) {
-    const orvidom::Builder dataItem = items.element(korvath_actionhelper_resources_dataItem_str);
-    dataItem.attribute(korvath_actionhelper_resources_name_str, item->m_name);
+    const orvidom::Builder dataItem = items.element(dataItemName);
+    dataItem.attribute(nameName, item->m_name);
     if (item->m_sort != kSortUnknown) {
       dataItem.vocabularyAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
     }
@@ -230,7 +234,7 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
     if (item->m_rollupAggregate != kAggregateUnknown) {
       dataItem.vocabularyAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
     }
-    dataItem.textElement(korvath_actionhelper_resources_expression_str, item->m_expression);
+    dataItem.textElement(expressionName, item->m_expression);
     if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
   }
 }
@@ -238,10 +242,12 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
 void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   if (m_detailFilters.empty()) return;
   const orvidom::Builder detailFilter = orvidom::Builder(query).element(kElemDetailFilter);
+  // The vocabulary's names, looked up once rather than once per filter.
+  const I18NString& filterName = korvath_actionhelper_resources_filter_str;
+  const I18NString& useName = korvath_actionhelper_resources_use_str;
   for (const QFQueryDetailFilter* item : m_detailFilters) {
-    const orvidom::Builder filter = detailFilter.element(korvath_actionhelper_resources_filter_str);
-    filter.vocabularyAttribute(korvath_actionhelper_resources_use_str,
-                               QFQueryDetailFilter::ToString(item->m_use));
+    const orvidom::Builder filter = detailFilter.element(filterName);
+    filter.vocabularyAttribute(useName, QFQueryDetailFilter::ToString(item->m_use));
     filter.textElement(kElemFilterExpression, item->m_expression);
   }
 }
