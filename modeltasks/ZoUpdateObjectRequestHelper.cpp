@@ -129,8 +129,8 @@ auto FirstOfKind(Params& params, Task::EParameter kind) {
 
 // ZoUpdateRequestTaskHelper
 
-ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& values)
-    : task(kind), values(values) {}
+ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store)
+    : task(kind), store(store) {}
 
 ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
 
@@ -150,11 +150,11 @@ void ZoUpdateRequestTaskHelper::SortParams() {
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, values.emplace_back(value, locale));
+  AddValue(kind, store.emplace_back(value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, values.emplace_back(element));
+  AddValue(kind, store.emplace_back(element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -164,10 +164,10 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, values.emplace_back(param.getAttribute(kAttrValue),
-                                           param.getAttribute(kAttrLocale)));
+      AddValue(eParam,
+               store.emplace_back(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, values.emplace_back(FragmentOf(param)));
+      AddValue(eParam, store.emplace_back(FragmentOf(param)));
     }
   }
 }
@@ -316,7 +316,7 @@ ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() { DeleteAll(tasks); 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
   return AppendOwned(tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(
-                                new ZoUpdateRequestTaskHelper(kind, values)));
+                                new ZoUpdateRequestTaskHelper(kind, paramValues)));
 }
 
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {

@@ -112,8 +112,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   friend class ZoUpdateObjectRequestHelper;
   friend class ZoUpdateRequestTaskHelperTest;
 
-  // A task whose values are kept in `values`, which outlives it.
-  ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& values);
+  // A task whose values are kept in `store`, which outlives it.
+  ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store);
 
   // The identifier walk over a received task: it reads the object identifiers of each
   // identifier-bearing "param" in document order and writes replacements into the received DOM.
@@ -132,7 +132,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
                    ORVIDOM_ElementIndex::Range params);
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  // Appends `value`, just added to `values`, to the parameter's values.
+  // Appends `value`, just added to `store`, to the parameter's values.
   void AddValue(EParameter kind, ParamValue& value);
 
   // The "param" the identifier walk last returned.
@@ -157,7 +157,7 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
 
   // Where the task's values are kept: the request's store of all its tasks' values, which
   // allocates them a block at a time and frees them with the request.
-  std::deque<ParamValue>& values;
+  std::deque<ParamValue>& store;
   // The values in the order they were added, or, when `paramsSorted`, by kind in ascending order
   // and then in that order: one list without a node per kind, which values added kind by kind
   // keep sorted as they come.
@@ -186,7 +186,7 @@ class KORVATH_API ZoUpdateObjectRequestHelper : public ActionHandlerBase {
 
  private:
   // The values of every task; declared first, so that it goes after the tasks.
-  std::deque<ZoUpdateRequestTaskHelper::ParamValue> values;
+  std::deque<ZoUpdateRequestTaskHelper::ParamValue> paramValues;
   std::vector<ZoUpdateRequestTaskHelper*> tasks;
   ORVIDOM_Element requestElement;
 };
