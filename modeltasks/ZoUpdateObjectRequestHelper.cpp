@@ -1,5 +1,6 @@
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -7,6 +8,7 @@
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Document.h"
 
 namespace {
@@ -107,27 +109,52 @@ bool IsIdPropertyType(const I18NString& type) {
          type == nameAt(kParamNames, Task::kParamQuerySubjectRefs);
 }
 
+// Orders a task's parameter list by kind, keeping the order of each kind's values.
+template <class Params>
+void SortByKind(Params& params) {
+  using Param = typename Params::value_type;
+  std::stable_sort(params.begin(), params.end(),
+                   [](const Param& a, const Param& b) { return a.kind < b.kind; });
+}
+
+// The first entry of that kind in a list sorted by kind, or where it would be.
+template <class Params>
+auto FirstOfKind(Params& params, Task::EParameter kind) {
+  using Param = typename Params::value_type;
+  return std::lower_bound(params.begin(), params.end(), kind,
+                          [](const Param& p, Task::EParameter k) { return p.kind < k; });
+}
+
 }  // namespace
 
 // ZoUpdateRequestTaskHelper
 
-ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind) : task(kind) {}
+ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store)
+    : task(kind), store(store) {}
 
-ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() {
-  for (auto& entry : params) DeleteAll(entry.second);
+ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
+
+void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue& value) {
+  // Room for the parameters of a usual task at once, where growing one by one takes four steps.
+  constexpr std::size_t kUsualParameters = 8;
+  if (params.empty()) params.reserve(kUsualParameters);
+  if (!params.empty() && kind < params.back().kind) paramsSorted = false;
+  params.push_back({kind, &value});
 }
 
-void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, std::unique_ptr<ParamValue> value) {
-  AppendOwned(params[kind], std::move(value));
+void ZoUpdateRequestTaskHelper::SortParams() {
+  if (paramsSorted) return;
+  SortByKind(params);
+  paramsSorted = true;
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, std::make_unique<ParamValue>(value, locale));
+  AddValue(kind, store.emplace_back(value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, std::make_unique<ParamValue>(element));
+  AddValue(kind, store.emplace_back(element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -137,27 +164,29 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, std::make_unique<ParamValue>(param.getAttribute(kAttrValue),
-                                                    param.getAttribute(kAttrLocale)));
+      AddValue(eParam,
+               store.emplace_back(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, std::make_unique<ParamValue>(FragmentOf(param)));
+      AddValue(eParam, store.emplace_back(FragmentOf(param)));
     }
   }
 }
 
 int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, std::vector<ParamValue*>& values) {
   ParseParameters();
-  const auto found = params.find(kind);
-  if (found == params.end() || found->second.empty()) return 0;
-  values.insert(values.end(), found->second.begin(), found->second.end());
+  SortParams();
+  auto it = FirstOfKind(params, kind);
+  if (it == params.end() || it->kind != kind) return 0;
+  for (; it != params.end() && it->kind == kind; ++it) values.push_back(it->value);
   return 1;
 }
 
 int ZoUpdateRequestTaskHelper::GetParameter(EParameter kind, ParamValue*& value) {
   ParseParameters();
-  const auto found = params.find(kind);
-  if (found == params.end() || found->second.empty()) return 0;
-  value = found->second.front();
+  SortParams();
+  const auto it = FirstOfKind(params, kind);
+  if (it == params.end() || it->kind != kind) return 0;
+  value = it->value;
   return 1;
 }
 
@@ -179,20 +208,28 @@ ZoUpdateRequestTaskHelper::EParameter ZoUpdateRequestTaskHelper::ToParameter(
 }
 
 void ZoUpdateRequestTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
-  const ORVIDOM_Element taskElem = doc.createElement(kElemTask);
-  elem = taskElem;
-  taskElem.setAttribute(kAttrName, ToString(task));
-  const ORVIDOM_Element parameters = taskElem.appendElement(kElemParameters);
-  for (const auto& entry : params) {
-    for (const ParamValue* value : entry.second) {
-      const ORVIDOM_Element param = parameters.appendElement(kElemParam);
-      param.setAttribute(kAttrName, ToString(entry.first));
-      if (!value->locale.empty()) param.setAttribute(kAttrLocale, value->locale);
-      if (value->element.isNull()) {
-        param.setAttribute(kAttrValue, value->value);
-      } else {
-        param.appendChild(doc.importNode(value->element, true));
-      }
+  elem = doc.createElement(kElemTask);
+  MakeInto(doc, elem);
+}
+
+void ZoUpdateRequestTaskHelper::MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element& taskElem) const {
+  const orvidom::Builder taskNode(taskElem);
+  taskNode.vocabularyAttribute(kAttrName, ToString(task));
+  const orvidom::Builder parameters = taskNode.element(kElemParameters);
+  std::vector<Param> sorted;
+  if (!paramsSorted) {
+    sorted = params;
+    SortByKind(sorted);
+  }
+  for (const Param& entry : paramsSorted ? params : sorted) {
+    const ParamValue& value = *entry.value;
+    const orvidom::Builder param = parameters.element(kElemParam);
+    param.vocabularyAttribute(kAttrName, ToString(entry.kind));
+    if (!value.locale.empty()) param.attribute(kAttrLocale, value.locale);
+    if (value.element.isNull()) {
+      param.attribute(kAttrValue, value.value);
+    } else {
+      param.handle(doc).appendChild(doc.importNode(value.element, true));
     }
   }
 }
@@ -278,18 +315,20 @@ ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() { DeleteAll(tasks); 
 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  return AppendOwned(
-      tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(new ZoUpdateRequestTaskHelper(kind)));
+  return AppendOwned(tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(
+                                new ZoUpdateRequestTaskHelper(kind, paramValues)));
 }
 
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
-  const ORVIDOM_Element request = doc.createElement(kElemUpdateObjectRequest);
-  elem = request;
-  const ORVIDOM_Element tasksElem = request.appendElement(kElemTasks);
+  elem = doc.createElement(kElemUpdateObjectRequest);
+  const orvidom::Builder tasksElem = orvidom::Builder(elem).element(kElemTasks);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
-    ORVIDOM_Element taskElem;
-    t->doMake(doc, taskElem);
-    tasksElem.appendChild(taskElem);
+    // Each task is made detached and appended whole, so that a task that cannot be written
+    // leaves the request with the tasks before it only.
+    const orvidom::Builder taskElem = orvidom::Builder::detached(doc, kElemTask);
+    ORVIDOM_Element handle = taskElem.handle(doc);
+    t->MakeInto(doc, handle);
+    tasksElem.append(taskElem);
   }
 }
 

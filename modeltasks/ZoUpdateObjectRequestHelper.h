@@ -2,7 +2,7 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
-#include <map>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -112,7 +112,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   friend class ZoUpdateObjectRequestHelper;
   friend class ZoUpdateRequestTaskHelperTest;
 
-  explicit ZoUpdateRequestTaskHelper(ETask kind);
+  // A task whose values are kept in `store`, which outlives it.
+  ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store);
 
   // The identifier walk over a received task: it reads the object identifiers of each
   // identifier-bearing "param" in document order and writes replacements into the received DOM.
@@ -131,7 +132,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
                    ORVIDOM_ElementIndex::Range params);
   // Reads the parameters of the taken "task" element, once.
   void ParseParameters();
-  void AddValue(EParameter kind, std::unique_ptr<ParamValue> value);
+  // Appends `value`, just added to `store`, to the parameter's values.
+  void AddValue(EParameter kind, ParamValue& value);
 
   // The "param" the identifier walk last returned.
   ORVIDOM_Element idCrap_elmCurrIDParam;
@@ -143,8 +145,24 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // below the task.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
   ORVIDOM_ElementIndex::Range paramRange;
-  // Per kind, ascending, the values in the order they were added; the task owns them.
-  std::map<EParameter, std::vector<ParamValue*>> params;
+  // A value and its kind.
+  struct Param {
+    EParameter kind;
+    ParamValue* value;
+  };
+  // Writes the task's name and parameters into `taskElem`, a new "task" element of `doc`.
+  void MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element& taskElem) const;
+  // Orders `params` by kind, keeping the order of each kind's values.
+  void SortParams();
+
+  // Where the task's values are kept: the request's store of all its tasks' values, which
+  // allocates them a block at a time and frees them with the request.
+  std::deque<ParamValue>& store;
+  // The values in the order they were added, or, when `paramsSorted`, by kind in ascending order
+  // and then in that order: one list without a node per kind, which values added kind by kind
+  // keep sorted as they come.
+  std::vector<Param> params;
+  bool paramsSorted = true;
 };
 
 // The request: the owner of its tasks.
@@ -167,6 +185,8 @@ class KORVATH_API ZoUpdateObjectRequestHelper : public ActionHandlerBase {
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
+  // The values of every task; declared first, so that it goes after the tasks.
+  std::deque<ZoUpdateRequestTaskHelper::ParamValue> paramValues;
   std::vector<ZoUpdateRequestTaskHelper*> tasks;
   ORVIDOM_Element requestElement;
 };

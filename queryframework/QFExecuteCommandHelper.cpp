@@ -6,6 +6,7 @@
 #include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -71,13 +72,6 @@ RequestHintShape ShapeOf(QFExecuteCommandHelper::ERequestHint hint) {
     default:
       return {nullptr, nullptr};
   }
-}
-
-// The child of `parent` named `name` whose attribute "name" is `value`, found or created.
-ORVIDOM_Element FindOrCreateNamed(const ORVIDOM_Element& parent, const I18NString& name,
-                                  const I18NString& value) {
-  return ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      parent, name, korvath_actionhelper_resources_name_str, value);
 }
 
 // Appends to `parent` one "property" element per feedback, named by the feedback's text.
@@ -236,29 +230,31 @@ void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc, ORVIDOM_Element&
 }
 
 void QFExecuteCommandHelper::MakeResultDefinitions(ORVIDOM_Element& querySet) const {
-  const ORVIDOM_Element definitions =
-      ORVIDOM_Helper::findOrCreateElement(querySet, kElemQueryResultDefinitions);
   const I18NString& firstName = m_queries.front()->GetName();
   const bool firstOnly = firstName == korvath_actionhelper_resources_SingleCount_str ||
                          firstName == korvath_actionhelper_resources_querySet_str;
   const size_t processed = firstOnly ? 1 : m_queries.size();
+  // Every processed query writes into the one result definition, which the last one names. The
+  // names were checked when the queries were written.
+  const QFQueryHelper& last = *m_queries[processed - 1];
+  const orvidom::Builder definition = orvidom::Builder(querySet)
+                                          .element(kElemQueryResultDefinitions)
+                                          .element(kElemQueryResultDefinition);
+  definition.attribute(korvath_actionhelper_resources_name_str,
+                       kResultDefinitionPrefix + last.GetName());
+  definition.attribute(kAttrRefQuery, last.GetName());
+  const orvidom::Builder edge = definition.element(kElemEdges).element(kElemEdge);
+  edge.vocabularyAttribute(korvath_actionhelper_resources_name_str, kEdgeColumns);
+  const orvidom::Builder valueSet = edge.element(kElemEdgeGroups)
+                                        .element(kElemEdgeGroup)
+                                        .element(kElemValueSets)
+                                        .element(kElemValueSet);
+  valueSet.vocabularyAttribute(korvath_actionhelper_resources_name_str, kValueSet1);
+  const orvidom::Builder groupBody = valueSet.element(kElemGroupBody);
+  groupBody.vocabularyAttribute(korvath_actionhelper_resources_name_str, kGroupBody1);
   for (size_t i = 0; i < processed; ++i) {
-    const QFQueryHelper& query = *m_queries[i];
-    // Every processed query writes into the one result definition; the last one names it.
-    const ORVIDOM_Element definition =
-        ORVIDOM_Helper::findOrCreateElement(definitions, kElemQueryResultDefinition);
-    definition.setAttribute(korvath_actionhelper_resources_name_str,
-                            kResultDefinitionPrefix + query.GetName());
-    definition.setAttribute(kAttrRefQuery, query.GetName());
-    const ORVIDOM_Element edge = FindOrCreateNamed(
-        ORVIDOM_Helper::findOrCreateElement(definition, kElemEdges), kElemEdge, kEdgeColumns);
-    const ORVIDOM_Element edgeGroup = ORVIDOM_Helper::findOrCreateElement(
-        ORVIDOM_Helper::findOrCreateElement(edge, kElemEdgeGroups), kElemEdgeGroup);
-    const ORVIDOM_Element valueSet = FindOrCreateNamed(
-        ORVIDOM_Helper::findOrCreateElement(edgeGroup, kElemValueSets), kElemValueSet, kValueSet1);
-    const ORVIDOM_Element groupBody = FindOrCreateNamed(valueSet, kElemGroupBody, kGroupBody1);
-    for (const QFQueryDataItem* item : query.GetDataItems()) {
-      groupBody.appendElement(kElemDataItemRef).setAttribute(kAttrRefDataItem, item->m_name);
+    for (const QFQueryDataItem* item : m_queries[i]->GetDataItems()) {
+      groupBody.element(kElemDataItemRef).attribute(kAttrRefDataItem, item->m_name);
     }
   }
 }

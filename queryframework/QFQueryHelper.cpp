@@ -1,11 +1,12 @@
 #include "queryframework/QFQueryHelper.h"
 
 #include <memory>
+#include <set>
 #include <utility>
 
-#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -51,6 +52,22 @@ const I18NString kAttrDuplicates("duplicates");
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
+// Puts `item` into the next free place of `blocks`, whose places in use are those `list` points
+// to, and appends that place to `list`; returns it. A place is filled before it is listed, so
+// that an item that cannot be copied leaves the list as it was.
+template <class T>
+T* AppendStored(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list, T&& item) {
+  constexpr std::size_t kBlock = 16;
+  const std::size_t place = list.size() % kBlock;
+  if (place == 0 && blocks.size() * kBlock == list.size()) {
+    blocks.push_back(std::make_unique<T[]>(kBlock));
+  }
+  T* stored = &blocks.back()[place];
+  *stored = std::move(item);
+  list.push_back(stored);
+  return stored;
+}
+
 // The child "source" of `query`.
 ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {
   return ORVIDOM_Helper::findOrCreateElement(query, korvath_actionhelper_resources_source_str);
@@ -82,17 +99,14 @@ QFQueryHelper::QFQueryHelper(const I18NString& name) : m_name(name) {
   m_hints[kQueryHintAvoidZeroDiv] = korvath_actionhelper_resources_true_str;
 }
 
-QFQueryHelper::~QFQueryHelper() {
-  DeleteAll(m_dataItems);
-  DeleteAll(m_detailFilters);
-}
+QFQueryHelper::~QFQueryHelper() = default;
 
 const I18NString& QFQueryHelper::GetName() const { return m_name; }
 
 QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NString& expression) {
   I18NString candidate = name;
   // Each name is looked up once: the insertion itself says whether it was taken.
-  if (!m_dataItemNames.insert(candidate).second) {
+  if (!m_dataItemNames.insert(name).second) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
@@ -100,18 +114,18 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NSt
       candidate = name + ORVUtConvert::ulongCvt(next++);
     } while (!m_dataItemNames.insert(candidate).second);
   }
-  auto item = std::make_unique<QFQueryDataItem>();
-  item->m_name = candidate;
-  item->m_expression = expression;
-  return AppendOwned(m_dataItems, std::move(item));
+  QFQueryDataItem item;
+  item.m_name = std::move(candidate);
+  item.m_expression = expression;
+  return AppendStored(m_dataItemBlocks, m_dataItems, std::move(item));
 }
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
                                                     QFQueryDetailFilter::EUse use) {
-  auto filter = std::make_unique<QFQueryDetailFilter>();
-  filter->m_expression = expression;
-  filter->m_use = use;
-  return AppendOwned(m_detailFilters, std::move(filter));
+  QFQueryDetailFilter filter;
+  filter.m_expression = expression;
+  filter.m_use = use;
+  return AppendStored(m_detailFilterBlocks, m_detailFilters, std::move(filter));
 }
 
 void QFQueryHelper::AddHint(EQueryHint hint, const I18NString& value) { m_hints[hint] = value; }
@@ -186,7 +200,7 @@ void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   MakeSelection(elem);
   MakeDetailFilters(elem);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
-  if (!m_hints.empty()) MakeHints(doc, elem);
+  if (!m_hints.empty()) MakeHints(elem);
 }
 
 void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
@@ -199,51 +213,49 @@ void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
 }
 
 void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element selection = ORVIDOM_Helper::findOrCreateElement(query, kElemSelection);
-  selection.setAttribute(korvath_actionhelper_resources_autoSummary_str,
-                         m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
-                                            : korvath_actionhelper_resources_false_str);
+  // The query holds its source only, so the selection is new.
+  const orvidom::Builder items = orvidom::Builder(query).element(kElemSelection);
+  items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
+                            m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
+                                               : korvath_actionhelper_resources_false_str);
+  // The vocabulary's names, looked up once rather than once per item.
+  const I18NString& dataItemName = korvath_actionhelper_resources_dataItem_str;
+  const I18NString& nameName = korvath_actionhelper_resources_name_str;
+  const I18NString& expressionName = korvath_actionhelper_resources_expression_str;
   for (const QFQueryDataItem* item : m_dataItems) {
-    const ORVIDOM_Element dataItem =
-        selection.appendElement(korvath_actionhelper_resources_dataItem_str);
-    dataItem.setAttribute(korvath_actionhelper_resources_name_str, item->m_name);
+    const orvidom::Builder dataItem = items.element(dataItemName);
+    dataItem.attribute(nameName, item->m_name);
     if (item->m_sort != kSortUnknown) {
-      dataItem.setAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
+      dataItem.vocabularyAttribute(korvath_actionhelper_resources_sort_str, ToString(item->m_sort));
     }
     if (item->m_aggregate != kAggregateUnknown) {
-      dataItem.setAttribute(kAttrAggregate, ToString(item->m_aggregate));
+      dataItem.vocabularyAttribute(kAttrAggregate, ToString(item->m_aggregate));
     }
     if (item->m_rollupAggregate != kAggregateUnknown) {
-      dataItem.setAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
+      dataItem.vocabularyAttribute(kAttrRollupAggregate, ToString(item->m_rollupAggregate));
     }
-    ORVIDOM_Helper::findOrCreateElementWithText(
-        dataItem, korvath_actionhelper_resources_expression_str, item->m_expression);
-    if (!item->m_tag.empty()) {
-      ORVIDOM_Helper::findOrCreateElementWithText(dataItem, kElemTag, item->m_tag);
-    }
+    dataItem.textElement(expressionName, item->m_expression);
+    if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
   }
 }
 
 void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   if (m_detailFilters.empty()) return;
-  const ORVIDOM_Element detailFilter =
-      ORVIDOM_Helper::findOrCreateElement(query, kElemDetailFilter);
+  const orvidom::Builder detailFilter = orvidom::Builder(query).element(kElemDetailFilter);
+  // The vocabulary's names, looked up once rather than once per filter.
+  const I18NString& filterName = korvath_actionhelper_resources_filter_str;
+  const I18NString& useName = korvath_actionhelper_resources_use_str;
   for (const QFQueryDetailFilter* item : m_detailFilters) {
-    const ORVIDOM_Element filter =
-        detailFilter.appendElement(korvath_actionhelper_resources_filter_str);
-    filter.setAttribute(korvath_actionhelper_resources_use_str,
-                        QFQueryDetailFilter::ToString(item->m_use));
-    ORVIDOM_Helper::findOrCreateElementWithText(filter, kElemFilterExpression, item->m_expression);
+    const orvidom::Builder filter = detailFilter.element(filterName);
+    filter.vocabularyAttribute(useName, QFQueryDetailFilter::ToString(item->m_use));
+    filter.textElement(kElemFilterExpression, item->m_expression);
   }
 }
 
-void QFQueryHelper::MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const {
-  const ORVIDOM_Element queryHints = doc.createElement(kElemQueryHints);
-  query.appendChild(queryHints);
+void QFQueryHelper::MakeHints(ORVIDOM_Element& query) const {
+  const orvidom::Builder queryHints = orvidom::Builder(query).element(kElemQueryHints);
   for (const auto& [hint, value] : m_hints) {
-    const ORVIDOM_Element element = doc.createElement(ToString(hint));
-    element.setAttribute(korvath_actionhelper_resources_value_str, value);
-    queryHints.appendChild(element);
+    queryHints.element(ToString(hint)).attribute(korvath_actionhelper_resources_value_str, value);
   }
 }
 

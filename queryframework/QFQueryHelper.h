@@ -5,7 +5,9 @@
 #pragma once
 
 #include <map>
-#include <set>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
@@ -98,18 +100,23 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
  private:
   void MakeSelection(ORVIDOM_Element& query) const;
   void MakeDetailFilters(ORVIDOM_Element& query) const;
-  void MakeHints(ORVIDOM_Document& doc, ORVIDOM_Element& query) const;
+  void MakeHints(ORVIDOM_Element& query) const;
 
   I18NString m_name;
   int m_autoSummary = 0;
   std::vector<QFQueryDataItem*> m_dataItems;
   std::vector<QFQueryDetailFilter*> m_detailFilters;
+  // Where the data items and detail filters live: blocks of a fixed number of them, fewer
+  // allocations than one each, at addresses that never move.
+  std::vector<std::unique_ptr<QFQueryDataItem[]>> m_dataItemBlocks;
+  std::vector<std::unique_ptr<QFQueryDetailFilter[]>> m_detailFilterBlocks;
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
   // The data item names given out, and per requested name the next number to try, so that
-  // making names unique stays fast however often a name is repeated.
-  std::set<I18NString> m_dataItemNames;
-  std::map<I18NString, unsigned long> m_nextSuffix;
+  // making names unique stays fast however often a name is repeated. Hashed: a look-up does not
+  // compare a name with the others, which mostly share their first characters.
+  std::unordered_set<I18NString> m_dataItemNames;
+  std::unordered_map<I18NString, unsigned long> m_nextSuffix;
 };
 
 // One data item of a query's selection, filled by the caller through the pointer AddDataItem

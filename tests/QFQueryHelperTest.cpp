@@ -59,6 +59,10 @@ TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   EXPECT_EQ(query->AddDataItem("N", "9")->m_name, "N2");
   EXPECT_EQ(query->AddDataItem("", "10")->m_name, "");
   EXPECT_EQ(query->AddDataItem("", "11")->m_name, "1");
+  // Items beyond the first block of storage leave the first ones as they were.
+  for (int i = 0; i < 6; ++i) query->AddDataItem("N", "");
+  EXPECT_EQ(query->GetDataItems().at(16)->m_name, "N8");
+  EXPECT_EQ(query->GetDataItems()[0]->m_name, "A");
   const QFQueryDataItem& item = *query->GetDataItems()[1];
   EXPECT_EQ(item.m_expression, "2");
   EXPECT_TRUE(item.m_tag.empty());

@@ -1,87 +1,176 @@
 #include "orvidom/ORVIDOM_Writer.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "orvidom/ORVIDOM_Store.h"
+#include "orvidom/XmlChars.h"
 
 namespace {
 
-// The text written so far, in a string that grows by doubling and is cut to length at the end.
-// Copying into room known to be there keeps each piece a bounds test and a memcpy, where
-// std::string::append calls into the library for every piece, however small.
+// The text written so far: pieces are copied into a buffer of fixed size, which is appended to
+// the string whenever it is full. Copying into room known to be there keeps each piece a bounds
+// test and a memcpy, where std::string::append calls into the library for every piece, however
+// small; and the string is built once, without a copy at the end or room cleared beforehand.
 class Output {
  public:
-  explicit Output(std::string& out) : m_out(out), m_len(out.size()) {}
+  // The most room() hands out at once.
+  static constexpr std::size_t kRoom = 16384;
+
+  Output() = default;
   Output(const Output&) = delete;
   Output& operator=(const Output&) = delete;
-  ~Output() { m_out.resize(m_len); }
 
   void put(char c) {
-    if (m_len == m_out.size()) grow(1);
-    m_out[m_len++] = c;
+    if (m_len == kRoom) flush();
+    m_buffer[m_len++] = c;
   }
   void put(const char* text, std::size_t n) {
-    if (n > m_out.size() - m_len) grow(n);
-    std::memcpy(&m_out[m_len], text, n);
+    if (n > kRoom - m_len) {
+      putAcross(text, n);
+      return;
+    }
+    std::memcpy(m_buffer + m_len, text, n);
     m_len += n;
   }
   void put(const char* text) { put(text, std::strlen(text)); }
+  // Only indenting repeats a character, a few times a line.
   void put(std::size_t count, char c) {
-    if (count > m_out.size() - m_len) grow(count);
-    std::memset(&m_out[m_len], c, count);
-    m_len += count;
+    for (; count > 0; --count) put(c);
   }
   template <std::size_t N>
   void literal(const char (&text)[N]) {
     put(text, N - 1);
   }
 
- private:
-  void grow(std::size_t n) { m_out.resize(std::max(2 * m_out.size(), m_len + n + 256)); }
+  // Room for `n` more bytes, at most kRoom, to be filled from the pointer returned and ended by
+  // commit.
+  char* room(std::size_t n) {
+    if (n > kRoom - m_len) flush();
+    return m_buffer + m_len;
+  }
+  // Ends what was written into the room at `end`.
+  void commit(const char* end) { m_len = static_cast<std::size_t>(end - m_buffer); }
 
-  std::string& m_out;
-  std::size_t m_len;
+  // The whole text; the output is empty afterwards.
+  std::string take() {
+    flush();
+    return std::move(m_out);
+  }
+
+ private:
+  // Puts a piece that does not fit: it fills the buffer, whatever its length, and goes on in the
+  // next. A function of its own, which put calls only then, so that put stays small enough to
+  // inline.
+  void putAcross(const char* text, std::size_t n) {
+    while (n > kRoom - m_len) {
+      const std::size_t part = kRoom - m_len;
+      std::memcpy(m_buffer + m_len, text, part);
+      m_len = kRoom;
+      flush();
+      text += part;
+      n -= part;
+    }
+    std::memcpy(m_buffer + m_len, text, n);
+    m_len += n;
+  }
+
+  void flush() {
+    m_out.append(m_buffer, m_len);
+    m_len = 0;
+  }
+
+  char m_buffer[kRoom];
+  std::size_t m_len = 0;
+  std::string m_out;
 };
 
-// Appends `text` with the characters that would not read back as themselves escaped. A carriage
-// return is escaped everywhere, since a parser turns a raw one into a line feed; in attribute
-// values so are tab and line feed, which a parser turns into spaces. The runs between those
-// characters are found with strcspn, which scans many bytes at a time.
-void appendEscaped(Output& out, const char* text, bool attribute) {
-  const char* const escaped = attribute ? "&<>\r\"\t\n" : "&<>\r";
-  for (;;) {
-    const std::size_t run = std::strcspn(text, escaped);
-    out.put(text, run);
-    text += run;
-    switch (*text) {
-      case '\0':
-        return;
-      case '&':
-        out.literal("&amp;");
-        break;
-      case '<':
-        out.literal("&lt;");
-        break;
-      case '>':
-        out.literal("&gt;");
-        break;
-      case '\r':
-        out.literal("&#13;");
-        break;
-      case '"':
-        out.literal("&quot;");
-        break;
-      case '\t':
-        out.literal("&#9;");
-        break;
-      default:  // '\n', the only other character in `escaped`
-        out.literal("&#10;");
-        break;
+// The escape of `c`, or the empty string when it is written as itself. A carriage return is
+// escaped everywhere, since a parser turns a raw one into a line feed; in attribute values so are
+// tab and line feed, which a parser turns into spaces.
+constexpr std::string_view escapeOf(unsigned char c, bool attribute) {
+  switch (c) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case '\r':
+      return "&#13;";
+    case '"':
+      return attribute ? "&quot;" : "";
+    case '\t':
+      return attribute ? "&#9;" : "";
+    case '\n':
+      return attribute ? "&#10;" : "";
+    default:
+      return "";
+  }
+}
+
+// Whether each byte has an escape, in text and in attribute values: a lookup per byte, where
+// escapeOf's switch is several tests.
+struct EscapedBytes {
+  bool text[256] = {};
+  bool attribute[256] = {};
+  constexpr EscapedBytes() {
+    for (int c = 0; c < 256; ++c) {
+      text[c] = !escapeOf(static_cast<unsigned char>(c), false).empty();
+      attribute[c] = !escapeOf(static_cast<unsigned char>(c), true).empty();
     }
-    ++text;
+  }
+};
+constexpr EscapedBytes kEscaped;
+// The longest escape, "&quot;".
+constexpr std::size_t kLongestEscape = 6;
+
+// Flags, as XmlChars' word tests do, the bytes of `word` that may have an escape: the markup
+// characters and every byte below 0x0E, among them tab, line feed and carriage return.
+std::uint64_t mayHaveEscape(std::uint64_t word, bool attribute) {
+  using orvidom::bytesEqual;
+  const std::uint64_t flags = bytesEqual(word, '&') | bytesEqual(word, '<') |
+                              bytesEqual(word, '>') | orvidom::bytesBelow(word, 0x0E);
+  return attribute ? flags | bytesEqual(word, '"') : flags;
+}
+
+// Appends `text` with the characters that would not read back as themselves escaped. Eight bytes
+// are tested and copied at once where none of them may have an escape; the others one at a time.
+// The room is taken a piece at a time, so that the escapes of a piece always fit.
+void appendEscaped(Output& out, const char* text, bool attribute) {
+  constexpr std::size_t kPiece = 1024;
+  static_assert(kLongestEscape * kPiece <= Output::kRoom, "a piece's escapes fit the room");
+  const bool* const escaped = attribute ? kEscaped.attribute : kEscaped.text;
+  for (std::size_t left = std::strlen(text); left > 0;) {
+    const std::size_t n = std::min(left, kPiece);
+    left -= n;
+    char* to = out.room(kLongestEscape * n);
+    for (const char* const end = text + n; text < end;) {
+      std::uint64_t word;
+      if (end - text >= static_cast<std::ptrdiff_t>(sizeof word)) {
+        std::memcpy(&word, text, sizeof word);
+        if (mayHaveEscape(word, attribute) == 0) {
+          std::memcpy(to, &word, sizeof word);
+          to += sizeof word;
+          text += sizeof word;
+          continue;
+        }
+      }
+      const auto c = static_cast<unsigned char>(*text++);
+      if (escaped[c]) {
+        const std::string_view escape = escapeOf(c, attribute);
+        std::memcpy(to, escape.data(), escape.size());
+        to += escape.size();
+      } else {
+        *to++ = static_cast<char>(c);
+      }
+    }
+    out.commit(to);
   }
 }
 
@@ -117,19 +206,24 @@ class Writer {
 
   // Writes `root` and its subtree without recursion; `m_lineUp` keeps, per open element,
   // whether its children go on lines of their own.
+  // Every step of a pugixml handle is a call into the library, so each node is asked for its
+  // first child and next sibling once.
   void write(pugi::xml_node root) {
     pugi::xml_node cur = root;
     for (;;) {
-      if (open(cur)) {
-        cur = cur.first_child();
+      if (pugi::xml_node child = open(cur)) {
+        cur = child;
         continue;
       }
-      while (cur != root && !cur.next_sibling()) {
+      for (;;) {
+        if (cur == root) return;
+        if (pugi::xml_node next = cur.next_sibling()) {
+          cur = next;
+          break;
+        }
         cur = cur.parent();
         close(cur);
       }
-      if (cur == root) return;
-      cur = cur.next_sibling();
     }
   }
 
@@ -139,9 +233,9 @@ class Writer {
     m_out.put(2 * m_lineUp.size(), ' ');
   }
 
-  // Writes the start of `n`; returns true when its children follow.
-  bool open(pugi::xml_node n) {
-    if (!m_lineUp.empty() && m_lineUp.back()) newLine();
+  // Writes the start of `n`; returns its first child when its children follow, else null.
+  pugi::xml_node open(pugi::xml_node n) {
+    if (m_indent && !m_lineUp.empty() && m_lineUp.back()) newLine();
     switch (n.type()) {
       case pugi::node_element:
         m_out.put('<');
@@ -153,24 +247,25 @@ class Writer {
           appendEscaped(m_out, a.value(), true);
           m_out.put('"');
         }
-        if (!n.first_child()) {
-          m_out.literal("/>");
-          return false;
+        if (pugi::xml_node child = n.first_child()) {
+          m_out.put('>');
+          // Without indenting nothing is laid out on lines, so nothing is kept per element.
+          if (m_indent) m_lineUp.push_back(indentsChildren(n));
+          return child;
         }
-        m_out.put('>');
-        m_lineUp.push_back(m_indent && indentsChildren(n));
-        return true;
+        m_out.literal("/>");
+        return {};
       case pugi::node_pcdata:
         appendEscaped(m_out, n.value(), false);
-        return false;
+        return {};
       case pugi::node_cdata:
         appendCData(m_out, n.value());
-        return false;
+        return {};
       case pugi::node_comment:
         m_out.literal("<!--");
         m_out.put(n.value());
         m_out.literal("-->");
-        return false;
+        return {};
       case pugi::node_pi:
         m_out.literal("<?");
         m_out.put(n.name());
@@ -179,16 +274,18 @@ class Writer {
           m_out.put(n.value());
         }
         m_out.literal("?>");
-        return false;
+        return {};
       default:
-        return false;
+        return {};
     }
   }
 
   void close(pugi::xml_node e) {
-    const bool lineUp = m_lineUp.back();
-    m_lineUp.pop_back();
-    if (lineUp) newLine();
+    if (m_indent) {
+      const bool lineUp = m_lineUp.back();
+      m_lineUp.pop_back();
+      if (lineUp) newLine();
+    }
     m_out.literal("</");
     m_out.put(e.name());
     m_out.put('>');
@@ -247,12 +344,8 @@ void writeNode(Output& out, const ORVIDOM_Node& node, const ORVIDOM_WriterOption
 
 std::string ORVIDOM_Writer::toString(const ORVIDOM_Node& node,
                                      const ORVIDOM_WriterOptions& options) {
-  std::string out;
-  if (node.isNull()) return out;
-  {
-    // Scoped: the output cuts the string to length when it goes.
-    Output output(out);
-    writeNode(output, node, options);
-  }
-  return out;
+  if (node.isNull()) return std::string();
+  Output output;
+  writeNode(output, node, options);
+  return output.take();
 }
