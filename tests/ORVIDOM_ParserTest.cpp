@@ -90,13 +90,20 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
     EXPECT_EQ(root.getTagName(), c.name) << c.xml;
     EXPECT_EQ(ORVIDOM_Helper::getElementText(root), c.text) << c.xml;
   }
+  // "_", ":" and the first and last characters of every range of name characters beyond ASCII.
+  const std::string name =
+      "_:\xC3\x80\xC3\x96\xC3\x98\xC3\xB6\xC3\xB8\xCB\xBF\xCD\xB0\xCD\xBD\xCD\xBF\xE1\xBF\xBF"
+      "\xE2\x80\x8C\xE2\x80\x8D\xE2\x81\xB0\xE2\x86\x8F\xE2\xB0\x80\xE2\xBF\xAF\xE3\x80\x81"
+      "\xED\x9F\xBF\xEF\xA4\x80\xEF\xB7\x8F\xEF\xB7\xB0\xEF\xBF\xBD\xF0\x90\x80\x80"
+      "\xF3\xAF\xBF\xBF\xC2\xB7\xCC\x80\xCD\xAF\xE2\x80\xBF\xE2\x81\x80";
+  EXPECT_EQ(xmltest::Parse("<" + name + "/>").getTagName(), name);
 }
 
 TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
   ExpectRefused({
       {"<?xml encoding='UTF-8'?><r/>", 1, 7, "version first"},
       {"<?xml version='1.0' version='1.0'?><r/>", 1, 21, "unexpected \"version\""},
-      {"<?xml version = '1.0\"?><r/>", 1, 17, "unterminated value"},
+      {"<?xml version = '1.0\"?><r/>", 1, 17, "\"version\" in the XML declaration"},
       {"<?xml version='2.0'?><r/>", 1, 16, "\"2.0\" is not XML 1.x"},
       {"<?xml version='1.0' standalone='YES'?><r/>", 1, 33, "\"YES\""},
       {"<?xml version='1.0' encoding=' UTF-8'?><r/>", 1, 31, "malformed encoding"},
@@ -104,6 +111,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0'encoding='UTF-8'?><r/>", 1, 20, "white space"},
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
       {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", 1, 31, "\"ISO-8859-1\""},
+      {"<?xml version='1.0' encoding='UTF-0'?><r/>", 1, 31, "\"UTF-0\"; only UTF-8"},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},
       {"\0\0\xFE\xFF\0\0\0<"sv, 1, 1, "UTF-32"},
@@ -123,6 +131,7 @@ TEST(ORVIDOM_ParserTest, DoctypesAndMisplacedDeclarationsAreRefused) {
       {"<r><?\xC3\x97?></r>", 1, 6, "target \"\xC3\x97\" is not an XML name"},
       {"<r><?t \x01?></r>", 1, 8, "UTF-8"},
       {"<r><?t", 1, 4, "unterminated processing instruction"},
+      {"<?xml version='1.0'", 1, 1, "unterminated XML declaration"},
   });
 }
 
@@ -175,6 +184,8 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r/>\0"sv, 1, 5, "UTF-8"},
       {"", 1, 1, "no root element"},
       {"<r", 1, 3, "ends inside the start tag <r>"},
+      {"<r b='1", 1, 8, "ends inside the start tag <r>"},
+      {"<r></r", 1, 7, "ends inside the end tag </r>"},
       {"<r/ >", 1, 4, "expected white space, \">\" or \"/>\""},
       {"<r a='1' / >", 1, 11, "expected white space, \">\" or \"/>\""},
       {"<r b=1/>", 1, 6, "expected a quoted value for the attribute \"b\""},
@@ -193,7 +204,8 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
 
 TEST(ORVIDOM_ParserTest, FilesAreReadOrReportedUnreadable) {
   const std::string path = ::testing::TempDir() + "orvidom_parser_test.xml";
-  std::ofstream(path) << "\xEF\xBB\xBF<r>file</r>";
+  // One byte more than a read's chunk of 65,536, so that the last read gives one byte.
+  std::ofstream(path) << "\xEF\xBB\xBF" << std::string(65523, ' ') << "<r>file</r>";
   EXPECT_EQ(ORVIDOM_Helper::getElementText(ORVIDOM_Parser::parseFile(path).getDocumentElement()),
             "file");
   std::remove(path.c_str());

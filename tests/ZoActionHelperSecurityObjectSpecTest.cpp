@@ -79,6 +79,7 @@ TEST(ZoActionHelperSecurityObjectSpecTest, AddEntryWritesStraightIntoTheMadeElem
 
   ORVIDOM_Element elem = xmltest::Made(spec);
   EXPECT_TRUE(xmltest::SameTree(elem, "<securityObjects/>"));
+  EXPECT_EQ(elem.getParentNode().getNodeType(), ORVIDOM_Node::DOCUMENT_NODE);
 
   const SecurityObject user("u", "U", SecurityObject::kUser);
   spec.addEntry(user, {View("v1", {"A", "B", "A"}), View("v1", {})});

@@ -95,6 +95,14 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
 
   response.Take(elem);
   EXPECT_EQ(response.GetTasks().size(), 8u);
+
+  // A task taken on its own finds its parameters below its element.
+  ORVIDOM_Element firstTask = ORVIDOM_Helper::findFirstElement(elem, "task");
+  ZoUpdateObjectResponseHelper owner;
+  Result* alone = owner.AddTask(Task::kTaskAddObject);
+  alone->Take(firstTask);
+  ASSERT_TRUE(alone->GetParameter(Result::kParamObject, values));
+  EXPECT_EQ(values.back(), "[ns].[new]");
 }
 
 TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {

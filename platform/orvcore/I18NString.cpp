@@ -5,9 +5,17 @@
 
 namespace {
 
+// Encoding names are compared in any letter case, as XML and IANA compare them.
+bool sameNameInAnyCase(const char* a, const char* b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  for (; *a && lower(*a) == lower(*b); ++a, ++b) {
+  }
+  return lower(*a) == lower(*b);
+}
+
 bool isLatin1(const char* encoding) {
-  for (const char* name : {"ISO-8859-1", "iso-8859-1", "latin1", "Latin-1", "LATIN1"}) {
-    if (std::strcmp(encoding, name) == 0) return true;
+  for (const char* name : {"ISO-8859-1", "Latin1", "Latin-1"}) {
+    if (sameNameInAnyCase(encoding, name)) return true;
   }
   return false;
 }

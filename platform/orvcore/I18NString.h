@@ -17,7 +17,8 @@ class KORVATH_API I18NString {
   I18NString(const char* text);  // NOLINT(google-explicit-constructor)
   // UTF-8 text taken as it is.
   I18NString(std::string text) noexcept : m_text(std::move(text)) {}  // NOLINT
-  // Text in `encoding` (null or "UTF-8" for UTF-8, "ISO-8859-1" for Latin-1), `length` bytes
+  // Text in `encoding` (null or "UTF-8" for UTF-8, "ISO-8859-1", "Latin1" or
+  // "Latin-1" in any letter case for Latin-1), `length` bytes
   // or up to the terminating zero when -1; the converter and context are not used.
   I18NString(const char* text, const char* encoding, int length, const void* converter,
              const void* context);

@@ -165,8 +165,11 @@ bool isSpaceAt(std::string_view xml, std::size_t i) {
 [[noreturn]] void throwBadProcessingInstruction(std::string_view xml, std::size_t offset) {
   const std::size_t at = tagStart(xml, offset, "<?");
   const std::string target = nameAt(xml, at + 2);
-  if (target.size() == 3 && (target[0] | ' ') == 'x' && (target[1] | ' ') == 'm' &&
-      (target[2] | ' ') == 'l') {
+  const bool xmlInAnyCase = target.size() == 3 && (target[0] | ' ') == 'x' &&
+                            (target[1] | ' ') == 'm' && (target[2] | ' ') == 'l';
+  // At the very start (after a byte order mark at most) the XML declaration is where it belongs.
+  const bool atStart = at == 0 || (at == 3 && xml.compare(0, 3, "\xEF\xBB\xBF") == 0);
+  if (xmlInAnyCase && !atStart) {
     throwParseError(xml, at,
                     "\"<?" + target + "\" is only allowed at the very start of the document");
   }
@@ -174,7 +177,9 @@ bool isSpaceAt(std::string_view xml, std::size_t i) {
     throwParseError(xml, at + 2, "expected a processing instruction target after \"<?\"");
   }
   if (xml.find("?>", at) == std::string_view::npos) {
-    throwParseError(xml, at, "unterminated processing instruction");
+    throwParseError(
+        xml, at,
+        target == "xml" ? "unterminated XML declaration" : "unterminated processing instruction");
   }
   throwParseError(
       xml, at + 2 + target.size(),
