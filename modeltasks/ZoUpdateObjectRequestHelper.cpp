@@ -153,6 +153,11 @@ void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& 
   AddValue(kind, store.emplace_back(value, locale));
 }
 
+void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, I18NString&& value,
+                                             I18NString&& locale) {
+  AddValue(kind, store.emplace_back(std::move(value), std::move(locale)));
+}
+
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
   AddValue(kind, store.emplace_back(element));
 }

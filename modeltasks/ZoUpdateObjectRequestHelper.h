@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
@@ -70,6 +71,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // One value of a parameter: a text with an optional locale, or an XML fragment.
   struct KORVATH_API ParamValue {
     ParamValue(const I18NString& value, const I18NString& locale) : locale(locale), value(value) {}
+    ParamValue(I18NString&& value, I18NString&& locale)
+        : locale(std::move(locale)), value(std::move(value)) {}
     explicit ParamValue(const ORVIDOM_Element& element) : element(element) {}
 
     // Empty means no locale.
@@ -88,6 +91,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
 
   // Appends a text value to the parameter's values.
   void AddParameter(EParameter kind, const I18NString& value, const I18NString& locale);
+  // The same, keeping the texts given instead of copying them.
+  void AddParameter(EParameter kind, I18NString&& value, I18NString&& locale);
   // Appends a fragment value; the handle is kept and the fragment copied only when written.
   void AddParameter(EParameter kind, ORVIDOM_Element& element);
 

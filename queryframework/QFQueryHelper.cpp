@@ -52,20 +52,17 @@ const I18NString kAttrDuplicates("duplicates");
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
-// Puts `item` into the next free place of `blocks`, whose places in use are those `list` points
-// to, and appends that place to `list`; returns it. A place is filled before it is listed, so
-// that an item that cannot be copied leaves the list as it was.
+// The next free place of `blocks`, whose places in use are those `list` points to; the caller
+// fills it, then appends it to `list`. A place is filled before it is listed, so that an item
+// that cannot be filled leaves the list as it was.
 template <class T>
-T* AppendStored(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list, T&& item) {
+T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, const std::vector<T*>& list) {
   constexpr std::size_t kBlock = 16;
   const std::size_t place = list.size() % kBlock;
   if (place == 0 && blocks.size() * kBlock == list.size()) {
     blocks.push_back(std::make_unique<T[]>(kBlock));
   }
-  T* stored = &blocks.back()[place];
-  *stored = std::move(item);
-  list.push_back(stored);
-  return stored;
+  return &blocks.back()[place];
 }
 
 // The child "source" of `query`.
@@ -104,28 +101,40 @@ QFQueryHelper::~QFQueryHelper() = default;
 const I18NString& QFQueryHelper::GetName() const { return m_name; }
 
 QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NString& expression) {
-  I18NString candidate = name;
+  return AddDataItem(I18NString(name), I18NString(expression));
+}
+
+QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expression) {
   // Each name is looked up once: the insertion itself says whether it was taken.
   if (!m_dataItemNames.insert(name).second) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
+    I18NString candidate;
     do {
       candidate = name + ORVUtConvert::ulongCvt(next++);
     } while (!m_dataItemNames.insert(candidate).second);
+    name = std::move(candidate);
   }
-  QFQueryDataItem item;
-  item.m_name = std::move(candidate);
-  item.m_expression = expression;
-  return AppendStored(m_dataItemBlocks, m_dataItems, std::move(item));
+  QFQueryDataItem* item = NextPlace(m_dataItemBlocks, m_dataItems);
+  item->m_name = std::move(name);
+  item->m_expression = std::move(expression);
+  m_dataItems.push_back(item);
+  return item;
 }
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
                                                     QFQueryDetailFilter::EUse use) {
-  QFQueryDetailFilter filter;
-  filter.m_expression = expression;
-  filter.m_use = use;
-  return AppendStored(m_detailFilterBlocks, m_detailFilters, std::move(filter));
+  return AddDetailFilter(I18NString(expression), use);
+}
+
+QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(I18NString&& expression,
+                                                    QFQueryDetailFilter::EUse use) {
+  QFQueryDetailFilter* filter = NextPlace(m_detailFilterBlocks, m_detailFilters);
+  filter->m_expression = std::move(expression);
+  filter->m_use = use;
+  m_detailFilters.push_back(filter);
+  return filter;
 }
 
 void QFQueryHelper::AddHint(EQueryHint hint, const I18NString& value) { m_hints[hint] = value; }

@@ -71,8 +71,12 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   // Adds a data item named `name`, or `name` followed by the first number from 1 that makes the
   // name unique among the names this query gave out. The query keeps ownership.
   QFQueryDataItem* AddDataItem(const I18NString& name, const I18NString& expression);
+  // The same, keeping the texts given instead of copying them.
+  QFQueryDataItem* AddDataItem(I18NString&& name, I18NString&& expression);
   // Adds a detail filter; the query keeps ownership.
   QFQueryDetailFilter* AddDetailFilter(const I18NString& expression, QFQueryDetailFilter::EUse use);
+  // The same, keeping the text given instead of copying it.
+  QFQueryDetailFilter* AddDetailFilter(I18NString&& expression, QFQueryDetailFilter::EUse use);
   // Sets the hint's value, replacing an earlier one ("avoidZeroDiv" is "true" from the start).
   void AddHint(EQueryHint hint, const I18NString& value);
   // Non-zero writes the selection's "autoSummary" as "true".

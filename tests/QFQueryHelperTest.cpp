@@ -26,7 +26,7 @@ TEST(QFQueryHelperTest, WritesValuesOutsideTheEnumerationsAsUnknownAndHintsInHin
   odd->m_aggregate = static_cast<QFQueryHelper::EAggregate>(10);
   EXPECT_EQ(query->GetDataItems(), std::vector<QFQueryDataItem*>{odd});
   QFQueryDetailFilter* filter =
-      query->AddDetailFilter("", static_cast<QFQueryDetailFilter::EUse>(0));
+      query->AddDetailFilter(odd->m_expression, static_cast<QFQueryDetailFilter::EUse>(0));
   EXPECT_EQ(query->GetDetailFilters(), std::vector<QFQueryDetailFilter*>{filter});
   query->AddHint(QFQueryHelper::kQueryHintMaxRowsRetrieved, "100");
   query->AddHint(QFQueryHelper::kQueryHintAutoSort, "first");
@@ -53,7 +53,7 @@ TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   EXPECT_EQ(query->AddDataItem("A1", "3")->m_name, "A11");
   EXPECT_EQ(query->AddDataItem("A", "4")->m_name, "A2");
   EXPECT_EQ(query->AddDataItem("A3", "5")->m_name, "A3");
-  EXPECT_EQ(query->AddDataItem("A", "6")->m_name, "A4");
+  EXPECT_EQ(query->AddDataItem(query->GetDataItems()[0]->m_name, "6")->m_name, "A4");
   EXPECT_EQ(query->AddDataItem("N", "7")->m_name, "N");
   EXPECT_EQ(query->AddDataItem("N", "8")->m_name, "N1");
   EXPECT_EQ(query->AddDataItem("N", "9")->m_name, "N2");

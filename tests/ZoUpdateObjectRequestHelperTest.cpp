@@ -51,7 +51,8 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   Task* add = request.AddTask(Task::kTaskAddProperty);
   add->AddParameter(Task::kParamObjectID, "[m].[qs]", "");
   add->AddParameter(Task::kParamPropertyType, "filter", "en-us");
-  add->AddParameter(Task::kParamPropertyType, "", "");
+  const I18NString kept;  // the caller's own texts, copied
+  add->AddParameter(Task::kParamPropertyType, kept, kept);
   add->AddParameter(Task::kParamQuerySubjectRefs, fragment);
   add->AddParameter(Task::kParamFilterApplyType, "always", "");
   add->AddParameter(Task::kParamQueryType, "sql", "");

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,10 +14,11 @@
 
 namespace {
 
-// The text written so far: pieces are copied into a buffer of fixed size, which is appended to
-// the string whenever it is full. Copying into room known to be there keeps each piece a bounds
-// test and a memcpy, where std::string::append calls into the library for every piece, however
-// small; and the string is built once, without a copy at the end or room cleared beforehand.
+// The text written so far, in blocks of fixed size: the first inside the object, the others
+// allocated as each fills, and all joined once at the end. Copying into room known to be there
+// keeps each piece a bounds test and a memcpy, where std::string::append calls into the library
+// for every piece, however small; and the text is copied once more in all, where a string grown
+// as it goes copies everything written so far each time it grows.
 class Output {
  public:
   // The most room() hands out at once.
@@ -57,14 +59,22 @@ class Output {
   // Ends what was written into the room at `end`.
   void commit(const char* end) { m_len = static_cast<std::size_t>(end - m_buffer); }
 
-  // The whole text; the output is empty afterwards.
+  // The whole text; the output is not to be used afterwards.
   std::string take() {
-    flush();
-    return std::move(m_out);
+    if (m_more.empty()) return std::string(m_first, m_len);
+    std::size_t total = m_len;
+    for (std::size_t length : m_lengths) total += length;
+    std::string out;
+    out.reserve(total);
+    out.append(m_first, m_lengths[0]);
+    for (std::size_t i = 1; i < m_lengths.size(); ++i)
+      out.append(m_more[i - 1].get(), m_lengths[i]);
+    out.append(m_buffer, m_len);
+    return out;
   }
 
  private:
-  // Puts a piece that does not fit: it fills the buffer, whatever its length, and goes on in the
+  // Puts a piece that does not fit: it fills the block, whatever its length, and goes on in the
   // next. A function of its own, which put calls only then, so that put stays small enough to
   // inline.
   void putAcross(const char* text, std::size_t n) {
@@ -80,14 +90,20 @@ class Output {
     m_len += n;
   }
 
+  // Ends the current block and goes on in a new one.
   void flush() {
-    m_out.append(m_buffer, m_len);
+    m_lengths.push_back(m_len);
+    m_more.emplace_back(new char[kRoom]);
+    m_buffer = m_more.back().get();
     m_len = 0;
   }
 
-  char m_buffer[kRoom];
+  char m_first[kRoom];
+  std::vector<std::unique_ptr<char[]>> m_more;
+  // The length of each block before the current one, the first included.
+  std::vector<std::size_t> m_lengths;
+  char* m_buffer = m_first;
   std::size_t m_len = 0;
-  std::string m_out;
 };
 
 // The escape of `c`, or the empty string when it is written as itself. A carriage return is
@@ -139,9 +155,21 @@ std::uint64_t mayHaveEscape(std::uint64_t word, bool attribute) {
   return attribute ? flags | bytesEqual(word, '"') : flags;
 }
 
+// Appends the byte `c` at `to`, escaped if it has an escape; returns where the next goes.
+char* appendEscaped(char* to, unsigned char c, bool attribute) {
+  const std::string_view escape = escapeOf(c, attribute);
+  if (escape.empty()) {
+    *to++ = static_cast<char>(c);
+    return to;
+  }
+  std::memcpy(to, escape.data(), escape.size());
+  return to + escape.size();
+}
+
 // Appends `text` with the characters that would not read back as themselves escaped. Eight bytes
-// are tested and copied at once where none of them may have an escape; the others one at a time.
-// The room is taken a piece at a time, so that the escapes of a piece always fit.
+// are tested and copied at once where none of them may have an escape; the others, and the last
+// few of a piece, one at a time. The room is taken a piece at a time, so that the escapes of a
+// piece always fit.
 void appendEscaped(Output& out, const char* text, bool attribute) {
   constexpr std::size_t kPiece = 1024;
   static_assert(kLongestEscape * kPiece <= Output::kRoom, "a piece's escapes fit the room");
@@ -150,22 +178,23 @@ void appendEscaped(Output& out, const char* text, bool attribute) {
     const std::size_t n = std::min(left, kPiece);
     left -= n;
     char* to = out.room(kLongestEscape * n);
-    for (const char* const end = text + n; text < end;) {
-      std::uint64_t word;
-      if (end - text >= static_cast<std::ptrdiff_t>(sizeof word)) {
-        std::memcpy(&word, text, sizeof word);
-        if (mayHaveEscape(word, attribute) == 0) {
-          std::memcpy(to, &word, sizeof word);
-          to += sizeof word;
-          text += sizeof word;
-          continue;
-        }
+    const char* const end = text + n;
+    for (std::uint64_t word; end - text >= static_cast<std::ptrdiff_t>(sizeof word);) {
+      std::memcpy(&word, text, sizeof word);
+      if (mayHaveEscape(word, attribute) == 0) {
+        std::memcpy(to, &word, sizeof word);
+        to += sizeof word;
+        text += sizeof word;
+        continue;
       }
-      const auto c = static_cast<unsigned char>(*text++);
+      for (const char* const stop = text + sizeof word; text < stop; ++text) {
+        to = appendEscaped(to, static_cast<unsigned char>(*text), attribute);
+      }
+    }
+    for (; text < end; ++text) {
+      const auto c = static_cast<unsigned char>(*text);
       if (escaped[c]) {
-        const std::string_view escape = escapeOf(c, attribute);
-        std::memcpy(to, escape.data(), escape.size());
-        to += escape.size();
+        to = appendEscaped(to, c, attribute);
       } else {
         *to++ = static_cast<char>(c);
       }
