@@ -5,7 +5,6 @@
 #include <memory>
 #include <utility>
 
-#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
@@ -77,10 +76,6 @@ ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
 }
 
 // ZoUpdateResponseTaskHelper
-
-ZoUpdateResponseTaskHelper::ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind,
-                                                       EStatus status)
-    : task(kind), status(status) {}
 
 ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() { delete error; }
 
@@ -183,18 +178,30 @@ void ZoUpdateResponseTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
 
 ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem) { doTake(elem); }
 
-ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() { DeleteAll(tasks); }
+ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() = default;
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
-    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {
-  std::unique_ptr<ZoUpdateResponseTaskHelper> created(new ZoUpdateResponseTaskHelper(kind, status));
-  tasks.push_back(created.get());
-  return created.release();
+    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status,
+    std::size_t room) {
+  if (freePlaces == 0) {
+    std::unique_ptr<ZoUpdateResponseTaskHelper[]> block(new ZoUpdateResponseTaskHelper[room]);
+    blocks.push_back(std::move(block));
+    blockSize = room;
+    freePlaces = room;
+  }
+  ZoUpdateResponseTaskHelper* created = &blocks.back()[blockSize - freePlaces];
+  // The place counts as used once listed, so that a list that cannot grow leaves it free.
+  tasks.push_back(created);
+  --freePlaces;
+  created->task = kind;
+  created->status = status;
+  return created;
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess);
+  constexpr std::size_t kRoom = 16;
+  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess, kRoom);
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::GetTask(
@@ -229,7 +236,8 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())))
+    // The first result taken makes room for all the others.
+    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())), all.last - i)
         ->TakeIndexed(responseElement, found, found->below(kTasks, i, kParams),
                       found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
   }

@@ -93,8 +93,12 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   EXPECT_EQ(Describe(response.GetTasks()[2]), "unknown|E8:");
   EXPECT_EQ(Describe(response.GetTasks()[3]), "unknown|no error");
 
+  // Results taken after one added take the places left in its block.
+  response.AddTask(Task::kTaskAddProperty);
   response.Take(elem);
-  EXPECT_EQ(response.GetTasks().size(), 8u);
+  ASSERT_EQ(response.GetTasks().size(), 9u);
+  EXPECT_EQ(Describe(response.GetTasks()[7]), "unknown|E8:");
+  EXPECT_EQ(response.GetTasks()[4]->GetTask(), Task::kTaskAddProperty);
 }
 
 TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {
