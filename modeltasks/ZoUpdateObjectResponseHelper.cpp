@@ -77,7 +77,7 @@ ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
 
 // ZoUpdateResponseTaskHelper
 
-ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() { delete error; }
+ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() = default;
 
 void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString& value) {
   params.emplace_back(kind, value);
@@ -110,7 +110,7 @@ void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NStri
     error->code = code;
     error->message = message;
   } else {
-    error = new ErrorInfo(code, message);
+    error.emplace(code, message);
   }
 }
 
@@ -119,11 +119,11 @@ ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
     const orvidom::ElementView found(*index, kErrors, errorRange.first);
     const char* message = found.leadingText();
     // Each field is made once, in place, where SetError would copy it.
-    error = new ErrorInfo(I18NString(), I18NString());
+    error.emplace(I18NString(), I18NString());
     error->code = I18NString(found.attribute(kAttrCode.c_str()));
     error->message = I18NString(message ? message : "");
   }
-  return error;
+  return error ? &*error : nullptr;
 }
 
 void ZoUpdateResponseTaskHelper::SetFeedback(ZoActionFeedbackHelper& feedback) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -90,7 +91,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   ORVIDOM_ElementIndex::Range errorRange;
   // Every value with its kind, in the order added.
   std::vector<std::pair<EParameter, I18NString>> params;
-  ErrorInfo* error = nullptr;
+  // The error, kept in the task rather than allocated apart.
+  std::optional<ErrorInfo> error;
   ORVIDOM_Element feedbackElement;
 };
 
