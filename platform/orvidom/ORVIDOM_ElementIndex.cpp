@@ -51,8 +51,10 @@ class ListsByName {
   // already matched.
   std::size_t find(std::size_t list, const char* name) const noexcept {
     for (; list != kNone; list = m_next[list]) {
-      // Past the first byte only when there is more than the first byte.
-      if (!name[0] || std::strcmp(m_names[list].get().c_str() + 1, name + 1) == 0) return list;
+      // Past the first byte only when there is more than the first byte; the second byte
+      // rules out most names that share the first without a call.
+      const char* const own = m_names[list].get().c_str();
+      if (!name[0] || (own[1] == name[1] && std::strcmp(own + 1, name + 1) == 0)) return list;
     }
     return kNone;
   }
