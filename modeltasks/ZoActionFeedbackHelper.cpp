@@ -106,7 +106,7 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
   }
 }
 
-// One line of the text: a "entry" element at `depth` below the feedback element.
+// One line of the text: an "entry" element at `depth` below the feedback element.
 struct Line {
   std::size_t depth;
   const I18NString* mark;
