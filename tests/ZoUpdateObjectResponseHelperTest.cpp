@@ -152,11 +152,12 @@ TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
       Rendered(xmltest::Parse(
           R"(<feedback><entry class="error">E<entry class="info">C</entry></entry></feedback>)")),
       "\n*** Error:E\n\t--- C");
-  // Only "entry" elements count; an entry whose first child is no text renders without text.
+  // Only "entry" elements count; an entry whose first child is no text renders without text;
+  // a class that only begins like "error" is no error.
   EXPECT_EQ(Rendered(xmltest::Parse(
                 "<feedback><note>x</note><entry class=\"warning\"><entry class=\"Error\">a<x>"
                 "<entry>hidden</entry></x><entry class=\"error\"/></entry>b</entry>"
-                "<entry>z</entry></feedback>")),
+                "<entry class=\"errors\">z</entry></feedback>")),
             "\n--- \n\t--- a\n\t\t*** Error:\n--- z");
 
   Feedback nothingTaken;
