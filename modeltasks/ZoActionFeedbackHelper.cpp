@@ -106,16 +106,63 @@ ORVIDOM_Element MakeEntryTree(const ORVIDOM_Document& doc, const ZoFeedbackEntry
   }
 }
 
-// Appends the line of one "entry" element at `depth` below the feedback element.
-void AppendLine(const orvidom::ElementView& entry, std::size_t depth, std::string& text) {
+// One line of the text: an "entry" element at `depth` below the feedback element.
+struct Line {
+  std::size_t depth;
+  const I18NString* mark;
+  const char* text;
+  std::size_t length;
+};
+
+// The line of `entry`; its class is compared with "error" only when the first byte agrees.
+Line LineOf(const orvidom::ElementView& entry, std::size_t depth) {
   const char* const error =
       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).c_str();
-  const bool isError = std::strcmp(entry.attribute(kAttrClass.c_str()), error) == 0;
-  text += '\n';
-  text.append(depth, '\t');
-  text += (isError ? kRenderError : kRenderOther).str();
-  if (const char* first = entry.leadingText()) text += first;
+  const char* const entryClass = entry.attribute(kAttrClass.c_str());
+  const bool isError = entryClass[0] == error[0] && std::strcmp(entryClass, error) == 0;
+  const char* const first = entry.leadingText();
+  return {depth, isError ? &kRenderError : &kRenderOther, first ? first : "",
+          first ? std::strlen(first) : 0};
 }
+
+// Lines waiting to be appended, so that the text grows once per batch rather than once per
+// piece of a line.
+class LineBatch {
+ public:
+  explicit LineBatch(std::string& text) : m_text(text) {}
+
+  void add(const Line& line) {
+    if (m_held == kCapacity) flush();
+    m_lines[m_held++] = line;
+    m_size += 1 + line.depth + line.mark->length() + line.length;
+  }
+
+  // Writes the lines held into the text, each "\n", the tabs, the mark and the text.
+  void flush() {
+    std::size_t at = m_text.size();
+    m_text.resize(at + m_size);
+    char* out = &m_text[0];
+    for (std::size_t i = 0; i < m_held; ++i) {
+      const Line& line = m_lines[i];
+      out[at++] = '\n';
+      std::memset(out + at, '\t', line.depth);
+      at += line.depth;
+      std::memcpy(out + at, line.mark->c_str(), line.mark->length());
+      at += line.mark->length();
+      std::memcpy(out + at, line.text, line.length);
+      at += line.length;
+    }
+    m_held = 0;
+    m_size = 0;
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 32;
+  std::string& m_text;
+  Line m_lines[kCapacity];
+  std::size_t m_held = 0;
+  std::size_t m_size = 0;
+};
 
 // Appends the lines of the "entry" children of `feedback`, depth first in document order: each
 // entry, then the "entry" children of it. The walk keeps no stack, only the depth, so that any
@@ -123,10 +170,12 @@ void AppendLine(const orvidom::ElementView& entry, std::size_t depth, std::strin
 void AppendLines(const orvidom::ElementView& feedback, std::string& text) {
   const char* const name = kElemEntry.c_str();
   std::size_t depth = 0;
+  LineBatch batch(text);
   for (orvidom::ElementView entry = feedback.child(name); !entry.isNull();
        entry = entry.nextNested(name, depth)) {
-    AppendLine(entry, depth, text);
+    batch.add(LineOf(entry, depth));
   }
+  batch.flush();
 }
 
 }  // namespace

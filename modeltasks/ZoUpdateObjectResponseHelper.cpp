@@ -5,7 +5,6 @@
 #include <memory>
 #include <utility>
 
-#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
@@ -78,11 +77,7 @@ ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
 
 // ZoUpdateResponseTaskHelper
 
-ZoUpdateResponseTaskHelper::ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind,
-                                                       EStatus status)
-    : task(kind), status(status) {}
-
-ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() { delete error; }
+ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() = default;
 
 void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString& value) {
   params.emplace_back(kind, value);
@@ -115,7 +110,7 @@ void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NStri
     error->code = code;
     error->message = message;
   } else {
-    error = new ErrorInfo(code, message);
+    error.emplace(code, message);
   }
 }
 
@@ -124,11 +119,11 @@ ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
     const orvidom::ElementView found(*index, kErrors, errorRange.first);
     const char* message = found.leadingText();
     // Each field is made once, in place, where SetError would copy it.
-    error = new ErrorInfo(I18NString(), I18NString());
+    error.emplace(I18NString(), I18NString());
     error->code = I18NString(found.attribute(kAttrCode.c_str()));
     error->message = I18NString(message ? message : "");
   }
-  return error;
+  return error ? &*error : nullptr;
 }
 
 void ZoUpdateResponseTaskHelper::SetFeedback(ZoActionFeedbackHelper& feedback) {
@@ -183,18 +178,30 @@ void ZoUpdateResponseTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
 
 ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem) { doTake(elem); }
 
-ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() { DeleteAll(tasks); }
+ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() = default;
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
-    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {
-  std::unique_ptr<ZoUpdateResponseTaskHelper> created(new ZoUpdateResponseTaskHelper(kind, status));
-  tasks.push_back(created.get());
-  return created.release();
+    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status,
+    std::size_t room) {
+  if (freePlaces == 0) {
+    std::unique_ptr<ZoUpdateResponseTaskHelper[]> block(new ZoUpdateResponseTaskHelper[room]);
+    blocks.push_back(std::move(block));
+    blockSize = room;
+    freePlaces = room;
+  }
+  ZoUpdateResponseTaskHelper* created = &blocks.back()[blockSize - freePlaces];
+  // The place counts as used once listed, so that a list that cannot grow leaves it free.
+  tasks.push_back(created);
+  --freePlaces;
+  created->task = kind;
+  created->status = status;
+  return created;
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess);
+  constexpr std::size_t kRoom = 16;
+  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess, kRoom);
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::GetTask(
@@ -224,12 +231,16 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
   const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
   tasks.reserve(tasks.size() + all.last);
+  // How many tasks ahead of the one read the records of the next are asked for.
+  constexpr std::size_t kAhead = 8;
   for (std::size_t i = all.first; i < all.last; ++i) {
+    orvidom::ElementView(*found, kTasks, i + kAhead).prefetch();
     const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())))
+    // The first result taken makes room for all the others.
+    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())), all.last - i)
         ->TakeIndexed(responseElement, found, found->below(kTasks, i, kParams),
                       found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
   }

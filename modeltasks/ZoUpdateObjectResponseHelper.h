@@ -2,7 +2,9 @@
 // its status, result parameters, an optional error and optional feedback.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -69,7 +71,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
  private:
   friend class ZoUpdateObjectResponseHelper;
 
-  ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status);
+  // An unknown task of unknown status, for the response's blocks of results to fill in.
+  ZoUpdateResponseTaskHelper() = default;
 
   // Keeps the index of the document of `elem` (nothing for a null one) and the positions of the
   // task's "param", "error" and "feedback" descendants in the index; takes the first feedback.
@@ -79,8 +82,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   // Reads the "param" elements of the taken "task" element, once.
   void ParseParameters();
 
-  ZoUpdateRequestTaskHelper::ETask task;
-  EStatus status;
+  ZoUpdateRequestTaskHelper::ETask task = ZoUpdateRequestTaskHelper::kTaskUnknown;
+  EStatus status = kStatusUnknown;
   // The "task", "param", "error" and "feedback" elements of the taken document, and the
   // positions of those below the task; null until a task is taken.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
@@ -88,7 +91,8 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   ORVIDOM_ElementIndex::Range errorRange;
   // Every value with its kind, in the order added.
   std::vector<std::pair<EParameter, I18NString>> params;
-  ErrorInfo* error = nullptr;
+  // The error, kept in the task rather than allocated apart.
+  std::optional<ErrorInfo> error;
   ORVIDOM_Element feedbackElement;
 };
 
@@ -121,9 +125,17 @@ class KORVATH_API ZoUpdateObjectResponseHelper : public ActionHandlerBase {
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
+  // A new result at the end of the list; when the last block is full, a new block holds `room`
+  // results (at least one).
   ZoUpdateResponseTaskHelper* Append(ZoUpdateRequestTaskHelper::ETask kind,
-                                     ZoUpdateResponseTaskHelper::EStatus status);
+                                     ZoUpdateResponseTaskHelper::EStatus status, std::size_t room);
 
   std::vector<ZoUpdateResponseTaskHelper*> tasks;
+  // Where the results live: blocks of them, at addresses that never move, fewer allocations
+  // than one each. The last block holds `blockSize` results, of which `freePlaces` at its end
+  // are not in use yet.
+  std::vector<std::unique_ptr<ZoUpdateResponseTaskHelper[]>> blocks;
+  std::size_t blockSize = 0;
+  std::size_t freePlaces = 0;
   ORVIDOM_Element responseElement;
 };

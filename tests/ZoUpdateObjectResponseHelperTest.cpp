@@ -93,8 +93,12 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   EXPECT_EQ(Describe(response.GetTasks()[2]), "unknown|E8:");
   EXPECT_EQ(Describe(response.GetTasks()[3]), "unknown|no error");
 
+  // Results taken after one added take the places left in its block.
+  response.AddTask(Task::kTaskAddProperty);
   response.Take(elem);
-  EXPECT_EQ(response.GetTasks().size(), 8u);
+  ASSERT_EQ(response.GetTasks().size(), 9u);
+  EXPECT_EQ(Describe(response.GetTasks()[7]), "unknown|E8:");
+  EXPECT_EQ(response.GetTasks()[4]->GetTask(), Task::kTaskAddProperty);
 
   // A task taken on its own finds its parameters below its element.
   ORVIDOM_Element firstTask = ORVIDOM_Helper::findFirstElement(elem, "task");
@@ -156,11 +160,12 @@ TEST(ZoActionFeedbackHelperTest, RendersReceivedFeedback) {
       Rendered(xmltest::Parse(
           R"(<feedback><entry class="error">E<entry class="info">C</entry></entry></feedback>)")),
       "\n*** Error:E\n\t--- C");
-  // Only "entry" elements count; an entry whose first child is no text renders without text.
+  // Only "entry" elements count; an entry whose first child is no text renders without text;
+  // a class that only begins like "error" is no error.
   EXPECT_EQ(Rendered(xmltest::Parse(
                 "<feedback><note>x</note><entry class=\"warning\"><entry class=\"Error\">a<x>"
                 "<entry>hidden</entry></x><entry class=\"error\"/></entry>b</entry>"
-                "<entry>z</entry></feedback>")),
+                "<entry class=\"errors\">z</entry></feedback>")),
             "\n--- \n\t--- a\n\t\t*** Error:\n--- z");
 
   Feedback nothingTaken;

@@ -35,6 +35,16 @@ class ElementView {
   const char* attribute(const char* name) const noexcept;
   // The value of the first child when it is a text node; null otherwise.
   const char* leadingText() const noexcept;
+  // Asks for the element's record and what follows it, where the parser put its attributes,
+  // ahead of a read: a reader going through many elements of a tree larger than the cache
+  // then does not wait on each in turn.
+  void prefetch() const noexcept {
+    if (!m_node) return;
+    const char* record = reinterpret_cast<const char*>(m_node);
+    __builtin_prefetch(record);
+    __builtin_prefetch(record + 64);
+    __builtin_prefetch(record + 128);
+  }
   // A handle to the element, in the document `sameDocument` belongs to.
   ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept;
 
