@@ -96,7 +96,12 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
                  [&] { outer.replaceChild(other.createElement("x"), inner); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
-  ExpectDomError(Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); });
+  ExpectDomError(
+      Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); },
+      "appendChild: a #text node cannot be a child of a document");
+  ExpectDomError(
+      Ex::NOT_FOUND_ERR, [&] { outer.replaceChild(doc.createElement("y"), outer); },
+      "replaceChild: the node is not a child of this node");
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });
   // U+EFFFF is the last character that may start a name.
   EXPECT_NO_THROW(doc.createElement("\xF3\xAF\xBF\xBF"));

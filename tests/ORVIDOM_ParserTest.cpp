@@ -171,13 +171,18 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
   ExpectRefused({
       {"<r><a></r>", 1, 7, "end tag </r> does not match start tag <a> opened at 1:4"},
       {"<tasks>\n  <task a='>'>\n</tasks>", 3, 1, "start tag <task> opened at 2:3"},
+      {"<r>\r\n</x>", 2, 1, "end tag </x> does not match"},
       {"<r/></r>", 1, 5, "end tag </r> without a start tag"},
       {"<r><a/>", 1, 8, "ends before the end tag of the start tag <r> opened at 1:1"},
       {"<r></r x>", 1, 8, "expected \">\" to close the end tag </r>"},
       {"<r a='1' a='2'/>", 1, 10, "attribute \"a\" given twice on <r>"},
-      {"<r a='' b='' c='' d='' e='' f='' g='' h='' i='' j='' k='' l='' m='' n='' o='' p='' q='' "
-       "a=''/>",
-       1, 89, "\"a\" given twice"},
+      // The second of two tags of seventeen attributes, which are compared through their names'
+      // hashes.
+      {"<r><e a='' b='' c='' d='' e='' f='' g='' h='' i='' j='' k='' l='' m='' n='' o='' p='' "
+       "q=''/>"
+       "<e a='' b='' c='' d='' e='' f='' g='' h='' i='' j='' k='' l='' m='' n='' o='' p='' q='' "
+       "a=''/></r>",
+       1, 181, "\"a\" given twice"},
       {"<r/><s/>", 1, 5, "element <s> after the root element"},
       {"<r/>\ntext", 2, 1, "text after the root element"},
       {"text<r/>", 1, 1, "text before the root element"},
