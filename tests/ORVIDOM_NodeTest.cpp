@@ -108,6 +108,12 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("\xF3\xB0\x80\x80"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] {
+    ORVIDOM_DOMImplementation::getInstance().createDocument("urn:\x01", "r",
+                                                            ORVIDOM_DocumentType());
+  });
+
+  EXPECT_NO_THROW(outer.setNodeValue("\x01"));  // no value on an element, so nothing to check
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xED\xA0\x80"); });
   ExpectDomError(
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); },

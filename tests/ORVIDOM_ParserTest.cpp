@@ -97,6 +97,13 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
       "\xED\x9F\xBF\xEF\xA4\x80\xEF\xB7\x8F\xEF\xB7\xB0\xEF\xBF\xBD\xF0\x90\x80\x80"
       "\xF3\xAF\xBF\xBF\xC2\xB7\xCC\x80\xCD\xAF\xE2\x80\xBF\xE2\x81\x80";
   EXPECT_EQ(xmltest::Parse("<" + name + "/>").getTagName(), name);
+  // and the characters just outside those ranges start no name.
+  for (unsigned c : {0xD7u, 0xF7u, 0x37Eu, 0x2000u, 0x200Bu, 0x200Eu, 0x206Fu, 0x2190u, 0x2BFFu,
+                     0x2FF0u, 0x3000u, 0xF8FFu, 0xFDD0u, 0xFDEFu, 0xF0000u}) {
+    I18NString outside;
+    outside += c;
+    EXPECT_THROW(xmltest::Parse("<" + outside.str() + "/>"), ORVIDOM_ParseError) << c;
+  }
 }
 
 TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
@@ -107,6 +114,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='2.0'?><r/>", 1, 16, "\"2.0\" is not XML 1.x"},
       {"<?xml version='1.0' standalone='YES'?><r/>", 1, 33, "\"YES\""},
       {"<?xml version='1.0' encoding=' UTF-8'?><r/>", 1, 31, "malformed encoding"},
+      {"<?xml version='1.0' encoding='UTF*8'?><r/>", 1, 31, "malformed encoding"},
       {"<?xml version='1.0' encoding \"UTF-8\"?><r/>", 1, 30, "expected \"=\""},
       {"<?xml version='1.0'encoding='UTF-8'?><r/>", 1, 20, "white space"},
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
