@@ -113,7 +113,9 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
                                                             ORVIDOM_DocumentType());
   });
 
-  EXPECT_NO_THROW(outer.setNodeValue("\x01"));  // no value on an element, so nothing to check
+  // Elements and documents have no value, so there is nothing to check.
+  EXPECT_NO_THROW(outer.setNodeValue("\x01"));
+  EXPECT_NO_THROW(doc.setNodeValue("\x01"));
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xED\xA0\x80"); });
   ExpectDomError(
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); },

@@ -119,7 +119,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0'encoding='UTF-8'?><r/>", 1, 20, "white space"},
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
       {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", 1, 31, "\"ISO-8859-1\""},
-      {"<?xml version='1.0' encoding='UTF-0'?><r/>", 1, 31, "\"UTF-0\"; only UTF-8"},
+      {"<?xml version='1.0' encoding='latin-0'?><r/>", 1, 31, "\"latin-0\"; only UTF-8"},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},
       {"\0\0\xFE\xFF\0\0\0<"sv, 1, 1, "UTF-32"},
