@@ -160,6 +160,8 @@ TEST(ORVIDOM_ParserTest, NamesAndReferencesAreChecked) {
   ExpectRefused({
       {"<a\xC3\x97/>", 1, 3, "element name \"a\xC3\x97\" is not an XML name"},
       {"<a\xC1\x81/>", 1, 3, "invalid UTF-8"},
+      // The only byte from 0x80 in the first of a sixteen-byte block, of a text over 32 bytes.
+      {"<aaaaaaaaaaaaaaa\xFF/><!--............-->", 1, 17, "invalid UTF-8"},
       {"<\xC2\xA0/>", 1, 2, "is not an XML name"},
       {"<\xCD\xBE/>", 1, 2, "is not an XML name"},
       {"<\xE2\xAF\xBF/>", 1, 2, "is not an XML name"},
