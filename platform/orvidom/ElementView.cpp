@@ -9,13 +9,6 @@
 namespace orvidom {
 namespace {
 
-// Each step reads the library's records when they are laid out as expected, else calls it.
-template <class Step>
-auto readTree(Step step) {
-  static const bool records = recordsMatchLibrary();
-  return records ? step(RecordTree()) : step(ApiTree());
-}
-
 // True for an element named `name`. The holder of free-standing nodes has no name and so never
 // matches.
 template <class Tree>
@@ -47,13 +40,13 @@ ElementView::ElementView(const ORVIDOM_ElementIndex& index, std::size_t list,
 
 ElementView ElementView::child(const char* name) const noexcept {
   if (!m_node) return {};
-  return ElementView(readTree(
+  return ElementView(withTree(
       [&](auto tree) { return nextNamed(tree, decltype(tree)::firstChild(m_node), name); }));
 }
 
 ElementView ElementView::nextNested(const char* name, std::size_t& depth) const noexcept {
   if (!m_node) return {};
-  return ElementView(readTree([&](auto tree) -> Node {
+  return ElementView(withTree([&](auto tree) -> Node {
     using Tree = decltype(tree);
     Node cur = m_node;
     Node next = nextNamed(tree, Tree::firstChild(cur), name);
@@ -78,7 +71,7 @@ ElementView ElementView::nextNested(const char* name, std::size_t& depth) const 
 
 const char* ElementView::attribute(const char* name) const noexcept {
   if (!m_node) return "";
-  return readTree([&](auto tree) -> const char* {
+  return withTree([&](auto tree) -> const char* {
     using Tree = decltype(tree);
     for (Attr a = Tree::firstAttribute(m_node); a; a = Tree::nextAttribute(a)) {
       const char* own = Tree::name(a);
@@ -94,7 +87,7 @@ const char* ElementView::attribute(const char* name) const noexcept {
 
 const char* ElementView::leadingText() const noexcept {
   if (!m_node) return nullptr;
-  return readTree([&](auto tree) -> const char* {
+  return withTree([&](auto tree) -> const char* {
     using Tree = decltype(tree);
     const Node first = Tree::firstChild(m_node);
     return first && Tree::type(first) == pugi::node_pcdata ? Tree::value(first) : nullptr;

@@ -14,9 +14,6 @@ namespace {
 // the traffic, then never grow step by step.
 constexpr std::size_t kFirstRoom = 8;
 
-// How far ahead of the node being looked at its successors' records are asked for, in bytes.
-constexpr std::size_t kPrefetchDistance = 4096;
-
 // The lists an element name goes into, found by its first byte: one table lookup rules out
 // almost every element of a document, where comparing it with each name in turn would not.
 class ListsByName {
@@ -85,12 +82,7 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
   orvidom::Node cur = Tree::firstChild(top);
   if (cur == holder) cur = Tree::nextSibling(cur);
   while (cur) {
-    // pugixml lays the node records out one after another in document order: asking for those
-    // some way ahead keeps a walk of a tree larger than the cache from waiting on each in turn.
-    // Two cache lines a step, as an element with an attribute takes more than one.
-    const char* ahead = reinterpret_cast<const char*>(cur) + kPrefetchDistance;
-    __builtin_prefetch(ahead);
-    __builtin_prefetch(ahead + 64);
+    orvidom::prefetchAhead(cur);
     const char* name = Tree::type(cur) == pugi::node_element ? Tree::name(cur) : nullptr;
     for (std::size_t i = name ? names.first(name) : ListsByName::kNone; i != ListsByName::kNone;
          i = names.next(i, name)) {
@@ -125,11 +117,7 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
   m_sizes.reserve((kFirstRoom + 1) * m_lists.size() * m_lists.size());
   const orvidom::Node top = ORVIDOM_Access::pnode(root).internal_object();
   const orvidom::Node holder = m_store->holder.internal_object();
-  if (orvidom::recordsMatchLibrary()) {
-    walk(orvidom::RecordTree(), top, holder, lists, m_lists, m_sizes);
-  } else {
-    walk(orvidom::ApiTree(), top, holder, lists, m_lists, m_sizes);
-  }
+  orvidom::withTree([&](auto tree) { walk(tree, top, holder, lists, m_lists, m_sizes); });
 }
 
 ORVIDOM_ElementIndex::Range ORVIDOM_ElementIndex::all(std::size_t list) const noexcept {

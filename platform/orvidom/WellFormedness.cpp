@@ -20,9 +20,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kInvalidChar = "invalid UTF-8 or a character XML does not allow";
 
-// How far ahead of the node being checked its successors' records are asked for, in bytes.
-constexpr std::size_t kPrefetchDistance = 4096;
-
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // The bytes that end a run of plain characters in one kind of string: its terminating zero,
@@ -272,13 +269,8 @@ class Checker {
   void walk() {
     Node cur = Tree::firstChild(m_document);
     while (cur) {
-      // pugixml lays the records of nodes and attributes out one after another in document
-      // order, and the tree has just outgrown the cache: asking for the records some forty
-      // elements ahead keeps the walk from waiting on each in turn, which costs it a third. Two
-      // cache lines a step, as an element with an attribute takes more than one.
-      const char* ahead = reinterpret_cast<const char*>(cur) + kPrefetchDistance;
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(ahead + 64);
+      // The tree has just outgrown the cache; waiting on each node would cost the walk a third.
+      prefetchAhead(cur);
       Node next;
       if (Tree::type(cur) == pugi::node_element) {
         checkElement(cur);
@@ -568,11 +560,7 @@ class Checker {
 
 void checkParsedTree(std::string_view xml, char* buffer, bool nonAscii, pugi::xml_document& doc) {
   const Node document = doc.internal_object();
-  if (recordsMatchLibrary()) {
-    Checker<RecordTree>(xml, buffer, nonAscii, document).run();
-  } else {
-    Checker<ApiTree>(xml, buffer, nonAscii, document).run();
-  }
+  withTree([&](auto tree) { Checker<decltype(tree)>(xml, buffer, nonAscii, document).run(); });
 }
 
 }  // namespace orvidom
