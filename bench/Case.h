@@ -41,6 +41,8 @@ class CaseBase {
   // `afterRun` and returns the element count; 0 when the case has no such path.
   virtual size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)(),
                          void (*afterRun)()) = 0;
+  // The document a reading case reads at `size`; empty for a case that makes its document.
+  virtual std::string InputText(size_t size) = 0;
 };
 
 // The library whose result the others are checked against.
@@ -78,6 +80,14 @@ class Case : public CaseBase {
     Result result = path->second(input);
     afterRun();
     return Elements(input, result);
+  }
+
+  std::string InputText(size_t size) override {
+    if constexpr (std::is_same_v<Input, XmlText>) {
+      return prepare_(size).xml;
+    } else {
+      return std::string();
+    }
   }
 
  private:
