@@ -179,13 +179,27 @@ inline std::uint64_t filled(unsigned n) { return (std::uint64_t{1} << (8 * n)) -
 
 using AliasingWord = std::uint64_t __attribute__((may_alias));
 
+// Forced inline, which saves the writer some 7% of its instructions, except where addresses are
+// checked: there a function inlined would take the checks of its caller.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORVATH_ADDRESS_CHECKS 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(KORVATH_ADDRESS_CHECKS)
+#define KORVATH_INLINE_UNCHECKED
+#else
+#define KORVATH_INLINE_UNCHECKED inline __attribute__((always_inline))
+#endif
+
 // Appends the zero-terminated `text` at `to`, escaped as `E` says, finding its end as it goes;
 // returns where the next byte goes, with at least kAfterText bytes of room there. The text is
 // read a word at a time, each word from an address that is a multiple of eight: the bytes before
 // the text or after its end that share a word with it lie on the same page, so the reads cannot
 // fault, but they lie outside the string, which is why the address checks are off here alone.
 template <Escapes E>
-__attribute__((no_sanitize("address"))) char* appendText(Output& out, char* to, const char* text) {
+__attribute__((no_sanitize("address"))) KORVATH_INLINE_UNCHECKED char* appendText(
+    Output& out, char* to, const char* text) {
   const char* at = text - reinterpret_cast<std::uintptr_t>(text) % 8;
   unsigned skip = static_cast<unsigned>(text - at);
   std::uint64_t word = *reinterpret_cast<const AliasingWord*>(at) | filled(skip);
