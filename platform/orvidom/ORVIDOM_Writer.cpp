@@ -155,7 +155,8 @@ enum class Escapes { kNone, kText, kAttribute };
 // The room one step of appendText needs: a word of eight bytes stored whole, or up to seven
 // bytes and an escape.
 constexpr std::ptrdiff_t kStepRoom = 32;
-// The room appendText leaves after what it appended, for the few bytes of markup around a text.
+// The room appendText leaves after what it appended, for the few bytes of markup that follow,
+// tested once per element rather than once per byte.
 constexpr std::size_t kAfterText = kStepRoom - 7;
 
 #if KORVATH_WORD_SCAN
@@ -174,7 +175,8 @@ std::uint64_t flagged(std::uint64_t word) {
   }
 }
 
-// The bytes below the first `n` of a word set, which no test flags.
+// A word whose first `n` bytes are 0xFF, which no test flags, and the others zero: or'ed into a
+// word, it hides the bytes before a text.
 inline std::uint64_t filled(unsigned n) { return (std::uint64_t{1} << (8 * n)) - 1; }
 
 using AliasingWord = std::uint64_t __attribute__((may_alias));
@@ -257,8 +259,8 @@ char* appendText(Output& out, char* to, const char* text) {
 // A text of a record that may hold no string.
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
-// Appends ` name="value"` without the leading space at `to`, which has kAfterText bytes of room;
-// leaves as much room after it.
+// Appends `name="value"` at `to`, which has kAfterText bytes of room; leaves one byte less after
+// it.
 char* appendAttribute(Output& out, char* to, const char* name, const char* value) {
   to = appendText<Escapes::kNone>(out, to, orEmpty(name));
   *to++ = '=';
