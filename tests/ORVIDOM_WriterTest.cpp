@@ -47,6 +47,26 @@ TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
   }
 }
 
+TEST(ORVIDOM_WriterTest, EscapesAndEndsAtEveryPlaceOfAWord) {
+  // Names and texts are read eight bytes at a time: each escape, and each end, at every place in
+  // a word, in a tree made (strings aligned) and in one parsed (strings anywhere).
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element root = doc.createElement("r");
+  std::string expected = "<r>";
+  for (std::size_t n = 0; n < 17; ++n) {
+    const std::string pad(n, 'x');
+    ORVIDOM_Element e = doc.createElement("e" + pad);
+    e.setAttribute("a" + pad, pad + "&<>\"\r\t\n" + pad);
+    e.appendChild(doc.createTextNode(pad + "&<>\"\r\t\n" + pad));
+    root.appendChild(e);
+    expected += "<e" + pad + " a" + pad + "=\"" + pad + "&amp;&lt;&gt;&quot;&#13;&#9;&#10;" + pad +
+                "\">" + pad + "&amp;&lt;&gt;\"&#13;\t\n" + pad + "</e" + pad + ">";
+  }
+  expected += "</r>";
+  EXPECT_EQ(ORVIDOM_Writer::toString(root), expected);
+  EXPECT_EQ(ORVIDOM_Writer::toString(xmltest::Parse(expected)), expected);
+}
+
 TEST(ORVIDOM_WriterTest, WritesCompactByDefault) {
   ORVIDOM_Element root = xmltest::Parse("<r a='1' b='2'><e/><t>x</t></r>");
   root.appendChild(root.getOwnerDocument().createComment("c"));
