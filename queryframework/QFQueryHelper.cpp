@@ -1,5 +1,7 @@
 #include "queryframework/QFQueryHelper.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
@@ -17,6 +19,7 @@ const I18NString kMeasureRefiner("measureRefiner");
 const I18NString kAutoSort("autoSort");
 const I18NString kAvoidZeroDiv("avoidZeroDiv");
 const I18NString kMaxRowsRetrieved("maxRowsRetrieved");
+const I18NString kAttrRefDataItem("refDataItem");
 const I18NString kElemTag("tag");
 const I18NString kAttrAggregate("aggregate");
 const I18NString kAttrRollupAggregate("rollupAggregate");
@@ -105,15 +108,15 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NSt
 }
 
 QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expression) {
-  // Each name is looked up once: the insertion itself says whether it was taken.
-  if (!m_dataItemNames.insert(name).second) {
+  // Each name is looked up once: giving it out says whether it was taken.
+  if (!GiveOut(name)) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
     I18NString candidate;
     do {
       candidate = name + ORVUtConvert::ulongCvt(next++);
-    } while (!m_dataItemNames.insert(candidate).second);
+    } while (!GiveOut(candidate));
     name = std::move(candidate);
   }
   QFQueryDataItem* item = NextPlace(m_dataItemBlocks, m_dataItems);
@@ -121,6 +124,40 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expr
   item->m_expression = std::move(expression);
   m_dataItems.push_back(item);
   return item;
+}
+
+bool QFQueryHelper::GiveOut(const I18NString& name) {
+  // At most half the places are taken, so that a look-up ends soon after where it starts.
+  if (2 * (m_givenNameEnds.size() + 1) > m_nameTable.size()) {
+    std::vector<std::uint64_t> table(std::max<std::size_t>(32, 2 * m_nameTable.size()));
+    const std::size_t mask = table.size() - 1;
+    for (const std::uint64_t entry : m_nameTable) {
+      if (entry == 0) continue;
+      std::size_t i = (entry >> 32) & mask;
+      while (table[i] != 0) i = (i + 1) & mask;
+      table[i] = entry;
+    }
+    m_nameTable.swap(table);
+  }
+  const auto hash = static_cast<std::uint32_t>(std::hash<std::string>()(name.str()));
+  const std::size_t mask = m_nameTable.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    std::uint64_t& entry = m_nameTable[i];
+    if (entry == 0) {
+      // Drops what an append that ran out of memory may have left after the last name.
+      m_givenNames.resize(m_givenNameEnds.empty() ? 0 : m_givenNameEnds.back());
+      m_givenNames += name.str();
+      m_givenNameEnds.push_back(m_givenNames.size());
+      entry = std::uint64_t{hash} << 32 | m_givenNameEnds.size();
+      return true;
+    }
+    if (entry >> 32 == hash && GivenName((entry & 0xffffffffU) - 1) == name.str()) return false;
+  }
+}
+
+std::string_view QFQueryHelper::GivenName(std::size_t number) const {
+  const std::size_t begin = number == 0 ? 0 : m_givenNameEnds[number - 1];
+  return std::string_view(m_givenNames).substr(begin, m_givenNameEnds[number] - begin);
 }
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
@@ -203,13 +240,20 @@ const I18NString& QFQueryHelper::ToString(ESort sort) {
 }
 
 void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
-  elem = doc.createElement(kElemQuery);
-  elem.setAttribute(korvath_actionhelper_resources_name_str, m_name);
-  SetSource(elem);
-  MakeSelection(elem);
-  MakeDetailFilters(elem);
+  const orvidom::Builder query = orvidom::Builder::detached(doc, kElemQuery);
+  MakeQuery(doc, query, nullptr);
+  elem = query.handle(doc);
+}
+
+void QFQueryHelper::MakeQuery(ORVIDOM_Document& doc, const orvidom::Builder& query,
+                              const orvidom::Builder* dataItemRefs) const {
+  query.attribute(korvath_actionhelper_resources_name_str, m_name);
+  ORVIDOM_Element handle = query.handle(doc);
+  SetSource(handle);
+  MakeSelection(query, dataItemRefs);
+  MakeDetailFilters(query);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
-  if (!m_hints.empty()) MakeHints(elem);
+  if (!m_hints.empty()) MakeHints(query);
 }
 
 void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
@@ -221,9 +265,10 @@ void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeSelection(const orvidom::Builder& query,
+                                  const orvidom::Builder* dataItemRefs) const {
   // The query holds its source only, so the selection is new.
-  const orvidom::Builder items = orvidom::Builder(query).element(kElemSelection);
+  const orvidom::Builder items = query.element(kElemSelection);
   items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
                             m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                                : korvath_actionhelper_resources_false_str);
@@ -231,6 +276,7 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
   const I18NString& dataItemName = korvath_actionhelper_resources_dataItem_str;
   const I18NString& nameName = korvath_actionhelper_resources_name_str;
   const I18NString& expressionName = korvath_actionhelper_resources_expression_str;
+  const I18NString& dataItemRefName = korvath_actionhelper_resources_dataItemRef_str;
   for (const QFQueryDataItem* item : m_dataItems) {
     const orvidom::Builder dataItem = items.element(dataItemName);
     dataItem.attribute(nameName, item->m_name);
@@ -245,12 +291,16 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
     }
     dataItem.textElement(expressionName, item->m_expression);
     if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
+    // The name was checked just above.
+    if (dataItemRefs != nullptr) {
+      dataItemRefs->element(dataItemRefName).vocabularyAttribute(kAttrRefDataItem, item->m_name);
+    }
   }
 }
 
-void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeDetailFilters(const orvidom::Builder& query) const {
   if (m_detailFilters.empty()) return;
-  const orvidom::Builder detailFilter = orvidom::Builder(query).element(kElemDetailFilter);
+  const orvidom::Builder detailFilter = query.element(kElemDetailFilter);
   // The vocabulary's names, looked up once rather than once per filter.
   const I18NString& filterName = korvath_actionhelper_resources_filter_str;
   const I18NString& useName = korvath_actionhelper_resources_use_str;
@@ -261,8 +311,8 @@ void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeHints(ORVIDOM_Element& query) const {
-  const orvidom::Builder queryHints = orvidom::Builder(query).element(kElemQueryHints);
+void QFQueryHelper::MakeHints(const orvidom::Builder& query) const {
+  const orvidom::Builder queryHints = query.element(kElemQueryHints);
   for (const auto& [hint, value] : m_hints) {
     queryHints.element(ToString(hint)).attribute(korvath_actionhelper_resources_value_str, value);
   }

@@ -4,13 +4,20 @@
 // QFExecuteCommandHelper.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+
+namespace orvidom {
+class Builder;
+}  // namespace orvidom
 
 struct QFQueryDataItem;
 
@@ -102,9 +109,17 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   virtual void SetSource(ORVIDOM_Element& query) const;
 
  private:
-  void MakeSelection(ORVIDOM_Element& query) const;
-  void MakeDetailFilters(ORVIDOM_Element& query) const;
-  void MakeHints(ORVIDOM_Element& query) const;
+  // Fills `query`, a new "query" element of `doc`; with `dataItemRefs`, also appends there a
+  // reference to each data item, in the same walk over them.
+  void MakeQuery(ORVIDOM_Document& doc, const orvidom::Builder& query,
+                 const orvidom::Builder* dataItemRefs) const;
+  void MakeSelection(const orvidom::Builder& query, const orvidom::Builder* dataItemRefs) const;
+  void MakeDetailFilters(const orvidom::Builder& query) const;
+  void MakeHints(const orvidom::Builder& query) const;
+  // True when `name` was not given out yet; it is given out from now on.
+  bool GiveOut(const I18NString& name);
+  // The `number`th name given out, counted from 0.
+  std::string_view GivenName(std::size_t number) const;
 
   I18NString m_name;
   int m_autoSummary = 0;
@@ -116,10 +131,15 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   std::vector<std::unique_ptr<QFQueryDetailFilter[]>> m_detailFilterBlocks;
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
-  // The data item names given out, and per requested name the next number to try, so that
-  // making names unique stays fast however often a name is repeated. Hashed: a look-up does not
-  // compare a name with the others, which mostly share their first characters.
-  std::unordered_set<I18NString> m_dataItemNames;
+  // The data item names given out, one after the other, and where each ends. Hashed in
+  // m_nameTable, open addressing: a place holds a name's 32-bit hash over its number plus one (0
+  // is free), so that a name needs no allocation of its own and a look-up compares texts only
+  // where the hashes agree (names mostly share their first characters).
+  std::string m_givenNames;
+  std::vector<std::size_t> m_givenNameEnds;
+  std::vector<std::uint64_t> m_nameTable;
+  // Per requested name the next number to try, so that making names unique stays fast however
+  // often a name is repeated.
   std::unordered_map<I18NString, unsigned long> m_nextSuffix;
 };
 
