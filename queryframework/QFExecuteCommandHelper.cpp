@@ -42,6 +42,8 @@ const I18NString kElemNoDataMode("noDataMode");
 const I18NString kElemQueryResultDefinitions("queryResultDefinitions");
 const I18NString kElemQueryResultDefinition("queryResultDefinition");
 const I18NString kElemQueries("queries");
+const I18NString kElemQuery("query");
+const I18NString kElemModelPath("modelPath");
 const I18NString kAttrExpressionLocale("expressionLocale");
 // The fixed names of the one result definition and its parts.
 const I18NString kResultDefinitionPrefix("rsd");
@@ -197,7 +199,7 @@ void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem
   if (m_expressionLocale != nullptr) {
     querySet.attribute(kAttrExpressionLocale, m_expressionLocale->getName());
   }
-  querySet.textElement(korvath_actionhelper_resources_modelPath_str, GetModelPath());
+  querySet.textElement(kElemModelPath, GetModelPath());
   MakeQueries(doc, querySet);
   MakeRequestHints(querySet);
   MakeExecuteProperties(execute);
@@ -227,8 +229,7 @@ void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc,
   const orvidom::Builder groupBody = valueSet.element(kElemGroupBody);
   groupBody.vocabularyAttribute(korvath_actionhelper_resources_name_str, kGroupBody1);
   for (size_t i = 0; i < m_queries.size(); ++i) {
-    m_queries[i]->MakeQuery(doc, queries.element(korvath_actionhelper_resources_query_str),
-                            i < processed ? &groupBody : nullptr);
+    m_queries[i]->MakeQuery(doc, queries.element(kElemQuery), i < processed ? &groupBody : nullptr);
   }
   // The last processed query names the definition; its name was checked when it was written, so
   // that the first fault in document order is the one reported.

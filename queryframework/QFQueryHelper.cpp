@@ -14,6 +14,7 @@
 namespace {
 
 const I18NString kElemQuery("query");
+const I18NString kElemDataItemRef("dataItemRef");
 const I18NString kElemSelection("selection");
 const I18NString kMeasureRefiner("measureRefiner");
 const I18NString kAutoSort("autoSort");
@@ -56,13 +57,17 @@ const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
 // The next free place of `blocks`, whose places in use are those `list` points to; the caller
-// fills it, then appends it to `list`. A place is filled before it is listed, so that an item
-// that cannot be filled leaves the list as it was.
+// fills it, then appends it to `list`, which has room for it. A place is filled before it is
+// listed, so that an item that cannot be filled leaves the list as it was.
 template <class T>
-T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, const std::vector<T*>& list) {
+T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list) {
   constexpr std::size_t kBlock = 16;
   const std::size_t place = list.size() % kBlock;
   if (place == 0 && blocks.size() * kBlock == list.size()) {
+    // The list grows by a block's worth at least, rather than from one place up.
+    if (list.capacity() < list.size() + kBlock) {
+      list.reserve(std::max(2 * list.capacity(), kBlock));
+    }
     blocks.push_back(std::make_unique<T[]>(kBlock));
   }
   return &blocks.back()[place];
@@ -137,6 +142,8 @@ bool QFQueryHelper::GiveOut(const I18NString& name) {
       while (table[i] != 0) i = (i + 1) & mask;
       table[i] = entry;
     }
+    // The ends grow with the table, which holds half as many names as it has places.
+    m_givenNameEnds.reserve(table.size() / 2);
     m_nameTable.swap(table);
   }
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string>()(name.str()));
@@ -276,7 +283,6 @@ void QFQueryHelper::MakeSelection(const orvidom::Builder& query,
   const I18NString& dataItemName = korvath_actionhelper_resources_dataItem_str;
   const I18NString& nameName = korvath_actionhelper_resources_name_str;
   const I18NString& expressionName = korvath_actionhelper_resources_expression_str;
-  const I18NString& dataItemRefName = korvath_actionhelper_resources_dataItemRef_str;
   for (const QFQueryDataItem* item : m_dataItems) {
     const orvidom::Builder dataItem = items.element(dataItemName);
     dataItem.attribute(nameName, item->m_name);
@@ -293,7 +299,7 @@ void QFQueryHelper::MakeSelection(const orvidom::Builder& query,
     if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
     // The name was checked just above.
     if (dataItemRefs != nullptr) {
-      dataItemRefs->element(dataItemRefName).vocabularyAttribute(kAttrRefDataItem, item->m_name);
+      dataItemRefs->element(kElemDataItemRef).vocabularyAttribute(kAttrRefDataItem, item->m_name);
     }
   }
 }
