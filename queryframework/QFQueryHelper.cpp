@@ -68,7 +68,8 @@ T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list) {
     if (list.capacity() < list.size() + kBlock) {
       list.reserve(std::max(2 * list.capacity(), kBlock));
     }
-    blocks.push_back(std::make_unique<T[]>(kBlock));
+    // Default-initialised: the members' initialisers set every field, with no zeroing before.
+    blocks.push_back(std::unique_ptr<T[]>(new T[kBlock]));
   }
   return &blocks.back()[place];
 }
