@@ -200,7 +200,7 @@ void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem
     querySet.attribute(kAttrExpressionLocale, m_expressionLocale->getName());
   }
   querySet.textElement(kElemModelPath, GetModelPath());
-  MakeQueries(doc, querySet);
+  MakeQueries(querySet);
   MakeRequestHints(querySet);
   MakeExecuteProperties(execute);
   MakeQueryFeedback(execute);
@@ -208,8 +208,7 @@ void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem
   QFCommandHelper::Incorporate(doc, elem, body);
 }
 
-void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc,
-                                         const orvidom::Builder& querySet) const {
+void QFExecuteCommandHelper::MakeQueries(const orvidom::Builder& querySet) const {
   const I18NString& firstName = m_queries.front()->GetName();
   const bool firstOnly = firstName == korvath_actionhelper_resources_SingleCount_str ||
                          firstName == korvath_actionhelper_resources_querySet_str;
@@ -229,7 +228,7 @@ void QFExecuteCommandHelper::MakeQueries(ORVIDOM_Document& doc,
   const orvidom::Builder groupBody = valueSet.element(kElemGroupBody);
   groupBody.vocabularyAttribute(korvath_actionhelper_resources_name_str, kGroupBody1);
   for (size_t i = 0; i < m_queries.size(); ++i) {
-    m_queries[i]->MakeQuery(doc, queries.element(kElemQuery), i < processed ? &groupBody : nullptr);
+    m_queries[i]->MakeQuery(queries.element(kElemQuery), i < processed ? &groupBody : nullptr);
   }
   // The last processed query names the definition; its name was checked when it was written, so
   // that the first fault in document order is the one reported.

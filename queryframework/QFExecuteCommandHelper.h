@@ -90,7 +90,7 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
  private:
   QFQueryHelper* Append(QFQueryHelper* query);
   // The queries and the result definition that refers to their data items.
-  void MakeQueries(ORVIDOM_Document& doc, const orvidom::Builder& querySet) const;
+  void MakeQueries(const orvidom::Builder& querySet) const;
   void MakeRequestHints(const orvidom::Builder& querySet) const;
   void MakeExecuteProperties(const orvidom::Builder& execute) const;
   void MakeQueryFeedback(const orvidom::Builder& execute) const;

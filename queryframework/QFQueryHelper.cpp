@@ -9,7 +9,6 @@
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
 #include "orvidom/ORVIDOM_Builder.h"
-#include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
 
@@ -74,16 +73,10 @@ T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list) {
   return &blocks.back()[place];
 }
 
-// The child "source" of `query`.
-ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {
-  return ORVIDOM_Helper::findOrCreateElement(query, korvath_actionhelper_resources_source_str);
-}
-
-// Finds or creates the child "queryRef" of `parent` that refers to `queryName`.
-void MakeQueryRef(const ORVIDOM_Element& parent, const I18NString& queryName) {
-  ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      parent, korvath_actionhelper_resources_queryRef_str,
-      korvath_actionhelper_resources_refQuery_str, queryName);
+// Appends to `parent` a "queryRef" that refers to `queryName`.
+void MakeQueryRef(const orvidom::Builder& parent, const I18NString& queryName) {
+  parent.element(korvath_actionhelper_resources_queryRef_str)
+      .attribute(korvath_actionhelper_resources_refQuery_str, queryName);
 }
 
 }  // namespace
@@ -249,25 +242,24 @@ const I18NString& QFQueryHelper::ToString(ESort sort) {
 
 void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   const orvidom::Builder query = orvidom::Builder::detached(doc, kElemQuery);
-  MakeQuery(doc, query, nullptr);
+  MakeQuery(query, nullptr);
   elem = query.handle(doc);
 }
 
-void QFQueryHelper::MakeQuery(ORVIDOM_Document& doc, const orvidom::Builder& query,
+void QFQueryHelper::MakeQuery(const orvidom::Builder& query,
                               const orvidom::Builder* dataItemRefs) const {
   query.attribute(korvath_actionhelper_resources_name_str, m_name);
-  ORVIDOM_Element handle = query.handle(doc);
-  SetSource(handle);
+  SetSource(query);
   MakeSelection(query, dataItemRefs);
   MakeDetailFilters(query);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
   if (!m_hints.empty()) MakeHints(query);
 }
 
-void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element source = FindOrCreateSource(query);
+void QFQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder source = query.element(korvath_actionhelper_resources_source_str);
   if (m_queryRef.empty()) {
-    ORVIDOM_Helper::findOrCreateElement(source, korvath_actionhelper_resources_model_str);
+    source.element(korvath_actionhelper_resources_model_str);
   } else {
     MakeQueryRef(source, m_queryRef);
   }
@@ -339,24 +331,18 @@ QFJoinQueryHelper::QFJoinQueryHelper(const I18NString& name, const I18NString& l
 
 QFJoinQueryHelper::~QFJoinQueryHelper() = default;
 
-void QFJoinQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element joinOperation =
-      ORVIDOM_Helper::findOrCreateElement(FindOrCreateSource(query), kElemJoinOperation);
-  const ORVIDOM_Element joinOperands =
-      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinOperands);
-  const ORVIDOM_Element left = ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      joinOperands, kElemJoinOperand, korvath_actionhelper_resources_cardinality_str,
-      m_leftCardinality);
-  MakeQueryRef(left, m_leftQuery);
-  // Always a new operand, so that equal cardinalities still give two operands.
-  const ORVIDOM_Element right = joinOperands.getOwnerDocument().createElement(kElemJoinOperand);
-  joinOperands.appendChild(right);
-  right.setAttribute(korvath_actionhelper_resources_cardinality_str, m_rightCardinality);
-  MakeQueryRef(right, m_rightQuery);
-  const ORVIDOM_Element joinFilter =
-      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinFilter);
-  ORVIDOM_Helper::findOrCreateElementWithText(joinFilter, kElemFilterExpression,
-                                              m_filterExpression);
+void QFJoinQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder joinOperation =
+      query.element(korvath_actionhelper_resources_source_str).element(kElemJoinOperation);
+  const orvidom::Builder joinOperands = joinOperation.element(kElemJoinOperands);
+  // Two operands even when their cardinalities are equal.
+  for (const auto& [cardinality, queryName] : {std::pair(&m_leftCardinality, &m_leftQuery),
+                                               std::pair(&m_rightCardinality, &m_rightQuery)}) {
+    const orvidom::Builder operand = joinOperands.element(kElemJoinOperand);
+    operand.attribute(korvath_actionhelper_resources_cardinality_str, *cardinality);
+    MakeQueryRef(operand, *queryName);
+  }
+  joinOperation.element(kElemJoinFilter).textElement(kElemFilterExpression, m_filterExpression);
 }
 
 QFSetQueryHelper::QFSetQueryHelper(const I18NString& name, std::vector<I18NString> projectionItems,
@@ -368,25 +354,20 @@ QFSetQueryHelper::QFSetQueryHelper(const I18NString& name, std::vector<I18NStrin
 
 QFSetQueryHelper::~QFSetQueryHelper() = default;
 
-void QFSetQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element queryOperation = ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      FindOrCreateSource(query), kElemQueryOperation, korvath_actionhelper_resources_name_str,
-      kSet);
-  queryOperation.setAttribute(kAttrSetOperation, m_setOperation);
-  queryOperation.setAttribute(kAttrDuplicates, m_duplicates);
-  const ORVIDOM_Element queryRefs =
-      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemQueryRefs);
+void QFSetQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder queryOperation =
+      query.element(korvath_actionhelper_resources_source_str).element(kElemQueryOperation);
+  queryOperation.vocabularyAttribute(korvath_actionhelper_resources_name_str, kSet)
+      .attribute(kAttrSetOperation, m_setOperation)
+      .attribute(kAttrDuplicates, m_duplicates);
+  const orvidom::Builder queryRefs = queryOperation.element(kElemQueryRefs);
   MakeQueryRef(queryRefs, kLeftQuery);
   MakeQueryRef(queryRefs, kRightQuery);
-  const ORVIDOM_Element projectionList =
-      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemProjectionList);
+  const orvidom::Builder projectionList = queryOperation.element(kElemProjectionList);
   // An item named twice is written once; a set keeps that linear in the number of items.
   std::set<I18NString> written;
   for (const I18NString& item : m_projectionItems) {
     if (!written.insert(item).second) continue;
-    const ORVIDOM_Element queryItem =
-        projectionList.getOwnerDocument().createElement(kElemQueryItem);
-    queryItem.setAttribute(korvath_actionhelper_resources_name_str, item);
-    projectionList.appendChild(queryItem);
+    projectionList.element(kElemQueryItem).attribute(korvath_actionhelper_resources_name_str, item);
   }
 }

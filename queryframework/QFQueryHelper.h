@@ -105,14 +105,14 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   explicit QFQueryHelper(const I18NString& name);
 
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
-  // Writes the "source" child of `query`: the model, or the query reference when one is set.
-  virtual void SetSource(ORVIDOM_Element& query) const;
+  // Writes the "source" child of `query`, a new "query" element that holds its name only: the
+  // model, or the query reference when one is set.
+  virtual void SetSource(const orvidom::Builder& query) const;
 
  private:
-  // Fills `query`, a new "query" element of `doc`; with `dataItemRefs`, also appends there a
+  // Fills `query`, a new "query" element; with `dataItemRefs`, also appends there a
   // reference to each data item, in the same walk over them.
-  void MakeQuery(ORVIDOM_Document& doc, const orvidom::Builder& query,
-                 const orvidom::Builder* dataItemRefs) const;
+  void MakeQuery(const orvidom::Builder& query, const orvidom::Builder* dataItemRefs) const;
   void MakeSelection(const orvidom::Builder& query, const orvidom::Builder* dataItemRefs) const;
   void MakeDetailFilters(const orvidom::Builder& query) const;
   void MakeHints(const orvidom::Builder& query) const;
@@ -169,7 +169,7 @@ class KORVATH_API QFJoinQueryHelper : public QFQueryHelper {
                     const I18NString& leftCardinality, const I18NString& rightQuery,
                     const I18NString& rightCardinality, const I18NString& filterExpression);
 
-  void SetSource(ORVIDOM_Element& query) const override;
+  void SetSource(const orvidom::Builder& query) const override;
 
  private:
   I18NString m_leftQuery;
@@ -191,7 +191,7 @@ class KORVATH_API QFSetQueryHelper : public QFQueryHelper {
   QFSetQueryHelper(const I18NString& name, std::vector<I18NString> projectionItems,
                    const I18NString& setOperation, const I18NString& duplicates);
 
-  void SetSource(ORVIDOM_Element& query) const override;
+  void SetSource(const orvidom::Builder& query) const override;
 
  private:
   I18NString m_setOperation;
