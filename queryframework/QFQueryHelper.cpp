@@ -136,8 +136,10 @@ bool QFQueryHelper::GiveOut(const I18NString& name) {
       while (table[i] != 0) i = (i + 1) & mask;
       table[i] = entry;
     }
-    // The ends grow with the table, which holds half as many names as it has places.
+    // The ends and the names grow with the table, which holds half as many names as it has
+    // places: room for that many names of up to eight characters, rather than growing from one.
     m_givenNameEnds.reserve(table.size() / 2);
+    m_givenNames.reserve(std::max(m_givenNames.size(), table.size() / 2 * 8));
     m_nameTable.swap(table);
   }
   const auto hash = static_cast<std::uint32_t>(std::hash<std::string>()(name.str()));
