@@ -89,8 +89,9 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
 
  private:
   QFQueryHelper* Append(QFQueryHelper* query);
-  // The queries and the result definition that refers to their data items.
   void MakeQueries(const orvidom::Builder& querySet) const;
+  // The result definition that refers to the processed queries' data items.
+  void MakeResultDefinitions(const orvidom::Builder& querySet) const;
   void MakeRequestHints(const orvidom::Builder& querySet) const;
   void MakeExecuteProperties(const orvidom::Builder& execute) const;
   void MakeQueryFeedback(const orvidom::Builder& execute) const;

@@ -13,13 +13,11 @@
 namespace {
 
 const I18NString kElemQuery("query");
-const I18NString kElemDataItemRef("dataItemRef");
 const I18NString kElemSelection("selection");
 const I18NString kMeasureRefiner("measureRefiner");
 const I18NString kAutoSort("autoSort");
 const I18NString kAvoidZeroDiv("avoidZeroDiv");
 const I18NString kMaxRowsRetrieved("maxRowsRetrieved");
-const I18NString kAttrRefDataItem("refDataItem");
 const I18NString kElemTag("tag");
 const I18NString kAttrAggregate("aggregate");
 const I18NString kAttrRollupAggregate("rollupAggregate");
@@ -244,15 +242,14 @@ const I18NString& QFQueryHelper::ToString(ESort sort) {
 
 void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   const orvidom::Builder query = orvidom::Builder::detached(doc, kElemQuery);
-  MakeQuery(query, nullptr);
+  MakeQuery(query);
   elem = query.handle(doc);
 }
 
-void QFQueryHelper::MakeQuery(const orvidom::Builder& query,
-                              const orvidom::Builder* dataItemRefs) const {
+void QFQueryHelper::MakeQuery(const orvidom::Builder& query) const {
   query.attribute(korvath_actionhelper_resources_name_str, m_name);
   SetSource(query);
-  MakeSelection(query, dataItemRefs);
+  MakeSelection(query);
   MakeDetailFilters(query);
   // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
   if (!m_hints.empty()) MakeHints(query);
@@ -267,8 +264,7 @@ void QFQueryHelper::SetSource(const orvidom::Builder& query) const {
   }
 }
 
-void QFQueryHelper::MakeSelection(const orvidom::Builder& query,
-                                  const orvidom::Builder* dataItemRefs) const {
+void QFQueryHelper::MakeSelection(const orvidom::Builder& query) const {
   // The query holds its source only, so the selection is new.
   const orvidom::Builder items = query.element(kElemSelection);
   items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
@@ -292,10 +288,6 @@ void QFQueryHelper::MakeSelection(const orvidom::Builder& query,
     }
     dataItem.textElement(expressionName, item->m_expression);
     if (!item->m_tag.empty()) dataItem.textElement(kElemTag, item->m_tag);
-    // The name was checked just above.
-    if (dataItemRefs != nullptr) {
-      dataItemRefs->element(kElemDataItemRef).vocabularyAttribute(kAttrRefDataItem, item->m_name);
-    }
   }
 }
 

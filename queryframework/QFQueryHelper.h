@@ -110,10 +110,9 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   virtual void SetSource(const orvidom::Builder& query) const;
 
  private:
-  // Fills `query`, a new "query" element; with `dataItemRefs`, also appends there a
-  // reference to each data item, in the same walk over them.
-  void MakeQuery(const orvidom::Builder& query, const orvidom::Builder* dataItemRefs) const;
-  void MakeSelection(const orvidom::Builder& query, const orvidom::Builder* dataItemRefs) const;
+  // Fills `query`, a new "query" element.
+  void MakeQuery(const orvidom::Builder& query) const;
+  void MakeSelection(const orvidom::Builder& query) const;
   void MakeDetailFilters(const orvidom::Builder& query) const;
   void MakeHints(const orvidom::Builder& query) const;
   // True when `name` was not given out yet; it is given out from now on.
