@@ -1,6 +1,7 @@
 #include "queryframework/QFCommandHelper.h"
 
 #include "core/Resources.h"
+#include "orvidom/ORVIDOM_Builder.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -23,10 +24,8 @@ ORVIDOM_Element NestedConnection(const ORVIDOM_Element& connection) {
 
 QFCommandHelper::QFCommandHelper() : QFCommandHelper(korvath_actionhelper_resources_empty_str) {}
 
-QFCommandHelper::QFCommandHelper(const I18NString& modelPath) : m_modelPath(modelPath) {
-  m_properties[korvath_actionhelper_resources_commandID_str] = kZoCommand;
-  m_properties[korvath_actionhelper_resources_requestID_str] = kZoRequest;
-}
+QFCommandHelper::QFCommandHelper(const I18NString& modelPath)
+    : m_modelPath(modelPath), m_commandID(kZoCommand), m_requestID(kZoRequest) {}
 
 QFCommandHelper::~QFCommandHelper() = default;
 
@@ -37,10 +36,10 @@ const I18NString& QFCommandHelper::GetDefaultZoRequestID() { return kZoRequest; 
 void QFCommandHelper::SetProperty(EProperty property, const I18NString& value) {
   switch (property) {
     case kPropertyCommandID:
-      m_properties[korvath_actionhelper_resources_commandID_str] = value;
+      m_commandID = value;
       break;
     case kPropertyRequestID:
-      m_properties[korvath_actionhelper_resources_requestID_str] = value;
+      m_requestID = value;
       break;
   }
 }
@@ -81,14 +80,14 @@ void QFCommandHelper::MakeModelPath(ORVIDOM_Element& parent) const {
 
 void QFCommandHelper::Incorporate(ORVIDOM_Document& doc, ORVIDOM_Element& elem,
                                   ORVIDOM_Element& body) const {
-  elem = doc.createElement(korvath_actionhelper_resources_command_str);
-  elem.setAttribute(korvath_actionhelper_resources_xmlns_str, kQsApiNamespace);
-  elem.setAttribute(kAttrXmlnsXsi, kXmlSchemaInstanceNamespace);
+  const orvidom::Builder command =
+      orvidom::Builder::detached(doc, korvath_actionhelper_resources_command_str);
+  command.vocabularyAttribute(korvath_actionhelper_resources_xmlns_str, kQsApiNamespace)
+      .vocabularyAttribute(kAttrXmlnsXsi, kXmlSchemaInstanceNamespace);
+  elem = command.handle(doc);
   if (!m_connection.isNull()) elem.appendChild(doc.importNode(m_connection, true));
   elem.appendChild(body);
-  for (const auto& [name, value] : m_properties) {
-    const ORVIDOM_Element property = doc.createElement(name);
-    property.setAttribute(korvath_actionhelper_resources_value_str, value);
-    elem.appendChild(property);
-  }
+  const I18NString& valueName = korvath_actionhelper_resources_value_str;
+  command.element(korvath_actionhelper_resources_commandID_str).attribute(valueName, m_commandID);
+  command.element(korvath_actionhelper_resources_requestID_str).attribute(valueName, m_requestID);
 }

@@ -2,8 +2,6 @@
 // an optional connection, the body a concrete command writes, and the command's properties.
 #pragma once
 
-#include <map>
-
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
 class KORVATH_API QFCommandHelper : public ActionHandlerBase {
@@ -45,7 +43,8 @@ class KORVATH_API QFCommandHelper : public ActionHandlerBase {
 
  private:
   I18NString m_modelPath;
-  // Property element name to value, written in name order.
-  std::map<I18NString, I18NString> m_properties;
+  // The properties' values, written in the order of their element names.
+  I18NString m_commandID;
+  I18NString m_requestID;
   ORVIDOM_Element m_connection;
 };

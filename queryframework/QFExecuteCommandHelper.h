@@ -89,11 +89,12 @@ class KORVATH_API QFExecuteCommandHelper : public QFCommandHelper {
 
  private:
   QFQueryHelper* Append(QFQueryHelper* query);
-  void MakeQueries(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const;
-  void MakeResultDefinitions(ORVIDOM_Element& querySet) const;
-  void MakeRequestHints(ORVIDOM_Document& doc, ORVIDOM_Element& querySet) const;
-  void MakeExecuteProperties(ORVIDOM_Document& doc, ORVIDOM_Element& execute) const;
-  void MakeQueryFeedback(ORVIDOM_Document& doc, ORVIDOM_Element& execute) const;
+  void MakeQueries(const orvidom::Builder& querySet) const;
+  // The result definition that refers to the processed queries' data items.
+  void MakeResultDefinitions(const orvidom::Builder& querySet) const;
+  void MakeRequestHints(const orvidom::Builder& querySet) const;
+  void MakeExecuteProperties(const orvidom::Builder& execute) const;
+  void MakeQueryFeedback(const orvidom::Builder& execute) const;
 
   const I18NLocale* m_expressionLocale;
   std::vector<QFQueryHelper*> m_queries;

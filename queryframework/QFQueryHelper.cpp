@@ -1,5 +1,7 @@
 #include "queryframework/QFQueryHelper.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <set>
 #include <utility>
@@ -7,7 +9,6 @@
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
 #include "orvidom/ORVIDOM_Builder.h"
-#include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
 
@@ -53,28 +54,27 @@ const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
 // The next free place of `blocks`, whose places in use are those `list` points to; the caller
-// fills it, then appends it to `list`. A place is filled before it is listed, so that an item
-// that cannot be filled leaves the list as it was.
+// fills it, then appends it to `list`, which has room for it. A place is filled before it is
+// listed, so that an item that cannot be filled leaves the list as it was.
 template <class T>
-T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, const std::vector<T*>& list) {
+T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list) {
   constexpr std::size_t kBlock = 16;
   const std::size_t place = list.size() % kBlock;
   if (place == 0 && blocks.size() * kBlock == list.size()) {
-    blocks.push_back(std::make_unique<T[]>(kBlock));
+    // The list grows by a block's worth at least, rather than from one place up.
+    if (list.capacity() < list.size() + kBlock) {
+      list.reserve(std::max(2 * list.capacity(), kBlock));
+    }
+    // Default-initialised: the members' initialisers set every field, with no zeroing before.
+    blocks.push_back(std::unique_ptr<T[]>(new T[kBlock]));
   }
   return &blocks.back()[place];
 }
 
-// The child "source" of `query`.
-ORVIDOM_Element FindOrCreateSource(const ORVIDOM_Element& query) {
-  return ORVIDOM_Helper::findOrCreateElement(query, korvath_actionhelper_resources_source_str);
-}
-
-// Finds or creates the child "queryRef" of `parent` that refers to `queryName`.
-void MakeQueryRef(const ORVIDOM_Element& parent, const I18NString& queryName) {
-  ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      parent, korvath_actionhelper_resources_queryRef_str,
-      korvath_actionhelper_resources_refQuery_str, queryName);
+// Appends to `parent` a "queryRef" that refers to `queryName`.
+void MakeQueryRef(const orvidom::Builder& parent, const I18NString& queryName) {
+  parent.element(korvath_actionhelper_resources_queryRef_str)
+      .attribute(korvath_actionhelper_resources_refQuery_str, queryName);
 }
 
 }  // namespace
@@ -105,15 +105,15 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(const I18NString& name, const I18NSt
 }
 
 QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expression) {
-  // Each name is looked up once: the insertion itself says whether it was taken.
-  if (!m_dataItemNames.insert(name).second) {
+  // Each name is looked up once: giving it out says whether it was taken.
+  if (!GiveOut(name)) {
     // Numbers below the remembered one were all taken when last tried, and names given out are
     // never taken back, so counting resumes there.
     unsigned long& next = m_nextSuffix.emplace(name, 1).first->second;
     I18NString candidate;
     do {
       candidate = name + ORVUtConvert::ulongCvt(next++);
-    } while (!m_dataItemNames.insert(candidate).second);
+    } while (!GiveOut(candidate));
     name = std::move(candidate);
   }
   QFQueryDataItem* item = NextPlace(m_dataItemBlocks, m_dataItems);
@@ -121,6 +121,44 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expr
   item->m_expression = std::move(expression);
   m_dataItems.push_back(item);
   return item;
+}
+
+bool QFQueryHelper::GiveOut(const I18NString& name) {
+  // At most half the places are taken, so that a look-up ends soon after where it starts.
+  if (2 * (m_givenNameEnds.size() + 1) > m_nameTable.size()) {
+    std::vector<std::uint64_t> table(std::max<std::size_t>(32, 2 * m_nameTable.size()));
+    const std::size_t mask = table.size() - 1;
+    for (const std::uint64_t entry : m_nameTable) {
+      if (entry == 0) continue;
+      std::size_t i = (entry >> 32) & mask;
+      while (table[i] != 0) i = (i + 1) & mask;
+      table[i] = entry;
+    }
+    // The ends and the names grow with the table, which holds half as many names as it has
+    // places: room for that many names of up to eight characters, rather than growing from one.
+    m_givenNameEnds.reserve(table.size() / 2);
+    m_givenNames.reserve(std::max(m_givenNames.size(), table.size() / 2 * 8));
+    m_nameTable.swap(table);
+  }
+  const auto hash = static_cast<std::uint32_t>(std::hash<std::string>()(name.str()));
+  const std::size_t mask = m_nameTable.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    std::uint64_t& entry = m_nameTable[i];
+    if (entry == 0) {
+      // Drops what an append that ran out of memory may have left after the last name.
+      m_givenNames.resize(m_givenNameEnds.empty() ? 0 : m_givenNameEnds.back());
+      m_givenNames += name.str();
+      m_givenNameEnds.push_back(m_givenNames.size());
+      entry = std::uint64_t{hash} << 32 | m_givenNameEnds.size();
+      return true;
+    }
+    if (entry >> 32 == hash && GivenName((entry & 0xffffffffU) - 1) == name.str()) return false;
+  }
+}
+
+std::string_view QFQueryHelper::GivenName(std::size_t number) const {
+  const std::size_t begin = number == 0 ? 0 : m_givenNameEnds[number - 1];
+  return std::string_view(m_givenNames).substr(begin, m_givenNameEnds[number] - begin);
 }
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression,
@@ -203,27 +241,32 @@ const I18NString& QFQueryHelper::ToString(ESort sort) {
 }
 
 void QFQueryHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
-  elem = doc.createElement(kElemQuery);
-  elem.setAttribute(korvath_actionhelper_resources_name_str, m_name);
-  SetSource(elem);
-  MakeSelection(elem);
-  MakeDetailFilters(elem);
-  // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
-  if (!m_hints.empty()) MakeHints(elem);
+  const orvidom::Builder query = orvidom::Builder::detached(doc, kElemQuery);
+  MakeQuery(query);
+  elem = query.handle(doc);
 }
 
-void QFQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element source = FindOrCreateSource(query);
+void QFQueryHelper::MakeQuery(const orvidom::Builder& query) const {
+  query.attribute(korvath_actionhelper_resources_name_str, m_name);
+  SetSource(query);
+  MakeSelection(query);
+  MakeDetailFilters(query);
+  // Never empty in practice: "avoidZeroDiv" is set from the start and hints are never removed.
+  if (!m_hints.empty()) MakeHints(query);
+}
+
+void QFQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder source = query.element(korvath_actionhelper_resources_source_str);
   if (m_queryRef.empty()) {
-    ORVIDOM_Helper::findOrCreateElement(source, korvath_actionhelper_resources_model_str);
+    source.element(korvath_actionhelper_resources_model_str);
   } else {
     MakeQueryRef(source, m_queryRef);
   }
 }
 
-void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeSelection(const orvidom::Builder& query) const {
   // The query holds its source only, so the selection is new.
-  const orvidom::Builder items = orvidom::Builder(query).element(kElemSelection);
+  const orvidom::Builder items = query.element(kElemSelection);
   items.vocabularyAttribute(korvath_actionhelper_resources_autoSummary_str,
                             m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                                : korvath_actionhelper_resources_false_str);
@@ -248,9 +291,9 @@ void QFQueryHelper::MakeSelection(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
+void QFQueryHelper::MakeDetailFilters(const orvidom::Builder& query) const {
   if (m_detailFilters.empty()) return;
-  const orvidom::Builder detailFilter = orvidom::Builder(query).element(kElemDetailFilter);
+  const orvidom::Builder detailFilter = query.element(kElemDetailFilter);
   // The vocabulary's names, looked up once rather than once per filter.
   const I18NString& filterName = korvath_actionhelper_resources_filter_str;
   const I18NString& useName = korvath_actionhelper_resources_use_str;
@@ -261,8 +304,8 @@ void QFQueryHelper::MakeDetailFilters(ORVIDOM_Element& query) const {
   }
 }
 
-void QFQueryHelper::MakeHints(ORVIDOM_Element& query) const {
-  const orvidom::Builder queryHints = orvidom::Builder(query).element(kElemQueryHints);
+void QFQueryHelper::MakeHints(const orvidom::Builder& query) const {
+  const orvidom::Builder queryHints = query.element(kElemQueryHints);
   for (const auto& [hint, value] : m_hints) {
     queryHints.element(ToString(hint)).attribute(korvath_actionhelper_resources_value_str, value);
   }
@@ -282,24 +325,18 @@ QFJoinQueryHelper::QFJoinQueryHelper(const I18NString& name, const I18NString& l
 
 QFJoinQueryHelper::~QFJoinQueryHelper() = default;
 
-void QFJoinQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element joinOperation =
-      ORVIDOM_Helper::findOrCreateElement(FindOrCreateSource(query), kElemJoinOperation);
-  const ORVIDOM_Element joinOperands =
-      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinOperands);
-  const ORVIDOM_Element left = ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      joinOperands, kElemJoinOperand, korvath_actionhelper_resources_cardinality_str,
-      m_leftCardinality);
-  MakeQueryRef(left, m_leftQuery);
-  // Always a new operand, so that equal cardinalities still give two operands.
-  const ORVIDOM_Element right = joinOperands.getOwnerDocument().createElement(kElemJoinOperand);
-  joinOperands.appendChild(right);
-  right.setAttribute(korvath_actionhelper_resources_cardinality_str, m_rightCardinality);
-  MakeQueryRef(right, m_rightQuery);
-  const ORVIDOM_Element joinFilter =
-      ORVIDOM_Helper::findOrCreateElement(joinOperation, kElemJoinFilter);
-  ORVIDOM_Helper::findOrCreateElementWithText(joinFilter, kElemFilterExpression,
-                                              m_filterExpression);
+void QFJoinQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder joinOperation =
+      query.element(korvath_actionhelper_resources_source_str).element(kElemJoinOperation);
+  const orvidom::Builder joinOperands = joinOperation.element(kElemJoinOperands);
+  // Two operands even when their cardinalities are equal.
+  for (const auto& [cardinality, queryName] : {std::pair(&m_leftCardinality, &m_leftQuery),
+                                               std::pair(&m_rightCardinality, &m_rightQuery)}) {
+    const orvidom::Builder operand = joinOperands.element(kElemJoinOperand);
+    operand.attribute(korvath_actionhelper_resources_cardinality_str, *cardinality);
+    MakeQueryRef(operand, *queryName);
+  }
+  joinOperation.element(kElemJoinFilter).textElement(kElemFilterExpression, m_filterExpression);
 }
 
 QFSetQueryHelper::QFSetQueryHelper(const I18NString& name, std::vector<I18NString> projectionItems,
@@ -311,25 +348,20 @@ QFSetQueryHelper::QFSetQueryHelper(const I18NString& name, std::vector<I18NStrin
 
 QFSetQueryHelper::~QFSetQueryHelper() = default;
 
-void QFSetQueryHelper::SetSource(ORVIDOM_Element& query) const {
-  const ORVIDOM_Element queryOperation = ORVIDOM_Helper::findOrCreateElementWithAttribute(
-      FindOrCreateSource(query), kElemQueryOperation, korvath_actionhelper_resources_name_str,
-      kSet);
-  queryOperation.setAttribute(kAttrSetOperation, m_setOperation);
-  queryOperation.setAttribute(kAttrDuplicates, m_duplicates);
-  const ORVIDOM_Element queryRefs =
-      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemQueryRefs);
+void QFSetQueryHelper::SetSource(const orvidom::Builder& query) const {
+  const orvidom::Builder queryOperation =
+      query.element(korvath_actionhelper_resources_source_str).element(kElemQueryOperation);
+  queryOperation.vocabularyAttribute(korvath_actionhelper_resources_name_str, kSet)
+      .attribute(kAttrSetOperation, m_setOperation)
+      .attribute(kAttrDuplicates, m_duplicates);
+  const orvidom::Builder queryRefs = queryOperation.element(kElemQueryRefs);
   MakeQueryRef(queryRefs, kLeftQuery);
   MakeQueryRef(queryRefs, kRightQuery);
-  const ORVIDOM_Element projectionList =
-      ORVIDOM_Helper::findOrCreateElement(queryOperation, kElemProjectionList);
+  const orvidom::Builder projectionList = queryOperation.element(kElemProjectionList);
   // An item named twice is written once; a set keeps that linear in the number of items.
   std::set<I18NString> written;
   for (const I18NString& item : m_projectionItems) {
     if (!written.insert(item).second) continue;
-    const ORVIDOM_Element queryItem =
-        projectionList.getOwnerDocument().createElement(kElemQueryItem);
-    queryItem.setAttribute(korvath_actionhelper_resources_name_str, item);
-    projectionList.appendChild(queryItem);
+    projectionList.element(kElemQueryItem).attribute(korvath_actionhelper_resources_name_str, item);
   }
 }

@@ -4,13 +4,20 @@
 // QFExecuteCommandHelper.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
+
+namespace orvidom {
+class Builder;
+}  // namespace orvidom
 
 struct QFQueryDataItem;
 
@@ -98,13 +105,20 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   explicit QFQueryHelper(const I18NString& name);
 
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
-  // Writes the "source" child of `query`: the model, or the query reference when one is set.
-  virtual void SetSource(ORVIDOM_Element& query) const;
+  // Writes the "source" child of `query`, a new "query" element that holds its name only: the
+  // model, or the query reference when one is set.
+  virtual void SetSource(const orvidom::Builder& query) const;
 
  private:
-  void MakeSelection(ORVIDOM_Element& query) const;
-  void MakeDetailFilters(ORVIDOM_Element& query) const;
-  void MakeHints(ORVIDOM_Element& query) const;
+  // Fills `query`, a new "query" element.
+  void MakeQuery(const orvidom::Builder& query) const;
+  void MakeSelection(const orvidom::Builder& query) const;
+  void MakeDetailFilters(const orvidom::Builder& query) const;
+  void MakeHints(const orvidom::Builder& query) const;
+  // True when `name` was not given out yet; it is given out from now on.
+  bool GiveOut(const I18NString& name);
+  // The `number`th name given out, counted from 0.
+  std::string_view GivenName(std::size_t number) const;
 
   I18NString m_name;
   int m_autoSummary = 0;
@@ -116,10 +130,15 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   std::vector<std::unique_ptr<QFQueryDetailFilter[]>> m_detailFilterBlocks;
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
-  // The data item names given out, and per requested name the next number to try, so that
-  // making names unique stays fast however often a name is repeated. Hashed: a look-up does not
-  // compare a name with the others, which mostly share their first characters.
-  std::unordered_set<I18NString> m_dataItemNames;
+  // The data item names given out, one after the other, and where each ends. Hashed in
+  // m_nameTable, open addressing: a place holds a name's 32-bit hash over its number plus one (0
+  // is free), so that a name needs no allocation of its own and a look-up compares texts only
+  // where the hashes agree (names mostly share their first characters).
+  std::string m_givenNames;
+  std::vector<std::size_t> m_givenNameEnds;
+  std::vector<std::uint64_t> m_nameTable;
+  // Per requested name the next number to try, so that making names unique stays fast however
+  // often a name is repeated.
   std::unordered_map<I18NString, unsigned long> m_nextSuffix;
 };
 
@@ -149,7 +168,7 @@ class KORVATH_API QFJoinQueryHelper : public QFQueryHelper {
                     const I18NString& leftCardinality, const I18NString& rightQuery,
                     const I18NString& rightCardinality, const I18NString& filterExpression);
 
-  void SetSource(ORVIDOM_Element& query) const override;
+  void SetSource(const orvidom::Builder& query) const override;
 
  private:
   I18NString m_leftQuery;
@@ -171,7 +190,7 @@ class KORVATH_API QFSetQueryHelper : public QFQueryHelper {
   QFSetQueryHelper(const I18NString& name, std::vector<I18NString> projectionItems,
                    const I18NString& setOperation, const I18NString& duplicates);
 
-  void SetSource(ORVIDOM_Element& query) const override;
+  void SetSource(const orvidom::Builder& query) const override;
 
  private:
   I18NString m_setOperation;

@@ -69,6 +69,9 @@ TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   EXPECT_EQ(item.m_sort, QFQueryHelper::kSortUnknown);
   EXPECT_EQ(item.m_aggregate, QFQueryHelper::kAggregateUnknown);
   EXPECT_EQ(item.m_rollupAggregate, QFQueryHelper::kAggregateUnknown);
+  // A name given out stays taken when the caller renames its item.
+  query->GetDataItems()[0]->m_name = "Renamed";
+  EXPECT_EQ(query->AddDataItem("A", "")->m_name, "A5");
 }
 
 TEST(QFSetQueryHelperTest, CombinesLeftAndRightQueryAndProjectsEachItemOnce) {
