@@ -29,14 +29,15 @@ class NamePool {
   // holds as many names as it takes (the caller then names the record through the library),
   // which keeps every search short.
   const char* find(const std::string& name) {
-    if (name.empty() || name.size() > kLongest) return nullptr;
+    // Unsigned, so that an empty name wraps around to a long one.
+    if (name.size() - 1 >= kLongest) return nullptr;
     const Key key = keyOf(name.data(), name.size());
-    if (!m_table) m_table = std::make_unique<Table>();
-    for (std::size_t i = key.slot();; i = (i + 1) % kSlots) {
-      Slot& slot = m_table->slots[i];
-      if (slot.key.length == 0) return add(slot, key, name);
+    if (m_table) {
+      // The first slot looked at is the name's own in all but a few cases.
+      const Slot& slot = m_table->slots[key.slot()];
       if (slot.key == key) return slot.copy;
     }
+    return search(key, name);
   }
 
  private:
@@ -81,14 +82,8 @@ class NamePool {
     std::size_t used = 0;
   };
 
-  const char* add(Slot& slot, const Key& key, const std::string& name) noexcept {
-    // Half full at most, so that a free slot ends every search soon.
-    if (m_table->used == kSlots / 2) return nullptr;
-    ++m_table->used;
-    slot.key = key;
-    std::memcpy(slot.copy, name.c_str(), name.size() + 1);
-    return slot.copy;
-  }
+  // What find() gives when the name is not in the first slot it looks at.
+  const char* search(const Key& key, const std::string& name);
 
   std::unique_ptr<Table> m_table;
 };
