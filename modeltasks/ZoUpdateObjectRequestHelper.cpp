@@ -393,12 +393,15 @@ void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element&
   elem = doc.createElement(kElemUpdateObjectRequest);
   const orvidom::Builder tasksElem = orvidom::Builder(elem).element(kElemTasks);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
-    // Each task is made detached and appended whole, so that a task that cannot be written
-    // leaves the request with the tasks before it only.
-    const orvidom::Builder taskElem = orvidom::Builder::detached(doc, kElemTask);
+    const orvidom::Builder taskElem = tasksElem.element(kElemTask);
     ORVIDOM_Element handle = taskElem.handle(doc);
-    t->MakeInto(doc, handle);
-    tasksElem.append(taskElem);
+    try {
+      t->MakeInto(doc, handle);
+    } catch (...) {
+      // A task that cannot be written leaves the request with the tasks before it only.
+      tasksElem.remove(taskElem);
+      throw;
+    }
   }
 }
 

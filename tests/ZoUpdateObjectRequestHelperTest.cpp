@@ -79,6 +79,12 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   // The fragment is copied into the request; the caller's element stays where it was.
   EXPECT_EQ(fragment.getParentNode().getNodeType(), ORVIDOM_Node::DOCUMENT_NODE);
   EXPECT_EQ(made.getOwnerDocument(), made.getFirstChild().getFirstChild().getOwnerDocument());
+
+  // A value XML cannot carry stops the making, leaving the request with the tasks before it.
+  request.AddTask(Task::kTaskAddObject)->AddParameter(Task::kParamCaption, "bell\x07", "");
+  ORVIDOM_Element partial;
+  EXPECT_THROW(request.Make(partial), ORVIDOM_DOMException);
+  EXPECT_EQ(partial.getElementsByTagName("task").getLength(), 3u);
 }
 
 // The made document is its own: it outlives the helper, and a rename in place, a copy within it

@@ -61,6 +61,8 @@ class Builder {
 
   // Makes `child`, a detached element, the last child.
   void append(const Builder& child) const { node().append_move(child.m_node); }
+  // Removes `child`, a child element, and everything in it from the document.
+  void remove(const Builder& child) const { node().remove_child(child.m_node); }
 
   // A handle to the element.
   ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept {
