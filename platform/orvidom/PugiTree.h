@@ -128,8 +128,12 @@ bool recordsMatchLibrary();
 // True when the library in use treats a string set by RecordTree::shareName or shareValue as one
 // it neither owns nor may change: changing the name or value gives the record a copy of its own,
 // a copy of the record in another document copies the string, and the string stays as it was.
-// Checked once.
-bool sharedStringsMatchLibrary();
+// Checked once, by checkSharedStrings(); inline, as the Builder asks for every node it makes.
+bool checkSharedStrings();
+inline bool sharedStringsMatchLibrary() {
+  static const bool match = checkSharedStrings();
+  return match;
+}
 
 // Calls `step` with the faster of the two readers that reads the library in use right.
 template <class Step>
