@@ -177,7 +177,9 @@ auto FirstOfKind(Params& params, Task::EParameter kind) {
 }  // namespace
 
 struct ZoUpdateRequestTaskHelper::Records {
-  // Declared first, so that the values go after the tasks that point at them.
+  // Declared first, so that they go after the tasks that point into them: the tasks' lists of
+  // parameters, which are freed all at once, and the values.
+  std::pmr::monotonic_buffer_resource lists;
   Blocks<ParamValue> values;
   Blocks<ZoUpdateRequestTaskHelper> tasks;
 };
@@ -185,7 +187,7 @@ struct ZoUpdateRequestTaskHelper::Records {
 // ZoUpdateRequestTaskHelper
 
 ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, Records& store)
-    : task(kind), store(store) {}
+    : task(kind), store(store), params(&store.lists) {}
 
 ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
 
@@ -276,7 +278,7 @@ void ZoUpdateRequestTaskHelper::MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element&
   const orvidom::Builder taskNode(taskElem);
   taskNode.vocabularyAttribute(kAttrName, ToString(task));
   const orvidom::Builder parameters = taskNode.element(kElemParameters);
-  std::vector<Param> sorted;
+  std::pmr::vector<Param> sorted;
   if (!paramsSorted) {
     sorted = params;
     SortByKind(sorted);
@@ -381,6 +383,9 @@ ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() = default;
 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
+  // Room for the tasks of a usual request at once, where growing one by one takes five steps.
+  constexpr std::size_t kUsualTasks = 16;
+  if (tasks.empty()) tasks.reserve(kUsualTasks);
   // The request's store owns the task, also when the list cannot grow.
   ZoUpdateRequestTaskHelper::Records& store = *records;
   ZoUpdateRequestTaskHelper& task =

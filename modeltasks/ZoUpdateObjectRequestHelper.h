@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -162,13 +163,13 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // Orders `params` by kind, keeping the order of each kind's values.
   void SortParams();
 
-  // Where the task's values are kept: the request's store of all its tasks' values, which
-  // allocates them a block at a time and frees them with the request.
+  // Where the task's values and its list of them are kept: the request's store for all its
+  // tasks, which allocates them a block at a time and frees them with the request.
   Records& store;
   // The values in the order they were added, or, when `paramsSorted`, by kind in ascending order
   // and then in that order: one list without a node per kind, which values added kind by kind
   // keep sorted as they come.
-  std::vector<Param> params;
+  std::pmr::vector<Param> params;
   bool paramsSorted = true;
 };
 
