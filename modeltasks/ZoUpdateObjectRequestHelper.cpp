@@ -196,7 +196,10 @@ void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue& value) {
   constexpr std::size_t kUsualParameters = 8;
   if (params.empty()) params.reserve(kUsualParameters);
   if (!params.empty() && kind < params.back().kind) paramsSorted = false;
-  params.push_back({kind, &value});
+  // Field by field: a pair made first and copied whole waits for its own halves to be written.
+  Param& param = params.emplace_back();
+  param.kind = kind;
+  param.value = &value;
 }
 
 void ZoUpdateRequestTaskHelper::SortParams() {
