@@ -16,8 +16,9 @@ namespace orvidom {
 // made document does not need: a counted handle per element, the name check of names from the
 // library's vocabulary (constants that are XML names), and the search for an attribute an element
 // just made cannot have yet. Values from callers are checked as the handle operations check them,
-// with the same errors. Where the library allows, the records point at names and values the
-// document's store keeps (NamePool, TextPool) instead of copies the library makes one by one.
+// with the same errors. Where the library allows, elements' records point at names, and those of
+// attributes and texts at values, that the document's store keeps (NamePool, TextPool) instead
+// of copies the library makes one by one.
 class Builder {
  public:
   // The element `element` refers to, which must be one.
@@ -92,6 +93,7 @@ class Builder {
     return sharedStringsMatchLibrary() ? store->names.find(name.str()) : nullptr;
   }
 
+  // A new last child element of `parent` named `name`.
   static pugi::xml_node newElement(ORVIDOM_Store* store, pugi::xml_node parent,
                                    const I18NString& name) {
     assert(isXmlName(name.str()));
