@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
+#include <type_traits>
 #include <utility>
 
-#include "core/OwnedList.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
@@ -109,6 +110,54 @@ bool IsIdPropertyType(const I18NString& type) {
          type == nameAt(kParamNames, Task::kParamQuerySubjectRefs);
 }
 
+// Objects that stay where they were made, allocated a block at a time, each block twice the one
+// before up to a limit: a request's values and tasks cost a few allocations instead of one each.
+template <class T>
+class Blocks {
+ public:
+  Blocks() = default;
+  Blocks(const Blocks&) = delete;
+  Blocks& operator=(const Blocks&) = delete;
+  ~Blocks() {
+    for (std::size_t b = m_blocks.size(); b > 0; --b) {
+      // Every block but the last is full.
+      std::size_t count = b == m_blocks.size() ? m_used : Capacity(b - 1);
+      T* items = reinterpret_cast<T*>(m_blocks[b - 1].get());
+      while (count > 0) items[--count].~T();
+    }
+  }
+
+  // The object `make` constructs at the address it is given; nothing is added when it throws.
+  template <class Make>
+  T& Add(Make make) {
+    if (m_blocks.empty() || m_used == Capacity(m_blocks.size() - 1)) {
+      std::unique_ptr<Storage[]> block(new Storage[Capacity(m_blocks.size())]);
+      m_blocks.push_back(std::move(block));
+      m_used = 0;
+    }
+    T* item = make(static_cast<void*>(&m_blocks.back()[m_used]));
+    ++m_used;
+    return *item;
+  }
+
+ private:
+  using Storage = std::aligned_storage_t<sizeof(T), alignof(T)>;
+  static std::size_t Capacity(std::size_t block) {
+    constexpr std::size_t kFirst = 8;
+    constexpr std::size_t kLargest = 1024;
+    return block < 7 ? kFirst << block : kLargest;
+  }
+
+  std::vector<std::unique_ptr<Storage[]>> m_blocks;
+  std::size_t m_used = 0;
+};
+
+// A new T in `blocks`, made from `args`.
+template <class T, class... Args>
+T& Emplace(Blocks<T>& blocks, Args&&... args) {
+  return blocks.Add([&](void* at) { return new (at) T(std::forward<Args>(args)...); });
+}
+
 // Orders a task's parameter list by kind, keeping the order of each kind's values.
 template <class Params>
 void SortByKind(Params& params) {
@@ -127,10 +176,18 @@ auto FirstOfKind(Params& params, Task::EParameter kind) {
 
 }  // namespace
 
+struct ZoUpdateRequestTaskHelper::Records {
+  // Declared first, so that they go after the tasks that point into them: the tasks' lists of
+  // parameters, which are freed all at once, and the values.
+  std::pmr::monotonic_buffer_resource lists;
+  Blocks<ParamValue> values;
+  Blocks<ZoUpdateRequestTaskHelper> tasks;
+};
+
 // ZoUpdateRequestTaskHelper
 
-ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store)
-    : task(kind), store(store) {}
+ZoUpdateRequestTaskHelper::ZoUpdateRequestTaskHelper(ETask kind, Records& store)
+    : task(kind), store(store), params(&store.lists) {}
 
 ZoUpdateRequestTaskHelper::~ZoUpdateRequestTaskHelper() = default;
 
@@ -139,7 +196,10 @@ void ZoUpdateRequestTaskHelper::AddValue(EParameter kind, ParamValue& value) {
   constexpr std::size_t kUsualParameters = 8;
   if (params.empty()) params.reserve(kUsualParameters);
   if (!params.empty() && kind < params.back().kind) paramsSorted = false;
-  params.push_back({kind, &value});
+  // Field by field: a pair made first and copied whole waits for its own halves to be written.
+  Param& param = params.emplace_back();
+  param.kind = kind;
+  param.value = &value;
 }
 
 void ZoUpdateRequestTaskHelper::SortParams() {
@@ -150,16 +210,16 @@ void ZoUpdateRequestTaskHelper::SortParams() {
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, store.emplace_back(value, locale));
+  AddValue(kind, Emplace(store.values, value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, I18NString&& value,
                                              I18NString&& locale) {
-  AddValue(kind, store.emplace_back(std::move(value), std::move(locale)));
+  AddValue(kind, Emplace(store.values, std::move(value), std::move(locale)));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, store.emplace_back(element));
+  AddValue(kind, Emplace(store.values, element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -169,10 +229,10 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam,
-               store.emplace_back(param.getAttribute(kAttrValue), param.getAttribute(kAttrLocale)));
+      AddValue(eParam, Emplace(store.values, param.getAttribute(kAttrValue),
+                               param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, store.emplace_back(FragmentOf(param)));
+      AddValue(eParam, Emplace(store.values, FragmentOf(param)));
     }
   }
 }
@@ -221,7 +281,7 @@ void ZoUpdateRequestTaskHelper::MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element&
   const orvidom::Builder taskNode(taskElem);
   taskNode.vocabularyAttribute(kAttrName, ToString(task));
   const orvidom::Builder parameters = taskNode.element(kElemParameters);
-  std::vector<Param> sorted;
+  std::pmr::vector<Param> sorted;
   if (!paramsSorted) {
     sorted = params;
     SortByKind(sorted);
@@ -314,26 +374,42 @@ void ZoUpdateRequestTaskHelper::UpdateCurrentIDParameters(const std::vector<I18N
 
 // ZoUpdateObjectRequestHelper
 
-ZoUpdateObjectRequestHelper::ZoUpdateObjectRequestHelper(ORVIDOM_Element& elem) { doTake(elem); }
+ZoUpdateObjectRequestHelper::ZoUpdateObjectRequestHelper()
+    : records(std::make_unique<ZoUpdateRequestTaskHelper::Records>()) {}
 
-ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() { DeleteAll(tasks); }
+ZoUpdateObjectRequestHelper::ZoUpdateObjectRequestHelper(ORVIDOM_Element& elem)
+    : ZoUpdateObjectRequestHelper() {
+  doTake(elem);
+}
+
+ZoUpdateObjectRequestHelper::~ZoUpdateObjectRequestHelper() = default;
 
 ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  return AppendOwned(tasks, std::unique_ptr<ZoUpdateRequestTaskHelper>(
-                                new ZoUpdateRequestTaskHelper(kind, paramValues)));
+  // Room for the tasks of a usual request at once, where growing one by one takes five steps.
+  constexpr std::size_t kUsualTasks = 16;
+  if (tasks.empty()) tasks.reserve(kUsualTasks);
+  // The request's store owns the task, also when the list cannot grow.
+  ZoUpdateRequestTaskHelper::Records& store = *records;
+  ZoUpdateRequestTaskHelper& task =
+      store.tasks.Add([&](void* at) { return new (at) ZoUpdateRequestTaskHelper(kind, store); });
+  tasks.push_back(&task);
+  return &task;
 }
 
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemUpdateObjectRequest);
   const orvidom::Builder tasksElem = orvidom::Builder(elem).element(kElemTasks);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
-    // Each task is made detached and appended whole, so that a task that cannot be written
-    // leaves the request with the tasks before it only.
-    const orvidom::Builder taskElem = orvidom::Builder::detached(doc, kElemTask);
+    const orvidom::Builder taskElem = tasksElem.element(kElemTask);
     ORVIDOM_Element handle = taskElem.handle(doc);
-    t->MakeInto(doc, handle);
-    tasksElem.append(taskElem);
+    try {
+      t->MakeInto(doc, handle);
+    } catch (...) {
+      // A task that cannot be written leaves the request with the tasks before it only.
+      tasksElem.remove(taskElem);
+      throw;
+    }
   }
 }
 

@@ -2,8 +2,8 @@
 // with named parameters whose values are short texts or XML fragments.
 #pragma once
 
-#include <deque>
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -117,8 +117,11 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   friend class ZoUpdateObjectRequestHelper;
   friend class ZoUpdateRequestTaskHelperTest;
 
+  // Where a request keeps its tasks and their values.
+  struct Records;
+
   // A task whose values are kept in `store`, which outlives it.
-  ZoUpdateRequestTaskHelper(ETask kind, std::deque<ParamValue>& store);
+  ZoUpdateRequestTaskHelper(ETask kind, Records& store);
 
   // The identifier walk over a received task: it reads the object identifiers of each
   // identifier-bearing "param" in document order and writes replacements into the received DOM.
@@ -160,20 +163,20 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
   // Orders `params` by kind, keeping the order of each kind's values.
   void SortParams();
 
-  // Where the task's values are kept: the request's store of all its tasks' values, which
-  // allocates them a block at a time and frees them with the request.
-  std::deque<ParamValue>& store;
+  // Where the task's values and its list of them are kept: the request's store for all its
+  // tasks, which allocates them a block at a time and frees them with the request.
+  Records& store;
   // The values in the order they were added, or, when `paramsSorted`, by kind in ascending order
   // and then in that order: one list without a node per kind, which values added kind by kind
   // keep sorted as they come.
-  std::vector<Param> params;
+  std::pmr::vector<Param> params;
   bool paramsSorted = true;
 };
 
 // The request: the owner of its tasks.
 class KORVATH_API ZoUpdateObjectRequestHelper : public ActionHandlerBase {
  public:
-  ZoUpdateObjectRequestHelper() = default;
+  ZoUpdateObjectRequestHelper();
   // Reads `elem` as a received request.
   explicit ZoUpdateObjectRequestHelper(ORVIDOM_Element& elem);
   ~ZoUpdateObjectRequestHelper() override;
@@ -190,8 +193,8 @@ class KORVATH_API ZoUpdateObjectRequestHelper : public ActionHandlerBase {
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
-  // The values of every task; declared first, so that it goes after the tasks.
-  std::deque<ZoUpdateRequestTaskHelper::ParamValue> paramValues;
+  // The tasks and their values, each allocated a block at a time.
+  std::unique_ptr<ZoUpdateRequestTaskHelper::Records> records;
   std::vector<ZoUpdateRequestTaskHelper*> tasks;
   ORVIDOM_Element requestElement;
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "orvidom/ORVIDOM_Store.h"
 #include "support/XmlTestSupport.h"
 
 using Task = ZoUpdateRequestTaskHelper;
@@ -78,9 +79,51 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   // The fragment is copied into the request; the caller's element stays where it was.
   EXPECT_EQ(fragment.getParentNode().getNodeType(), ORVIDOM_Node::DOCUMENT_NODE);
   EXPECT_EQ(made.getOwnerDocument(), made.getFirstChild().getFirstChild().getOwnerDocument());
+
+  // A value XML cannot carry stops the making, leaving the request with the tasks before it.
+  request.AddTask(Task::kTaskAddObject)->AddParameter(Task::kParamCaption, "bell\x07", "");
+  ORVIDOM_Element partial;
+  EXPECT_THROW(request.Make(partial), ORVIDOM_DOMException);
+  EXPECT_EQ(partial.getElementsByTagName("task").getLength(), 3u);
 }
 
-TEST(ZoUpdateObjectRequestHelperTest, ValuesHandedOutStayValidAsMoreAreAdded) {
+// The made document is its own: it outlives the helper, and a rename in place, a copy within it
+// or into another document, a changed value and a removal each leave every other node as it was.
+TEST(ZoUpdateObjectRequestHelperTest, MadeDocumentIsIndependentOfTheHelperAndOfItsCopies) {
+  const char* const kRenamed = R"(<task name="addProperty"><parameters>
+      <parax namx="propertyType" locale="en-us" value="filter"/><param name="caption" value="c"/>
+    </parameters></task>)";
+  ORVIDOM_Document other = ORVIDOM_DOMImplementation::getInstance().createDocument(
+      "", "requestDoc", ORVIDOM_DocumentType());
+  ORVIDOM_Element imported;
+  {
+    ORVIDOM_Element made;
+    {
+      ZoUpdateObjectRequestHelper request;
+      Task* task = request.AddTask(Task::kTaskAddProperty);
+      task->AddParameter(Task::kParamPropertyType, "filter", "en-us");
+      task->AddParameter(Task::kParamCaption, "c", "");
+      made = Made(request);
+    }
+    const ORVIDOM_Element task = made.getElementsByTagName("task").item(0);
+    const ORVIDOM_Element param = made.getElementsByTagName("param").item(0);
+    // Names of their old length, which the library writes over a name of the element's own with.
+    ORVIDOM_Access::pnode(param).set_name("parax");
+    ORVIDOM_Access::pnode(param).first_attribute().set_name("namx");
+    imported = other.importNode(task, true);
+    const ORVIDOM_Node clone = task.cloneNode(true);
+    param.setAttribute("value", "filtex");
+    task.getParentNode().replaceChild(clone, task);
+    EXPECT_TRUE(xmltest::SameTree(task, R"(<task name="addProperty"><parameters>
+        <parax namx="propertyType" locale="en-us" value="filtex"/><param name="caption" value="c"/>
+      </parameters></task>)"));
+    EXPECT_TRUE(xmltest::SameTree(made, std::string("<updateObjectRequest><tasks>") + kRenamed +
+                                            "</tasks></updateObjectRequest>"));
+  }
+  EXPECT_TRUE(xmltest::SameTree(imported, kRenamed));
+}
+
+TEST(ZoUpdateObjectRequestHelperTest, ValuesAndTasksHandedOutStayValidAsMoreAreAdded) {
   ZoUpdateObjectRequestHelper request;
   Task* task = request.AddTask(Task::kTaskUpdateProperty);
   task->AddParameter(Task::kParamCaption, "first caption", "en-us");
@@ -97,6 +140,9 @@ TEST(ZoUpdateObjectRequestHelperTest, ValuesHandedOutStayValidAsMoreAreAdded) {
   EXPECT_EQ(captions.front(), first);
   EXPECT_EQ(captions[1]->value, "1");
   EXPECT_EQ(captions.back()->value, "999");
+  for (int i = 0; i < 1000; ++i) request.AddTask(Task::kTaskAddObject);
+  EXPECT_EQ(request.GetTasks().front(), task);
+  EXPECT_EQ(task->GetTask(), Task::kTaskUpdateProperty);
 }
 
 TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {

@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -16,10 +18,118 @@
 #include "orvidom/ORVIDOM_NodeList.h"
 #include "orvidom/XmlChars.h"
 
+namespace orvidom {
+
+// One copy of each name the Builder gives a document's elements, for their records to point at
+// instead of each holding a copy of its own: copying a name costs as much as the rest of making
+// an element. The names come from the library's vocabulary, a few per document.
+class NamePool {
+ public:
+  // The pool's copy of `name`, or null for a name longer than the pool keeps, or once the pool
+  // holds as many names as it takes (the caller then names the record through the library),
+  // which keeps every search short.
+  const char* find(const std::string& name) {
+    // Unsigned, so that an empty name wraps around to a long one.
+    if (name.size() - 1 >= kLongest) return nullptr;
+    const Key key = keyOf(name.data(), name.size());
+    if (m_table) {
+      // The first slot looked at is the name's own in all but a few cases.
+      const Slot& slot = m_table->slots[key.slot()];
+      if (slot.key == key) return slot.copy;
+    }
+    return search(key, name);
+  }
+
+ private:
+  static constexpr std::size_t kLongest = 16;
+  static constexpr int kBits = 7;
+  static constexpr std::size_t kSlots = std::size_t{1} << kBits;
+
+  // A name of one to kLongest bytes as words that tell it from every other such name: its length
+  // and its first and last eight bytes, or four, or its first, middle and last byte (which
+  // overlap when the name is shorter than both).
+  struct Key {
+    std::uint64_t head;
+    std::uint64_t tail;
+    std::size_t length;
+
+    bool operator==(const Key& other) const noexcept {
+      return head == other.head && tail == other.tail && length == other.length;
+    }
+    std::size_t slot() const noexcept {
+      const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15u) ^ tail ^ length;
+      return static_cast<std::size_t>((mixed * 0xC2B2AE3D27D4EB4Fu) >> (64 - kBits));
+    }
+  };
+  template <std::size_t bytes>
+  static std::uint64_t load(const char* at) noexcept {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at, bytes);
+    return word;
+  }
+  static Key keyOf(const char* s, std::size_t n) noexcept {
+    if (n >= 8) return {load<8>(s), load<8>(s + n - 8), n};
+    if (n >= 4) return {load<4>(s), load<4>(s + n - 4), n};
+    return {load<1>(s) | load<1>(s + n / 2) << 8, load<1>(s + n - 1), n};
+  }
+
+  struct Slot {
+    Key key{};  // length 0: a free slot
+    char copy[kLongest + 1];
+  };
+  struct Table {
+    Slot slots[kSlots];
+    std::size_t used = 0;
+  };
+
+  // What find() gives when the name is not in the first slot it looks at.
+  const char* search(const Key& key, const std::string& name);
+
+  std::unique_ptr<Table> m_table;
+};
+
+// Copies of the values the Builder gives a document's attributes and texts, a block at a time,
+// for their records to point at: cheaper than the library's own copy of each.
+class TextPool {
+ public:
+  // A zero-terminated copy of `text`, kept as long as the pool.
+  const char* copy(std::string_view text) {
+    const std::size_t size = text.size() + 1;
+    if (size > m_left) grow(size);
+    char* at = m_next;
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\0';
+    m_next += size;
+    m_left -= size;
+    return at;
+  }
+
+ private:
+  // Starts a block of room for at least `size` bytes; blocks double from 1 KB up to 64 KB, and a
+  // longer text has one of its own.
+  void grow(std::size_t size) {
+    const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blocks.size(), 6);
+    const std::size_t room = std::max(size, usual);
+    std::unique_ptr<char[]> block(new char[room]);
+    m_blocks.push_back(std::move(block));
+    m_next = m_blocks.back().get();
+    m_left = room;
+  }
+
+  std::vector<std::unique_ptr<char[]>> m_blocks;
+  char* m_next = nullptr;
+  std::size_t m_left = 0;
+};
+
+}  // namespace orvidom
+
 // One document. pugixml has no parentless nodes and cannot move nodes between documents, so
 // every node that has no parent (created, imported or removed) lives under `holder`, the first
 // child of the document node, which no handle, list or writer ever shows.
 struct ORVIDOM_Store {
+  // Declared before the tree, whose records point into them, so that they go after.
+  orvidom::NamePool names;
+  orvidom::TextPool texts;
   pugi::xml_document doc;
   pugi::xml_node holder;
 

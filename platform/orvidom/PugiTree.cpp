@@ -1,5 +1,7 @@
 #include "orvidom/PugiTree.h"
 
+#include <cstring>
+
 namespace orvidom {
 namespace {
 
@@ -31,6 +33,11 @@ bool sameNode(pugi::xml_node n) {
   return same;
 }
 
+// Whether `copy` is a string of its own that reads as `original`.
+bool isCopy(const char* copy, const char* original) {
+  return copy != original && std::strcmp(copy, original) == 0;
+}
+
 }  // namespace
 
 bool recordsMatchLibrary() {
@@ -45,6 +52,33 @@ bool recordsMatchLibrary() {
            sameNode(doc);
   }();
   return match;
+}
+
+bool checkSharedStrings() {
+  if (!recordsMatchLibrary()) return false;
+  // Writable, so that a library that wrote over them shows here instead of faulting.
+  char name[] = "shared";
+  char value[] = "shared";
+  pugi::xml_document doc;
+  pugi::xml_node element = doc.append_child(pugi::node_element);
+  pugi::xml_node text = element.append_child(pugi::node_pcdata);
+  pugi::xml_attribute attribute = element.append_attribute("");
+  RecordTree::shareName(element.internal_object(), name);
+  RecordTree::shareValue(text.internal_object(), value);
+  RecordTree::shareName(attribute.internal_object(), name);
+  RecordTree::shareValue(attribute.internal_object(), value);
+  pugi::xml_document other;
+  const pugi::xml_node copy = other.append_copy(element);
+  const bool copied = isCopy(copy.name(), name) && isCopy(copy.first_child().value(), value) &&
+                      isCopy(copy.first_attribute().name(), name) &&
+                      isCopy(copy.first_attribute().value(), value);
+  // Strings of the same length, which the library writes over unshared ones with.
+  const char* change = "change";
+  const bool changed = element.set_name(change) && text.set_value(change) &&
+                       attribute.set_name(change) && attribute.set_value(change) &&
+                       isCopy(element.name(), change) && isCopy(text.value(), change) &&
+                       isCopy(attribute.name(), change) && isCopy(attribute.value(), change);
+  return copied && changed && std::strcmp(name, "shared") == 0 && std::strcmp(value, "shared") == 0;
 }
 
 }  // namespace orvidom

@@ -90,7 +90,30 @@ struct RecordTree {
   static char* name(Attr attr) noexcept { return r(attr)->name; }
   static char* value(Attr attr) noexcept { return r(attr)->value; }
 
+  // The header bit of a record whose strings another record may share: the library never writes
+  // over such a string in place, and frees it only when the record's own bit says it allocated it.
+  static constexpr std::uintptr_t kSharedStrings = 64;
+  // Points the name or value of a record without one at `text`, which the document does not own
+  // and which must outlive it; see sharedStringsMatchLibrary().
+  static void shareName(Node node, const char* text) noexcept {
+    share(r(node), r(node)->name, text);
+  }
+  static void shareValue(Node node, const char* text) noexcept {
+    share(r(node), r(node)->value, text);
+  }
+  static void shareName(Attr attr, const char* text) noexcept {
+    share(r(attr), r(attr)->name, text);
+  }
+  static void shareValue(Attr attr, const char* text) noexcept {
+    share(r(attr), r(attr)->value, text);
+  }
+
  private:
+  template <class Record>
+  static void share(Record* record, char*& field, const char* text) noexcept {
+    field = const_cast<char*>(text);
+    record->header |= kSharedStrings;
+  }
   // A node without a value reads as "", outside the parsed text, as through the library.
   static char* orEmpty(char* s) noexcept {
     static char empty[1] = {};
@@ -101,6 +124,16 @@ struct RecordTree {
 // True when RecordTree reads the library in use as its accessors do; checked once, on a small
 // document holding every kind of node the parser keeps.
 bool recordsMatchLibrary();
+
+// True when the library in use treats a string set by RecordTree::shareName or shareValue as one
+// it neither owns nor may change: changing the name or value gives the record a copy of its own,
+// a copy of the record in another document copies the string, and the string stays as it was.
+// Checked once, by checkSharedStrings(); inline, as the Builder asks for every node it makes.
+bool checkSharedStrings();
+inline bool sharedStringsMatchLibrary() {
+  static const bool match = checkSharedStrings();
+  return match;
+}
 
 // Calls `step` with the faster of the two readers that reads the library in use right.
 template <class Step>
