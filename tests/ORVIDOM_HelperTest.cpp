@@ -53,6 +53,8 @@ TEST(ORVIDOM_HelperTest, FindOrCreateReusesMatchesAndAppendsTheRest) {
   ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "2");
   ORVIDOM_Helper::findOrCreateElement(root, "empty");
   EXPECT_TRUE(xmltest::SameTree(root, "<r><a>one</a><a>two</a><p k='1'/><p k='2'/><empty/></r>"));
+  // A text node takes no child: the DOM's error.
+  EXPECT_THROW(ORVIDOM_Helper::findOrCreateElement(a.getFirstChild(), "x"), ORVIDOM_DOMException);
 }
 
 TEST(ORVIDOM_HelperTest, ElementTextJoinsDirectTextOnly) {

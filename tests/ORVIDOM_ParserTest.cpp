@@ -104,6 +104,12 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
     outside += c;
     EXPECT_THROW(xmltest::Parse("<" + outside.str() + "/>"), ORVIDOM_ParseError) << c;
   }
+  // Nor do those just outside the ranges that only go on a name go on one.
+  for (unsigned c : {0xB6u, 0xB8u, 0x203Eu, 0x2041u}) {
+    I18NString outside;
+    outside += c;
+    EXPECT_THROW(xmltest::Parse("<a" + outside.str() + "/>"), ORVIDOM_ParseError) << c;
+  }
 }
 
 TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
@@ -182,6 +188,7 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r><a></r>", 1, 7, "end tag </r> does not match start tag <a> opened at 1:4"},
       {"<tasks>\n  <task a='>'>\n</tasks>", 3, 1, "start tag <task> opened at 2:3"},
       {"<r>\r\n</x>", 2, 1, "end tag </x> does not match"},
+      {"<\nr/>", 1, 2, "expected a name"},
       {"<r/></r>", 1, 5, "end tag </r> without a start tag"},
       {"<r><a/>", 1, 8, "ends before the end tag of the start tag <r> opened at 1:1"},
       {"<r></r x>", 1, 8, "expected \">\" to close the end tag </r>"},
