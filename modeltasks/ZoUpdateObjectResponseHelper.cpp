@@ -1,7 +1,6 @@
 #include "modeltasks/ZoUpdateObjectResponseHelper.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -42,7 +41,7 @@ const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNa
 // The parameter kind and status of that XML name, compared in place; 0 when none matches.
 Result::EParameter ParameterNamed(const char* name) {
   for (int kind = 1; kind < kParamCount; ++kind) {
-    if (std::strcmp(kParamNames[kind]->c_str(), name) == 0) {
+    if (orvidom::sameName(kParamNames[kind]->c_str(), name)) {
       return static_cast<Result::EParameter>(kind);
     }
   }
@@ -50,7 +49,7 @@ Result::EParameter ParameterNamed(const char* name) {
 }
 Result::EStatus StatusNamed(const char* name) {
   for (int status = 1; status <= Result::kStatusFailure; ++status) {
-    if (std::strcmp(kStatusNames[status - 1].c_str(), name) == 0) {
+    if (orvidom::sameName(kStatusNames[status - 1].c_str(), name)) {
       return static_cast<Result::EStatus>(status);
     }
   }

@@ -11,6 +11,15 @@ class ORVIDOM_ElementIndex;
 
 namespace orvidom {
 
+// True when the zero-terminated names are equal. Compared here byte by byte: the names a reader
+// compares are a few bytes long, for which a library call costs more than the comparison.
+inline bool sameName(const char* a, const char* b) noexcept {
+  for (; *a == *b; ++a, ++b) {
+    if (*a == '\0') return true;
+  }
+  return false;
+}
+
 // A view is valid while a handle keeps its document and the tree is not changed.
 class ElementView {
  public:
