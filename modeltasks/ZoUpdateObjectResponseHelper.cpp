@@ -230,10 +230,12 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
   const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
   tasks.reserve(tasks.size() + all.last);
-  // How many tasks ahead of the one read the records of the next are asked for.
-  constexpr std::size_t kAhead = 8;
+  // How many tasks ahead of the one read the records of the next are asked for; the text of their
+  // attributes, found through the record, is asked for half as far ahead.
+  constexpr std::size_t kAhead = 16;
   for (std::size_t i = all.first; i < all.last; ++i) {
     orvidom::ElementView(*found, kTasks, i + kAhead).prefetch();
+    orvidom::ElementView(*found, kTasks, i + kAhead / 2).prefetchText();
     const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));

@@ -91,6 +91,15 @@ const char* ElementView::leadingText() const noexcept {
   });
 }
 
+void ElementView::prefetchText() const noexcept {
+  if (!m_node) return;
+  const char* text =
+      withTree([&](auto tree) -> const char* { return decltype(tree)::name(m_node); });
+  if (!text) return;
+  __builtin_prefetch(text);
+  __builtin_prefetch(text + 64);
+}
+
 ORVIDOM_Element ElementView::handle(const ORVIDOM_Node& sameDocument) const noexcept {
   return ORVIDOM_Access::node(ORVIDOM_Access::store(sameDocument), pugi::xml_node(m_node));
 }

@@ -54,6 +54,9 @@ class ElementView {
     __builtin_prefetch(record + 64);
     __builtin_prefetch(record + 128);
   }
+  // Asks for the text of the element's name, which a parsed document follows with the names and
+  // values of its attributes. Finding the text reads the record, which is best asked for first.
+  void prefetchText() const noexcept;
   // A handle to the element, in the document `sameDocument` belongs to.
   ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept;
 
