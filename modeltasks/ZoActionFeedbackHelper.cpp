@@ -114,12 +114,12 @@ struct Line {
   std::size_t length;
 };
 
-// The line of `entry`; its class is compared with "error" only when the first byte agrees.
+// The line of `entry`.
 Line LineOf(const orvidom::ElementView& entry, std::size_t depth) {
   const char* const error =
       ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).c_str();
   const char* const entryClass = entry.attribute(kAttrClass.c_str());
-  const bool isError = entryClass[0] == error[0] && std::strcmp(entryClass, error) == 0;
+  const bool isError = orvidom::sameName(entryClass, error);
   const char* const first = entry.leadingText();
   return {depth, isError ? &kRenderError : &kRenderOther, first ? first : "",
           first ? std::strlen(first) : 0};

@@ -1,7 +1,6 @@
 #include "modeltasks/ZoUpdateObjectResponseHelper.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -42,7 +41,7 @@ const std::initializer_list<std::reference_wrapper<const I18NString>> kIndexedNa
 // The parameter kind and status of that XML name, compared in place; 0 when none matches.
 Result::EParameter ParameterNamed(const char* name) {
   for (int kind = 1; kind < kParamCount; ++kind) {
-    if (std::strcmp(kParamNames[kind]->c_str(), name) == 0) {
+    if (orvidom::sameName(kParamNames[kind]->c_str(), name)) {
       return static_cast<Result::EParameter>(kind);
     }
   }
@@ -50,7 +49,7 @@ Result::EParameter ParameterNamed(const char* name) {
 }
 Result::EStatus StatusNamed(const char* name) {
   for (int status = 1; status <= Result::kStatusFailure; ++status) {
-    if (std::strcmp(kStatusNames[status - 1].c_str(), name) == 0) {
+    if (orvidom::sameName(kStatusNames[status - 1].c_str(), name)) {
       return static_cast<Result::EStatus>(status);
     }
   }
@@ -231,10 +230,12 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
   const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
   tasks.reserve(tasks.size() + all.last);
-  // How many tasks ahead of the one read the records of the next are asked for.
-  constexpr std::size_t kAhead = 8;
+  // How many tasks ahead of the one read the records of the next are asked for; the text of their
+  // attributes, found through the record, is asked for half as far ahead.
+  constexpr std::size_t kAhead = 16;
   for (std::size_t i = all.first; i < all.last; ++i) {
     orvidom::ElementView(*found, kTasks, i + kAhead).prefetch();
+    orvidom::ElementView(*found, kTasks, i + kAhead / 2).prefetchText();
     const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));

@@ -1,7 +1,5 @@
 #include "orvidom/ElementView.h"
 
-#include <cstring>
-
 #include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Store.h"
 #include "orvidom/PugiTree.h"
@@ -15,7 +13,7 @@ template <class Tree>
 bool isElementNamed(Tree, Node node, const char* name) noexcept {
   if (Tree::type(node) != pugi::node_element) return false;
   const char* own = Tree::name(node);
-  return own && own[0] == name[0] && std::strcmp(own, name) == 0;
+  return own && sameName(own, name);
 }
 
 template <class Tree>
@@ -75,8 +73,7 @@ const char* ElementView::attribute(const char* name) const noexcept {
     using Tree = decltype(tree);
     for (Attr a = Tree::firstAttribute(m_node); a; a = Tree::nextAttribute(a)) {
       const char* own = Tree::name(a);
-      // The first byte rules out most other attributes without a call.
-      if (own && own[0] == name[0] && std::strcmp(own, name) == 0) {
+      if (own && sameName(own, name)) {
         const char* value = Tree::value(a);
         return value ? value : "";
       }
@@ -92,6 +89,15 @@ const char* ElementView::leadingText() const noexcept {
     const Node first = Tree::firstChild(m_node);
     return first && Tree::type(first) == pugi::node_pcdata ? Tree::value(first) : nullptr;
   });
+}
+
+void ElementView::prefetchText() const noexcept {
+  if (!m_node) return;
+  const char* text =
+      withTree([&](auto tree) -> const char* { return decltype(tree)::name(m_node); });
+  if (!text) return;
+  __builtin_prefetch(text);
+  __builtin_prefetch(text + 64);
 }
 
 ORVIDOM_Element ElementView::handle(const ORVIDOM_Node& sameDocument) const noexcept {

@@ -11,6 +11,15 @@ class ORVIDOM_ElementIndex;
 
 namespace orvidom {
 
+// True when the zero-terminated names are equal. Compared here byte by byte: the names a reader
+// compares are a few bytes long, for which a library call costs more than the comparison.
+inline bool sameName(const char* a, const char* b) noexcept {
+  for (; *a == *b; ++a, ++b) {
+    if (*a == '\0') return true;
+  }
+  return false;
+}
+
 // A view is valid while a handle keeps its document and the tree is not changed.
 class ElementView {
  public:
@@ -45,6 +54,9 @@ class ElementView {
     __builtin_prefetch(record + 64);
     __builtin_prefetch(record + 128);
   }
+  // Asks for the text of the element's name, which a parsed document follows with the names and
+  // values of its attributes. Finding the text reads the record, which is best asked for first.
+  void prefetchText() const noexcept;
   // A handle to the element, in the document `sameDocument` belongs to.
   ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept;
 

@@ -1,10 +1,12 @@
 #include "orvidom/ORVIDOM_ElementIndex.h"
 
 #include <array>
-#include <cstring>
+#include <limits>
+#include <new>
 #include <string>
 #include <utility>
 
+#include "orvidom/ElementView.h"
 #include "orvidom/ORVIDOM_Store.h"
 #include "orvidom/PugiTree.h"
 
@@ -48,10 +50,7 @@ class ListsByName {
   // already matched.
   std::size_t find(std::size_t list, const char* name) const noexcept {
     for (; list != kNone; list = m_next[list]) {
-      // Past the first byte only when there is more than the first byte; the second byte
-      // rules out most names that share the first without a call.
-      const char* const own = m_names[list].get().c_str();
-      if (!name[0] || (own[1] == name[1] && std::strcmp(own + 1, name + 1) == 0)) return list;
+      if (orvidom::sameName(m_names[list].get().c_str(), name)) return list;
     }
     return kNone;
   }
@@ -63,14 +62,14 @@ class ListsByName {
 
 // Lists the elements below `top` whose names match, in document order, numbering them and
 // recording the size of every list before each number (see Entry and m_sizes).
-template <class Tree, class Lists>
+template <class Tree, class Lists, class Count>
 void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& names, Lists& lists,
-          std::vector<std::size_t>& before) {
+          std::vector<Count>& before) {
   using Entry = typename Lists::value_type::value_type;
   const std::size_t count = lists.size();
   // The size of every list so far.
-  std::vector<std::size_t> sizes(count, 0);
-  std::size_t listed = 0;
+  std::vector<Count> sizes(count, 0);
+  Count listed = 0;
   // The entries the walk is inside of, innermost last, as list and position.
   std::vector<std::pair<std::size_t, std::size_t>> open;
   const auto leave = [&](orvidom::Node node) {
@@ -86,9 +85,15 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
     const char* name = Tree::type(cur) == pugi::node_element ? Tree::name(cur) : nullptr;
     for (std::size_t i = name ? names.first(name) : ListsByName::kNone; i != ListsByName::kNone;
          i = names.next(i, name)) {
-      for (const std::size_t size : sizes) before.push_back(size);
+      // More elements than numbers would take more memory than there is.
+      if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
+      before.insert(before.end(), sizes.begin(), sizes.end());
       open.emplace_back(i, lists[i].size());
-      lists[i].push_back(Entry{cur, listed++, 0});
+      // Filled field by field in place: an entry built aside and copied in one piece would be
+      // read back before its parts are stored, which stalls the walk on every listed element.
+      Entry& entry = lists[i].emplace_back();
+      entry.node = cur;
+      entry.number = listed++;
       ++sizes[i];
     }
     orvidom::Node next = Tree::firstChild(cur);
@@ -102,7 +107,7 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
     if (cur == top) break;
     cur = next;
   }
-  for (const std::size_t size : sizes) before.push_back(size);
+  before.insert(before.end(), sizes.begin(), sizes.end());
 }
 
 }  // namespace

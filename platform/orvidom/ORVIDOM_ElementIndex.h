@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -46,18 +47,22 @@ class KORVATH_API ORVIDOM_ElementIndex {
  private:
   friend class orvidom::ElementView;
 
+  // Numbers and list sizes in 32 bits: the index of a large document is half the memory to write
+  // and read again, and a document of more elements than that could not be held in memory.
+  using Count = std::uint32_t;
+
   // One element of a list. Every element the walk lists gets the next number from 0 on; an
   // entry keeps its own number and the number the next element listed after it and all its
   // descendants gets.
   struct Entry {
     pugi::xml_node_struct* node;
-    std::size_t number;
-    std::size_t after;
+    Count number;
+    Count after;
   };
 
   std::shared_ptr<ORVIDOM_Store> m_store;
   std::vector<std::vector<Entry>> m_lists;
   // For each number, then once more at the end: the size of every list before the element of
   // that number was listed. Two numbers give the part of any list listed between them.
-  std::vector<std::size_t> m_sizes;
+  std::vector<Count> m_sizes;
 };
