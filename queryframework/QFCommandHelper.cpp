@@ -78,6 +78,10 @@ void QFCommandHelper::MakeModelPath(ORVIDOM_Element& parent) const {
   ORVIDOM_Helper::findOrCreateElementWithText(parent, kElemModelPath, m_modelPath);
 }
 
+void QFCommandHelper::MakeModelPath(const orvidom::Builder& parent) const {
+  parent.textElement(kElemModelPath, m_modelPath);
+}
+
 void QFCommandHelper::Incorporate(ORVIDOM_Document& doc, ORVIDOM_Element& elem,
                                   ORVIDOM_Element& body) const {
   const orvidom::Builder command =

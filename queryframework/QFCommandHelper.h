@@ -4,6 +4,10 @@
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>
 
+namespace orvidom {
+class Builder;
+}  // namespace orvidom
+
 class KORVATH_API QFCommandHelper : public ActionHandlerBase {
  public:
   // The properties written after the body, each as an element with a "value" attribute. Holds
@@ -36,6 +40,8 @@ class KORVATH_API QFCommandHelper : public ActionHandlerBase {
   const I18NString& GetModelPath() const;
   // Finds or creates the child "modelPath" of `parent` holding the model path.
   void MakeModelPath(ORVIDOM_Element& parent) const;
+  // Appends the child "modelPath" holding the model path to `parent`, an element being made.
+  void MakeModelPath(const orvidom::Builder& parent) const;
 
   // Wraps `body` in the envelope and points `elem` at the envelope.
   virtual void Incorporate(ORVIDOM_Document& doc, ORVIDOM_Element& elem,

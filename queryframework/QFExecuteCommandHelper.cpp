@@ -45,7 +45,6 @@ const I18NString kElemQueries("queries");
 const I18NString kElemQuery("query");
 const I18NString kElemDataItemRef("dataItemRef");
 const I18NString kAttrRefDataItem("refDataItem");
-const I18NString kElemModelPath("modelPath");
 const I18NString kAttrExpressionLocale("expressionLocale");
 // The fixed names of the one result definition and its parts.
 const I18NString kResultDefinitionPrefix("rsd");
@@ -201,7 +200,7 @@ void QFExecuteCommandHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem
   if (m_expressionLocale != nullptr) {
     querySet.attribute(kAttrExpressionLocale, m_expressionLocale->getName());
   }
-  querySet.textElement(kElemModelPath, GetModelPath());
+  MakeModelPath(querySet);
   MakeQueries(querySet);
   MakeResultDefinitions(querySet);
   MakeRequestHints(querySet);
