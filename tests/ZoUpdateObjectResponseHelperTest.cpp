@@ -107,16 +107,34 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   alone->Take(firstTask);
   ASSERT_TRUE(alone->GetParameter(Result::kParamObject, values));
   EXPECT_EQ(values.back(), "[ns].[new]");
+  // Its feedback stays through a take of a task without one, or of none, until a task has one.
+  ORVIDOM_Element secondTask = ORVIDOM_Helper::findNextSiblingElement(firstTask, "task");
+  ORVIDOM_Element none;
+  for (ORVIDOM_Element* next : {&secondTask, &none}) {
+    alone->Take(*next);
+    EXPECT_EQ(Rendered(alone->GetFeedback()), "\n--- created");
+  }
+  Feedback set;
+  set.AddEntry(Feedback::kClassWarning, "set", "");
+  alone->SetFeedback(set);
+  alone->Take(secondTask);
+  EXPECT_EQ(Rendered(alone->GetFeedback()), "\n--- set");
+  alone->Take(firstTask);
+  EXPECT_EQ(Rendered(alone->GetFeedback()), "\n--- created");
 }
 
 TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {
   ORVIDOM_Element unknownTask = xmltest::Parse(
-      R"(<updateObjectResponse><tasks><task name="addObject"/><task name="rename"/></tasks>)"
-      R"(</updateObjectResponse>)");
+      R"(<updateObjectResponse><tasks><task name="addObject"><error code="E1"/></task>)"
+      R"(<task name="rename"/><task name="addObject"/></tasks></updateObjectResponse>)");
   ZoUpdateObjectResponseHelper response;
   EXPECT_ORV_ASSERT(response.Take(unknownTask),
                     "ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);", kUnit);
-  EXPECT_EQ(response.GetTasks().size(), 1u);
+  // The results before the unknown task stay whole, and later ones go after them.
+  ASSERT_EQ(response.GetTasks().size(), 1u);
+  EXPECT_EQ(Describe(response.GetTasks()[0]), "unknown|E1:");
+  EXPECT_EQ(Describe(response.AddTask(Task::kTaskAddObject)), "success|no error");
+  EXPECT_EQ(response.GetTasks().size(), 2u);
 
   ORVIDOM_Element unknownParam =
       xmltest::Parse(R"(<updateObjectResponse><task name="addObject" status="success">)"
