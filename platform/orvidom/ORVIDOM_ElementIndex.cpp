@@ -60,6 +60,13 @@ class ListsByName {
   std::vector<std::size_t> m_next;
 };
 
+// Appends the size of every list to `before`, copied one by one: a few numbers, for which the
+// general insertion costs several times the copy.
+template <class Count>
+void appendSizes(std::vector<Count>& before, const std::vector<Count>& sizes) {
+  for (const Count size : sizes) before.push_back(size);
+}
+
 // Lists the elements below `top` whose names match, in document order, numbering them and
 // recording the size of every list before each number (see Entry and m_sizes).
 template <class Tree, class Lists, class Count>
@@ -87,7 +94,7 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
          i = names.next(i, name)) {
       // More elements than numbers would take more memory than there is.
       if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
-      before.insert(before.end(), sizes.begin(), sizes.end());
+      appendSizes(before, sizes);
       open.emplace_back(i, lists[i].size());
       // Filled field by field in place: an entry built aside and copied in one piece would be
       // read back before its parts are stored, which stalls the walk on every listed element.

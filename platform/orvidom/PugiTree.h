@@ -121,9 +121,14 @@ struct RecordTree {
   }
 };
 
-// True when RecordTree reads the library in use as its accessors do; checked once, on a small
-// document holding every kind of node the parser keeps.
-bool recordsMatchLibrary();
+// True when RecordTree reads the library in use as its accessors do; checked by checkRecords() on
+// a small document holding every kind of node the parser keeps. Inline, as every step of a walk
+// asks.
+bool checkRecords();
+inline bool recordsMatchLibrary() {
+  static const bool match = checkRecords();
+  return match;
+}
 
 // True when the library in use treats a string set by RecordTree::shareName or shareValue as one
 // it neither owns nor may change: changing the name or value gives the record a copy of its own,
