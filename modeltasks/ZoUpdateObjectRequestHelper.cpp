@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <utility>
 
+#include "core/Blocks.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
@@ -110,54 +110,6 @@ bool IsIdPropertyType(const I18NString& type) {
          type == nameAt(kParamNames, Task::kParamQuerySubjectRefs);
 }
 
-// Objects that stay where they were made, allocated a block at a time, each block twice the one
-// before up to a limit: a request's values and tasks cost a few allocations instead of one each.
-template <class T>
-class Blocks {
- public:
-  Blocks() = default;
-  Blocks(const Blocks&) = delete;
-  Blocks& operator=(const Blocks&) = delete;
-  ~Blocks() {
-    for (std::size_t b = m_blocks.size(); b > 0; --b) {
-      // Every block but the last is full.
-      std::size_t count = b == m_blocks.size() ? m_used : Capacity(b - 1);
-      T* items = reinterpret_cast<T*>(m_blocks[b - 1].get());
-      while (count > 0) items[--count].~T();
-    }
-  }
-
-  // The object `make` constructs at the address it is given; nothing is added when it throws.
-  template <class Make>
-  T& Add(Make make) {
-    if (m_blocks.empty() || m_used == Capacity(m_blocks.size() - 1)) {
-      std::unique_ptr<Storage[]> block(new Storage[Capacity(m_blocks.size())]);
-      m_blocks.push_back(std::move(block));
-      m_used = 0;
-    }
-    T* item = make(static_cast<void*>(&m_blocks.back()[m_used]));
-    ++m_used;
-    return *item;
-  }
-
- private:
-  using Storage = std::aligned_storage_t<sizeof(T), alignof(T)>;
-  static std::size_t Capacity(std::size_t block) {
-    constexpr std::size_t kFirst = 8;
-    constexpr std::size_t kLargest = 1024;
-    return block < 7 ? kFirst << block : kLargest;
-  }
-
-  std::vector<std::unique_ptr<Storage[]>> m_blocks;
-  std::size_t m_used = 0;
-};
-
-// A new T in `blocks`, made from `args`.
-template <class T, class... Args>
-T& Emplace(Blocks<T>& blocks, Args&&... args) {
-  return blocks.Add([&](void* at) { return new (at) T(std::forward<Args>(args)...); });
-}
-
 // Orders a task's parameter list by kind, keeping the order of each kind's values.
 template <class Params>
 void SortByKind(Params& params) {
@@ -180,8 +132,8 @@ struct ZoUpdateRequestTaskHelper::Records {
   // Declared first, so that they go after the tasks that point into them: the tasks' lists of
   // parameters, which are freed all at once, and the values.
   std::pmr::monotonic_buffer_resource lists;
-  Blocks<ParamValue> values;
-  Blocks<ZoUpdateRequestTaskHelper> tasks;
+  core::Blocks<ParamValue> values;
+  core::Blocks<ZoUpdateRequestTaskHelper> tasks;
 };
 
 // ZoUpdateRequestTaskHelper
@@ -210,16 +162,16 @@ void ZoUpdateRequestTaskHelper::SortParams() {
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, const I18NString& value,
                                              const I18NString& locale) {
-  AddValue(kind, Emplace(store.values, value, locale));
+  AddValue(kind, core::Emplace(store.values, value, locale));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, I18NString&& value,
                                              I18NString&& locale) {
-  AddValue(kind, Emplace(store.values, std::move(value), std::move(locale)));
+  AddValue(kind, core::Emplace(store.values, std::move(value), std::move(locale)));
 }
 
 void ZoUpdateRequestTaskHelper::AddParameter(EParameter kind, ORVIDOM_Element& element) {
-  AddValue(kind, Emplace(store.values, element));
+  AddValue(kind, core::Emplace(store.values, element));
 }
 
 void ZoUpdateRequestTaskHelper::ParseParameters() {
@@ -229,10 +181,10 @@ void ZoUpdateRequestTaskHelper::ParseParameters() {
     const EParameter eParam = ToParameter(param.getAttribute(kAttrName));
     ORV_ASSERT(eParam != kParamUnknown);
     if (param.hasAttribute(kAttrValue)) {
-      AddValue(eParam, Emplace(store.values, param.getAttribute(kAttrValue),
-                               param.getAttribute(kAttrLocale)));
+      AddValue(eParam, core::Emplace(store.values, param.getAttribute(kAttrValue),
+                                     param.getAttribute(kAttrLocale)));
     } else {
-      AddValue(eParam, Emplace(store.values, FragmentOf(param)));
+      AddValue(eParam, core::Emplace(store.values, FragmentOf(param)));
     }
   }
 }

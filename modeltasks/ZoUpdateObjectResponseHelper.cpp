@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <utility>
 
+#include "core/Blocks.h"
 #include "core/Resources.h"
 #include "modeltasks/TaskDom.h"
 #include "orvcore/ORVAssertError.h"
@@ -84,8 +86,9 @@ void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString&
 
 void ZoUpdateResponseTaskHelper::ParseParameters() {
   if (!index || !params.empty()) return;
-  params.reserve(paramRange.last - paramRange.first);
-  for (std::size_t i = paramRange.first; i < paramRange.last; ++i) {
+  const ORVIDOM_ElementIndex::Range found = Below(kParams);
+  params.reserve(found.last - found.first);
+  for (std::size_t i = found.first; i < found.last; ++i) {
     const orvidom::ElementView param(*index, kParams, i);
     const EParameter eParam = ParameterNamed(param.attribute(kAttrName.c_str()));
     ORV_ASSERT(eParam != kParamUnknown);
@@ -114,8 +117,9 @@ void ZoUpdateResponseTaskHelper::SetError(const I18NString& code, const I18NStri
 }
 
 ZoUpdateResponseTaskHelper::ErrorInfo* ZoUpdateResponseTaskHelper::GetError() {
-  if (index && !error && !errorRange.empty()) {
-    const orvidom::ElementView found(*index, kErrors, errorRange.first);
+  const ORVIDOM_ElementIndex::Range errors = error ? ORVIDOM_ElementIndex::Range() : Below(kErrors);
+  if (!errors.empty()) {
+    const orvidom::ElementView found(*index, kErrors, errors.first);
     const char* message = found.leadingText();
     // Each field is made once, in place, where SetError would copy it.
     error.emplace(I18NString(), I18NString());
@@ -152,55 +156,56 @@ void ZoUpdateResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& 
     if (!error->message.empty()) errorElem.appendChild(doc.createTextNode(error->message));
     errorElem.setAttribute(kAttrCode, error->code);
   }
-  if (!feedbackElement.isNull()) taskElem.appendChild(doc.importNode(feedbackElement, true));
+  const ORVIDOM_Element feedback = GetFeedback();
+  if (!feedback.isNull()) taskElem.appendChild(doc.importNode(feedback, true));
+}
+
+ORVIDOM_Element ZoUpdateResponseTaskHelper::GetFeedback() const {
+  if (!feedbackElement.isNull()) return feedbackElement;
+  return index ? index->first(kFeedbacks, Below(kFeedbacks)) : ORVIDOM_Element();
+}
+
+ORVIDOM_ElementIndex::Range ZoUpdateResponseTaskHelper::Below(std::size_t list) const noexcept {
+  if (!index) return {};
+  return taskAt == kWholeIndex ? index->all(list) : index->below(kTasks, taskAt, list);
 }
 
 void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
-  auto found = std::make_shared<const ORVIDOM_ElementIndex>(elem, kIndexedNames);
-  TakeIndexed(elem, found, found->all(kParams), found->all(kErrors), found->all(kFeedbacks));
-}
-
-void ZoUpdateResponseTaskHelper::TakeIndexed(const ORVIDOM_Element& elem,
-                                             std::shared_ptr<const ORVIDOM_ElementIndex> found,
-                                             ORVIDOM_ElementIndex::Range params,
-                                             ORVIDOM_ElementIndex::Range errors,
-                                             ORVIDOM_ElementIndex::Range feedbacks) {
-  index = elem.isNull() ? nullptr : std::move(found);
-  if (!index) return;
-  paramRange = params;
-  errorRange = errors;
-  ORVIDOM_Element feedback = index->first(kFeedbacks, feedbacks);
-  if (!feedback.isNull()) feedbackElement = std::move(feedback);
+  // The feedback of the task taken before stays unless the new one has its own.
+  feedbackElement = GetFeedback();
+  index = nullptr;
+  if (elem.isNull()) return;
+  index = std::make_shared<const ORVIDOM_ElementIndex>(elem, kIndexedNames);
+  taskAt = kWholeIndex;
+  if (!index->all(kFeedbacks).empty()) feedbackElement = ORVIDOM_Element();
 }
 
 // ZoUpdateObjectResponseHelper
+
+struct ZoUpdateObjectResponseHelper::Results {
+  core::Blocks<ZoUpdateResponseTaskHelper> blocks;
+};
+
+ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper() = default;
 
 ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem) { doTake(elem); }
 
 ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() = default;
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
-    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status,
-    std::size_t room) {
-  if (freePlaces == 0) {
-    std::unique_ptr<ZoUpdateResponseTaskHelper[]> block(new ZoUpdateResponseTaskHelper[room]);
-    blocks.push_back(std::move(block));
-    blockSize = room;
-    freePlaces = room;
-  }
-  ZoUpdateResponseTaskHelper* created = &blocks.back()[blockSize - freePlaces];
-  // The place counts as used once listed, so that a list that cannot grow leaves it free.
-  tasks.push_back(created);
-  --freePlaces;
-  created->task = kind;
-  created->status = status;
-  return created;
+    ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {
+  if (!results) results = std::make_unique<Results>();
+  // Room in the list first, grown as by push_back, so that a result made is always listed.
+  if (tasks.size() == tasks.capacity()) tasks.reserve(2 * tasks.size() + 1);
+  ZoUpdateResponseTaskHelper& created = results->blocks.Add(
+      [&](void* at) { return new (at) ZoUpdateResponseTaskHelper(kind, status); });
+  tasks.push_back(&created);
+  return &created;
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::AddTask(
     ZoUpdateRequestTaskHelper::ETask kind) {
-  constexpr std::size_t kRoom = 16;
-  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess, kRoom);
+  return Append(kind, ZoUpdateResponseTaskHelper::kStatusSuccess);
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::GetTask(
@@ -240,9 +245,9 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
     const ZoUpdateRequestTaskHelper::ETask eTask =
         ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
-    // The first result taken makes room for all the others.
-    Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())), all.last - i)
-        ->TakeIndexed(responseElement, found, found->below(kTasks, i, kParams),
-                      found->below(kTasks, i, kErrors), found->below(kTasks, i, kFeedbacks));
+    ZoUpdateResponseTaskHelper* result =
+        Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())));
+    result->index = found;
+    result->taskAt = i;
   }
 }

@@ -61,38 +61,37 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   // Writes a non-empty feedback into the result; an empty one changes nothing.
   void SetFeedback(ZoActionFeedbackHelper& feedback);
   // The "feedback" element; null when there is none.
-  ORVIDOM_Element GetFeedback() const { return feedbackElement; }
+  ORVIDOM_Element GetFeedback() const;
 
  protected:
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
-  // Keeps the "task" element and finds its feedback; the rest is read on demand.
+  // Keeps the "task" element; its feedback, parameters and error are found on demand.
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
   friend class ZoUpdateObjectResponseHelper;
 
-  // An unknown task of unknown status, for the response's blocks of results to fill in.
-  ZoUpdateResponseTaskHelper() = default;
+  ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status)
+      : task(kind), status(status) {}
 
-  // Keeps the index of the document of `elem` (nothing for a null one) and the positions of the
-  // task's "param", "error" and "feedback" descendants in the index; takes the first feedback.
-  void TakeIndexed(const ORVIDOM_Element& elem, std::shared_ptr<const ORVIDOM_ElementIndex> found,
-                   ORVIDOM_ElementIndex::Range params, ORVIDOM_ElementIndex::Range errors,
-                   ORVIDOM_ElementIndex::Range feedbacks);
+  // The positions in list `list` of the index of the elements below the taken task.
+  ORVIDOM_ElementIndex::Range Below(std::size_t list) const noexcept;
   // Reads the "param" elements of the taken "task" element, once.
   void ParseParameters();
 
   ZoUpdateRequestTaskHelper::ETask task = ZoUpdateRequestTaskHelper::kTaskUnknown;
   EStatus status = kStatusUnknown;
-  // The "task", "param", "error" and "feedback" elements of the taken document, and the
-  // positions of those below the task; null until a task is taken.
+  // The "task", "param", "error" and "feedback" elements of the taken document; null until a
+  // task is taken. A task taken alone has an index of its own, marked kWholeIndex in `taskAt`;
+  // a result of a response shares the response's and keeps its place in the list of tasks.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
-  ORVIDOM_ElementIndex::Range paramRange;
-  ORVIDOM_ElementIndex::Range errorRange;
+  static constexpr std::size_t kWholeIndex = ~std::size_t(0);
+  std::size_t taskAt = kWholeIndex;
   // Every value with its kind, in the order added.
   std::vector<std::pair<EParameter, I18NString>> params;
   // The error, kept in the task rather than allocated apart.
   std::optional<ErrorInfo> error;
+  // The feedback set, or kept from a task taken before; one below the taken task comes first.
   ORVIDOM_Element feedbackElement;
 };
 
@@ -106,7 +105,7 @@ KORVATH_API ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString&
 // The response: the owner of its task results.
 class KORVATH_API ZoUpdateObjectResponseHelper : public ActionHandlerBase {
  public:
-  ZoUpdateObjectResponseHelper() = default;
+  ZoUpdateObjectResponseHelper();
   // Reads `elem` as a received response.
   explicit ZoUpdateObjectResponseHelper(ORVIDOM_Element& elem);
   ~ZoUpdateObjectResponseHelper() override;
@@ -125,17 +124,14 @@ class KORVATH_API ZoUpdateObjectResponseHelper : public ActionHandlerBase {
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
-  // A new result at the end of the list; when the last block is full, a new block holds `room`
-  // results (at least one).
-  ZoUpdateResponseTaskHelper* Append(ZoUpdateRequestTaskHelper::ETask kind,
-                                     ZoUpdateResponseTaskHelper::EStatus status, std::size_t room);
+  // Where the results live, at addresses that never move; made with the first result.
+  struct Results;
 
+  // A new result at the end of the list.
+  ZoUpdateResponseTaskHelper* Append(ZoUpdateRequestTaskHelper::ETask kind,
+                                     ZoUpdateResponseTaskHelper::EStatus status);
+
+  std::unique_ptr<Results> results;
   std::vector<ZoUpdateResponseTaskHelper*> tasks;
-  // Where the results live: blocks of them, at addresses that never move, fewer allocations
-  // than one each. The last block holds `blockSize` results, of which `freePlaces` at its end
-  // are not in use yet.
-  std::vector<std::unique_ptr<ZoUpdateResponseTaskHelper[]>> blocks;
-  std::size_t blockSize = 0;
-  std::size_t freePlaces = 0;
   ORVIDOM_Element responseElement;
 };
