@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <new>
 #include <set>
 #include <utility>
 
+#include "core/Blocks.h"
 #include "core/Resources.h"
 #include "orvcore/ORVUtConvert.h"
 #include "orvidom/ORVIDOM_Builder.h"
@@ -53,22 +55,14 @@ const I18NString kAttrDuplicates("duplicates");
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
-// The next free place of `blocks`, whose places in use are those `list` points to; the caller
-// fills it, then appends it to `list`, which has room for it. A place is filled before it is
-// listed, so that an item that cannot be filled leaves the list as it was.
+// A new T in `blocks`, for the caller to fill and then append to `list`, which has room for it
+// by then: an item is filled before it is listed, so that one that cannot be filled leaves the
+// list as it was.
 template <class T>
-T* NextPlace(std::vector<std::unique_ptr<T[]>>& blocks, std::vector<T*>& list) {
-  constexpr std::size_t kBlock = 16;
-  const std::size_t place = list.size() % kBlock;
-  if (place == 0 && blocks.size() * kBlock == list.size()) {
-    // The list grows by a block's worth at least, rather than from one place up.
-    if (list.capacity() < list.size() + kBlock) {
-      list.reserve(std::max(2 * list.capacity(), kBlock));
-    }
-    // Default-initialised: the members' initialisers set every field, with no zeroing before.
-    blocks.push_back(std::unique_ptr<T[]>(new T[kBlock]));
-  }
-  return &blocks.back()[place];
+T* NextPlace(core::Blocks<T>& blocks, std::vector<T*>& list) {
+  if (list.size() == list.capacity()) list.reserve(2 * list.size() + 1);
+  // Default-initialised: the members' initialisers set every field, with no zeroing before.
+  return &blocks.Add([](void* at) { return new (at) T; });
 }
 
 // Appends to `parent` a "queryRef" that refers to `queryName`.
@@ -91,6 +85,11 @@ const I18NString& QFQueryDetailFilter::ToString(EUse use) {
       return korvath_actionhelper_resources_unknown_str;
   }
 }
+
+struct QFQueryHelper::Places {
+  core::Blocks<QFQueryDataItem> dataItems;
+  core::Blocks<QFQueryDetailFilter> detailFilters;
+};
 
 QFQueryHelper::QFQueryHelper(const I18NString& name) : m_name(name) {
   m_hints[kQueryHintAvoidZeroDiv] = korvath_actionhelper_resources_true_str;
@@ -116,7 +115,8 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expr
     } while (!GiveOut(candidate));
     name = std::move(candidate);
   }
-  QFQueryDataItem* item = NextPlace(m_dataItemBlocks, m_dataItems);
+  if (!m_places) m_places = std::make_unique<Places>();
+  QFQueryDataItem* item = NextPlace(m_places->dataItems, m_dataItems);
   item->m_name = std::move(name);
   item->m_expression = std::move(expression);
   m_dataItems.push_back(item);
@@ -168,7 +168,8 @@ QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(I18NString&& expression,
                                                     QFQueryDetailFilter::EUse use) {
-  QFQueryDetailFilter* filter = NextPlace(m_detailFilterBlocks, m_detailFilters);
+  if (!m_places) m_places = std::make_unique<Places>();
+  QFQueryDetailFilter* filter = NextPlace(m_places->detailFilters, m_detailFilters);
   filter->m_expression = std::move(expression);
   filter->m_use = use;
   m_detailFilters.push_back(filter);

@@ -124,10 +124,10 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   int m_autoSummary = 0;
   std::vector<QFQueryDataItem*> m_dataItems;
   std::vector<QFQueryDetailFilter*> m_detailFilters;
-  // Where the data items and detail filters live: blocks of a fixed number of them, fewer
-  // allocations than one each, at addresses that never move.
-  std::vector<std::unique_ptr<QFQueryDataItem[]>> m_dataItemBlocks;
-  std::vector<std::unique_ptr<QFQueryDetailFilter[]>> m_detailFilterBlocks;
+  // Where the data items and detail filters live, at addresses that never move; made with the
+  // first of either.
+  struct Places;
+  std::unique_ptr<Places> m_places;
   std::map<EQueryHint, I18NString> m_hints;
   I18NString m_queryRef;
   // The data item names given out, one after the other, and where each ends. Hashed in
