@@ -54,6 +54,17 @@ class Blocks {
   std::size_t m_used = 0;
 };
 
+// A new T in `blocks`, made by `make` as Blocks::Add does, and appended to `list`; when `list`
+// cannot grow, nothing is made.
+template <class T, class Make>
+T* AddListed(Blocks<T>& blocks, std::vector<T*>& list, Make make) {
+  // Room in the list first, grown as by push_back, so that an object made is always listed.
+  if (list.size() == list.capacity()) list.reserve(2 * list.size() + 1);
+  T* item = &blocks.Add(make);
+  list.push_back(item);
+  return item;
+}
+
 // A new T in `blocks`, made from `args` by a constructor open to all.
 template <class T, class... Args>
 T& Emplace(Blocks<T>& blocks, Args&&... args) {

@@ -195,12 +195,9 @@ ZoUpdateObjectResponseHelper::~ZoUpdateObjectResponseHelper() = default;
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::Append(
     ZoUpdateRequestTaskHelper::ETask kind, ZoUpdateResponseTaskHelper::EStatus status) {
   if (!results) results = std::make_unique<Results>();
-  // Room in the list first, grown as by push_back, so that a result made is always listed.
-  if (tasks.size() == tasks.capacity()) tasks.reserve(2 * tasks.size() + 1);
-  ZoUpdateResponseTaskHelper& created = results->blocks.Add(
-      [&](void* at) { return new (at) ZoUpdateResponseTaskHelper(kind, status); });
-  tasks.push_back(&created);
-  return &created;
+  return core::AddListed(results->blocks, tasks, [&](void* at) {
+    return new (at) ZoUpdateResponseTaskHelper(kind, status);
+  });
 }
 
 ZoUpdateResponseTaskHelper* ZoUpdateObjectResponseHelper::AddTask(

@@ -55,14 +55,11 @@ const I18NString kAttrDuplicates("duplicates");
 const I18NString kLeftQuery("leftQuery");
 const I18NString kRightQuery("rightQuery");
 
-// A new T in `blocks`, for the caller to fill and then append to `list`, which has room for it
-// by then: an item is filled before it is listed, so that one that cannot be filled leaves the
-// list as it was.
+// A new T in `blocks`, listed in `list`, for the caller to fill. Default-initialised: the
+// members' initialisers set every field, with no zeroing before.
 template <class T>
 T* NextPlace(core::Blocks<T>& blocks, std::vector<T*>& list) {
-  if (list.size() == list.capacity()) list.reserve(2 * list.size() + 1);
-  // Default-initialised: the members' initialisers set every field, with no zeroing before.
-  return &blocks.Add([](void* at) { return new (at) T; });
+  return core::AddListed(blocks, list, [](void* at) { return new (at) T; });
 }
 
 // Appends to `parent` a "queryRef" that refers to `queryName`.
@@ -91,7 +88,8 @@ struct QFQueryHelper::Places {
   core::Blocks<QFQueryDetailFilter> detailFilters;
 };
 
-QFQueryHelper::QFQueryHelper(const I18NString& name) : m_name(name) {
+QFQueryHelper::QFQueryHelper(const I18NString& name)
+    : m_name(name), m_places(std::make_unique<Places>()) {
   m_hints[kQueryHintAvoidZeroDiv] = korvath_actionhelper_resources_true_str;
 }
 
@@ -115,11 +113,9 @@ QFQueryDataItem* QFQueryHelper::AddDataItem(I18NString&& name, I18NString&& expr
     } while (!GiveOut(candidate));
     name = std::move(candidate);
   }
-  if (!m_places) m_places = std::make_unique<Places>();
   QFQueryDataItem* item = NextPlace(m_places->dataItems, m_dataItems);
   item->m_name = std::move(name);
   item->m_expression = std::move(expression);
-  m_dataItems.push_back(item);
   return item;
 }
 
@@ -168,11 +164,9 @@ QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(const I18NString& expression
 
 QFQueryDetailFilter* QFQueryHelper::AddDetailFilter(I18NString&& expression,
                                                     QFQueryDetailFilter::EUse use) {
-  if (!m_places) m_places = std::make_unique<Places>();
   QFQueryDetailFilter* filter = NextPlace(m_places->detailFilters, m_detailFilters);
   filter->m_expression = std::move(expression);
   filter->m_use = use;
-  m_detailFilters.push_back(filter);
   return filter;
 }
 

@@ -124,8 +124,7 @@ class KORVATH_API QFQueryHelper : public ActionHandlerBase {
   int m_autoSummary = 0;
   std::vector<QFQueryDataItem*> m_dataItems;
   std::vector<QFQueryDetailFilter*> m_detailFilters;
-  // Where the data items and detail filters live, at addresses that never move; made with the
-  // first of either.
+  // Where the data items and detail filters live, at addresses that never move.
   struct Places;
   std::unique_ptr<Places> m_places;
   std::map<EQueryHint, I18NString> m_hints;
