@@ -45,9 +45,10 @@ class Blocks {
  private:
   using Storage = std::aligned_storage_t<sizeof(T), alignof(T)>;
   static std::size_t Capacity(std::size_t block) {
-    constexpr std::size_t kFirst = 8;
+    // A first block that holds a small document's objects, the most usual, in one allocation.
+    constexpr std::size_t kFirst = 16;
     constexpr std::size_t kLargest = 1024;
-    return block < 7 ? kFirst << block : kLargest;
+    return block < 6 ? kFirst << block : kLargest;
   }
 
   std::vector<std::unique_ptr<Storage[]>> m_blocks;
