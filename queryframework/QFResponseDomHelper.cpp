@@ -4,6 +4,7 @@
 
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/ElementView.h"
 #include "orvidom/ORVIDOM_Helper.h"
 
 namespace {
@@ -119,10 +120,11 @@ void QFResponseDomHelper::GetColumnList(
     // clang-format off
     ORV_ASSERT(columnsList.item( idx ).getNodeType() == ORVIDOM_Node::ELEMENT_NODE);
     // clang-format on
-    const ORVIDOM_Element column = columnsList.item(idx);
+    // Read in place: each property's value is copied once, into the description.
+    const orvidom::ElementView column(columnsList.item(idx));
     std::map<EColumnProp, I18NString> description;
     for (const auto& [prop, attribute] : kColumnAttributes) {
-      description.emplace(prop, column.getAttribute(attribute));
+      description.emplace(prop, column.attribute(attribute.c_str()));
     }
     columns.push_back(std::move(description));
   }
