@@ -29,7 +29,7 @@ class Blocks {
   }
 
   // The object `make` constructs at the address it is given; nothing is added when it throws.
-  // `make` is called where the caller may construct what others may not.
+  // Being the caller's, `make` may use constructors open only to the caller.
   template <class Make>
   T& Add(Make make) {
     if (m_blocks.empty() || m_used == Capacity(m_blocks.size() - 1)) {

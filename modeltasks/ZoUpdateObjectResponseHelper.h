@@ -71,6 +71,7 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
  private:
   friend class ZoUpdateObjectResponseHelper;
 
+  // A result of that kind and status; the response makes its results.
   ZoUpdateResponseTaskHelper(ZoUpdateRequestTaskHelper::ETask kind, EStatus status)
       : task(kind), status(status) {}
 
