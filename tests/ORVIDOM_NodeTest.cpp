@@ -69,6 +69,16 @@ TEST(ORVIDOM_NodeTest, NodesOutliveTheirDocumentHandle) {
   EXPECT_EQ(elem.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
 }
 
+TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
+  const auto element = [](const char* uri, const char* name) {
+    return ORVIDOM_DOMImplementation::getInstance()
+        .createDocument(uri, name, ORVIDOM_DocumentType())
+        .getDocumentElement();
+  };
+  EXPECT_EQ(element("urn:a", "p:r").getAttribute("xmlns:p"), "urn:a");
+  EXPECT_EQ(element("urn:b", "r").getAttribute("xmlns"), "urn:b");
+}
+
 TEST(ORVIDOM_NodeTest, ASecondTopLevelElementMayJoinTheDocument) {
   ORVIDOM_Document doc = NewDocument();
   ORVIDOM_Element second = doc.createElement("second");
