@@ -167,9 +167,12 @@ TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {
   ASSERT_TRUE(task->GetParameter(Task::kParamQuerySubjectRefs, refs));
   // The fragment is the received element itself, not a copy.
   EXPECT_EQ(refs->element, ORVIDOM_Helper::findFirstElement(elem, "refs"));
+  // A kind the task lacks, whether it sorts before the kinds it has or after them.
   Task::ParamValue* untouched = refs;
-  EXPECT_FALSE(task->GetParameter(Task::kParamKey, untouched));
-  EXPECT_EQ(untouched, refs);
+  for (Task::EParameter absent : {Task::kParamObjectID, Task::kParamKey}) {
+    EXPECT_FALSE(task->GetParameter(absent, untouched));
+    EXPECT_EQ(untouched, refs);
+  }
 
   // A received task that was never asked for its parameters writes none.
   EXPECT_TRUE(xmltest::SameTree(Made(request).getFirstChild().getLastChild(),
