@@ -114,7 +114,7 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
     if (cur == top) break;
     cur = next;
   }
-  before.insert(before.end(), sizes.begin(), sizes.end());
+  appendSizes(before, sizes);
 }
 
 }  // namespace
