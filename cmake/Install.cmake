@@ -34,7 +34,7 @@ install(FILES "${CMAKE_CURRENT_BINARY_DIR}/Korvath_ActionHelperConfig.cmake"
         DESTINATION "${KORVATH_CMAKE_DIR}")
 
 # pkg-config file; its prefix is found from its own place, so the install prefix may change. A
-# static library passes on its define; `pkg-config --static` adds pugixml's flags.
+# static library passes on its define.
 set(KORVATH_PC_DIR "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
 file(RELATIVE_PATH KORVATH_PC_TO_PREFIX "/prefix/${KORVATH_PC_DIR}" "/prefix")
 string(REGEX REPLACE "/$" "" KORVATH_PC_TO_PREFIX "${KORVATH_PC_TO_PREFIX}")

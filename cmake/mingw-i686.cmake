@@ -1,6 +1,6 @@
 # The target platform, a 32-bit Windows DLL, cross-compiled on Debian with MinGW-w64 (i686, POSIX
-# threads; `scripts/install-deps --windows`). pugixml and GoogleTest come from the prefix
-# scripts/install-deps builds them into from Debian's sources; the tests run under Wine.
+# threads; `scripts/install-deps --windows`). GoogleTest comes from the prefix
+# scripts/install-deps builds it into from Debian's sources; the tests run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(KORVATH_MINGW i686-w64-mingw32)

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "orvidom/ORVIDOM_Element.h"
 
 class ORVIDOM_ElementIndex;
+struct ORVIDOM_Store;
 
 namespace orvidom {
 
@@ -31,7 +33,7 @@ class ElementView {
   // Element `at` of list `list` of `index`; null outside the list.
   ElementView(const ORVIDOM_ElementIndex& index, std::size_t list, std::size_t at) noexcept;
 
-  bool isNull() const noexcept { return m_node == nullptr; }
+  bool isNull() const noexcept { return m_node == 0; }
   // The first child element named `name`.
   ElementView child(const char* name) const noexcept;
   // The next step of a walk, depth first in document order, through elements named `name` that
@@ -44,16 +46,9 @@ class ElementView {
   const char* attribute(const char* name) const noexcept;
   // The value of the first child when it is a text node; null otherwise.
   const char* leadingText() const noexcept;
-  // Asks for the element's record and what follows it, where the parser put its attributes,
-  // ahead of a read: a reader going through many elements of a tree larger than the cache
-  // then does not wait on each in turn.
-  void prefetch() const noexcept {
-    if (!m_node) return;
-    const char* record = reinterpret_cast<const char*>(m_node);
-    __builtin_prefetch(record);
-    __builtin_prefetch(record + 64);
-    __builtin_prefetch(record + 128);
-  }
+  // Asks for the element's record ahead of a read: a reader going through many elements of a
+  // tree larger than the cache then does not wait on each in turn.
+  void prefetch() const noexcept;
   // Asks for the text of the element's name, which a parsed document follows with the names and
   // values of its attributes. Finding the text reads the record, which is best asked for first.
   void prefetchText() const noexcept;
@@ -61,9 +56,11 @@ class ElementView {
   ORVIDOM_Element handle(const ORVIDOM_Node& sameDocument) const noexcept;
 
  private:
-  explicit ElementView(pugi::xml_node_struct* node) noexcept : m_node(node) {}
+  ElementView(const ORVIDOM_Store* store, std::uint32_t node) noexcept
+      : m_store(store), m_node(node) {}
 
-  pugi::xml_node_struct* m_node = nullptr;
+  const ORVIDOM_Store* m_store = nullptr;
+  std::uint32_t m_node = 0;
 };
 
 }  // namespace orvidom

@@ -4,58 +4,71 @@
 
 #include "orvidom/ORVIDOM_Store.h"
 
+using orvidom::Index;
 using Ex = ORVIDOM_DOMException;
 
 namespace {
 
-pugi::xml_node elementOf(const ORVIDOM_Node& n) noexcept {
-  pugi::xml_node p = ORVIDOM_Access::pnode(n);
-  return !ORVIDOM_Access::isAttribute(n) && p.type() == pugi::node_element ? p : pugi::xml_node();
+// The element of a handle; 0 when the handle is null, an attribute or another kind of node.
+Index elementOf(const ORVIDOM_Node& n) noexcept {
+  const Index e = ORVIDOM_Access::nodeOnly(n);
+  return e && ORVIDOM_Access::store(n)->nodes[e].isElement() ? e : 0;
 }
 
-[[noreturn]] void throwNoElement(const char* op) {
-  throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
-}
-
-pugi::xml_node requireElement(const ORVIDOM_Node& n, const char* op) {
-  pugi::xml_node e = elementOf(n);
-  if (!e) throwNoElement(op);
+Index requireElement(const ORVIDOM_Node& n, const char* op) {
+  const Index e = elementOf(n);
+  if (!e) throw Ex(Ex::NOT_SUPPORTED_ERR, std::string(op) + " on a handle that is no element");
   return e;
+}
+
+// The attribute of the handle's element named `name`; 0 when there is none.
+Index attributeOf(const ORVIDOM_Node& n, const I18NString& name) noexcept {
+  const Index e = elementOf(n);
+  return e ? ORVIDOM_Access::store(n)->findAttribute(e, name.str()) : 0;
 }
 
 }  // namespace
 
-I18NString ORVIDOM_Element::getTagName() const { return I18NString(elementOf(*this).name()); }
+I18NString ORVIDOM_Element::getTagName() const {
+  const Index e = elementOf(*this);
+  return e ? I18NString(m_store->textOf(e)) : I18NString();
+}
 
 I18NString ORVIDOM_Element::getAttribute(const I18NString& name) const {
-  return I18NString(elementOf(*this).attribute(name.c_str()).value());
+  const Index a = attributeOf(*this, name);
+  return a ? I18NString(m_store->text(m_store->attrs[a].value)) : I18NString();
 }
 
 void ORVIDOM_Element::setAttribute(const I18NString& name, const I18NString& value) const {
-  pugi::xml_node e = requireElement(*this, "setAttribute");
+  const Index e = requireElement(*this, "setAttribute");
   orvidom::requireXmlName(name.str(), "attribute name");
   orvidom::requireXmlText(value.str(), "an attribute value");
-  pugi::xml_attribute a = e.attribute(name.c_str());
-  if (!a) a = e.append_attribute(name.c_str());
-  a.set_value(value.c_str(), value.length());
+  const orvidom::TextRef text = m_store->addText(value.str());
+  if (const Index a = attributeOf(*this, name)) {
+    m_store->attrs[a].value = text;
+  } else {
+    m_store->addAttribute(e, m_store->poolName(name.str()), text);
+  }
 }
 
 bool ORVIDOM_Element::hasAttribute(const I18NString& name) const {
-  return static_cast<bool>(elementOf(*this).attribute(name.c_str()));
+  return attributeOf(*this, name) != 0;
 }
 
 void ORVIDOM_Element::removeAttribute(const I18NString& name) const {
-  requireElement(*this, "removeAttribute").remove_attribute(name.c_str());
+  const Index e = requireElement(*this, "removeAttribute");
+  if (const Index a = attributeOf(*this, name)) m_store->removeAttribute(e, a);
 }
 
 ORVIDOM_NodeList ORVIDOM_Element::getElementsByTagName(const I18NString& name) const {
-  std::vector<pugi::xml_node_struct*> found;
-  if (!isNull() && !ORVIDOM_Access::isAttribute(*this)) {
+  std::vector<Index> found;
+  if (const Index root = ORVIDOM_Access::nodeOnly(*this)) {
     const bool all = name == "*";
     const orvidom::NameMatcher wanted(name.str());
-    orvidom::findDescendant(*m_store, ORVIDOM_Access::pnode(*this), [&](pugi::xml_node n) {
-      if (n.type() == pugi::node_element && (all || wanted.matches(n.name()))) {
-        found.push_back(n.internal_object());
+    const ORVIDOM_Store& store = *m_store;
+    orvidom::findDescendant(store, root, [&](Index n) {
+      if (store.nodes[n].isElement() && (all || wanted.matches(store.textOf(n)))) {
+        found.push_back(n);
       }
       return false;
     });
@@ -64,5 +77,9 @@ ORVIDOM_NodeList ORVIDOM_Element::getElementsByTagName(const I18NString& name) c
 }
 
 ORVIDOM_Element ORVIDOM_Element::appendElement(const I18NString& tagName) const {
-  return orvidom::appendNewElement(m_store, requireElement(*this, "appendElement"), tagName.str());
+  const Index parent = requireElement(*this, "appendElement");
+  orvidom::requireXmlName(tagName.str(), "element name");
+  const Index e = m_store->newElement(tagName.str());
+  m_store->append(parent, e);
+  return ORVIDOM_Access::node(m_store, e);
 }

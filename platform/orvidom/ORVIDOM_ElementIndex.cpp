@@ -8,7 +8,6 @@
 
 #include "orvidom/ElementView.h"
 #include "orvidom/ORVIDOM_Store.h"
-#include "orvidom/PugiTree.h"
 
 namespace {
 
@@ -69,27 +68,27 @@ void appendSizes(std::vector<Count>& before, const std::vector<Count>& sizes) {
 
 // Lists the elements below `top` whose names match, in document order, numbering them and
 // recording the size of every list before each number (see Entry and m_sizes).
-template <class Tree, class Lists, class Count>
-void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& names, Lists& lists,
+template <class Lists, class Count>
+void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& names, Lists& lists,
           std::vector<Count>& before) {
   using Entry = typename Lists::value_type::value_type;
+  using orvidom::Index;
   const std::size_t count = lists.size();
   // The size of every list so far.
   std::vector<Count> sizes(count, 0);
   Count listed = 0;
   // The entries the walk is inside of, innermost last, as list and position.
   std::vector<std::pair<std::size_t, std::size_t>> open;
-  const auto leave = [&](orvidom::Node node) {
+  const auto leave = [&](Index node) {
     while (!open.empty() && lists[open.back().first][open.back().second].node == node) {
       lists[open.back().first][open.back().second].after = listed;
       open.pop_back();
     }
   };
-  orvidom::Node cur = Tree::firstChild(top);
-  if (cur == holder) cur = Tree::nextSibling(cur);
+  Index cur = store.nodes[top].firstChild;
   while (cur) {
-    orvidom::prefetchAhead(cur);
-    const char* name = Tree::type(cur) == pugi::node_element ? Tree::name(cur) : nullptr;
+    const orvidom::NodeRecord& record = store.nodes[cur];
+    const char* name = record.isElement() ? store.text(record.text) : nullptr;
     for (std::size_t i = name ? names.first(name) : ListsByName::kNone; i != ListsByName::kNone;
          i = names.next(i, name)) {
       // More elements than numbers would take more memory than there is.
@@ -103,12 +102,12 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
       entry.number = listed++;
       ++sizes[i];
     }
-    orvidom::Node next = Tree::firstChild(cur);
+    Index next = record.firstChild;
     while (!next) {
       leave(cur);
-      next = Tree::nextSibling(cur);
+      next = store.nodes[cur].next;
       if (next) break;
-      cur = Tree::parent(cur);
+      cur = store.nodes[cur].parent;
       if (cur == top) break;
     }
     if (cur == top) break;
@@ -122,14 +121,13 @@ void walk(Tree, orvidom::Node top, orvidom::Node holder, const ListsByName& name
 ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
     const ORVIDOM_Node& root, std::initializer_list<std::reference_wrapper<const I18NString>> names)
     : m_lists(names.size()) {
-  if (root.isNull() || ORVIDOM_Access::isAttribute(root)) return;
+  const orvidom::Index top = ORVIDOM_Access::nodeOnly(root);
+  if (!top) return;
   m_store = ORVIDOM_Access::store(root);
   const ListsByName lists(names.begin(), names.size());
   for (std::vector<Entry>& list : m_lists) list.reserve(kFirstRoom);
   m_sizes.reserve((kFirstRoom + 1) * m_lists.size() * m_lists.size());
-  const orvidom::Node top = ORVIDOM_Access::pnode(root).internal_object();
-  const orvidom::Node holder = m_store->holder.internal_object();
-  orvidom::withTree([&](auto tree) { walk(tree, top, holder, lists, m_lists, m_sizes); });
+  walk(*m_store, top, lists, m_lists, m_sizes);
 }
 
 ORVIDOM_ElementIndex::Range ORVIDOM_ElementIndex::all(std::size_t list) const noexcept {
@@ -148,5 +146,5 @@ ORVIDOM_ElementIndex::Range ORVIDOM_ElementIndex::below(std::size_t outer, std::
 
 ORVIDOM_Element ORVIDOM_ElementIndex::element(std::size_t list, std::size_t at) const noexcept {
   if (list >= m_lists.size() || at >= m_lists[list].size()) return {};
-  return ORVIDOM_Access::node(m_store, pugi::xml_node(m_lists[list][at].node));
+  return ORVIDOM_Access::node(m_store, m_lists[list][at].node);
 }

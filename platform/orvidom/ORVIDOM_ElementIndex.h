@@ -55,7 +55,7 @@ class KORVATH_API ORVIDOM_ElementIndex {
   // entry keeps its own number and the number the next element listed after it and all its
   // descendants gets.
   struct Entry {
-    pugi::xml_node_struct* node;
+    std::uint32_t node;
     Count number;
     Count after;
   };

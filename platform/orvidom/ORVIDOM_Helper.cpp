@@ -3,32 +3,39 @@
 #include "orvidom/ORVIDOM_Document.h"
 #include "orvidom/ORVIDOM_Store.h"
 
+using orvidom::Index;
 using orvidom::NameMatcher;
 
 namespace {
 
-// The parent's pugixml node, or an empty one for a null or attribute handle.
-pugi::xml_node containerOf(const ORVIDOM_Node& parent) noexcept {
-  return ORVIDOM_Access::isAttribute(parent) ? pugi::xml_node() : ORVIDOM_Access::pnode(parent);
-}
-
-// The first direct child element named `name` for which `accept` holds.
+// The first direct child element named `name` of `parent` for which `accept` holds.
 template <class Accept>
 ORVIDOM_Element findChild(const ORVIDOM_Node& parent, const I18NString& name, Accept accept) {
-  pugi::xml_node p = containerOf(parent);
+  const Index p = ORVIDOM_Access::nodeOnly(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
   const NameMatcher wanted(name.str());
-  for (pugi::xml_node c = orvidom::firstVisibleChild(*store, p); c; c = c.next_sibling()) {
-    if (wanted.isElement(c) && accept(c)) return ORVIDOM_Access::node(store, c);
+  for (Index c = store->nodes[p].firstChild; c; c = store->nodes[c].next) {
+    if (wanted.isElement(*store, c) && accept(*store, c)) return ORVIDOM_Access::node(store, c);
   }
   return {};
 }
 
-// The document that owns `parent`, or `parent` itself when it is a document.
-ORVIDOM_Document documentOf(const ORVIDOM_Node& parent) {
-  return parent.getNodeType() == ORVIDOM_Node::DOCUMENT_NODE ? ORVIDOM_Document(parent)
-                                                             : parent.getOwnerDocument();
+// True when element `e` has the attribute with the value.
+bool hasAttributeValue(const ORVIDOM_Store& store, Index e, const I18NString& attribute,
+                       const I18NString& value) {
+  const Index a = store.findAttribute(e, attribute.str());
+  return a && value == store.text(store.attrs[a].value);
+}
+
+// The joined text of the element's direct text and CDATA children.
+std::string textOf(const ORVIDOM_Store& store, Index e) {
+  std::string text;
+  for (Index c = store.nodes[e].firstChild; c; c = store.nodes[c].next) {
+    const std::uint32_t kind = store.nodes[c].attributeOrKind;
+    if (kind == orvidom::kKindText || kind == orvidom::kKindCData) text += store.textOf(c);
+  }
+  return text;
 }
 
 // True for the parents that take element children: elements and documents.
@@ -37,43 +44,37 @@ bool takesElements(const ORVIDOM_Node& parent) noexcept {
   return type == ORVIDOM_Node::ELEMENT_NODE || type == ORVIDOM_Node::DOCUMENT_NODE;
 }
 
-// A new element named `name` appended to `parent`: made in place under an element or a
-// document. Other parents take the checked path of making and appending, which raises the DOM's
-// errors.
+// A new element named `name` appended to `parent`. Other parents than elements and documents
+// take the checked path of making and appending, which raises the DOM's errors.
 ORVIDOM_Element appendNew(const ORVIDOM_Node& parent, const I18NString& name) {
-  if (takesElements(parent)) {
-    return orvidom::appendNewElement(ORVIDOM_Access::store(parent), ORVIDOM_Access::pnode(parent),
-                                     name.str());
+  if (!takesElements(parent)) {
+    const ORVIDOM_Document doc = parent.getOwnerDocument();
+    ORVIDOM_Element elem = doc.createElement(name);
+    parent.appendChild(elem);
+    return elem;
   }
-  ORVIDOM_Element elem = documentOf(parent).createElement(name);
-  parent.appendChild(elem);
-  return elem;
-}
-
-// The joined text of the element's direct text and CDATA children.
-std::string textOf(pugi::xml_node e) {
-  std::string text;
-  for (pugi::xml_node c = e.first_child(); c; c = c.next_sibling()) {
-    if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) text += c.value();
-  }
-  return text;
+  orvidom::requireXmlName(name.str(), "element name");
+  const auto& store = ORVIDOM_Access::store(parent);
+  const Index e = store->newElement(name.str());
+  store->append(ORVIDOM_Access::index(parent), e);
+  return ORVIDOM_Access::node(store, e);
 }
 
 }  // namespace
 
 ORVIDOM_Element ORVIDOM_Helper::findChildElement(const ORVIDOM_Node& parent,
                                                  const I18NString& name) {
-  return findChild(parent, name, [](pugi::xml_node) { return true; });
+  return findChild(parent, name, [](const ORVIDOM_Store&, Index) { return true; });
 }
 
 ORVIDOM_Element ORVIDOM_Helper::findFirstElement(const ORVIDOM_Node& parent,
                                                  const I18NString& name) {
-  pugi::xml_node p = containerOf(parent);
+  const Index p = ORVIDOM_Access::nodeOnly(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
   const NameMatcher wanted(name.str());
-  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
-                                return wanted.isElement(n);
+  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](Index n) {
+                                return wanted.isElement(*store, n);
                               }));
 }
 
@@ -81,27 +82,24 @@ ORVIDOM_Element ORVIDOM_Helper::findElementWithAttribute(const ORVIDOM_Node& par
                                                          const I18NString& name,
                                                          const I18NString& attribute,
                                                          const I18NString& value) {
-  pugi::xml_node p = containerOf(parent);
+  const Index p = ORVIDOM_Access::nodeOnly(parent);
   if (!p) return {};
   const auto& store = ORVIDOM_Access::store(parent);
   const NameMatcher wanted(name.str());
-  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](pugi::xml_node n) {
-                                if (!wanted.isElement(n)) return false;
-                                pugi::xml_attribute a = n.attribute(attribute.c_str());
-                                return a && value == a.value();
+  return ORVIDOM_Access::node(store, orvidom::findDescendant(*store, p, [&](Index n) {
+                                return wanted.isElement(*store, n) &&
+                                       hasAttributeValue(*store, n, attribute, value);
                               }));
 }
 
 ORVIDOM_Element ORVIDOM_Helper::findNextSiblingElement(const ORVIDOM_Node& node,
                                                        const I18NString& name) {
-  pugi::xml_node n = containerOf(node);
+  const Index n = ORVIDOM_Access::nodeOnly(node);
   if (!n) return {};
   const auto& store = ORVIDOM_Access::store(node);
-  // A detached node has no siblings, though the holder keeps it next to others.
-  if (n.parent() == store->holder) return {};
   const NameMatcher wanted(name.str());
-  for (pugi::xml_node s = n.next_sibling(); s; s = s.next_sibling()) {
-    if (wanted.isElement(s)) return ORVIDOM_Access::node(store, s);
+  for (Index s = store->nodes[n].next; s; s = store->nodes[s].next) {
+    if (wanted.isElement(*store, s)) return ORVIDOM_Access::node(store, s);
   }
   return {};
 }
@@ -115,23 +113,18 @@ ORVIDOM_Element ORVIDOM_Helper::findOrCreateElement(const ORVIDOM_Node& parent,
 ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithText(const ORVIDOM_Node& parent,
                                                             const I18NString& name,
                                                             const I18NString& text) {
-  ORVIDOM_Element found =
-      findChild(parent, name, [&](pugi::xml_node c) { return textOf(c) == text.str(); });
+  ORVIDOM_Element found = findChild(parent, name, [&](const ORVIDOM_Store& store, Index c) {
+    return textOf(store, c) == text.str();
+  });
   if (!found.isNull()) return found;
   // The text is checked first, so that text XML cannot carry leaves the parent unchanged.
-  if (takesElements(parent)) {
-    orvidom::requireXmlText(text.str(), "a node value");
-    ORVIDOM_Element elem = appendNew(parent, name);
-    if (!text.empty()) {
-      ORVIDOM_Access::pnode(elem)
-          .append_child(pugi::node_pcdata)
-          .set_value(text.c_str(), text.length());
-    }
-    return elem;
-  }
-  ORVIDOM_Text textNode = text.empty() ? ORVIDOM_Text() : documentOf(parent).createTextNode(text);
+  orvidom::requireXmlText(text.str(), "a node value");
   ORVIDOM_Element elem = appendNew(parent, name);
-  if (!textNode.isNull()) elem.appendChild(textNode);
+  if (!text.empty()) {
+    const auto& store = ORVIDOM_Access::store(elem);
+    const Index t = store->newNode(store->addText(text.str()), orvidom::kKindText);
+    store->append(ORVIDOM_Access::index(elem), t);
+  }
   return elem;
 }
 
@@ -139,9 +132,8 @@ ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithAttribute(const ORVIDOM_N
                                                                  const I18NString& name,
                                                                  const I18NString& attribute,
                                                                  const I18NString& value) {
-  ORVIDOM_Element found = findChild(parent, name, [&](pugi::xml_node c) {
-    pugi::xml_attribute a = c.attribute(attribute.c_str());
-    return a && value == a.value();
+  ORVIDOM_Element found = findChild(parent, name, [&](const ORVIDOM_Store& store, Index c) {
+    return hasAttributeValue(store, c, attribute, value);
   });
   if (!found.isNull()) return found;
   ORVIDOM_Element elem = appendNew(parent, name);
@@ -152,18 +144,20 @@ ORVIDOM_Element ORVIDOM_Helper::findOrCreateElementWithAttribute(const ORVIDOM_N
 void ORVIDOM_Helper::appendChildAttributes(const ORVIDOM_Node& parent, const I18NString& name,
                                            const I18NString& attribute,
                                            std::vector<I18NString>& values) {
-  pugi::xml_node p = containerOf(parent);
+  const Index p = ORVIDOM_Access::nodeOnly(parent);
   if (!p) return;
+  const ORVIDOM_Store& store = *ORVIDOM_Access::store(parent);
   const NameMatcher wanted(name.str());
-  for (pugi::xml_node c = orvidom::firstVisibleChild(*ORVIDOM_Access::store(parent), p); c;
-       c = c.next_sibling()) {
-    if (wanted.isElement(c)) values.emplace_back(c.attribute(attribute.c_str()).value());
+  for (Index c = store.nodes[p].firstChild; c; c = store.nodes[c].next) {
+    if (!wanted.isElement(store, c)) continue;
+    const Index a = store.findAttribute(c, attribute.str());
+    values.emplace_back(a ? store.text(store.attrs[a].value) : "");
   }
 }
 
 I18NString ORVIDOM_Helper::getElementText(const ORVIDOM_Node& element) {
-  pugi::xml_node e = containerOf(element);
-  return e ? I18NString(textOf(e)) : I18NString();
+  const Index e = ORVIDOM_Access::nodeOnly(element);
+  return e ? I18NString(textOf(*ORVIDOM_Access::store(element), e)) : I18NString();
 }
 
 void ORVIDOM_Helper::getElementText(const ORVIDOM_Node& element, I18NString& text) {

@@ -1,6 +1,7 @@
 // An element's attributes in order, fixed when the map is made.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,6 @@ class KORVATH_API ORVIDOM_NamedNodeMap {
  private:
   friend struct ORVIDOM_Access;
   std::shared_ptr<ORVIDOM_Store> m_store;
-  pugi::xml_node_struct* m_owner = nullptr;
-  std::shared_ptr<const std::vector<pugi::xml_attribute_struct*>> m_attrs;
+  std::uint32_t m_owner = 0;
+  std::shared_ptr<const std::vector<std::uint32_t>> m_attrs;
 };

@@ -7,7 +7,7 @@
 #include "orvidom/ORVIDOM_Store.h"
 #include "orvidom/XmlChars.h"
 
-using orvidom::firstVisibleChild;
+using orvidom::Index;
 using Ex = ORVIDOM_DOMException;
 
 ORVIDOM_DOMException::ORVIDOM_DOMException(ExceptionCode code, std::string message)
@@ -57,57 +57,51 @@ void requireInsertable(const ORVIDOM_Node& parent, const ORVIDOM_Node& child, co
              std::string(op) + ": a " + child.getNodeName().str() + " node cannot be a child of " +
                  (pt == ORVIDOM_Node::DOCUMENT_NODE ? "a document" : "this node"));
   }
-}
-
-[[noreturn]] void throwAncestor(const char* op) {
-  throw Ex(Ex::HIERARCHY_REQUEST_ERR,
-           std::string(op) + ": a node cannot become a child of itself or of its descendant");
+  if (ORVIDOM_Access::store(child)->holds(ORVIDOM_Access::index(child),
+                                          ORVIDOM_Access::index(parent))) {
+    throw Ex(Ex::HIERARCHY_REQUEST_ERR,
+             std::string(op) + ": a node cannot become a child of itself or of its descendant");
+  }
 }
 
 void requireChildOf(const ORVIDOM_Node& parent, const ORVIDOM_Node& child, const char* op) {
   requireNode(parent, op);
-  if (child.isNull() || ORVIDOM_Access::isAttribute(child) ||
+  if (child.isNull() || ORVIDOM_Access::isAttribute(child) || ORVIDOM_Access::isAttribute(parent) ||
       ORVIDOM_Access::store(parent) != ORVIDOM_Access::store(child) ||
-      ORVIDOM_Access::pnode(child).parent() != ORVIDOM_Access::pnode(parent)) {
+      ORVIDOM_Access::store(child)->nodes[ORVIDOM_Access::index(child)].parent !=
+          ORVIDOM_Access::index(parent)) {
     throw Ex(Ex::NOT_FOUND_ERR, std::string(op) + ": the node is not a child of this node");
   }
 }
 
 }  // namespace
 
-ORVIDOM_Node::ORVIDOM_Node(std::shared_ptr<ORVIDOM_Store> store, pugi::xml_node_struct* node,
-                           pugi::xml_attribute_struct* attr) noexcept
+ORVIDOM_Node::ORVIDOM_Node(std::shared_ptr<ORVIDOM_Store> store, std::uint32_t node,
+                           std::uint32_t attr) noexcept
     : m_store(std::move(store)), m_node(node), m_attr(attr) {}
 
 unsigned short ORVIDOM_Node::getNodeType() const noexcept {
   if (m_attr) return ATTRIBUTE_NODE;
-  switch (pugi::xml_node(m_node).type()) {
-    case pugi::node_element:
-      return ELEMENT_NODE;
-    case pugi::node_pcdata:
+  if (!m_node) return 0;
+  switch (m_store->nodes[m_node].attributeOrKind) {
+    case orvidom::kKindText:
       return TEXT_NODE;
-    case pugi::node_cdata:
+    case orvidom::kKindCData:
       return CDATA_SECTION_NODE;
-    case pugi::node_comment:
+    case orvidom::kKindComment:
       return COMMENT_NODE;
-    case pugi::node_document:
+    case orvidom::kKindDocument:
       return DOCUMENT_NODE;
-    case pugi::node_pi:
-    case pugi::node_declaration:
-      return PROCESSING_INSTRUCTION_NODE;
-    case pugi::node_doctype:
-      return DOCUMENT_TYPE_NODE;
     default:
-      return 0;
+      return ELEMENT_NODE;
   }
 }
 
 I18NString ORVIDOM_Node::getNodeName() const {
-  if (m_attr) return I18NString(pugi::xml_attribute(m_attr).name());
+  if (m_attr) return I18NString(m_store->text(m_store->attrs[m_attr].name));
   switch (getNodeType()) {
     case ELEMENT_NODE:
-    case PROCESSING_INSTRUCTION_NODE:
-      return I18NString(pugi::xml_node(m_node).name());
+      return I18NString(m_store->textOf(m_node));
     case TEXT_NODE:
       return I18NString("#text");
     case CDATA_SECTION_NODE:
@@ -122,101 +116,86 @@ I18NString ORVIDOM_Node::getNodeName() const {
 }
 
 I18NString ORVIDOM_Node::getNodeValue() const {
-  if (m_attr) return I18NString(pugi::xml_attribute(m_attr).value());
-  switch (getNodeType()) {
-    case TEXT_NODE:
-    case CDATA_SECTION_NODE:
-    case COMMENT_NODE:
-    case PROCESSING_INSTRUCTION_NODE:
-      return I18NString(pugi::xml_node(m_node).value());
-    default:
-      return I18NString();
+  if (m_attr) return I18NString(m_store->text(m_store->attrs[m_attr].value));
+  const unsigned short type = getNodeType();
+  if (type == TEXT_NODE || type == CDATA_SECTION_NODE || type == COMMENT_NODE) {
+    return I18NString(m_store->textOf(m_node));
   }
+  return I18NString();
 }
 
 void ORVIDOM_Node::setNodeValue(const I18NString& value) const {
   requireNode(*this, "setNodeValue");
   const unsigned short type = getNodeType();
-  if (type == ELEMENT_NODE || type == DOCUMENT_NODE || type == DOCUMENT_TYPE_NODE) return;
+  if (type == ELEMENT_NODE || type == DOCUMENT_NODE) return;
   orvidom::requireXmlText(value.str(), "a node value");
   if (type == COMMENT_NODE && (value.str().find("--") != std::string::npos ||
                                (!value.empty() && value.str().back() == '-'))) {
     throw Ex(Ex::INVALID_CHARACTER_ERR, R"(a comment cannot hold "--" or end in "-")");
   }
+  // A new string: the old one may be shared with a copy of the node.
+  const orvidom::TextRef text = m_store->addText(value.str());
   if (m_attr) {
-    pugi::xml_attribute(m_attr).set_value(value.c_str(), value.length());
+    m_store->attrs[m_attr].value = text;
   } else {
-    pugi::xml_node(m_node).set_value(value.c_str(), value.length());
+    m_store->nodes[m_node].text = text;
   }
 }
 
 ORVIDOM_Node ORVIDOM_Node::getParentNode() const noexcept {
   if (!m_node || m_attr) return {};
-  pugi::xml_node p = pugi::xml_node(m_node).parent();
-  if (p == m_store->holder) return {};
-  return ORVIDOM_Access::node(m_store, p);
+  return ORVIDOM_Access::node(m_store, m_store->nodes[m_node].parent);
 }
 
 ORVIDOM_Node ORVIDOM_Node::getFirstChild() const noexcept {
   if (!m_node || m_attr) return {};
-  return ORVIDOM_Access::node(m_store, firstVisibleChild(*m_store, pugi::xml_node(m_node)));
+  return ORVIDOM_Access::node(m_store, m_store->nodes[m_node].firstChild);
 }
 
 ORVIDOM_Node ORVIDOM_Node::getLastChild() const noexcept {
   if (!m_node || m_attr) return {};
-  pugi::xml_node c = pugi::xml_node(m_node).last_child();
-  if (c == m_store->holder) return {};
-  return ORVIDOM_Access::node(m_store, c);
+  return ORVIDOM_Access::node(m_store, m_store->lastChild(m_node));
 }
 
 ORVIDOM_Node ORVIDOM_Node::getNextSibling() const noexcept {
   if (!m_node || m_attr) return {};
-  pugi::xml_node n(m_node);
-  if (n.parent() == m_store->holder) return {};
-  return ORVIDOM_Access::node(m_store, n.next_sibling());
+  return ORVIDOM_Access::node(m_store, m_store->nodes[m_node].next);
 }
 
 ORVIDOM_Node ORVIDOM_Node::getPreviousSibling() const noexcept {
   if (!m_node || m_attr) return {};
-  pugi::xml_node n(m_node);
-  if (n.parent() == m_store->holder) return {};
-  pugi::xml_node s = n.previous_sibling();
-  if (s == m_store->holder) return {};
-  return ORVIDOM_Access::node(m_store, s);
+  return ORVIDOM_Access::node(m_store, m_store->previousSibling(m_node));
 }
 
 ORVIDOM_NodeList ORVIDOM_Node::getChildNodes() const {
-  std::vector<pugi::xml_node_struct*> nodes;
+  std::vector<Index> nodes;
   if (m_node && !m_attr) {
-    for (pugi::xml_node c = firstVisibleChild(*m_store, pugi::xml_node(m_node)); c;
-         c = c.next_sibling()) {
-      nodes.push_back(c.internal_object());
+    for (Index c = m_store->nodes[m_node].firstChild; c; c = m_store->nodes[c].next) {
+      nodes.push_back(c);
     }
   }
   return ORVIDOM_Access::list(m_store, std::move(nodes));
 }
 
 ORVIDOM_NamedNodeMap ORVIDOM_Node::getAttributes() const {
-  std::vector<pugi::xml_attribute_struct*> attrs;
-  pugi::xml_node n(m_node);
-  if (!m_attr && n.type() == pugi::node_element) {
-    for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
-      attrs.push_back(a.internal_object());
+  std::vector<Index> attrs;
+  if (m_node && !m_attr) {
+    for (Index a = m_store->nodes[m_node].firstAttribute(); a; a = m_store->attrs[a].next) {
+      attrs.push_back(a);
     }
   }
-  return ORVIDOM_Access::map(m_store, n, std::move(attrs));
+  return ORVIDOM_Access::map(m_store, m_attr ? 0 : m_node, std::move(attrs));
 }
 
 ORVIDOM_Document ORVIDOM_Node::getOwnerDocument() const noexcept {
-  if (!m_node || (!m_attr && getNodeType() == DOCUMENT_NODE)) return {};
-  return ORVIDOM_Access::node(m_store, m_store->doc);
+  if (!m_node || (!m_attr && m_node == orvidom::kDocumentNode)) return {};
+  return ORVIDOM_Access::node(m_store, orvidom::kDocumentNode);
 }
 
 ORVIDOM_Node ORVIDOM_Node::appendChild(const ORVIDOM_Node& newChild) const {
   requireInsertable(*this, newChild, "appendChild");
-  if (!pugi::xml_node(m_node).append_move(ORVIDOM_Access::pnode(newChild))) {
-    throwAncestor("appendChild");
-  }
+  m_store->detach(newChild.m_node);
+  m_store->append(m_node, newChild.m_node);
   return newChild;
 }
 
@@ -226,18 +205,14 @@ ORVIDOM_Node ORVIDOM_Node::insertBefore(const ORVIDOM_Node& newChild,
   requireChildOf(*this, refChild, "insertBefore");
   requireInsertable(*this, newChild, "insertBefore");
   if (newChild == refChild) return newChild;
-  if (!pugi::xml_node(m_node).insert_move_before(ORVIDOM_Access::pnode(newChild),
-                                                 ORVIDOM_Access::pnode(refChild))) {
-    throwAncestor("insertBefore");
-  }
+  m_store->detach(newChild.m_node);
+  m_store->insertBefore(m_node, newChild.m_node, refChild.m_node);
   return newChild;
 }
 
 ORVIDOM_Node ORVIDOM_Node::removeChild(const ORVIDOM_Node& oldChild) const {
   requireChildOf(*this, oldChild, "removeChild");
-  // Detaching moves the node under the holder instead of destroying it: handles to it stay
-  // valid, and a deep subtree is not torn down recursively.
-  m_store->holder.append_move(ORVIDOM_Access::pnode(oldChild));
+  m_store->detach(oldChild.m_node);
   return oldChild;
 }
 
@@ -246,11 +221,9 @@ ORVIDOM_Node ORVIDOM_Node::replaceChild(const ORVIDOM_Node& newChild,
   requireChildOf(*this, oldChild, "replaceChild");
   requireInsertable(*this, newChild, "replaceChild");
   if (newChild == oldChild) return oldChild;
-  if (!pugi::xml_node(m_node).insert_move_before(ORVIDOM_Access::pnode(newChild),
-                                                 ORVIDOM_Access::pnode(oldChild))) {
-    throwAncestor("replaceChild");
-  }
-  m_store->holder.append_move(ORVIDOM_Access::pnode(oldChild));
+  m_store->detach(newChild.m_node);
+  m_store->insertBefore(m_node, newChild.m_node, oldChild.m_node);
+  m_store->detach(oldChild.m_node);
   return oldChild;
 }
 
@@ -261,26 +234,30 @@ ORVIDOM_Node ORVIDOM_Node::cloneNode(bool deep) const {
 
 ORVIDOM_Node ORVIDOM_NodeList::item(unsigned long index) const noexcept {
   if (!m_nodes || index >= m_nodes->size()) return {};
-  return ORVIDOM_Access::node(m_store, pugi::xml_node((*m_nodes)[index]));
+  return ORVIDOM_Access::node(m_store, (*m_nodes)[index]);
 }
 
 ORVIDOM_Node ORVIDOM_NamedNodeMap::item(unsigned long index) const noexcept {
   if (!m_attrs || index >= m_attrs->size()) return {};
-  return ORVIDOM_Access::attribute(m_store, pugi::xml_node(m_owner),
-                                   pugi::xml_attribute((*m_attrs)[index]));
+  return ORVIDOM_Access::attribute(m_store, m_owner, (*m_attrs)[index]);
 }
 
 ORVIDOM_Node ORVIDOM_NamedNodeMap::getNamedItem(const I18NString& name) const {
   if (!m_attrs) return {};
-  for (pugi::xml_attribute_struct* a : *m_attrs) {
-    if (name == pugi::xml_attribute(a).name()) {
-      return ORVIDOM_Access::attribute(m_store, pugi::xml_node(m_owner), pugi::xml_attribute(a));
+  const orvidom::NameMatcher wanted(name.str());
+  for (const Index a : *m_attrs) {
+    if (wanted.matches(m_store->text(m_store->attrs[a].name))) {
+      return ORVIDOM_Access::attribute(m_store, m_owner, a);
     }
   }
   return {};
 }
 
 ORVIDOM_Element ORVIDOM_Attr::getOwnerElement() const noexcept {
-  if (!ORVIDOM_Access::isAttribute(*this)) return {};
-  return ORVIDOM_Access::node(m_store, pugi::xml_node(m_node));
+  if (!m_attr) return {};
+  // A removed attribute belongs to no element any more.
+  for (Index a = m_store->nodes[m_node].firstAttribute(); a; a = m_store->attrs[a].next) {
+    if (a == m_attr) return ORVIDOM_Access::node(m_store, m_node);
+  }
+  return {};
 }

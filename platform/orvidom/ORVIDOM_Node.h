@@ -5,14 +5,10 @@
 // const handle still changes the node it refers to, as a const pointer would.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include <Korvath_ActionHelper/orvcore/I18NString.h>
-
-namespace pugi {
-struct xml_node_struct;
-struct xml_attribute_struct;
-}  // namespace pugi
 
 struct ORVIDOM_Store;
 class ORVIDOM_Document;
@@ -37,7 +33,7 @@ class KORVATH_API ORVIDOM_Node {
   ORVIDOM_Node() noexcept = default;
 
   // True for a handle that refers to no node.
-  bool isNull() const noexcept { return m_node == nullptr; }
+  bool isNull() const noexcept { return m_node == 0; }
   // One of NodeType; 0 for a null handle.
   unsigned short getNodeType() const noexcept;
   // The tag or attribute name; "#text", "#cdata-section", "#comment" or "#document" otherwise.
@@ -75,7 +71,7 @@ class KORVATH_API ORVIDOM_Node {
 
   // Node identity.
   friend bool operator==(const ORVIDOM_Node& a, const ORVIDOM_Node& b) noexcept {
-    return a.m_node == b.m_node && a.m_attr == b.m_attr;
+    return a.m_node == b.m_node && a.m_attr == b.m_attr && a.m_store == b.m_store;
   }
   friend bool operator!=(const ORVIDOM_Node& a, const ORVIDOM_Node& b) noexcept {
     return !(a == b);
@@ -83,11 +79,12 @@ class KORVATH_API ORVIDOM_Node {
 
  protected:
   friend struct ORVIDOM_Access;
-  ORVIDOM_Node(std::shared_ptr<ORVIDOM_Store> store, pugi::xml_node_struct* node,
-               pugi::xml_attribute_struct* attr = nullptr) noexcept;
+  ORVIDOM_Node(std::shared_ptr<ORVIDOM_Store> store, std::uint32_t node,
+               std::uint32_t attr = 0) noexcept;
 
   std::shared_ptr<ORVIDOM_Store> m_store;
-  pugi::xml_node_struct* m_node = nullptr;
-  // Set for attribute nodes, whose m_node is the owner element.
-  pugi::xml_attribute_struct* m_attr = nullptr;
+  // The node's number in its document; 0 for a null handle.
+  std::uint32_t m_node = 0;
+  // Set for attribute nodes, whose m_node is the element that carried them when taken.
+  std::uint32_t m_attr = 0;
 };

@@ -1,6 +1,7 @@
 // An ordered list of nodes, fixed when it is made.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -20,5 +21,5 @@ class KORVATH_API ORVIDOM_NodeList {
  private:
   friend struct ORVIDOM_Access;
   std::shared_ptr<ORVIDOM_Store> m_store;
-  std::shared_ptr<const std::vector<pugi::xml_node_struct*>> m_nodes;
+  std::shared_ptr<const std::vector<std::uint32_t>> m_nodes;
 };

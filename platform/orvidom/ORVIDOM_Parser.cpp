@@ -4,11 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 
+#include "orvidom/DocumentParser.h"
 #include "orvidom/ORVIDOM_Store.h"
-#include "orvidom/WellFormedness.h"
-#include "orvidom/XmlChars.h"
+#include "orvidom/ParsePosition.h"
 
 namespace {
 
@@ -43,21 +42,8 @@ void refuseOtherEncodings(std::string_view xml) {
 ORVIDOM_Document ORVIDOM_Parser::parseString(std::string_view xml) {
   refuseOtherEncodings(xml);
   auto store = std::make_shared<ORVIDOM_Store>();
-  // pugixml parses a copy in place and keeps it: the names and values of the tree point into it,
-  // so each error is located by where its string lies in the copy.
-  const std::size_t size = xml.size() + orvidom::kBufferPadding;
-  char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(size));
-  if (!buffer) throw std::bad_alloc();
-  const bool nonAscii = orvidom::copyNotingNonAscii(xml, buffer);
-  std::memset(buffer + xml.size(), 0, orvidom::kBufferPadding);
-  const pugi::xml_parse_result result = store->doc.load_buffer_inplace_own(
-      buffer, xml.size(), orvidom::kRawParseOptions, pugi::encoding_utf8);
-  if (!result) {
-    orvidom::throwParseFailure(xml, result.status, static_cast<std::size_t>(result.offset));
-  }
-  orvidom::checkParsedTree(xml, buffer, nonAscii, store->doc);
-  store->addHolder();
-  return ORVIDOM_Access::node(store, store->doc);
+  orvidom::parseDocument(xml, *store);
+  return ORVIDOM_Access::node(store, orvidom::kDocumentNode);
 }
 
 ORVIDOM_Document ORVIDOM_Parser::parseFile(const std::string& path) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "orvidom/ORVIDOM_Store.h"
-#include "orvidom/PugiTree.h"
 #include "orvidom/XmlChars.h"
 
 namespace {
@@ -256,16 +255,13 @@ char* appendText(Output& out, char* to, const char* text) {
 }
 #endif
 
-// A text of a record that may hold no string.
-const char* orEmpty(const char* text) { return text ? text : ""; }
-
 // Appends `name="value"` at `to`, which has kAfterText bytes of room; leaves one byte less after
 // it.
 char* appendAttribute(Output& out, char* to, const char* name, const char* value) {
-  to = appendText<Escapes::kNone>(out, to, orEmpty(name));
+  to = appendText<Escapes::kNone>(out, to, name);
   *to++ = '=';
   *to++ = '"';
-  to = appendText<Escapes::kAttribute>(out, to, orEmpty(value));
+  to = appendText<Escapes::kAttribute>(out, to, value);
   *to++ = '"';
   return to;
 }
@@ -287,33 +283,30 @@ void appendCData(Output& out, const char* text) {
   out.literal("]]>");
 }
 
-using orvidom::Attr;
-using orvidom::Node;
+using orvidom::Index;
 
-// Writes a subtree, reading the tree through `Tree` (PugiTree.h).
-template <class Tree>
+// Writes a subtree of one document.
 class Writer {
  public:
-  Writer(Output& out, bool indent) : m_out(out), m_indent(indent) {}
+  Writer(const ORVIDOM_Store& store, Output& out, bool indent)
+      : m_store(store), m_out(out), m_indent(indent) {}
 
   // Writes `root` and its subtree without recursion; `m_lineUp` keeps, per open element,
   // whether its children go on lines of their own.
-  void write(Node root) {
-    Node cur = root;
+  void write(Index root) {
+    Index cur = root;
     for (;;) {
-      // A large tree has outgrown the cache by the time it is written.
-      orvidom::prefetchAhead(cur);
-      if (Node child = open(cur)) {
+      if (const Index child = open(cur)) {
         cur = child;
         continue;
       }
       for (;;) {
         if (cur == root) return;
-        if (Node next = Tree::nextSibling(cur)) {
+        if (const Index next = m_store.nodes[cur].next) {
           cur = next;
           break;
         }
-        cur = Tree::parent(cur);
+        cur = m_store.nodes[cur].parent;
         close(cur);
       }
     }
@@ -325,58 +318,65 @@ class Writer {
     m_out.put(2 * m_lineUp.size(), ' ');
   }
 
+  bool isText(Index n) const {
+    const std::uint32_t kind = m_store.nodes[n].attributeOrKind;
+    return kind == orvidom::kKindText || kind == orvidom::kKindCData;
+  }
+
   // True when the element's children may be laid out on lines of their own without changing
   // its text: none of them is text.
-  static bool indentsChildren(Node e) {
-    for (Node c = Tree::firstChild(e); c; c = Tree::nextSibling(c)) {
-      if (Tree::type(c) == pugi::node_pcdata || Tree::type(c) == pugi::node_cdata) return false;
+  bool indentsChildren(Index e) const {
+    for (Index c = m_store.nodes[e].firstChild; c; c = m_store.nodes[c].next) {
+      if (isText(c)) return false;
     }
     return true;
   }
 
-  // Writes the start of `n`; returns its first child when its children follow, else null.
-  Node open(Node n) {
+  // Writes the start of `n`; returns its first child when its children follow, else 0.
+  Index open(Index n) {
     if (m_indent && !m_lineUp.empty() && m_lineUp.back()) newLine();
-    switch (Tree::type(n)) {
-      case pugi::node_element: {
-        char* to = m_out.room(kAfterText);
-        *to++ = '<';
-        to = appendText<Escapes::kNone>(m_out, to, orEmpty(Tree::name(n)));
-        for (Attr a = Tree::firstAttribute(n); a; a = Tree::nextAttribute(a)) {
-          *to++ = ' ';
-          to = appendAttribute(m_out, to, Tree::name(a), Tree::value(a));
-        }
-        const Node child = Tree::firstChild(n);
-        if (child) {
-          *to++ = '>';
-          // Without indenting nothing is laid out on lines, so nothing is kept per element.
-          if (m_indent) m_lineUp.push_back(indentsChildren(n));
-        } else {
-          *to++ = '/';
-          *to++ = '>';
-        }
-        m_out.commit(to);
-        return child;
-      }
-      case pugi::node_pcdata:
-        m_out.commit(appendText<Escapes::kText>(m_out, m_out.at(), Tree::value(n)));
-        return nullptr;
-      case pugi::node_cdata:
-        appendCData(m_out, Tree::value(n));
-        return nullptr;
-      case pugi::node_comment: {
+    const orvidom::NodeRecord& record = m_store.nodes[n];
+    switch (record.attributeOrKind) {
+      case orvidom::kKindText:
+        m_out.commit(appendText<Escapes::kText>(m_out, m_out.at(), m_store.text(record.text)));
+        return 0;
+      case orvidom::kKindCData:
+        appendCData(m_out, m_store.text(record.text));
+        return 0;
+      case orvidom::kKindComment: {
         m_out.literal("<!--");
-        char* to = appendText<Escapes::kNone>(m_out, m_out.at(), Tree::value(n));
+        char* to = appendText<Escapes::kNone>(m_out, m_out.at(), m_store.text(record.text));
         std::memcpy(to, "-->", 3);
         m_out.commit(to + 3);
-        return nullptr;
+        return 0;
       }
+      case orvidom::kKindDocument:
+        return 0;
       default:
-        return nullptr;
+        break;
     }
+    char* to = m_out.room(kAfterText);
+    *to++ = '<';
+    to = appendText<Escapes::kNone>(m_out, to, m_store.text(record.text));
+    for (Index a = record.attributeOrKind; a; a = m_store.attrs[a].next) {
+      *to++ = ' ';
+      to = appendAttribute(m_out, to, m_store.text(m_store.attrs[a].name),
+                           m_store.text(m_store.attrs[a].value));
+    }
+    const Index child = record.firstChild;
+    if (child) {
+      *to++ = '>';
+      // Without indenting nothing is laid out on lines, so nothing is kept per element.
+      if (m_indent) m_lineUp.push_back(indentsChildren(n));
+    } else {
+      *to++ = '/';
+      *to++ = '>';
+    }
+    m_out.commit(to);
+    return child;
   }
 
-  void close(Node e) {
+  void close(Index e) {
     if (m_indent) {
       const bool lineUp = m_lineUp.back();
       m_lineUp.pop_back();
@@ -385,57 +385,58 @@ class Writer {
     char* to = m_out.room(kAfterText);
     *to++ = '<';
     *to++ = '/';
-    to = appendText<Escapes::kNone>(m_out, to, orEmpty(Tree::name(e)));
+    to = appendText<Escapes::kNone>(m_out, to, m_store.textOf(e));
     *to++ = '>';
     m_out.commit(to);
   }
 
+  const ORVIDOM_Store& m_store;
   Output& m_out;
   bool m_indent;
   std::vector<bool> m_lineUp;
 };
 
-// Refuses a document holding more than one element, which no XML text can hold; appending a
-// second element is allowed, so that a document may be rebuilt in steps.
-void requireOneElement(const ORVIDOM_Store& store, pugi::xml_node document) {
+// Refuses a document holding no element or more than one, which no XML text can hold; appending
+// a second element is allowed, so that a document may be rebuilt in steps.
+void requireOneElement(const ORVIDOM_Store& store) {
   int elements = 0;
-  for (pugi::xml_node c = orvidom::firstVisibleChild(store, document); c; c = c.next_sibling()) {
-    if (c.type() == pugi::node_element && ++elements > 1) {
-      throw ORVIDOM_DOMException(ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR,
-                                 "toString: the document holds more than one element");
-    }
+  for (Index c = store.nodes[orvidom::kDocumentNode].firstChild; c; c = store.nodes[c].next) {
+    if (store.nodes[c].isElement()) ++elements;
+  }
+  if (elements != 1) {
+    throw ORVIDOM_DOMException(ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR,
+                               elements ? "toString: the document holds more than one element"
+                                        : "toString: the document holds no element");
   }
 }
 
 // Writes `node`, which is not null, as toString describes.
 void writeNode(Output& out, const ORVIDOM_Node& node, const ORVIDOM_WriterOptions& options) {
-  pugi::xml_node n = ORVIDOM_Access::pnode(node);
-  const bool document = !ORVIDOM_Access::isAttribute(node) && n.type() == pugi::node_document;
-  if (document) requireOneElement(*ORVIDOM_Access::store(node), n);
+  const ORVIDOM_Store& store = *ORVIDOM_Access::store(node);
+  const Index n = ORVIDOM_Access::nodeOnly(node);
+  const bool document = n == orvidom::kDocumentNode;
+  if (document) requireOneElement(store);
   if (options.declaration) {
     out.literal(R"(<?xml version="1.0" encoding="UTF-8"?>)");
     if (options.indent) out.put('\n');
   }
-  if (ORVIDOM_Access::isAttribute(node)) {
+  if (!n) {
     // An attribute on its own is written as it would stand in its element.
-    pugi::xml_attribute a = ORVIDOM_Access::pattr(node);
-    out.commit(appendAttribute(out, out.room(kAfterText), a.name(), a.value()));
+    const orvidom::AttrRecord& a = store.attrs[ORVIDOM_Access::attributeIndex(node)];
+    out.commit(appendAttribute(out, out.room(kAfterText), store.text(a.name), store.text(a.value)));
     return;
   }
-  orvidom::withTree([&](auto tree) {
-    Writer<decltype(tree)> writer(out, options.indent);
-    if (!document) {
-      writer.write(n.internal_object());
-      return;
-    }
-    bool first = true;
-    for (pugi::xml_node c = orvidom::firstVisibleChild(*ORVIDOM_Access::store(node), n); c;
-         c = c.next_sibling()) {
-      if (!first && options.indent) out.put('\n');
-      first = false;
-      writer.write(c.internal_object());
-    }
-  });
+  Writer writer(store, out, options.indent);
+  if (!document) {
+    writer.write(n);
+    return;
+  }
+  bool first = true;
+  for (Index c = store.nodes[n].firstChild; c; c = store.nodes[c].next) {
+    if (!first && options.indent) out.put('\n');
+    first = false;
+    writer.write(c);
+  }
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace orvidom {
 
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept {
@@ -51,32 +47,6 @@ char* encodeUtf8(std::uint32_t c, char* out) noexcept {
     *out++ = static_cast<char>(0x80 | (c & 0x3F));
   }
   return out;
-}
-
-bool copyNotingNonAscii(std::string_view text, char* out) noexcept {
-  // Many bytes at a time, with the bits of all of them gathered: this costs little more than the
-  // copy itself, where a look at every name would cost a tenth of the parse.
-  const char* in = text.data();
-  const std::size_t size = text.size();
-  std::size_t i = 0;
-  bool nonAscii = false;
-#if defined(__SSE2__)
-  __m128i seen = _mm_setzero_si128();
-  for (; size - i >= 32; i += 32) {
-    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
-    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 16));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), low);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 16), high);
-    seen = _mm_or_si128(seen, _mm_or_si128(low, high));
-  }
-  nonAscii = _mm_movemask_epi8(seen) != 0;
-#endif
-  unsigned char rest = 0;
-  for (; i < size; ++i) {
-    out[i] = in[i];
-    rest |= static_cast<unsigned char>(in[i]);
-  }
-  return nonAscii || (rest & 0x80) != 0;
 }
 
 namespace {

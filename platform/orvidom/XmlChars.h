@@ -24,9 +24,6 @@ inline bool isXmlChar(std::uint32_t c) noexcept {
 // whole text is fine.
 std::size_t findInvalidXmlChar(std::string_view text) noexcept;
 
-// Copies `text` to `out`, which has room for it; returns whether it holds a byte from 0x80.
-bool copyNotingNonAscii(std::string_view text, char* out) noexcept;
-
 // Tests of the eight bytes of a word at once. Each flags bytes by their high bit; the lowest
 // flag is exact, while flags above it may be false, which is all a search for the first needs.
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;

@@ -1,0 +1,70 @@
+// Records of one kind numbered from 1, kept in blocks that never move once full. Internal to the
+// DOM layer.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace orvidom {
+
+// The number of a node or attribute in its document; 0 is none.
+using Index = std::uint32_t;
+
+// Records are reached by their number: blocks of 2^kBlockBits records, found by a shift and a
+// mask. The first block starts small and doubles, moving as it grows, until it is a whole block,
+// so that a small document costs a small allocation; later blocks are allocated whole. A record
+// is never freed before the arena: a number, once given, reads the same record for good.
+template <class Record>
+class RecordArena {
+ public:
+  static constexpr int kBlockBits = 14;
+  // The last number given: a document cannot hold more records than 32-bit numbers reach.
+  static constexpr Index kLast = 0xFFFFFFF0u;
+
+  RecordArena() : m_size(1) {
+    // Record 0 stands for none; it is never read as a record of the document.
+    m_blocks.emplace_back(new Record[kFirstCapacity]());
+    m_capacity = kFirstCapacity;
+  }
+
+  Record& operator[](Index i) noexcept { return m_blocks[i >> kBlockBits][i & kMask]; }
+  const Record& operator[](Index i) const noexcept { return m_blocks[i >> kBlockBits][i & kMask]; }
+
+  // The number of a new record, not yet filled in: a caller fills it in after any other call
+  // that adds, since adding may move the first block.
+  Index add() {
+    if (m_size == m_capacity) grow();
+    return m_size++;
+  }
+  // The number of records given, record 0 included.
+  Index size() const noexcept { return m_size; }
+
+ private:
+  static constexpr Index kBlock = Index{1} << kBlockBits;
+  static constexpr Index kMask = kBlock - 1;
+  static constexpr Index kFirstCapacity = 16;
+
+  void grow() {
+    if (m_size > kLast) throw std::bad_alloc();
+    if (m_capacity < kBlock) {
+      // The only block, not yet whole: a copy of twice the size replaces it.
+      const Index capacity = m_capacity * 2;
+      std::unique_ptr<Record[]> bigger(new Record[capacity]);
+      std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), m_size * sizeof(Record));
+      m_blocks[0] = std::move(bigger);
+      m_capacity = capacity;
+      return;
+    }
+    m_blocks.emplace_back(new Record[kBlock]);
+    m_capacity += kBlock;
+  }
+
+  std::vector<std::unique_ptr<Record[]>> m_blocks;
+  Index m_size;
+  Index m_capacity;
+};
+
+}  // namespace orvidom

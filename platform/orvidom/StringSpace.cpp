@@ -1,0 +1,65 @@
+#include "orvidom/StringSpace.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace orvidom {
+namespace {
+
+constexpr std::size_t kPageSize = std::size_t{1} << StringSpace::kPageBits;
+constexpr std::size_t kPages = std::size_t{1} << (32 - StringSpace::kPageBits);
+
+// String 0 of a space without input. Aligned, as the writer reads whole aligned words.
+alignas(8) const char kEmpty[8] = {};
+
+std::size_t roundUp8(std::size_t size) { return (size + 7) & ~std::size_t{7}; }
+
+}  // namespace
+
+StringSpace::StringSpace() { m_bias.push_back(reinterpret_cast<std::uintptr_t>(kEmpty)); }
+
+TextRef StringSpace::add(std::string_view text) {
+  const std::size_t size = text.size() + 1;
+  if (size > m_left) newBlock(size);
+  char* at = m_next;
+  std::memcpy(at, text.data(), text.size());
+  at[text.size()] = '\0';
+  const TextRef ref = m_nextRef;
+  m_next += size;
+  m_nextRef += static_cast<TextRef>(size);
+  m_left -= size;
+  return ref;
+}
+
+char* StringSpace::adoptInput(std::size_t size) {
+  const std::size_t total = roundUp8(size + 1 + kPadding);
+  std::unique_ptr<char[]> buffer(new char[total]);
+  buffer[0] = '\0';
+  std::memset(buffer.get() + 1 + size, 0, total - 1 - size);
+  m_blocks.push_back(std::move(buffer));
+  m_bias.clear();
+  mapBlock(m_blocks.back().get(), total);
+  return m_blocks.back().get();
+}
+
+TextRef StringSpace::mapBlock(char* block, std::size_t size) {
+  const std::size_t pages = (size + kPageSize - 1) / kPageSize;
+  if (pages > kPages - m_bias.size()) throw std::bad_alloc();
+  const auto first = static_cast<TextRef>(m_bias.size() * kPageSize);
+  m_bias.insert(m_bias.end(), pages, reinterpret_cast<std::uintptr_t>(block) - first);
+  return first;
+}
+
+void StringSpace::newBlock(std::size_t size) {
+  // Blocks double from 1 KiB to 64 KiB, so that a small document takes a small one; a longer
+  // string has a block of its own.
+  const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blocks.size(), 6);
+  const std::size_t room = std::max(roundUp8(size), usual);
+  m_blocks.emplace_back(new char[room]);
+  m_nextRef = mapBlock(m_blocks.back().get(), room);
+  m_next = m_blocks.back().get();
+  m_left = room;
+}
+
+}  // namespace orvidom
