@@ -80,7 +80,7 @@ class DocumentParser {
     while (m_cur != kDocumentNode) p = content(p);
     p = misc(p, true);
     if (p != m_end) refuseOutsideRoot(p, true);
-    m_nodes[m_last].previous = m_last;
+    m_lastRecord->previous = m_last;
   }
 
  private:
@@ -119,7 +119,7 @@ class DocumentParser {
   }
   // "start tag <x> opened at 1:4" for the open element.
   std::string openedTag() const {
-    const char* tag = m_buffer + m_nodes[m_cur].text - 1;
+    const char* tag = m_buffer + m_curRecord->text - 1;
     return "start tag <" + nameAt(tag + 1) + "> opened at " + position(m_xml, offset(tag));
   }
 
@@ -228,7 +228,7 @@ class DocumentParser {
 
   // The end of the XML name at `p` (`p` itself when no name starts there). `what` names it in
   // the message when a character of it is no name character.
-  char* name(char* p, const char* what) {
+  [[gnu::always_inline]] char* name(char* p, const char* what) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     if (kAsciiName.start[*u]) {
       do {
@@ -307,23 +307,26 @@ class DocumentParser {
 
   // --- Elements and their content.
 
-  // Adds a node as the last child of the open element.
-  Index addChild(TextRef text, std::uint32_t attributeOrKind) {
-    const Index n = m_nodes.add();
-    m_nodes[n] = {text, m_cur, 0, m_last, 0, attributeOrKind};
-    if (m_last) {
-      m_nodes[m_last].next = n;
+  // Adds a node as the last child of the open element; returns its record, which stays where
+  // it is for the whole parse (parseDocument reserves the room).
+  [[gnu::always_inline]] NodeRecord* addChild(TextRef text, std::uint32_t attributeOrKind) {
+    Index n;
+    NodeRecord* record = m_nodes.add(n);
+    *record = {text, m_cur, 0, m_last, 0, attributeOrKind};
+    if (m_lastRecord) {
+      m_lastRecord->next = n;
     } else {
-      m_nodes[m_cur].firstChild = n;
+      m_curRecord->firstChild = n;
     }
     m_last = n;
+    m_lastRecord = record;
     m_openText = 0;
-    return n;
+    return record;
   }
   TextRef ref(const char* p) const { return static_cast<TextRef>(p - m_buffer); }
 
   // What follows the start of the open element's content: markup or text.
-  char* content(char* p) {
+  [[gnu::always_inline]] char* content(char* p) {
     if (*p != '<') p = text(p);
     // p is at a "<", which the text before may have ended with a zero.
     switch (p[1]) {
@@ -339,46 +342,48 @@ class DocumentParser {
   }
 
   // Opens the element of the start tag at `p`, a "<"; returns after the tag.
-  char* startTag(char* p) {
+  [[gnu::always_inline]] char* startTag(char* p) {
     char* q = name(p + 1, "element name");
     if (q == p + 1) {
       if (q >= m_end) failInside(p);
       fail(q, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
     }
-    const Index element = addChild(ref(p + 1), 0);
     const char c = *q;
-    if (c == '>') {
-      *q = '\0';
-      return open(element, q + 1);
-    }
+    *q = '\0';
+    if (c == '>') return open(addChild(ref(p + 1), 0), q + 1);
     if (c == '/' && q[1] == '>') {
-      *q = '\0';
+      addChild(ref(p + 1), 0);
       return q + 2;
     }
     if (!isSpace(c)) failInTag(p, c == '/' ? q + 1 : q, "expected white space, \">\" or \"/>\"");
-    *q = '\0';
-    return attributes(p, element, q + 1);
+    return attributes(p, q + 1);
   }
 
-  // Makes `element` the open one; returns `after`.
-  char* open(Index element, char* after) {
-    m_cur = element;
+  // Makes the element of `record`, the last child of the open one, the open one; returns
+  // `after`.
+  char* open(NodeRecord* record, char* after) {
+    m_cur = m_last;
+    m_curRecord = record;
     m_last = 0;
+    m_lastRecord = nullptr;
     return after;
   }
 
-  // The attributes of the start tag at `tag` from `q`, after white space; returns after the tag.
-  char* attributes(char* tag, Index element, char* q) {
-    Index last = 0;
+  // The attributes of the start tag at `tag` from `q`, after white space, and the element they
+  // belong to; returns after the tag.
+  [[gnu::always_inline]] char* attributes(char* tag, char* q) {
+    Index first = 0;
+    AttrRecord* last = nullptr;
     std::size_t count = 0;
     for (bool spaced = true;;) {
       while (isSpace(*q)) {
         ++q;
         spaced = true;
       }
-      if (*q == '>') return open(element, q + 1);
+      if (*q == '>') return open(addChild(ref(tag + 1), first), q + 1);
       if (*q == '/') {
         if (q[1] != '>') failInTag(tag, q + 1, "expected white space, \">\" or \"/>\"");
+        addChild(ref(tag + 1), first);
         return q + 2;
       }
       char* attribute = q;
@@ -401,29 +406,29 @@ class DocumentParser {
       }
       char* value = q + 1;
       q = attributeValue(tag, value, quote) + 1;
-      if (count > 0) refuseRepeated(element, attribute, count);
-      const Index a = m_attrs.add();
-      m_attrs[a] = {ref(attribute), ref(value), 0};
+      if (count > 0) refuseRepeated(tag, first, attribute, count);
+      Index a;
+      AttrRecord* record = m_attrs.add(a);
+      *record = {ref(attribute), ref(value), 0};
       if (last) {
-        m_attrs[last].next = a;
+        last->next = a;
       } else {
-        m_nodes[element].attributeOrKind = a;
+        first = a;
       }
-      last = a;
+      last = record;
       ++count;
       spaced = false;
     }
   }
 
-  // Fails when the attribute at `name` repeats one of the `count` before it, which the parser
-  // numbered one after another. Few are compared in place; from kLinearLimit on a set of their
-  // names keeps a tag of many attributes linear.
-  void refuseRepeated(Index element, const char* name, std::size_t count) {
+  // Fails when the attribute at `name` repeats one of the `count` before it, from `first` on,
+  // which the parser numbered one after another, in the tag at `tag`. Few are compared in
+  // place; from kLinearLimit on a set of their names keeps a tag of many attributes linear.
+  void refuseRepeated(const char* tag, Index first, const char* name, std::size_t count) {
     constexpr std::size_t kLinearLimit = 16;
-    const Index first = m_nodes[element].attributeOrKind;
     if (count < kLinearLimit) {
       for (Index a = first; a < first + count; ++a) {
-        if (std::strcmp(m_buffer + m_attrs[a].name, name) == 0) failRepeated(element, name);
+        if (std::strcmp(m_buffer + m_attrs[a].name, name) == 0) failRepeated(tag, name);
       }
       return;
     }
@@ -431,16 +436,15 @@ class DocumentParser {
       m_seen.clear();
       for (Index a = first; a < first + count; ++a) m_seen.insert(m_buffer + m_attrs[a].name);
     }
-    if (!m_seen.insert(name).second) failRepeated(element, name);
+    if (!m_seen.insert(name).second) failRepeated(tag, name);
   }
-  [[noreturn]] void failRepeated(Index element, const char* name) {
-    fail(name, "attribute \"" + std::string(name) + "\" given twice on <" +
-                   std::string(m_buffer + m_nodes[element].text) + ">");
+  [[noreturn]] void failRepeated(const char* tag, const char* name) {
+    fail(name, "attribute \"" + std::string(name) + "\" given twice on <" + nameAt(tag + 1) + ">");
   }
 
   // Reads the value from `in` up to `quote` of the tag at `tag`, replacing references and
   // turning white space into spaces in place; returns where the quote was, now the value's end.
-  char* attributeValue(char* tag, char* in, char quote) {
+  [[gnu::always_inline]] char* attributeValue(char* tag, char* in, char quote) {
     char* out = in;
     for (;;) {
       char* run = in;
@@ -495,7 +499,10 @@ class DocumentParser {
       }
     }
     *out = '\0';
-    if (!node) node = addChild(ref(start), kKindText);
+    if (!node) {
+      addChild(ref(start), kKindText);
+      node = m_last;
+    }
     m_openText = node;
     m_openTextEnd = out;
     return in;
@@ -531,7 +538,7 @@ class DocumentParser {
   // Closes the open element with the end tag at `p`; returns after the tag.
   char* endTag(char* p) {
     char* q = p + 2;
-    const char* expected = m_buffer + m_nodes[m_cur].text;
+    const char* expected = m_buffer + m_curRecord->text;
     while (*expected && *q == *expected) {
       ++q;
       ++expected;
@@ -546,9 +553,11 @@ class DocumentParser {
       fail(q, "expected \">\" to close " + markupAt(p));
     }
     // The first child has kept no last sibling while its siblings were added.
-    if (const Index first = m_nodes[m_cur].firstChild) m_nodes[first].previous = m_last;
+    if (const Index first = m_curRecord->firstChild) m_nodes[first].previous = m_last;
     m_last = m_cur;
-    m_cur = m_nodes[m_cur].parent;
+    m_lastRecord = m_curRecord;
+    m_cur = m_curRecord->parent;
+    m_curRecord = &m_nodes[m_cur];
     m_openText = 0;
     return q + 1;
   }
@@ -563,9 +572,12 @@ class DocumentParser {
   char* m_end;
   // Where the XML declaration may stand: the start, after a byte order mark.
   char* m_start = nullptr;
-  // The open element (the document before the root and after it) and its last child.
+  // The open element (the document before the root and after it) and its last child, with their
+  // records.
   Index m_cur = kDocumentNode;
   Index m_last = 0;
+  NodeRecord* m_curRecord = &m_nodes[kDocumentNode];
+  NodeRecord* m_lastRecord = nullptr;
   // The text node the next character data joins, and where its text now ends; 0 once other
   // markup than comments and processing instructions has followed it.
   Index m_openText = 0;
@@ -581,6 +593,10 @@ void parseDocument(std::string_view xml, ORVIDOM_Store& store) {
                     "the document is larger than " + std::to_string(StringSpace::kMaxInput) +
                         " bytes, the most one document holds");
   }
+  // No record moves while the parse adds them: a node takes two bytes of input at the least
+  // ("x<a/>"), an attribute five (" a=''").
+  store.nodes.reserve(static_cast<Index>(std::min<std::size_t>(xml.size() / 2 + 2, 0xFFFFFFFFu)));
+  store.attrs.reserve(static_cast<Index>(std::min<std::size_t>(xml.size() / 5 + 1, 0xFFFFFFFFu)));
   char* buffer = store.strings.adoptInput(xml.size());
   std::memcpy(buffer + 1, xml.data(), xml.size());
   DocumentParser(xml, store, buffer).parse();

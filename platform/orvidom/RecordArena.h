@@ -24,10 +24,10 @@ class RecordArena {
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
 
-  RecordArena() : m_size(1) {
+  RecordArena() : m_size(1), m_capacity(kFirstCapacity) {
     // Record 0 stands for none; it is never read as a record of the document.
     m_blocks.emplace_back(new Record[kFirstCapacity]());
-    m_capacity = kFirstCapacity;
+    m_next = &m_blocks[0][1];
   }
 
   Record& operator[](Index i) noexcept { return m_blocks[i >> kBlockBits][i & kMask]; }
@@ -36,11 +36,26 @@ class RecordArena {
   // The number of a new record, not yet filled in: a caller fills it in after any other call
   // that adds, since adding may move the first block.
   Index add() {
+    Index n;
+    add(n);
+    return n;
+  }
+  // A new record, not yet filled in, and its number in `n`.
+  Record* add(Index& n) {
     if (m_size == m_capacity) grow();
-    return m_size++;
+    n = m_size++;
+    return m_next++;
   }
   // The number of records given, record 0 included.
   Index size() const noexcept { return m_size; }
+
+  // Makes room for `count` records at once while there is one block, so that no record moves
+  // before the arena holds that many: a parser that knows how many it may add at most then
+  // keeps addresses of records while it adds others.
+  void reserve(Index count) {
+    if (m_blocks.size() > 1 || count <= m_capacity) return;
+    resizeFirst(count < kBlock ? count : kBlock);
+  }
 
  private:
   static constexpr Index kBlock = Index{1} << kBlockBits;
@@ -51,18 +66,25 @@ class RecordArena {
     if (m_size > kLast) throw std::bad_alloc();
     if (m_capacity < kBlock) {
       // The only block, not yet whole: a copy of twice the size replaces it.
-      const Index capacity = m_capacity * 2;
-      std::unique_ptr<Record[]> bigger(new Record[capacity]);
-      std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), m_size * sizeof(Record));
-      m_blocks[0] = std::move(bigger);
-      m_capacity = capacity;
+      resizeFirst(m_capacity * 2 < kBlock ? m_capacity * 2 : kBlock);
       return;
     }
     m_blocks.emplace_back(new Record[kBlock]);
+    m_next = m_blocks.back().get();
     m_capacity += kBlock;
   }
 
+  void resizeFirst(Index capacity) {
+    std::unique_ptr<Record[]> bigger(new Record[capacity]);
+    std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), m_size * sizeof(Record));
+    m_blocks[0] = std::move(bigger);
+    m_next = &m_blocks[0][m_size];
+    m_capacity = capacity;
+  }
+
   std::vector<std::unique_ptr<Record[]>> m_blocks;
+  // The place of record m_size, the next one added.
+  Record* m_next;
   Index m_size;
   Index m_capacity;
 };
