@@ -202,6 +202,43 @@ TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
   EXPECT_FALSE(a.hasAttribute("z"));
 }
 
+// A removed node or attribute is detached, never freed while a handle reaches it: handles and
+// lists taken before read what they read before, and a change through them touches nothing else.
+// The value is long, so that a read of freed memory could not pass unnoticed.
+TEST(ORVIDOM_NodeTest, HandlesTakenBeforeARemovalStayValid) {
+  const std::string big(100000, 'v');
+  ORVIDOM_Element root = xmltest::Parse("<r a='" + big + "' b='2'><c>text</c><d/></r>");
+  const ORVIDOM_NamedNodeMap before = root.getAttributes();
+  const ORVIDOM_Attr a = before.getNamedItem("a");
+  const ORVIDOM_Attr b = before.item(1);
+  const ORVIDOM_NodeList kids = root.getChildNodes();
+  const ORVIDOM_Node c = root.getFirstChild();
+  const ORVIDOM_Node text = c.getFirstChild();
+  const ORVIDOM_Node d = c.getNextSibling();
+  root.removeAttribute("a");
+  root.setAttribute("b", "3");
+  root.removeChild(c);
+  root.replaceChild(root.getOwnerDocument().createElement("e"), d);
+
+  EXPECT_EQ(a.getName(), "a");
+  EXPECT_EQ(a.getValue(), big);
+  EXPECT_TRUE(a.getOwnerElement().isNull());
+  a.setValue("detached");
+  EXPECT_EQ(before.getNamedItem("a").getNodeValue(), "detached");
+  EXPECT_EQ(b.getValue(), "3");
+  EXPECT_EQ(b.getOwnerElement(), root);
+  EXPECT_EQ(kids.getLength(), 2u);
+  EXPECT_EQ(kids.item(1), d);
+  EXPECT_TRUE(d.getParentNode().isNull());
+  EXPECT_TRUE(d.getPreviousSibling().isNull());
+  EXPECT_EQ(text.getParentNode(), c);
+  EXPECT_TRUE(xmltest::SameTree(root, "<r b='3'><e/></r>"));
+  EXPECT_TRUE(xmltest::SameTree(c, "<c>text</c>"));
+  root = ORVIDOM_Element();
+  EXPECT_EQ(a.getValue(), "detached");
+  EXPECT_EQ(text.getNodeValue(), "text");
+}
+
 TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
   ORVIDOM_Element source = xmltest::Parse("<src a='1'><kid>text</kid></src>");
   ORVIDOM_Document doc = NewDocument();

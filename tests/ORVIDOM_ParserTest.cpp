@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "support/XmlTestSupport.h"
 
@@ -221,6 +226,14 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<r>\n\xC3\xA9\xFF</r>", 2, 2, "invalid UTF-8"},
       {"<r>\x01</r>", 1, 4, "invalid UTF-8"},
       {"<r>\r\r\n\xED\xA0\x80</r>", 3, 1, "invalid UTF-8"},
+      // Sequences cut short, overlong, past U+10FFFF, and characters XML leaves out.
+      {"<r>\xE2\x82</r>", 1, 4, "invalid UTF-8"},
+      {"<r>x\xF0\x9F\x98", 1, 5, "invalid UTF-8"},
+      {"<r>\xE0\x80\x80</r>", 1, 4, "invalid UTF-8"},
+      {"<r>\xF4\x90\x80\x80</r>", 1, 4, "invalid UTF-8"},
+      {"<r a='\xEF\xBF\xBE'/>", 1, 7, "invalid UTF-8"},
+      {"<r><![CDATA[\xC3]]></r>", 1, 13, "invalid UTF-8"},
+      {"<r/><!--\xFF-->", 1, 9, "invalid UTF-8"},
   });
 }
 
@@ -252,20 +265,73 @@ TEST(ORVIDOM_ParserTest, DefaultHandlesAreNull) {
   EXPECT_FALSE(root.getAttributes().isNull());
 }
 
-TEST(ORVIDOM_ParserTest, DeepDocumentsNeedNoDeepStack) {
-  constexpr int kDepth = 200000;
-  std::string xml;
-  for (int i = 1; i < kDepth; ++i) xml += "<d>";
-  xml += "<d/>";
-  for (int i = 1; i < kDepth; ++i) xml += "</d>";
-  ORVIDOM_Element root = xmltest::Parse(xml);
-  EXPECT_EQ(root.getElementsByTagName("d").getLength(), static_cast<unsigned long>(kDepth - 1));
-  EXPECT_EQ(ORVIDOM_Writer::toString(root), xml);
-  ORVIDOM_Document copy = ORVIDOM_DOMImplementation::getInstance().createDocument(
-      "", "requestDoc", ORVIDOM_DocumentType());
-  ORVIDOM_Node imported = copy.importNode(root, true);
-  EXPECT_EQ(ORVIDOM_Writer::toString(imported), xml);
-  root.getOwnerDocument().removeChild(root);
+// References to the first and last characters of each range XML allows, and to those just
+// outside, in text and in attribute values.
+TEST(ORVIDOM_ParserTest, CharacterReferencesAtTheEdgesOfTheRanges) {
+  const struct {
+    const char* reference;
+    unsigned character;  // 0: refused
+  } cases[] = {
+      {"&#x8;", 0},           {"&#x9;", 0x9},
+      {"&#xA;", 0xA},         {"&#xB;", 0},
+      {"&#xD;", 0xD},         {"&#x1F;", 0},
+      {"&#32;", 0x20},        {"&#xD7FF;", 0xD7FF},
+      {"&#xD800;", 0},        {"&#57343;", 0},
+      {"&#xE000;", 0xE000},   {"&#xFFFD;", 0xFFFD},
+      {"&#xFFFE;", 0},        {"&#65535;", 0},
+      {"&#x10000;", 0x10000}, {"&#1114111;", 0x10FFFF},
+      {"&#x110000;", 0},      {"&#x100000000000010;", 0},
+  };
+  for (const auto& c : cases) {
+    for (const std::string& xml :
+         {"<r>" + std::string(c.reference) + "</r>", "<r a='" + std::string(c.reference) + "'/>"}) {
+      if (c.character == 0) {
+        ExpectRefused({{xml, 1, xml[2] == '>' ? 4 : 7, "character reference to a character"}});
+        continue;
+      }
+      I18NString expected;
+      expected += c.character;
+      const ORVIDOM_Element root = xmltest::Parse(xml);
+      EXPECT_EQ(xml[2] == '>' ? ORVIDOM_Helper::getElementText(root) : root.getAttribute("a"),
+                expected)
+          << xml;
+    }
+  }
+}
+
+// Input of any size or shape is read in time and memory linear in it, or refused with the
+// problem named: a million attributes on one element, names of megabytes, and input beyond what
+// a document can number.
+TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
+  std::string attributes = "<r";
+  for (int i = 0; i < 1000000; ++i) attributes += " a" + std::to_string(i) + "=''";
+  ORVIDOM_Element root = xmltest::Parse(attributes + "/>");
+  EXPECT_EQ(root.getAttributes().getLength(), 1000000u);
+  EXPECT_TRUE(root.hasAttribute("a999999"));
+  try {
+    ORVIDOM_Parser::parseString(attributes + " a500000=''/>");
+    ADD_FAILURE() << "a repeated attribute was accepted";
+  } catch (const ORVIDOM_ParseError& e) {
+    EXPECT_EQ(e.getOffset(), attributes.size() + 1);
+    EXPECT_STREQ(e.what(), "attribute \"a500000\" given twice on <r>");
+  }
+  const std::string name(1 << 22, 'n');
+  root = xmltest::Parse("<" + name + " " + name + "='v'>t</" + name + ">");
+  EXPECT_EQ(root.getTagName().str(), name);
+  EXPECT_EQ(root.getAttribute(name), "v");
+#if defined(__linux__) && UINTPTR_MAX > 0xFFFFFFFFu
+  // Mapped but never read: the size alone is refused, before any byte is copied.
+  const std::size_t size = std::size_t{1} << 32;
+  void* input = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  ASSERT_NE(input, MAP_FAILED);
+  try {
+    ORVIDOM_Parser::parseString(std::string_view(static_cast<const char*>(input), size));
+    ADD_FAILURE() << "a document of 4 GiB was accepted";
+  } catch (const ORVIDOM_ParseError& e) {
+    EXPECT_NE(std::string(e.what()).find("the most one document holds"), std::string::npos);
+  }
+  munmap(input, size);
+#endif
 }
 
 }  // namespace

@@ -89,15 +89,19 @@ TEST(ORVIDOM_WriterTest, WritesAnySubtreeOnItsOwn) {
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getOwnerDocument()), ORVIDOM_Writer::toString(root));
 }
 
-TEST(ORVIDOM_WriterTest, ADocumentOfTwoElementsIsNotWritten) {
-  ORVIDOM_Document doc = NewDocument();
-  doc.appendChild(doc.createElement("second"));
-  EXPECT_EQ(ORVIDOM_Writer::toString(doc.getDocumentElement()), "<requestDoc/>");
-  try {
-    ORVIDOM_Writer::toString(doc);
-    FAIL() << "two elements written";
-  } catch (const ORVIDOM_DOMException& e) {
-    EXPECT_EQ(e.getCode(), ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR);
+TEST(ORVIDOM_WriterTest, ADocumentOfNoElementOrTwoIsNotWritten) {
+  ORVIDOM_Document two = NewDocument();
+  two.appendChild(two.createElement("second"));
+  EXPECT_EQ(ORVIDOM_Writer::toString(two.getDocumentElement()), "<requestDoc/>");
+  ORVIDOM_Document none = NewDocument();
+  none.removeChild(none.getDocumentElement());
+  for (const ORVIDOM_Document& doc : {two, none}) {
+    try {
+      ORVIDOM_Writer::toString(doc);
+      FAIL() << "a document of " << doc.getChildNodes().getLength() << " elements written";
+    } catch (const ORVIDOM_DOMException& e) {
+      EXPECT_EQ(e.getCode(), ORVIDOM_DOMException::HIERARCHY_REQUEST_ERR);
+    }
   }
 }
 
