@@ -82,10 +82,8 @@ class Case : public CaseBase {
 
   void RegisterBenchmarks(bool large) override {
     for (size_t size : Sizes(large)) {
-      benchmark::RegisterBenchmark(BenchmarkName(size).c_str(), [this,
-                                                                 size](benchmark::State& state) {
-        Run(state, size);
-      })->Unit(benchmark::kMicrosecond);
+      auto run = [this, size](benchmark::State& state) { Run(state, size); };
+      benchmark::RegisterBenchmark(BenchmarkName(size).c_str(), run)->Unit(benchmark::kMicrosecond);
     }
   }
 

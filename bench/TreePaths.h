@@ -6,7 +6,7 @@
 //   T::Node                          a node (a handle or a pointer; a default one is null)
 //   T::Valid(n)                      false for the null node
 //   T::FirstChild(n), T::NextSibling(n), T::IsElement(n)
-//   T::Name(n)                       an element's name
+//   T::Name(n)                       an element's name (a C string, for the readers)
 //   T::Attribute(n, name)            an attribute's value; "" when the element has none
 //   T::FirstText(n)                  the text of an element whose first child is text; "" else
 //   T::ForEachAttribute(n, f)        f(name, value) for each attribute, in document order
