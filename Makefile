@@ -27,7 +27,7 @@ test:
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
-	cmake --build --preset bench --target korvath_bench korvath_bench_memory actionhelper
+	cmake --build --preset bench --target korvath_bench actionhelper
 	bench/report
 
 asan:

@@ -1,13 +1,21 @@
-// Runs the document cases and the vocabulary benchmarks. `--large` adds the sizes that take too
-// long for a quick run (so does KORVATH_BENCH_LARGE=1).
+// One library's benchmark binary, korvath_bench_<library>: that library's paths of the document
+// cases (and, in the helper's, the vocabulary's benchmarks), each library in a process of its own.
+//   korvath_bench_<library> [--large] [Google Benchmark's options]  times the paths
+//   korvath_bench_<library> --results [--large]      the digest of every path's result (Modes.h)
+//   korvath_bench_<library> --result <case> <size>   one result
+//   korvath_bench_<library> --memory <case> <size>   the peak memory of one run
+//   korvath_bench_<library> --input <case> <size>    the document a reading case reads
+// `--large` adds the sizes that take too long for a quick run (so does KORVATH_BENCH_LARGE=1).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "Cases.h"
+#include "Modes.h"
 
 namespace {
 
@@ -36,17 +44,30 @@ void KeepFreedMemory() {
   mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunBenchmarks(int argc, char** argv, bool large) {
   KeepFreedMemory();
-  bool large = TakeLargeFlag(argc, argv);
   for (bench::CaseBase* documentCase : bench::DocumentCases()) {
-    documentCase->RegisterBenchmarks(large);
+    if (!documentCase->Library().empty()) documentCase->RegisterBenchmarks(large);
   }
   benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool large = TakeLargeFlag(argc, argv);
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "--results" && argc == 2) return bench::PrintDigests(large);
+  if (argc == 4) {
+    const std::string caseName = argv[2];
+    const size_t size = std::strtoull(argv[3], nullptr, 10);
+    if (mode == "--result") return bench::PrintResult(caseName, size);
+    if (mode == "--memory") return bench::PrintPeakMemory(caseName, size);
+    if (mode == "--input") return bench::PrintInput(caseName, size);
+  }
+  return RunBenchmarks(argc, argv, large);
 }

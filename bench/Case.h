@@ -1,14 +1,14 @@
-// A benchmark case: one document made or read by several libraries, each of which must give the
-// same result byte for byte before it is timed.
+// A benchmark case: one document made or read by several libraries. Each library's paths run in a
+// benchmark binary of its own, so that one library's heap does not shape another's; bench/report
+// checks that every path gives the same result, across the binaries, before it times them.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstddef>
 #include <map>
-#include <memory>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -23,33 +23,33 @@ struct XmlText {
   std::string xml;
 };
 
-// The number of elements in a well-formed document (the unit of "time per element").
-size_t CountElements(const std::string& xml);
+// The number of start tags in a document without comments, CDATA or processing instructions (the
+// unit of "time per element").
+size_t CountElements(std::string_view xml);
 
-// Stops the process with the first difference between a path's result and the reference.
-[[noreturn]] void FailMismatch(const std::string& benchmark, const Result& got,
-                               const Result& expected);
-
-// The part of a case that the benchmark main and the memory driver see.
+// The part of a case that the binaries' modes see.
 class CaseBase {
  public:
   virtual ~CaseBase() = default;
   virtual const std::string& Name() const = 0;
-  // One benchmark per size and path, size by size; the sizes marked large only when asked.
+  // The library whose path this binary has for the case; empty when it has none.
+  virtual const std::string& Library() const = 0;
+  // The sizes the case is run at; the large ones only when asked.
+  virtual std::vector<size_t> Sizes(bool large) const = 0;
+  // "case/library/size", the name the benchmark and its result go by.
+  std::string BenchmarkName(size_t size) const {
+    return Name() + "/" + Library() + "/" + std::to_string(size);
+  }
+  // One benchmark per size.
   virtual void RegisterBenchmarks(bool large) = 0;
-  // Prepares the input of `size`, runs the path of `library` once between `beforeRun` and
-  // `afterRun` and returns the element count; 0 when the case has no such path.
-  virtual size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)(),
-                         void (*afterRun)()) = 0;
+  // The result the path is checked by at `size`, computed untimed.
+  virtual Result CheckedResult(size_t size) = 0;
+  // Prepares the input of `size`, runs the timed path once between `beforeRun` and `afterRun` and
+  // returns the element count.
+  virtual size_t RunOnce(size_t size, void (*beforeRun)(), void (*afterRun)()) = 0;
   // The document a reading case reads at `size`; empty for a case that makes its document.
   virtual std::string InputText(size_t size) = 0;
 };
-
-// The library whose result the others are checked against.
-extern const char* const kReferenceLibrary;
-
-// The order libraries are listed in (unknown names last, alphabetically).
-int LibraryRank(const std::string& library);
 
 template <class Input>
 class Case : public CaseBase {
@@ -63,21 +63,36 @@ class Case : public CaseBase {
         largeSizes_(std::move(largeSizes)),
         prepare_(prepare) {}
 
-  void AddPath(const std::string& library, Path path) { paths_[library] = path; }
-  // Makes `library` the path the others are checked against, for a case pugixml has no path in.
-  void SetReference(std::string library) { reference_ = std::move(library); }
+  // Gives the case the binary's path: `path` is timed, `check` (the path itself when null) gives
+  // the result the libraries must agree on.
+  void AddPath(std::string library, Path path, Path check = nullptr) {
+    library_ = std::move(library);
+    path_ = path;
+    check_ = check ? check : path;
+  }
 
   const std::string& Name() const override { return name_; }
+  const std::string& Library() const override { return library_; }
 
-  void RegisterBenchmarks(bool large) override;
+  std::vector<size_t> Sizes(bool large) const override {
+    std::vector<size_t> sizes = sizes_;
+    if (large) sizes.insert(sizes.end(), largeSizes_.begin(), largeSizes_.end());
+    return sizes;
+  }
 
-  size_t RunOnce(const std::string& library, size_t size, void (*beforeRun)(),
-                 void (*afterRun)()) override {
-    auto path = paths_.find(library);
-    if (path == paths_.end()) return 0;
+  void RegisterBenchmarks(bool large) override {
+    for (size_t size : Sizes(large)) {
+      auto run = [this, size](benchmark::State& state) { Run(state, size); };
+      benchmark::RegisterBenchmark(BenchmarkName(size).c_str(), run)->Unit(benchmark::kMicrosecond);
+    }
+  }
+
+  Result CheckedResult(size_t size) override { return check_(prepare_(size)); }
+
+  size_t RunOnce(size_t size, void (*beforeRun)(), void (*afterRun)()) override {
     Input input = prepare_(size);
     beforeRun();
-    Result result = path->second(input);
+    Result result = Call(path_, input);
     afterRun();
     return Elements(input, result);
   }
@@ -92,11 +107,12 @@ class Case : public CaseBase {
 
  private:
   struct Prepared {
-    size_t size = 0;
     Input input;
-    Result reference;
     size_t elements = 0;
   };
+
+  // The one call of a path that instruction counts are taken over, whatever the path is named.
+  [[gnu::noinline]] static Result Call(Path path, const Input& input) { return path(input); }
 
   static size_t Elements(const Input& input, const Result& result) {
     if constexpr (std::is_same_v<Input, XmlText>) {
@@ -106,27 +122,21 @@ class Case : public CaseBase {
     }
   }
 
-  // Only the size being run is kept: benchmarks run size by size, and the largest inputs are big.
+  // Every size stays prepared: the benchmarks run in random order, not size by size.
   const Prepared& PreparedFor(size_t size) {
-    if (!prepared_ || prepared_->size != size) {
-      prepared_.reset();
-      auto next = std::make_unique<Prepared>();
-      next->size = size;
-      next->input = prepare_(size);
-      next->reference = paths_.at(reference_)(next->input);
-      next->elements = Elements(next->input, next->reference);
-      prepared_ = std::move(next);
+    auto found = prepared_.find(size);
+    if (found == prepared_.end()) {
+      Prepared prepared{prepare_(size)};
+      prepared.elements = Elements(prepared.input, path_(prepared.input));
+      found = prepared_.emplace(size, std::move(prepared)).first;
     }
-    return *prepared_;
+    return found->second;
   }
 
-  // The result is checked once before timing; a path that disagrees stops the whole run.
-  void Run(benchmark::State& state, const std::string& name, Path path, size_t size) {
+  void Run(benchmark::State& state, size_t size) {
     const Prepared& prepared = PreparedFor(size);
-    Result first = path(prepared.input);
-    if (first != prepared.reference) FailMismatch(name, first, prepared.reference);
     for (auto _ : state) {
-      Result result = path(prepared.input);
+      Result result = path_(prepared.input);
       benchmark::DoNotOptimize(result.data());
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * prepared.elements));
@@ -138,28 +148,10 @@ class Case : public CaseBase {
   std::vector<size_t> sizes_;
   std::vector<size_t> largeSizes_;
   Prepare prepare_;
-  std::map<std::string, Path> paths_;
-  std::string reference_ = kReferenceLibrary;
-  std::unique_ptr<Prepared> prepared_;
+  std::string library_;
+  Path path_ = nullptr;
+  Path check_ = nullptr;
+  std::map<size_t, Prepared> prepared_;
 };
-
-template <class Input>
-void Case<Input>::RegisterBenchmarks(bool large) {
-  std::vector<std::pair<std::string, Path>> paths(paths_.begin(), paths_.end());
-  std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) {
-    return LibraryRank(a.first) < LibraryRank(b.first);
-  });
-  std::vector<size_t> sizes = sizes_;
-  if (large) sizes.insert(sizes.end(), largeSizes_.begin(), largeSizes_.end());
-  for (size_t size : sizes) {
-    for (const auto& [library, path] : paths) {
-      std::string name = name_ + "/" + library + "/" + std::to_string(size);
-      benchmark::RegisterBenchmark(name.c_str(), [this, name, path = path,
-                                                  size](benchmark::State& state) {
-        Run(state, name, path, size);
-      })->Unit(benchmark::kMicrosecond);
-    }
-  }
-}
 
 }  // namespace bench

@@ -1,9 +1,10 @@
 // The cases made and read through the library's helpers, the way a caller of the library would:
 // setters then Make and the writer, or the parser then Take and the getters.
-#include "Cases.h"
+#include "TreePaths.h"
 #include "modeltasks/ZoActionFeedbackHelper.h"
 #include "modeltasks/ZoUpdateObjectRequestHelper.h"
 #include "modeltasks/ZoUpdateObjectResponseHelper.h"
+#include "orvidom/ORVIDOM_NamedNodeMap.h"
 #include "orvidom/ORVIDOM_Parser.h"
 #include "orvidom/ORVIDOM_Writer.h"
 #include "queryframework/QFExecuteCommandHelper.h"
@@ -108,13 +109,43 @@ Result ReadUpdateResponse(const XmlText& input) {
   return digest.Text();
 }
 
+// The parsed document through the DOM layer's public handles, for parsing alone and its check.
+struct DomTree {
+  using Node = ORVIDOM_Node;
+
+  class Parsed {
+   public:
+    explicit Parsed(const XmlText& input) : doc_(ORVIDOM_Parser::parseString(input.xml)) {}
+    Node Root() const { return doc_.getDocumentElement(); }
+
+   private:
+    ORVIDOM_Document doc_;
+  };
+
+  static bool Valid(const Node& node) { return !node.isNull(); }
+  static Node FirstChild(const Node& node) { return node.getFirstChild(); }
+  static Node NextSibling(const Node& node) { return node.getNextSibling(); }
+  static bool IsElement(const Node& node) {
+    return node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE;
+  }
+  static std::string Name(const Node& node) { return node.getNodeName().str(); }
+  template <class Visit>
+  static void ForEachAttribute(const Node& node, Visit visit) {
+    ORVIDOM_NamedNodeMap attributes = node.getAttributes();
+    for (unsigned long i = 0; i < attributes.getLength(); ++i) {
+      ORVIDOM_Node attribute = attributes.item(i);
+      visit(attribute.getNodeName().str(), attribute.getNodeValue().str());
+    }
+  }
+};
+
 const bool kRegistered = [] {
   UpdateRequestCase().AddPath("helper", MakeUpdateRequest);
   ExecuteCase().AddPath("helper", MakeExecute);
   QueryResponseCase().AddPath("helper", ReadQueryResponse);
   UpdateResponseCase().AddPath("helper", ReadUpdateResponse);
   NestedUpdateResponseCase().AddPath("helper", ReadUpdateResponse);
-  NestedUpdateResponseCase().SetReference("helper");
+  ParseCase().AddPath("helper", tree::ParseOnly<DomTree>, tree::ParseAndDigest<DomTree>);
   return true;
 }();
 
