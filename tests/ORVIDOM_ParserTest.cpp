@@ -206,6 +206,7 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
        "a=''/></r>",
        1, 181, "\"a\" given twice"},
       {"<r/><s/>", 1, 5, "element <s> after the root element"},
+      {"<r/><\0s/>"sv, 1, 6, "expected a name"},
       {"<r/>\ntext", 2, 1, "text after the root element"},
       {"text<r/>", 1, 1, "text before the root element"},
       {"<r/>\0"sv, 1, 5, "UTF-8"},

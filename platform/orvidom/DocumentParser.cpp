@@ -150,9 +150,10 @@ class DocumentParser {
   void refuseOutsideRoot(char* p, bool afterRoot) {
     if (p[1] == '!') markupDeclaration(p);
     if (p[1] == '/') fail(p, "end tag </" + nameAt(p + 2) + "> without a start tag");
-    if (afterRoot && isNameByte(p[1])) {
-      fail(p, "element <" + nameAt(p + 1) + "> after the root element");
-    }
+    if (!afterRoot) return;
+    if (isNameByte(p[1])) fail(p, "element <" + nameAt(p + 1) + "> after the root element");
+    if (p + 1 >= m_end) failInside(p);
+    fail(p + 1, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
   }
 
   // --- Markup that holds no element.
