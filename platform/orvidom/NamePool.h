@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <string>
+#include <string_view>
 
 #include "orvidom/StringSpace.h"
 
@@ -18,7 +18,7 @@ class NamePool {
   // The pool's copy of `name` in `strings`, made at its first use; 0 for a name longer than the
   // pool keeps, or once the pool holds as many names as it takes (the caller then copies the
   // name itself), which keeps every search short.
-  TextRef find(const std::string& name, StringSpace& strings) {
+  TextRef find(std::string_view name, StringSpace& strings) {
     // Unsigned, so that an empty name wraps around to a long one.
     if (name.size() - 1 >= kLongest) return 0;
     const Key key = keyOf(name.data(), name.size());
@@ -73,7 +73,7 @@ class NamePool {
   };
 
   // What find() gives when the name is not in the first slot it looks at.
-  TextRef search(const Key& key, const std::string& name, StringSpace& strings) {
+  TextRef search(const Key& key, std::string_view name, StringSpace& strings) {
     if (!m_table) m_table = std::make_unique<Table>();
     for (std::size_t i = key.slot();; i = (i + 1) % kSlots) {
       Slot& slot = m_table->slots[i];

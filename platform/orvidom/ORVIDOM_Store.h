@@ -118,7 +118,7 @@ struct ORVIDOM_Store {
   // A string of the document holding `text`, which holds no zero byte.
   TextRef addText(std::string_view text) { return text.empty() ? 0 : strings.add(text); }
   // The document's copy of the name `name`: one for every use of a short name.
-  TextRef poolName(const std::string& name) {
+  TextRef poolName(std::string_view name) {
     const TextRef pooled = names.find(name, strings);
     return pooled ? pooled : strings.add(name);
   }

@@ -46,6 +46,13 @@ class RecordArena {
     n = m_size++;
     return m_next++;
   }
+  // Gives back the records from number `size` on, which nothing refers to, so that the next
+  // added are numbered from there and take their place.
+  void truncate(Index size) noexcept {
+    if (size >= m_size) return;
+    m_size = size;
+    m_next = &(*this)[size];
+  }
   // The number of records given, record 0 included.
   Index size() const noexcept { return m_size; }
 

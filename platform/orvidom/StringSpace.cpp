@@ -32,15 +32,11 @@ TextRef StringSpace::add(std::string_view text) {
   return ref;
 }
 
-char* StringSpace::adoptInput(std::size_t size) {
-  const std::size_t total = roundUp8(size + 1 + kPadding);
-  std::unique_ptr<char[]> buffer(new char[total]);
-  buffer[0] = '\0';
-  std::memset(buffer.get() + 1 + size, 0, total - 1 - size);
-  m_blocks.push_back(std::move(buffer));
-  m_bias.clear();
-  mapBlock(m_blocks.back().get(), total);
-  return m_blocks.back().get();
+char* StringSpace::grow(const char* start, std::size_t used, std::size_t size, char*& limit) {
+  newBlock(used + size);
+  std::memcpy(m_next, start, used);
+  limit = m_next + m_left;
+  return m_next;
 }
 
 TextRef StringSpace::mapBlock(char* block, std::size_t size) {

@@ -13,22 +13,14 @@ namespace orvidom {
 // A string of a document's StringSpace; 0 is the empty string.
 using TextRef = std::uint32_t;
 
-// One space of 2^32 bytes numbered from 0, laid over the document's own copy of its parsed
-// input and over blocks of the strings set later. The space is cut into pages of 64 KiB; a
-// string's number is its place in the space, so that a record holds four bytes instead of a
-// pointer, and the page table turns it into an address with one load and one add. Strings are
+// One space of 2^32 bytes numbered from 0, laid over blocks of strings. The space is cut into pages
+// of 64 KiB; a string's number is its place in the space, so that a record holds four bytes instead
+// of a pointer, and the page table turns it into an address with one load and one add. Strings are
 // never changed nor freed before the space: a new value is a new string, so that records may
 // share a string and a removed node keeps reading its own.
 class StringSpace {
  public:
   static constexpr int kPageBits = 16;
-  // The zero bytes after the end of a parsed input, so that scans may read sixteen bytes at a
-  // time and a word at a time past a string's end without testing for the end of the buffer.
-  static constexpr std::size_t kPadding = 32;
-  // The longest input a document holds: its copy, with the bytes around it, must leave room in
-  // the space for the strings set later.
-  static constexpr std::size_t kMaxInput = 0xFFF00000u;
-
   // A space with no input: string 0 is the empty string of a first small block.
   StringSpace();
 
@@ -39,10 +31,25 @@ class StringSpace {
   // The number of a copy of `text`, which must hold no zero byte.
   TextRef add(std::string_view text);
 
-  // Room for a copy of an input of `size` bytes (at most kMaxInput) as the first strings of the
-  // space: byte 0 is the empty string, the input goes at 1, and kPadding zero bytes follow it.
-  // Returns the address of byte 0; the number of a string in it is its distance from there.
-  char* adoptInput(std::size_t size);
+  // A string written in place: room() gives where it starts, with at least `size` bytes of
+  // room up to `limit`; grow() moves the `used` bytes written so far to a block with room for
+  // `size` more when the room runs out; commit() ends the string at `end` (it writes the zero)
+  // and gives its number. Nothing else is added between room() and commit().
+  char* room(std::size_t size, char*& limit) {
+    if (size > m_left) newBlock(size);
+    limit = m_next + m_left;
+    return m_next;
+  }
+  char* grow(const char* start, std::size_t used, std::size_t size, char*& limit);
+  TextRef commit(char* end) {
+    *end++ = '\0';
+    const TextRef ref = m_nextRef;
+    const auto size = static_cast<std::size_t>(end - m_next);
+    m_nextRef += static_cast<TextRef>(size);
+    m_left -= size;
+    m_next = end;
+    return ref;
+  }
 
  private:
   // Maps the pages from the space's end on to `block`, of `size` bytes; returns the number of

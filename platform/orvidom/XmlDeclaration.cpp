@@ -40,8 +40,8 @@ constexpr std::string_view kNames[] = {"version", "encoding", "standalone"};
 
 class DeclarationChecker {
  public:
-  DeclarationChecker(std::string_view xml, const char* p, const char* text, const char* end)
-      : m_xml(xml), m_start(p), m_text(text), m_end(end) {}
+  DeclarationChecker(std::string_view xml, const ParseWindow& window, const char* p)
+      : m_xml(xml), m_window(window), m_start(p), m_end(window.end()) {}
 
   const char* check() {
     const char* q = m_start + 5;
@@ -55,9 +55,10 @@ class DeclarationChecker {
         if (next == 0) fail(q, "the XML declaration must give the version first");
         return q + 2;
       }
-      if (q >= m_end) fail(m_start, "unterminated XML declaration");
+      if (q >= m_end) failAtEnd(q);
       const char* name = q;
       while (kAsciiName.rest[static_cast<unsigned char>(*q)] || (*q & 0x80)) ++q;
+      if (q >= m_end) failAtEnd(q);
       if (q == name) fail(q, "expected \"?>\" to end the XML declaration");
       if (!spaced) fail(name, "expected white space between attributes in the XML declaration");
       const std::string attribute(name, q);
@@ -69,19 +70,25 @@ class DeclarationChecker {
 
  private:
   [[noreturn]] void fail(const char* at, const std::string& message) {
-    throwParseError(m_xml, static_cast<std::size_t>(at - m_text), message);
+    m_window.needMoreNear(at);
+    throwParseError(m_xml, m_window.offset(at), message);
+  }
+  // The declaration reaches the end of the window at `at`.
+  [[noreturn]] void failAtEnd(const char* at) {
+    m_window.needMoreNear(at);
+    fail(m_start, "unterminated XML declaration");
   }
 
   // Reads `= "value"` from `q`, leaving `q` after the closing quote.
   std::string_view valueOf(const std::string& attribute, const char*& q) {
     const std::string where = " in the XML declaration";
     while (isSpace(*q)) ++q;
-    if (q >= m_end) fail(m_start, "unterminated XML declaration");
+    if (q >= m_end) failAtEnd(q);
     if (*q != '=') fail(q, "expected \"=\" after the attribute name \"" + attribute + "\"" + where);
     do {
       ++q;
     } while (isSpace(*q));
-    if (q >= m_end) fail(m_start, "unterminated XML declaration");
+    if (q >= m_end) failAtEnd(q);
     const char quote = *q;
     if (quote != '"' && quote != '\'') {
       fail(q, "expected a quoted value for the attribute \"" + attribute + "\"" + where);
@@ -89,6 +96,7 @@ class DeclarationChecker {
     const char* value = ++q;
     while (q < m_end && *q != quote) ++q;
     if (q >= m_end) {
+      m_window.needMoreNear(q);
       fail(value - 1, "unterminated value of the attribute \"" + attribute + "\"" + where);
     }
     m_value = value;
@@ -122,8 +130,8 @@ class DeclarationChecker {
   }
 
   std::string_view m_xml;
+  const ParseWindow& m_window;
   const char* m_start;
-  const char* m_text;
   const char* m_end;
   // Where the value last read starts.
   const char* m_value = nullptr;
@@ -131,9 +139,8 @@ class DeclarationChecker {
 
 }  // namespace
 
-const char* checkXmlDeclaration(std::string_view xml, const char* p, const char* text,
-                                const char* end) {
-  return DeclarationChecker(xml, p, text, end).check();
+const char* checkXmlDeclaration(std::string_view xml, const ParseWindow& window, const char* p) {
+  return DeclarationChecker(xml, window, p).check();
 }
 
 }  // namespace orvidom

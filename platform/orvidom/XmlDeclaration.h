@@ -3,13 +3,14 @@
 
 #include <string_view>
 
+#include "orvidom/ParseWindow.h"
+
 namespace orvidom {
 
-// Checks the XML declaration at `p`, "<?xml" at the start of the input `xml`, whose copy runs
-// from `text` to `end` in the parser's buffer: version, then optional encoding (UTF-8 alone is
-// accepted), then optional standalone, with their exact syntax. Returns the end of the
-// declaration; throws ORVIDOM_ParseError at the first problem.
-const char* checkXmlDeclaration(std::string_view xml, const char* p, const char* text,
-                                const char* end);
+// Checks the XML declaration at `p` in `window`, "<?xml" at the start of the input `xml`:
+// version, then optional encoding (UTF-8 alone is accepted), then optional standalone, with their
+// exact syntax. Returns the end of the declaration; throws ORVIDOM_ParseError at the first
+// problem, or NeedMore when the window ends first.
+const char* checkXmlDeclaration(std::string_view xml, const ParseWindow& window, const char* p);
 
 }  // namespace orvidom

@@ -1,9 +1,9 @@
-// Finding the end of a run of plain characters in the parser's buffer. Internal to the DOM layer.
+// Finding the end of a run of plain characters in the parser's window. Internal to the DOM layer.
 //
 // Each scan stops at the first byte that needs a closer look: the markup and reference characters
-// of its kind of string, control characters (the zero bytes after the input among them), and the
+// of its kind of string, control characters (the zero bytes after the window among them), and the
 // bytes of multi-byte sequences, which are decoded and checked one character at a time. The
-// buffer has StringSpace::kPadding zero bytes after the input, so a scan may read sixteen bytes
+// window has ParseWindow::kPadding zero bytes after it, so a scan may read sixteen bytes
 // at a time from any place up to the end without testing for it.
 #pragma once
 

@@ -1,0 +1,78 @@
+// The parser's window over its input, seen from inside the platform layer.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Document.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_ParseError.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_Parser.h>
+
+#include "orvidom/DocumentParser.h"
+#include "orvidom/ORVIDOM_NamedNodeMap.h"
+#include "orvidom/ORVIDOM_Store.h"
+
+namespace {
+
+// Every node of `doc` with its kind, name and value, or the error that refused it.
+std::string Outcome(const std::function<ORVIDOM_Document()>& parse) {
+  std::string dump;
+  try {
+    const ORVIDOM_Document doc = parse();
+    const ORVIDOM_NodeList all = doc.getElementsByTagName("*");
+    for (unsigned long i = 0; i < all.getLength(); ++i) {
+      const ORVIDOM_Element e = all.item(i);
+      dump += "<" + e.getTagName().str();
+      const ORVIDOM_NamedNodeMap attributes = e.getAttributes();
+      for (unsigned long a = 0; a < attributes.getLength(); ++a) {
+        dump += " " + attributes.item(a).getNodeName().str() + "=" +
+                attributes.item(a).getNodeValue().str();
+      }
+      for (ORVIDOM_Node c = e.getFirstChild(); !c.isNull(); c = c.getNextSibling()) {
+        dump += "|" + std::to_string(c.getNodeType()) + ":" + c.getNodeValue().str();
+      }
+    }
+  } catch (const ORVIDOM_ParseError& e) {
+    dump = std::string(e.what()) + " at " + std::to_string(e.getLine()) + ":" +
+           std::to_string(e.getColumn()) + "/" + std::to_string(e.getOffset());
+  }
+  return dump;
+}
+
+// The parser reads its input a window at a time and reads a part again when it runs past a
+// window's end: however small the window, and wherever it ends, what is read or refused is the
+// same.
+TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
+  const std::string_view documents[] = {
+      "\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8' standalone='no'?>\r\n<!-- c -->"
+      "<?p x?><root a='x&#9;y&amp;\r\nz' b=\"&quot;'\">t&lt;1<!--c-->t2<?q?>&#x263A;\r\n"
+      "<![CDATA[<raw>\r]]><\xCE\xB1 \xCE\xB2='\xE2\x82\xAC'>caf\xC3\xA9</\xCE\xB1 ><e/>"
+      "</root>\n<!-- after -->\n",
+      "<r><a></r>",
+      "<r a='1' a='2'/>",
+      "<r>text &undeclared; more</r>",
+      "<r><!-- a -- b --></r>",
+      "<r><![CDATA[never ends</r>",
+      "<?xml version='1.0' encoding='latin-1'?><r/>",
+      "<r>\xE2\x82</r>",
+      "<r/> <s/>",
+      "<r attribute='value",
+      "<r></r",
+  };
+  for (const std::string_view xml : documents) {
+    const std::string expected = Outcome([&] { return ORVIDOM_Parser::parseString(xml); });
+    for (std::size_t window = 1; window <= xml.size() + 1; ++window) {
+      EXPECT_EQ(Outcome([&] {
+                  auto store = std::make_shared<ORVIDOM_Store>();
+                  orvidom::parseDocument(xml, *store, window);
+                  return ORVIDOM_Document(ORVIDOM_Access::node(store, orvidom::kDocumentNode));
+                }),
+                expected)
+          << "window " << window << " of " << xml;
+    }
+  }
+}
+
+}  // namespace
