@@ -2,6 +2,7 @@
 // DOM layer.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -24,9 +25,9 @@ class RecordArena {
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
 
-  RecordArena() : m_size(1), m_capacity(kFirstCapacity) {
+  RecordArena() {
     // Record 0 stands for none; it is never read as a record of the document.
-    m_blocks.emplace_back(new Record[kFirstCapacity]());
+    m_blocks.emplace_back(new Record[m_firstCapacity]());
     m_next = &m_blocks[0][1];
   }
 
@@ -42,7 +43,7 @@ class RecordArena {
   }
   // A new record, not yet filled in, and its number in `n`.
   Record* add(Index& n) {
-    if (m_size == m_capacity) grow();
+    if (m_size == m_blockEnd) enterBlock();
     n = m_size++;
     return m_next++;
   }
@@ -52,6 +53,7 @@ class RecordArena {
     if (size >= m_size) return;
     m_size = size;
     m_next = &(*this)[size];
+    m_blockEnd = size < kBlock ? m_firstCapacity : (size | kMask) + 1;
   }
   // The number of records given, record 0 included.
   Index size() const noexcept { return m_size; }
@@ -60,40 +62,44 @@ class RecordArena {
   // before the arena holds that many: a parser that knows how many it may add at most then
   // keeps addresses of records while it adds others.
   void reserve(Index count) {
-    if (m_blocks.size() > 1 || count <= m_capacity) return;
-    resizeFirst(count < kBlock ? count : kBlock);
+    if (m_blocks.size() == 1 && count > m_firstCapacity) resizeFirst(std::min(count, kBlock));
   }
 
  private:
   static constexpr Index kBlock = Index{1} << kBlockBits;
   static constexpr Index kMask = kBlock - 1;
-  static constexpr Index kFirstCapacity = 16;
 
-  void grow() {
+  // Goes on at m_size, the end of the block records were added to: in the first block made
+  // twice as large, or in the next block, made when there is none.
+  void enterBlock() {
     if (m_size > kLast) throw std::bad_alloc();
-    if (m_capacity < kBlock) {
-      // The only block, not yet whole: a copy of twice the size replaces it.
-      resizeFirst(m_capacity * 2 < kBlock ? m_capacity * 2 : kBlock);
+    if (m_size < kBlock) {
+      resizeFirst(std::min(2 * m_firstCapacity, kBlock));
       return;
     }
-    m_blocks.emplace_back(new Record[kBlock]);
-    m_next = m_blocks.back().get();
-    m_capacity += kBlock;
+    if ((m_size >> kBlockBits) == m_blocks.size()) m_blocks.emplace_back(new Record[kBlock]);
+    m_next = m_blocks[m_size >> kBlockBits].get();
+    m_blockEnd = m_size + kBlock;
   }
 
   void resizeFirst(Index capacity) {
     std::unique_ptr<Record[]> bigger(new Record[capacity]);
-    std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), m_size * sizeof(Record));
+    const Index used = std::min(m_size, m_firstCapacity);
+    std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), used * sizeof(Record));
     m_blocks[0] = std::move(bigger);
-    m_next = &m_blocks[0][m_size];
-    m_capacity = capacity;
+    m_firstCapacity = capacity;
+    if (m_size < kBlock) {
+      m_next = &m_blocks[0][m_size];
+      m_blockEnd = capacity;
+    }
   }
 
   std::vector<std::unique_ptr<Record[]>> m_blocks;
-  // The place of record m_size, the next one added.
+  Index m_firstCapacity = 16;
+  // The place of record m_size, the next one added, and the end of its block.
   Record* m_next;
-  Index m_size;
-  Index m_capacity;
+  Index m_size = 1;
+  Index m_blockEnd = 16;
 };
 
 }  // namespace orvidom
