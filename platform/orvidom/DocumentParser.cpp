@@ -539,7 +539,11 @@ class DocumentParser {
     const auto size = static_cast<std::size_t>(stop - start);
     char* limit;
     char* out = m_store.strings.room(size + 17, limit);
-    std::memcpy(out, start, size <= 16 ? 16 : size);
+    if (size <= 16) {
+      std::memcpy(out, start, 16);
+    } else {
+      std::memcpy(out, start, size);
+    }
     return m_store.strings.commit(out + size);
   }
 
