@@ -15,4 +15,14 @@ std::string position(std::string_view xml, std::size_t offset);
 [[noreturn]] void throwParseError(std::string_view xml, std::size_t offset,
                                   const std::string& message);
 
+// Where the parts of a parser report a problem in their input: each throws ORVIDOM_ParseError
+// at the place given, with its line and column however the input was read.
+class ParseErrors {
+ public:
+  [[noreturn]] virtual void fail(std::size_t offset, const std::string& message) const = 0;
+
+ protected:
+  ~ParseErrors() = default;
+};
+
 }  // namespace orvidom

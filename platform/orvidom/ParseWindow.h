@@ -13,6 +13,33 @@ namespace orvidom {
 // it, while the input goes on: the parser then moves the window on and reads that part again.
 struct NeedMore {};
 
+// Where a window's bytes come from.
+class WindowSource {
+ public:
+  virtual ~WindowSource() = default;
+  // Copies up to `size` next bytes of the input to `to`; returns how many (0 when none is there
+  // now).
+  virtual std::size_t read(char* to, std::size_t size) = 0;
+  // True once the input has no more bytes than those read.
+  virtual bool finished() const = 0;
+};
+
+// The bytes of a string the caller keeps.
+class StringSource final : public WindowSource {
+ public:
+  explicit StringSource(std::string_view text) : m_text(text) {}
+  std::size_t read(char* to, std::size_t size) override {
+    const std::size_t n = std::min(size, m_text.size());
+    std::memcpy(to, m_text.data(), n);
+    m_text.remove_prefix(n);
+    return n;
+  }
+  bool finished() const override { return m_text.empty(); }
+
+ private:
+  std::string_view m_text;
+};
+
 // A copy of a stretch of the input in a buffer of the parser's own, followed by zero bytes: the
 // scans may read sixteen bytes at a time from any place up to the end without testing for it,
 // and the input is copied a window at a time, a few times the size of the cache, instead of
@@ -23,16 +50,15 @@ class ParseWindow {
   static constexpr std::size_t kPadding = 32;
   // How far past a place the parser may look before it knows what is there.
   static constexpr std::size_t kNear = 16;
-
   // The usual size of a window: a few times the cache's, so that a window is read while it is
   // still in it.
   static constexpr std::size_t kWindow = std::size_t{1} << 17;
 
   // A window of `size` bytes (more where a part of the input needs more, and at least twice
-  // kNear, which a byte order mark fits in) over `input`.
-  explicit ParseWindow(std::string_view input, std::size_t size = kWindow)
-      : m_input(input), m_size(std::max(size, 2 * kNear)), m_lookahead(m_size / 4) {
-    load(0, 0);
+  // kNear, which a byte order mark fits in) over `source`, which outlives it.
+  explicit ParseWindow(WindowSource& source, std::size_t size = kWindow)
+      : m_source(source), m_size(std::max(size, 2 * kNear)), m_lookahead(m_size / 4) {
+    fill(0, m_size);
   }
 
   char* begin() const noexcept { return m_begin; }
@@ -41,10 +67,8 @@ class ParseWindow {
   std::size_t offset(const char* p) const noexcept {
     return m_base + static_cast<std::size_t>(p - m_begin);
   }
-  // True when the input goes on past the window.
-  bool more() const noexcept {
-    return m_base + static_cast<std::size_t>(m_end - m_begin) < m_input.size();
-  }
+  // True when the input may go on past the window.
+  bool more() const noexcept { return !m_source.finished(); }
   // Throws NeedMore when what is at `at` may lie past the window's end.
   void needMoreNear(const char* at) const {
     if (at + kNear >= m_end && more()) throw NeedMore();
@@ -53,34 +77,45 @@ class ParseWindow {
   // window holds the rest of the input.
   const char* moveAt() const noexcept { return m_moveAt; }
 
-  // Moves the window so that it starts at `from` and holds at least twice as much as it held
-  // from there, so that a part that did not fit fits after a few moves; returns where `from`
-  // now is.
+  // Moves the window so that it starts at `from`, keeping what follows, and reads on so that it
+  // holds at least twice as much as it held from there, so that a part that did not fit fits
+  // after a few moves; returns where `from` now is. Reads less when the source has no more now.
   char* moveTo(const char* from) {
-    const std::size_t kept = static_cast<std::size_t>(m_end - from);
-    load(offset(from), 2 * kept);
+    const auto kept = static_cast<std::size_t>(m_end - from);
+    m_base = offset(from);
+    std::memmove(m_buffer.get(), from, kept);
+    fill(kept, std::max(2 * kept, m_size));
     return m_begin;
   }
+  // True when the last move read nothing: the source has no more bytes for now.
+  bool starved() const noexcept { return m_starved; }
 
  private:
-  // Fills the window from `base` with at least `least` bytes (or the rest of the input).
-  void load(std::size_t base, std::size_t least) {
-    const std::size_t size = std::min(m_input.size() - base, std::max(least, m_size));
+  // Reads into the window after the `kept` bytes at its start until it holds `size` bytes or the
+  // source has no more now.
+  void fill(std::size_t kept, std::size_t size) {
     if (size + kPadding > m_capacity) {
+      std::unique_ptr<char[]> bigger(new char[size + kPadding]);
+      if (kept > 0) std::memcpy(bigger.get(), m_buffer.get(), kept);
+      m_buffer = std::move(bigger);
       m_capacity = size + kPadding;
-      m_buffer.reset(new char[m_capacity]);
     }
-    m_base = base;
+    std::size_t held = kept;
+    while (held < size) {
+      const std::size_t n = m_source.read(m_buffer.get() + held, size - held);
+      if (n == 0) break;
+      held += n;
+    }
+    m_starved = held == kept && !m_source.finished();
     m_begin = m_buffer.get();
-    m_end = m_begin + size;
-    std::memcpy(m_begin, m_input.data() + base, size);
+    m_end = m_begin + held;
     std::memset(m_end, 0, kPadding);
     // A part that starts in the last quarter of a window starts the next one instead, so that
     // few parts run past a window's end.
-    m_moveAt = more() ? m_end - m_lookahead : m_end + 1;
+    m_moveAt = more() ? m_end - std::min(held, m_lookahead) : m_end + 1;
   }
 
-  std::string_view m_input;
+  WindowSource& m_source;
   std::size_t m_size;
   std::size_t m_lookahead;
   std::unique_ptr<char[]> m_buffer;
@@ -89,6 +124,7 @@ class ParseWindow {
   char* m_begin = nullptr;
   char* m_end = nullptr;
   const char* m_moveAt = nullptr;
+  bool m_starved = false;
 };
 
 }  // namespace orvidom

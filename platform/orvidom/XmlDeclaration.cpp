@@ -40,8 +40,8 @@ constexpr std::string_view kNames[] = {"version", "encoding", "standalone"};
 
 class DeclarationChecker {
  public:
-  DeclarationChecker(std::string_view xml, const ParseWindow& window, const char* p)
-      : m_xml(xml), m_window(window), m_start(p), m_end(window.end()) {}
+  DeclarationChecker(const ParseErrors& errors, const ParseWindow& window, const char* p)
+      : m_errors(errors), m_window(window), m_start(p), m_end(window.end()) {}
 
   const char* check() {
     const char* q = m_start + 5;
@@ -71,7 +71,7 @@ class DeclarationChecker {
  private:
   [[noreturn]] void fail(const char* at, const std::string& message) {
     m_window.needMoreNear(at);
-    throwParseError(m_xml, m_window.offset(at), message);
+    m_errors.fail(m_window.offset(at), message);
   }
   // The declaration reaches the end of the window at `at`.
   [[noreturn]] void failAtEnd(const char* at) {
@@ -129,7 +129,7 @@ class DeclarationChecker {
     }
   }
 
-  std::string_view m_xml;
+  const ParseErrors& m_errors;
   const ParseWindow& m_window;
   const char* m_start;
   const char* m_end;
@@ -139,8 +139,9 @@ class DeclarationChecker {
 
 }  // namespace
 
-const char* checkXmlDeclaration(std::string_view xml, const ParseWindow& window, const char* p) {
-  return DeclarationChecker(xml, window, p).check();
+const char* checkXmlDeclaration(const ParseErrors& errors, const ParseWindow& window,
+                                const char* p) {
+  return DeclarationChecker(errors, window, p).check();
 }
 
 }  // namespace orvidom

@@ -1,0 +1,638 @@
+// The rules of XML 1.0 over a window of the input, for the parsers of the DOM layer. Internal to
+// the DOM layer.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "orvidom/ParsePosition.h"
+#include "orvidom/ParseWindow.h"
+#include "orvidom/XmlChars.h"
+#include "orvidom/XmlDeclaration.h"
+#include "orvidom/XmlScan.h"
+
+namespace orvidom {
+
+inline constexpr const char* kInvalidChar = "invalid UTF-8 or a character XML does not allow";
+
+// Space, tab, line feed and carriage return.
+struct SpaceTable {
+  bool space[256] = {};
+  constexpr SpaceTable() { space[' '] = space['\t'] = space['\n'] = space['\r'] = true; }
+};
+inline constexpr SpaceTable kSpaces;
+inline bool isSpace(char c) { return kSpaces.space[static_cast<unsigned char>(c)]; }
+
+// A byte that may go on a name as far as the messages go: an ASCII name character or a byte of
+// a multi-byte sequence.
+inline bool isNameByte(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return kAsciiName.rest[u] || u >= 0x80;
+}
+
+// Reads a document a part at a time (a tag, a run of text, a comment), checking every rule of
+// XML 1.0 without a DTD, and tells `Sink` what it reads. Each part is read whole before the sink
+// hears of it: a part that runs past the window's end is read again once the window has moved
+// on (NeedMore), after the sink has forgotten what it was told of it (restart). The sink keeps
+// the strings, what the tree or the reader needs of them, and where each problem lies:
+//
+//   using Ref                           a string the sink keeps
+//   Ref name(const char*, const char*)  a name; plainString the same for a value without
+//                                       references or line ends; beginString, copyRun, put,
+//                                       putChar and endString for the others
+//   const char* text(Ref)
+//   void beginText(bool joins)          a text starts: after the text before it when `joins`
+//   void attribute(Ref name, Ref value), Ref attributeName(std::size_t i) of the tag's so far
+//   void startElement(Ref name, std::size_t tagOffset, bool empty)
+//   void endElement(), const char* openName() of the innermost open element, and
+//   std::string openedAt() for where its start tag lies
+//   void text(Ref, bool joins), void cdata(Ref)
+//   void restart(), void leaving(const char* from, const char* to) before the window moves
+//   ParseErrors: fail(offset, message)
+template <class Sink>
+class XmlTokenizer {
+ public:
+  using Ref = typename Sink::Ref;
+
+  XmlTokenizer(ParseWindow& window, Sink& sink) : m_window(window), m_sink(sink) {
+    char* p = m_window.begin();
+    if (startsWith(p, "\xEF\xBB\xBF")) p += 3;
+    m_start = m_window.offset(p);
+    m_part = p;
+  }
+
+  // Reads the whole input.
+  void run() {
+    for (;;) {
+      try {
+        while (m_phase == Phase::kProlog) m_part = prolog(m_part);
+        while (m_phase == Phase::kContent) {
+          if (m_part >= m_window.moveAt()) m_part = move(m_part);
+          m_part = content(m_part);
+        }
+        while (m_phase == Phase::kEpilog) m_part = epilog(m_part);
+        return;
+      } catch (const NeedMore&) {
+        again();
+      }
+    }
+  }
+
+  // What step() did.
+  enum class Step { kPart, kEnd, kStarved };
+  // Reads the next part: kEnd once the input has ended, kStarved when the window's source has
+  // no more bytes for now (the part is read again at the next step).
+  Step step() {
+    for (;;) {
+      try {
+        switch (m_phase) {
+          case Phase::kProlog:
+            m_part = prolog(m_part);
+            return Step::kPart;
+          case Phase::kContent:
+            if (m_part >= m_window.moveAt()) m_part = move(m_part);
+            m_part = content(m_part);
+            return Step::kPart;
+          case Phase::kEpilog:
+            m_part = epilog(m_part);
+            return Step::kPart;
+          case Phase::kDone:
+            return Step::kEnd;
+        }
+      } catch (const NeedMore&) {
+        again();
+        if (m_window.starved()) return Step::kStarved;
+      }
+    }
+  }
+
+  // The number of elements open.
+  std::size_t depth() const noexcept { return m_depth; }
+
+ private:
+  enum class Phase { kProlog, kContent, kEpilog, kDone };
+
+  // True when `text` starts with `prefix`; the window's zero bytes end every comparison in time.
+  template <std::size_t N>
+  static bool startsWith(const char* text, const char (&prefix)[N]) {
+    return std::memcmp(text, prefix, N - 1) == 0;
+  }
+
+  // Moves the window to `from`, telling the sink first.
+  char* move(char* from) {
+    m_sink.leaving(m_window.begin(), from);
+    return m_window.moveTo(from);
+  }
+  // Reads the part at m_part again from a window that holds more of it.
+  void again() {
+    m_sink.restart();
+    m_part = move(m_part);
+  }
+
+  // --- Messages, out of line so that the paths that may fail carry no string building.
+
+  std::size_t offset(const char* p) const { return m_window.offset(p); }
+  char* end() const { return m_window.end(); }
+
+  // Fails at `at`, or moves the window on when what is there may lie past its end.
+  [[noreturn, gnu::noinline, gnu::cold]] void fail(const char* at, const std::string& message) {
+    m_window.needMoreNear(at);
+    m_sink.fail(offset(at), message);
+  }
+  [[noreturn]] void failInvalidChar(const char* at) { fail(at, kInvalidChar); }
+  // Fails at `at` for what reached the window's end at `reached`.
+  [[noreturn]] void failAtEnd(const char* reached, const char* at, const std::string& message) {
+    m_window.needMoreNear(reached);
+    fail(at, message);
+  }
+
+  // The name written at `at`, as far as the messages go.
+  std::string nameAt(const char* at) const {
+    const char* stop = at;
+    while (stop < end() && isNameByte(*stop)) ++stop;
+    return std::string(at, stop);
+  }
+  // What the markup at `tag`, a "<", is.
+  std::string markupAt(const char* tag) const {
+    if (tag[1] == '/') return "the end tag </" + nameAt(tag + 2) + ">";
+    const std::string name = nameAt(tag + 1);
+    return name.empty() ? "\"<\"" : "the start tag <" + name + ">";
+  }
+  [[noreturn]] void failInside(const char* tag, const char* reached) {
+    m_window.needMoreNear(reached);
+    m_sink.fail(offset(end()), "the document ends inside " + markupAt(tag));
+  }
+  // Fails at `at` in the tag at `tag`; at the end of the input, as a tag the input ends inside.
+  [[noreturn]] void failInTag(const char* tag, const char* at, const std::string& expected) {
+    if (at >= end()) failInside(tag, at);
+    fail(at, expected + " in " + markupAt(tag));
+  }
+  // "start tag <x> opened at 1:4" for the open element.
+  std::string openedTag() const {
+    return "start tag <" + std::string(m_sink.openName()) + "> opened at " + m_sink.openedAt();
+  }
+
+  // --- Outside the root element.
+
+  // Skips white space, comments and processing instructions outside the root element; returns
+  // at the "<" of other markup, or at the end of the input.
+  char* misc(char* p, bool afterRoot) {
+    for (;;) {
+      while (isSpace(*p)) ++p;
+      m_part = p;
+      if (*p == '<' && p[1] == '?') {
+        p = processingInstruction(p);
+      } else if (*p == '<' && p[1] == '!' && p[2] == '-') {
+        p = comment(p);
+      } else if (*p == '<') {
+        return p;
+      } else if (p >= end()) {
+        m_window.needMoreNear(p);
+        return p;
+      } else {
+        std::uint32_t c;
+        const std::size_t length = decodeUtf8(reinterpret_cast<const unsigned char*>(p),
+                                              static_cast<std::size_t>(end() - p), c);
+        if (length == 0 || !isXmlChar(c)) failInvalidChar(p);
+        fail(p, afterRoot ? "text after the root element" : "text before the root element");
+      }
+    }
+  }
+
+  char* prolog(char* p) {
+    p = misc(p, false);
+    if (p >= end()) fail(p, "no root element");
+    if (p[1] == '!') markupDeclaration(p);
+    if (p[1] == '/') fail(p, "end tag </" + nameAt(p + 2) + "> without a start tag");
+    p = startTag(p);
+    m_phase = m_depth == 0 ? Phase::kEpilog : Phase::kContent;
+    return p;
+  }
+
+  char* epilog(char* p) {
+    p = misc(p, true);
+    if (p >= end()) {
+      m_phase = Phase::kDone;
+      return p;
+    }
+    if (p[1] == '!') markupDeclaration(p);
+    if (p[1] == '/') fail(p, "end tag </" + nameAt(p + 2) + "> without a start tag");
+    if (isNameByte(p[1])) fail(p, "element <" + nameAt(p + 1) + "> after the root element");
+    if (p + 1 >= end()) failInside(p, p + 1);
+    fail(p + 1, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
+  }
+
+  // --- Markup that holds no element.
+
+  // "<!" that starts a comment or a CDATA section, or nothing accepted.
+  char* markupDeclaration(char* p) {
+    if (p[2] == '-') return comment(p);
+    if (startsWith(p, "<![CDATA[")) {
+      if (m_phase != Phase::kContent) fail(p, "CDATA section outside the root element");
+      return cdata(p);
+    }
+    if (startsWith(p, "<!DOCTYPE")) fail(p, "document type declarations are not accepted");
+    if (p[2] == '[') fail(p, "malformed CDATA section");
+    if (p + 2 >= end()) failAtEnd(p + 2, end(), "the document ends inside a markup declaration");
+    fail(p, "unexpected markup declaration");
+  }
+
+  char* comment(char* p) {
+    if (p[3] != '-') fail(p, "malformed comment");
+    for (char* in = p + 4;;) {
+      in = runEnd(in, kCommentStops);
+      if (*in == '-') {
+        if (in[1] != '-') {
+          ++in;
+          continue;
+        }
+        if (in[2] == '>') return in + 3;
+        fail(in, "\"--\" inside a comment");
+      }
+      if (in >= end()) failAtEnd(in, p, "unterminated comment");
+      in += checkedChar(in);
+    }
+  }
+
+  char* processingInstruction(char* p) {
+    char* target = p + 2;
+    char* q = name(target, "processing instruction target");
+    if (q == target) {
+      if (q >= end()) failAtEnd(q, p, "unterminated processing instruction");
+      fail(target, "expected a processing instruction target after \"<?\"");
+    }
+    if (q - target == 3 && (target[0] | ' ') == 'x' && (target[1] | ' ') == 'm' &&
+        (target[2] | ' ') == 'l') {
+      const std::string written(target, 3);
+      if (offset(p) != m_start) {
+        fail(p, "\"<?" + written + "\" is only allowed at the very start of the document");
+      }
+      if (written != "xml") {
+        fail(p, "the XML declaration is written \"<?xml\", not \"<?" + written + "\"");
+      }
+      return p + (checkXmlDeclaration(m_sink, m_window, p) - p);
+    }
+    if (*q == '?' && q[1] == '>') return q + 2;
+    if (!isSpace(*q)) {
+      if (q >= end()) failAtEnd(q, p, "unterminated processing instruction");
+      fail(q, "expected white space or \"?>\" after the processing instruction target \"" +
+                  std::string(target, q) + "\"");
+    }
+    for (char* in = q + 1;;) {
+      in = runEnd(in, kInstructionStops);
+      if (*in == '?') {
+        if (in[1] == '>') return in + 2;
+        ++in;
+        continue;
+      }
+      if (in >= end()) failAtEnd(in, p, "unterminated processing instruction");
+      in += checkedChar(in);
+    }
+  }
+
+  // --- Names and characters.
+
+  // The end of the XML name at `p` (`p` itself when no name starts there). `what` names it in
+  // the message when a character of it is no name character. A name that reaches the window's
+  // end may go on past it, and is read again from a window that holds it.
+  [[gnu::always_inline]] char* name(char* p, const char* what) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    if (kAsciiName.start[*u]) {
+      do {
+        ++u;
+      } while (kAsciiName.rest[*u]);
+      if (*u == 0) m_window.needMoreNear(p + (u - reinterpret_cast<const unsigned char*>(p)));
+      if (*u < 0x80) return p + (u - reinterpret_cast<const unsigned char*>(p));
+    } else if (*u < 0x80) {
+      return p;
+    }
+    return nameBeyondAscii(p, p + (u - reinterpret_cast<const unsigned char*>(p)), what);
+  }
+
+  // The rest of the name at `name` from `at`, a byte from 0x80.
+  [[gnu::noinline]] char* nameBeyondAscii(char* name, char* at, const char* what) {
+    for (;;) {
+      const auto u = static_cast<unsigned char>(*at);
+      if (u < 0x80) {
+        if (u == 0) m_window.needMoreNear(at);
+        if (!kAsciiName.rest[u]) return at;
+        ++at;
+        continue;
+      }
+      std::uint32_t c;
+      const std::size_t length = decodeUtf8(reinterpret_cast<const unsigned char*>(at),
+                                            static_cast<std::size_t>(end() - at), c);
+      if (length == 0 || !isXmlChar(c)) failInvalidChar(at);
+      if (!(at == name ? isNameStartChar(c) : isNameChar(c))) {
+        fail(at, std::string(what) + " \"" + nameAt(name) + "\" is not an XML name");
+      }
+      at += length;
+    }
+  }
+
+  // The length of the character at `at`, a control character or a byte from 0x80; fails when it
+  // is not one XML allows (at the end of the window, the caller has failed first).
+  std::size_t checkedChar(const char* at) {
+    std::uint32_t c;
+    const std::size_t length = decodeUtf8(reinterpret_cast<const unsigned char*>(at),
+                                          static_cast<std::size_t>(end() - at), c);
+    if (length == 0 || !isXmlChar(c)) failInvalidChar(at);
+    return length;
+  }
+  // Copies the character at `in`, a byte from 0x80 or a control character XML allows, to the
+  // string being written; returns where it ends.
+  char* copyChar(char* in) {
+    const std::size_t length = checkedChar(in);
+    m_sink.copyRun(in, in + length);
+    return in + length;
+  }
+
+  // Writes the character of the reference at `in` ("&...;") to the string being written;
+  // returns where it ends.
+  char* reference(char* in) {
+    if (in[1] == '#') {
+      const bool hex = in[2] == 'x';
+      char* p = in + (hex ? 3 : 2);
+      const char* digits = p;
+      std::uint32_t value = 0;
+      for (int d; (d = digitValue(*p, hex)) >= 0; ++p) {
+        // Leading zeros may make a reference of any length; past the last character the value
+        // only needs to stay too large.
+        if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+      }
+      if (p == digits || *p != ';') failAtEnd(p, in, "malformed character reference");
+      if (!isXmlChar(value)) fail(in, "character reference to a character XML does not allow");
+      m_sink.putChar(value);
+      return p + 1;
+    }
+    char* stop = name(in + 1, "entity name");
+    if (stop == in + 1) failAtEnd(stop, in, "\"&\" that starts no entity or character reference");
+    const std::string_view entity(in + 1, static_cast<std::size_t>(stop - in - 1));
+    if (*stop != ';') {
+      fail(stop, "expected \";\" after the entity name \"" + std::string(entity) + "\"");
+    }
+    const char c = predefinedEntity(entity);
+    if (c == '\0') fail(in, "reference to an undeclared entity \"" + std::string(entity) + "\"");
+    m_sink.put(c);
+    return stop + 1;
+  }
+
+  static char predefinedEntity(std::string_view name) {
+    if (name == "lt") return '<';
+    if (name == "gt") return '>';
+    if (name == "amp") return '&';
+    if (name == "quot") return '"';
+    if (name == "apos") return '\'';
+    return '\0';
+  }
+
+  static int digitValue(char c, bool hex) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  }
+
+  // --- Elements and their content.
+
+  // What follows in the open element's content: text or markup.
+  [[gnu::always_inline]] char* content(char* p) {
+    if (*p != '<') return text(p);
+    switch (p[1]) {
+      case '/':
+        return endTag(p);
+      case '!':
+        return markupDeclaration(p);
+      case '?':
+        return processingInstruction(p);
+      default:
+        return startTag(p);
+    }
+  }
+
+  // Opens the element of the start tag at `p`, a "<"; returns after the tag.
+  [[gnu::always_inline]] char* startTag(char* p) {
+    char* q = name(p + 1, "element name");
+    if (q == p + 1) {
+      if (q >= end()) failInside(p, q);
+      fail(q, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
+    }
+    const char c = *q;
+    if (c == '>') return startElement(p, q, false, q + 1);
+    if (c == '/' && q[1] == '>') return startElement(p, q, true, q + 2);
+    if (!isSpace(c)) failInTag(p, c == '/' ? q + 1 : q, "expected white space, \">\" or \"/>\"");
+    return attributes(p, q, q + 1);
+  }
+
+  // Ends the start tag at `tag`, whose name ends at `nameEnd` (`empty` for one that ends in
+  // "/>"); returns `after`.
+  [[gnu::always_inline]] char* startElement(const char* tag, const char* nameEnd, bool empty,
+                                            char* after) {
+    m_sink.startElement(m_sink.name(tag + 1, nameEnd), offset(tag), empty);
+    m_joins = false;
+    if (!empty) ++m_depth;
+    return after;
+  }
+
+  // The attributes of the start tag at `tag` whose name ends at `nameEnd`, from `q` on, after
+  // white space; returns after the tag.
+  [[gnu::always_inline]] char* attributes(char* tag, const char* nameEnd, char* q) {
+    std::size_t count = 0;
+    for (bool spaced = true;;) {
+      while (isSpace(*q)) {
+        ++q;
+        spaced = true;
+      }
+      if (*q == '>') return startElement(tag, nameEnd, false, q + 1);
+      if (*q == '/') {
+        if (q[1] != '>') failInTag(tag, q + 1, "expected white space, \">\" or \"/>\"");
+        return startElement(tag, nameEnd, true, q + 2);
+      }
+      char* attribute = q;
+      q = name(q, "attribute name");
+      if (q == attribute) failInTag(tag, q, "expected white space, \">\" or \"/>\"");
+      if (!spaced) failInTag(tag, attribute, "expected white space between attributes");
+      const Ref attributeName = m_sink.name(attribute, q);
+      while (isSpace(*q)) ++q;
+      if (*q != '=') {
+        failInTag(tag, q, "expected \"=\" after the attribute name \"" + nameAt(attribute) + "\"");
+      }
+      do {
+        ++q;
+      } while (isSpace(*q));
+      const char quote = *q;
+      if (quote != '"' && quote != '\'') {
+        failInTag(tag, q,
+                  "expected a quoted value for the attribute \"" + nameAt(attribute) + "\"");
+      }
+      const Ref value = attributeValue(tag, q + 1, quote, q);
+      if (count > 0) refuseRepeated(tag, attribute, attributeName, count);
+      m_sink.attribute(attributeName, value);
+      ++count;
+      spaced = false;
+    }
+  }
+
+  // Fails when the attribute `name`, written at `at`, repeats one of the `count` before it in
+  // its tag. Few are compared in place; from kLinearLimit on a set of their names keeps a tag of
+  // many attributes linear.
+  void refuseRepeated(const char* tag, const char* at, Ref name, std::size_t count) {
+    constexpr std::size_t kLinearLimit = 16;
+    const char* text = m_sink.text(name);
+    if (count < kLinearLimit) {
+      for (std::size_t i = 0; i < count; ++i) {
+        const Ref seen = m_sink.attributeName(i);
+        if (seen == name || std::strcmp(m_sink.text(seen), text) == 0) failRepeated(tag, at);
+      }
+      return;
+    }
+    if (count == kLinearLimit) {
+      m_seen.clear();
+      for (std::size_t i = 0; i < count; ++i) m_seen.insert(m_sink.text(m_sink.attributeName(i)));
+    }
+    if (!m_seen.insert(text).second) failRepeated(tag, at);
+  }
+  [[noreturn]] void failRepeated(const char* tag, const char* at) {
+    fail(at, "attribute \"" + nameAt(at) + "\" given twice on <" + nameAt(tag + 1) + ">");
+  }
+
+  // Reads the value from `in` up to `quote` of the tag at `tag`, replacing references and
+  // turning white space into spaces; leaves `q` after the closing quote and returns the value.
+  [[gnu::always_inline]] Ref attributeValue(char* tag, char* in, char quote, char*& q) {
+    char* stop = attributeRunEnd(in, quote);
+    if (*stop != quote) return decodedValue(tag, in, quote, q);
+    q = stop + 1;
+    return m_sink.plainString(in, stop);
+  }
+  [[gnu::noinline]] Ref decodedValue(char* tag, char* in, char quote, char*& q) {
+    m_sink.beginString();
+    for (;;) {
+      char* run = in;
+      in = attributeRunEnd(in, quote);
+      m_sink.copyRun(run, in);
+      const char c = *in;
+      if (c == quote) break;
+      if (c == '&') {
+        in = reference(in);
+      } else if (c == '\t' || c == '\n') {
+        m_sink.put(' ');
+        ++in;
+      } else if (c == '\r') {
+        m_sink.put(' ');
+        in += in[1] == '\n' ? 2 : 1;
+      } else if (c == '<') {
+        fail(in, "\"<\" in an attribute value");
+      } else {
+        if (in >= end()) failInside(tag, in);
+        in = copyChar(in);
+      }
+    }
+    q = in + 1;
+    return m_sink.endString();
+  }
+
+  // Reads character data from `in`, onto the text before when only comments and processing
+  // instructions stand between them; returns at the "<" that ends it.
+  [[gnu::always_inline]] char* text(char* in) {
+    char* stop = textRunEnd(in);
+    if (*stop != '<' || m_joins) return decodedText(in);
+    m_sink.text(m_sink.plainString(in, stop), false);
+    m_joins = true;
+    return stop;
+  }
+  [[gnu::noinline]] char* decodedText(char* in) {
+    m_sink.beginText(m_joins);
+    for (;;) {
+      char* run = in;
+      in = textRunEnd(in);
+      m_sink.copyRun(run, in);
+      const char c = *in;
+      if (c == '<') break;
+      if (c == '&') {
+        in = reference(in);
+      } else if (c == '\r') {
+        m_sink.put('\n');
+        in += in[1] == '\n' ? 2 : 1;
+      } else if (c == ']') {
+        if (in[1] == ']' && in[2] == '>') fail(in, "\"]]>\" in text");
+        m_sink.put(*in++);
+      } else {
+        if (in >= end()) {
+          failAtEnd(in, end(), "the document ends before the end tag of the " + openedTag());
+        }
+        in = copyChar(in);
+      }
+    }
+    m_sink.text(m_sink.endString(), m_joins);
+    m_joins = true;
+    return in;
+  }
+
+  // A CDATA section at `p`, which starts "<![CDATA[".
+  char* cdata(char* p) {
+    char* in = p + 9;
+    m_sink.beginString();
+    for (;;) {
+      char* run = in;
+      in = runEnd(in, kCDataStops);
+      m_sink.copyRun(run, in);
+      const char c = *in;
+      if (c == ']') {
+        if (in[1] == ']' && in[2] == '>') break;
+        m_sink.put(*in++);
+      } else if (c == '\r') {
+        m_sink.put('\n');
+        in += in[1] == '\n' ? 2 : 1;
+      } else {
+        if (in >= end()) failAtEnd(in, p, "unterminated CDATA section");
+        in = copyChar(in);
+      }
+    }
+    m_sink.cdata(m_sink.endString());
+    m_joins = false;
+    return in + 3;
+  }
+
+  // Closes the open element with the end tag at `p`; returns after the tag.
+  char* endTag(char* p) {
+    char* q = p + 2;
+    const char* expected = m_sink.openName();
+    while (*expected && *q == *expected) {
+      ++q;
+      ++expected;
+    }
+    if (*expected || isNameByte(*q)) {
+      m_window.needMoreNear(q);
+      const std::string written = nameAt(p + 2);
+      if (p + 2 + written.size() >= end()) failInside(p, end());
+      fail(p, "end tag </" + written + "> does not match " + openedTag());
+    }
+    while (isSpace(*q)) ++q;
+    if (*q != '>') {
+      if (q >= end()) failInside(p, q);
+      fail(q, "expected \">\" to close " + markupAt(p));
+    }
+    m_sink.endElement();
+    m_joins = false;
+    if (--m_depth == 0) m_phase = Phase::kEpilog;
+    return q + 1;
+  }
+
+  ParseWindow& m_window;
+  Sink& m_sink;
+  Phase m_phase = Phase::kProlog;
+  // The start of the part being read, from which it is read again after the window moves on.
+  char* m_part = nullptr;
+  // Where the XML declaration may stand: the start, after a byte order mark.
+  std::size_t m_start = 0;
+  std::size_t m_depth = 0;
+  // True when character data joins the text before it: only comments and processing
+  // instructions stand between them.
+  bool m_joins = false;
+  std::unordered_set<std::string_view> m_seen;
+};
+
+}  // namespace orvidom
