@@ -149,10 +149,11 @@ class XmlTokenizer {
     fail(at, message);
   }
 
-  // The name written at `at`, as far as the messages go.
+  // The name written at `at`, as far as the messages go: whole, from a window that holds it.
   std::string nameAt(const char* at) const {
     const char* stop = at;
     while (stop < end() && isNameByte(*stop)) ++stop;
+    if (stop >= end()) m_window.needMoreNear(stop);
     return std::string(at, stop);
   }
   // What the markup at `tag`, a "<", is.
