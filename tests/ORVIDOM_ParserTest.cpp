@@ -301,8 +301,8 @@ TEST(ORVIDOM_ParserTest, CharacterReferencesAtTheEdgesOfTheRanges) {
 }
 
 // Input of any size or shape is read in time and memory linear in it, or refused with the
-// problem named: a million attributes on one element, names of megabytes, and input beyond what
-// a document can number.
+// problem named: a million attributes on one element, a text split by many comments, names of
+// megabytes, and input beyond what a document can number.
 TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
   std::string attributes = "<r";
   for (int i = 0; i < 1000000; ++i) attributes += " a" + std::to_string(i) + "=''";
@@ -316,6 +316,9 @@ TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
     EXPECT_EQ(e.getOffset(), attributes.size() + 1);
     EXPECT_STREQ(e.what(), "attribute \"a500000\" given twice on <r>");
   }
+  std::string split = "<r>";
+  for (int i = 0; i < 200000; ++i) split += "x&amp;<!---->";
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(xmltest::Parse(split + "</r>")).length(), 400000u);
   const std::string name(1 << 22, 'n');
   root = xmltest::Parse("<" + name + " " + name + "='v'>t</" + name + ">");
   EXPECT_EQ(root.getTagName().str(), name);

@@ -72,23 +72,19 @@ class TreeSink final : public ParseErrors {
     makeRoom(1);
     return m_store.strings.commit(m_out);
   }
-  const char* text(TextRef ref) const { return m_store.text(ref); }
+  const char* string(TextRef ref) const { return m_store.text(ref); }
 
   // --- The tree.
 
-  void beginText(bool joins) {
+  void text(TextRef text) { addChild(text, kKindText); }
+  // A text that a comment may split is written on across it, uncommitted, and made a node when
+  // it ends: nothing else is written in between.
+  void beginText() {
     beginString();
-    if (!joins) return;
-    const char* before = m_store.textOf(m_last);
-    copyRun(before, before + std::strlen(before));
+    m_textSize = 0;
   }
-  void text(TextRef text, bool joins) {
-    if (joins) {
-      m_lastRecord->text = text;
-    } else {
-      addChild(text, kKindText);
-    }
-  }
+  void pauseText() { m_textSize = static_cast<std::size_t>(m_out - m_outStart); }
+  void closeText() { addChild(endString(), kKindText); }
   void cdata(TextRef text) { addChild(text, kKindCData); }
 
   [[gnu::always_inline]] void attribute(TextRef name, TextRef value) {
@@ -138,6 +134,7 @@ class TreeSink final : public ParseErrors {
     m_attrs.truncate(m_attrsBefore);
     m_tagFirst = 0;
     m_tagLast = nullptr;
+    m_out = m_outStart + m_textSize;
   }
   void leaving(const char*, const char*) {}
 
@@ -190,6 +187,8 @@ class TreeSink final : public ParseErrors {
   char* m_outStart = nullptr;
   char* m_out = nullptr;
   char* m_outLimit = nullptr;
+  // The length of the open text at the end of its last part.
+  std::size_t m_textSize = 0;
   NameCache m_names;
 };
 

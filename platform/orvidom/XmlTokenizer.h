@@ -43,13 +43,14 @@ inline bool isNameByte(char c) {
 //   Ref name(const char*, const char*)  a name; plainString the same for a value without
 //                                       references or line ends; beginString, copyRun, put,
 //                                       putChar and endString for the others
-//   const char* text(Ref)
-//   void beginText(bool joins)          a text starts: after the text before it when `joins`
+//   const char* string(Ref)
+//   void text(Ref) a whole text; beginText, pauseText (after a part of it) and closeText for
+//                                       one that a comment or processing instruction may split
 //   void attribute(Ref name, Ref value), Ref attributeName(std::size_t i) of the tag's so far
 //   void startElement(Ref name, std::size_t tagOffset, bool empty)
 //   void endElement(), const char* openName() of the innermost open element, and
 //   std::string openedAt() for where its start tag lies
-//   void text(Ref, bool joins), void cdata(Ref)
+//   void cdata(Ref)
 //   void restart(), void leaving(const char* from, const char* to) before the window moves
 //   ParseErrors: fail(offset, message)
 template <class Sink>
@@ -416,6 +417,7 @@ class XmlTokenizer {
 
   // Opens the element of the start tag at `p`, a "<"; returns after the tag.
   [[gnu::always_inline]] char* startTag(char* p) {
+    closeText();
     char* q = name(p + 1, "element name");
     if (q == p + 1) {
       if (q >= end()) failInside(p, q);
@@ -433,7 +435,6 @@ class XmlTokenizer {
   [[gnu::always_inline]] char* startElement(const char* tag, const char* nameEnd, bool empty,
                                             char* after) {
     m_sink.startElement(m_sink.name(tag + 1, nameEnd), offset(tag), empty);
-    m_joins = false;
     if (!empty) ++m_depth;
     return after;
   }
@@ -482,17 +483,17 @@ class XmlTokenizer {
   // many attributes linear.
   void refuseRepeated(const char* tag, const char* at, Ref name, std::size_t count) {
     constexpr std::size_t kLinearLimit = 16;
-    const char* text = m_sink.text(name);
+    const char* text = m_sink.string(name);
     if (count < kLinearLimit) {
       for (std::size_t i = 0; i < count; ++i) {
         const Ref seen = m_sink.attributeName(i);
-        if (seen == name || std::strcmp(m_sink.text(seen), text) == 0) failRepeated(tag, at);
+        if (seen == name || std::strcmp(m_sink.string(seen), text) == 0) failRepeated(tag, at);
       }
       return;
     }
     if (count == kLinearLimit) {
       m_seen.clear();
-      for (std::size_t i = 0; i < count; ++i) m_seen.insert(m_sink.text(m_sink.attributeName(i)));
+      for (std::size_t i = 0; i < count; ++i) m_seen.insert(m_sink.string(m_sink.attributeName(i)));
     }
     if (!m_seen.insert(text).second) failRepeated(tag, at);
   }
@@ -535,17 +536,20 @@ class XmlTokenizer {
     return m_sink.endString();
   }
 
-  // Reads character data from `in`, onto the text before when only comments and processing
-  // instructions stand between them; returns at the "<" that ends it.
+  // Reads character data from `in`; returns at the "<" that ends it. A text that markup other
+  // than a comment or a processing instruction follows is whole; another stays open, for the
+  // character data after the comment to join it.
   [[gnu::always_inline]] char* text(char* in) {
     char* stop = textRunEnd(in);
-    if (*stop != '<' || m_joins) return decodedText(in);
-    m_sink.text(m_sink.plainString(in, stop), false);
-    m_joins = true;
+    if (*stop != '<' || m_textOpen || stop[1] == '!' || stop[1] == '?') return decodedText(in);
+    m_sink.text(m_sink.plainString(in, stop));
     return stop;
   }
   [[gnu::noinline]] char* decodedText(char* in) {
-    m_sink.beginText(m_joins);
+    if (!m_textOpen) {
+      m_sink.beginText();
+      m_textOpen = true;
+    }
     for (;;) {
       char* run = in;
       in = textRunEnd(in);
@@ -567,13 +571,19 @@ class XmlTokenizer {
         in = copyChar(in);
       }
     }
-    m_sink.text(m_sink.endString(), m_joins);
-    m_joins = true;
+    m_sink.pauseText();
     return in;
+  }
+  // Ends the open text, before markup that it cannot join.
+  void closeText() {
+    if (!m_textOpen) return;
+    m_sink.closeText();
+    m_textOpen = false;
   }
 
   // A CDATA section at `p`, which starts "<![CDATA[".
   char* cdata(char* p) {
+    closeText();
     char* in = p + 9;
     m_sink.beginString();
     for (;;) {
@@ -593,12 +603,12 @@ class XmlTokenizer {
       }
     }
     m_sink.cdata(m_sink.endString());
-    m_joins = false;
     return in + 3;
   }
 
   // Closes the open element with the end tag at `p`; returns after the tag.
   char* endTag(char* p) {
+    closeText();
     char* q = p + 2;
     const char* expected = m_sink.openName();
     while (*expected && *q == *expected) {
@@ -617,7 +627,6 @@ class XmlTokenizer {
       fail(q, "expected \">\" to close " + markupAt(p));
     }
     m_sink.endElement();
-    m_joins = false;
     if (--m_depth == 0) m_phase = Phase::kEpilog;
     return q + 1;
   }
@@ -630,9 +639,9 @@ class XmlTokenizer {
   // Where the XML declaration may stand: the start, after a byte order mark.
   std::size_t m_start = 0;
   std::size_t m_depth = 0;
-  // True when character data joins the text before it: only comments and processing
-  // instructions stand between them.
-  bool m_joins = false;
+  // True while a text is open: character data after a comment or processing instruction joins
+  // it.
+  bool m_textOpen = false;
   std::unordered_set<std::string_view> m_seen;
 };
 
