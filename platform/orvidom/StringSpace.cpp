@@ -33,7 +33,8 @@ TextRef StringSpace::add(std::string_view text) {
 }
 
 char* StringSpace::grow(const char* start, std::size_t used, std::size_t size, char*& limit) {
-  newBlock(used + size);
+  // Twice the room, so that a string written on and on is copied a few times at most.
+  newBlock(2 * used + size);
   std::memcpy(m_next, start, used);
   limit = m_next + m_left;
   return m_next;

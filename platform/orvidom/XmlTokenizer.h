@@ -2,11 +2,12 @@
 // the DOM layer.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <vector>
 
 #include "orvidom/ParsePosition.h"
 #include "orvidom/ParseWindow.h"
@@ -479,23 +480,41 @@ class XmlTokenizer {
   }
 
   // Fails when the attribute `name`, written at `at`, repeats one of the `count` before it in
-  // its tag. Few are compared in place; from kLinearLimit on a set of their names keeps a tag of
-  // many attributes linear.
+  // its tag. Few are compared in place; from kLinearLimit on a table of their names, open
+  // addressing by a hash of the bytes, keeps a tag of many attributes linear.
   void refuseRepeated(const char* tag, const char* at, Ref name, std::size_t count) {
     constexpr std::size_t kLinearLimit = 16;
-    const char* text = m_sink.string(name);
     if (count < kLinearLimit) {
+      const char* text = m_sink.string(name);
       for (std::size_t i = 0; i < count; ++i) {
         const Ref seen = m_sink.attributeName(i);
         if (seen == name || std::strcmp(m_sink.string(seen), text) == 0) failRepeated(tag, at);
       }
       return;
     }
-    if (count == kLinearLimit) {
-      m_seen.clear();
-      for (std::size_t i = 0; i < count; ++i) m_seen.insert(m_sink.string(m_sink.attributeName(i)));
+    if (count == kLinearLimit || 2 * count > m_seen.size()) {
+      // Twice the names it holds at least, and empty but for the names before this one.
+      m_seen.assign(std::max<std::size_t>(64, std::size_t{1} << (64 - __builtin_clzll(4 * count))),
+                    0);
+      for (std::size_t i = 0; i < count; ++i) remember(m_sink.attributeName(i));
     }
-    if (!m_seen.insert(text).second) failRepeated(tag, at);
+    if (!remember(name)) failRepeated(tag, at);
+  }
+  // Adds `name` to the table; false when a name of the same text is there already.
+  bool remember(Ref name) {
+    const char* text = m_sink.string(name);
+    std::uint64_t hash = 0xcbf29ce484222325u;
+    for (const char* c = text; *c; ++c)
+      hash = (hash ^ static_cast<unsigned char>(*c)) * 0x100000001b3u;
+    const std::size_t mask = m_seen.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+      if (m_seen[i] == 0) {
+        m_seen[i] = static_cast<std::size_t>(name) + 1;
+        return true;
+      }
+      const Ref seen = static_cast<Ref>(m_seen[i] - 1);
+      if (seen == name || std::strcmp(m_sink.string(seen), text) == 0) return false;
+    }
   }
   [[noreturn]] void failRepeated(const char* tag, const char* at) {
     fail(at, "attribute \"" + nameAt(at) + "\" given twice on <" + nameAt(tag + 1) + ">");
@@ -642,7 +661,9 @@ class XmlTokenizer {
   // True while a text is open: character data after a comment or processing instruction joins
   // it.
   bool m_textOpen = false;
-  std::unordered_set<std::string_view> m_seen;
+  // The attributes of a tag of many, by a hash of their names: each a string of the sink plus
+  // one, 0 for a free slot.
+  std::vector<std::size_t> m_seen;
 };
 
 }  // namespace orvidom
