@@ -18,6 +18,7 @@
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_Helper.h>
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_NamedNodeMap.h>
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_Parser.h>
+#include <Korvath_ActionHelper/orvidom/ORVIDOM_PullReader.h>
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_Writer.h>
 
 #include <Korvath_ActionHelper/core/ActionHandlerBase.h>

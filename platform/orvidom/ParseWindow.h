@@ -63,10 +63,11 @@ class ParseWindow {
 
   char* begin() const noexcept { return m_begin; }
   char* end() const noexcept { return m_end; }
-  // The place of `p` in the input.
+  // The place of `p` in the input, and the place in the window of a byte of the input.
   std::size_t offset(const char* p) const noexcept {
     return m_base + static_cast<std::size_t>(p - m_begin);
   }
+  const char* at(std::size_t offset) const noexcept { return m_begin + (offset - m_base); }
   // True when the input may go on past the window.
   bool more() const noexcept { return !m_source.finished(); }
   // Throws NeedMore when what is at `at` may lie past the window's end.

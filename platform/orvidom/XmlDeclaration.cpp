@@ -72,6 +72,8 @@ class DeclarationChecker {
   [[noreturn]] void fail(const char* at, const std::string& message) {
     m_window.needMoreNear(at);
     m_errors.fail(m_window.offset(at), message);
+    // The compiler does not carry the attribute through a call of a virtual function.
+    __builtin_unreachable();
   }
   // The declaration reaches the end of the window at `at`.
   [[noreturn]] void failAtEnd(const char* at) {

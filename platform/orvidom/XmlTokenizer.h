@@ -59,12 +59,8 @@ class XmlTokenizer {
  public:
   using Ref = typename Sink::Ref;
 
-  XmlTokenizer(ParseWindow& window, Sink& sink) : m_window(window), m_sink(sink) {
-    char* p = m_window.begin();
-    if (startsWith(p, "\xEF\xBB\xBF")) p += 3;
-    m_start = m_window.offset(p);
-    m_part = p;
-  }
+  XmlTokenizer(ParseWindow& window, Sink& sink)
+      : m_window(window), m_sink(sink), m_part(window.begin()) {}
 
   // Reads the whole input.
   void run() {
@@ -180,6 +176,40 @@ class XmlTokenizer {
 
   // --- Outside the root element.
 
+  // Reads the start of the input at `p`: a UTF-8 byte order mark is skipped, and a document
+  // that starts as one in UTF-16 or UTF-32 does, with or without a byte order mark, is refused
+  // with the encoding named.
+  char* start(char* p) {
+    if (end() - p < 4) m_window.needMoreNear(p);
+    if (startsWith(p, "\xEF\xBB\xBF")) {
+      m_start = 3;
+      return p + 3;
+    }
+    struct Start {
+      std::string_view bytes;
+      const char* encoding;
+    };
+    using namespace std::string_view_literals;
+    static constexpr Start kStarts[] = {
+        {"\x00\x00\xFE\xFF"sv, "UTF-32 (big-endian)"},
+        {"\xFF\xFE\x00\x00"sv, "UTF-32 (little-endian)"},
+        {"\x00\x00\x00<"sv, "UTF-32 (big-endian)"},
+        {"<\x00\x00\x00"sv, "UTF-32 (little-endian)"},
+        {"\xFE\xFF"sv, "UTF-16 (big-endian)"},
+        {"\xFF\xFE"sv, "UTF-16 (little-endian)"},
+        {"\x00<\x00?"sv, "UTF-16 (big-endian)"},
+        {"<\x00?\x00"sv, "UTF-16 (little-endian)"},
+    };
+    const std::string_view first(p, std::min<std::size_t>(4, end() - p));
+    for (const Start& s : kStarts) {
+      if (first.substr(0, s.bytes.size()) == s.bytes) {
+        m_sink.fail(0,
+                    std::string("the document is in ") + s.encoding + "; only UTF-8 is accepted");
+      }
+    }
+    return p;
+  }
+
   // Skips white space, comments and processing instructions outside the root element; returns
   // at the "<" of other markup, or at the end of the input.
   char* misc(char* p, bool afterRoot) {
@@ -206,6 +236,7 @@ class XmlTokenizer {
   }
 
   char* prolog(char* p) {
+    if (offset(p) == 0) p = start(p);
     p = misc(p, false);
     if (p >= end()) fail(p, "no root element");
     if (p[1] == '!') markupDeclaration(p);
@@ -401,8 +432,10 @@ class XmlTokenizer {
 
   // --- Elements and their content.
 
-  // What follows in the open element's content: text or markup.
+  // What follows in the open element's content: text or markup. What markup it is decides
+  // whether an open text ends, so it is known before anything is told.
   [[gnu::always_inline]] char* content(char* p) {
+    if (p + 1 >= end()) m_window.needMoreNear(p);
     if (*p != '<') return text(p);
     switch (p[1]) {
       case '/':

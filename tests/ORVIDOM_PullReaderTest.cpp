@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+
+// Documents of every kind of markup and of every kind of problem.
+const std::string_view kDocuments[] = {
+    "\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8'?>\r\n<!-- c --><?p x?>"
+    "<root a='x&#9;y&amp;\r\nz' b=\"&quot;'\">t&lt;1<!--c-->t2<?q?>&#x263A;\r\n"
+    "<![CDATA[<raw>\r]]>tail<\xCE\xB1 \xCE\xB2='\xE2\x82\xAC'>caf\xC3\xA9</\xCE\xB1 ><e/>"
+    "\n  <empty></empty></root>\n<!-- after -->\n",
+    "<r>plain</r>",
+    "<r><a></r>",
+    "<tasks>\n  <task a='>'>\n</tasks>",
+    "<r a='1' a='2'/>",
+    "<r>text &undeclared; more</r>",
+    "<r><!-- a -- b --></r>",
+    "<r><![CDATA[never ends</r>",
+    "<?xml version='1.0' encoding='latin-1'?><r/>",
+    "<r>\n\xE2\x82</r>",
+    "<r/> <s/>",
+    "<r attribute='value",
+    "<r></r",
+    "",
+    "\xFF\xFE<\0r\0/\0>\0"sv,
+};
+
+// What a pull reader gives, one line an event, or the error that stopped it.
+std::string Events(ORVIDOM_PullReader& reader, const std::function<bool()>& feed = {}) {
+  std::string out;
+  try {
+    for (;;) {
+      const ORVIDOM_PullReader::Event event = reader.next();
+      if (event == ORVIDOM_PullReader::kNeedInput) {
+        if (!feed || !feed()) return out + "starved";
+        continue;
+      }
+      if (event == ORVIDOM_PullReader::kEndDocument) return out;
+      out += std::to_string(event) + " " + std::string(reader.getName()) + "@" +
+             std::to_string(reader.getDepth());
+      for (std::size_t i = 0; i < reader.getAttributeCount(); ++i) {
+        out += " " + std::string(reader.getAttributeName(i)) + "=" +
+               std::string(reader.getAttributeValue(i));
+      }
+      out += " [" + std::string(reader.getText()) + "]\n";
+    }
+  } catch (const ORVIDOM_ParseError& e) {
+    return out + e.what() + " at " + std::to_string(e.getLine()) + ":" +
+           std::to_string(e.getColumn()) + "/" + std::to_string(e.getOffset());
+  }
+}
+
+// The same of the tree the parser builds.
+std::string TreeEvents(std::string_view xml) {
+  std::string out;
+  try {
+    const ORVIDOM_Element root = ORVIDOM_Parser::parseString(xml).getDocumentElement();
+    std::vector<ORVIDOM_Node> open;
+    std::size_t depth = 0;
+    std::function<void(const ORVIDOM_Node&)> walk = [&](const ORVIDOM_Node& n) {
+      if (n.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) {
+        out += std::to_string(n.getNodeType() == ORVIDOM_Node::TEXT_NODE
+                                  ? ORVIDOM_PullReader::kText
+                                  : ORVIDOM_PullReader::kCData) +
+               " @0 [" + n.getNodeValue().str() + "]\n";
+        return;
+      }
+      ++depth;
+      out += std::to_string(ORVIDOM_PullReader::kStartElement) + " " + n.getNodeName().str() + "@" +
+             std::to_string(depth);
+      const ORVIDOM_NamedNodeMap attributes = n.getAttributes();
+      for (unsigned long i = 0; i < attributes.getLength(); ++i) {
+        out += " " + attributes.item(i).getNodeName().str() + "=" +
+               attributes.item(i).getNodeValue().str();
+      }
+      out += " []\n";
+      for (ORVIDOM_Node c = n.getFirstChild(); !c.isNull(); c = c.getNextSibling()) walk(c);
+      out += std::to_string(ORVIDOM_PullReader::kEndElement) + " " + n.getNodeName().str() + "@" +
+             std::to_string(depth) + " []\n";
+      --depth;
+    };
+    walk(root);
+  } catch (const ORVIDOM_ParseError& e) {
+    return std::string(e.what()) + " at " + std::to_string(e.getLine()) + ":" +
+           std::to_string(e.getColumn()) + "/" + std::to_string(e.getOffset());
+  }
+  return out;
+}
+
+// Everything before a problem is handed out; what matters here is what follows it.
+std::string Tail(const std::string& events) {
+  const std::size_t last = events.rfind('\n', events.size() - 1);
+  return last == std::string::npos || events.back() == '\n' ? events : events.substr(last + 1);
+}
+
+// However the input comes, the reader gives the tree's elements, attributes and texts in order,
+// and refuses what the parser refuses, with the same message and place.
+TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
+  for (const std::string_view xml : kDocuments) {
+    const std::string tree = TreeEvents(xml);
+    ORVIDOM_PullReader whole(xml);
+    const std::string expected = Events(whole);
+    EXPECT_EQ(Tail(expected), Tail(tree)) << xml;
+    std::istringstream stream{std::string(xml)};
+    ORVIDOM_PullReader streamed(stream);
+    EXPECT_EQ(Events(streamed), expected) << xml;
+    // Pushed in two pieces split at every place, and a byte at a time.
+    for (std::size_t split = 0; split <= xml.size(); ++split) {
+      ORVIDOM_PullReader pushed;
+      std::size_t given = 0;
+      const auto feed = [&] {
+        if (given > xml.size()) return false;
+        const std::size_t piece = given < split ? split - given : xml.size() - given;
+        pushed.push(xml.substr(given, piece));
+        given += piece;
+        if (given == xml.size()) {
+          pushed.finish();
+          ++given;
+        }
+        return true;
+      };
+      EXPECT_EQ(Events(pushed, feed), expected) << "split at " << split << " of " << xml;
+    }
+    ORVIDOM_PullReader bytes;
+    std::size_t given = 0;
+    EXPECT_EQ(Events(bytes,
+                     [&] {
+                       if (given == xml.size()) {
+                         bytes.finish();
+                         ++given;
+                         return true;
+                       }
+                       if (given > xml.size()) return false;
+                       bytes.push(xml.substr(given++, 1));
+                       return true;
+                     }),
+              expected)
+        << xml;
+  }
+}
+
+}  // namespace
