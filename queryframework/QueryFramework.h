@@ -6,6 +6,7 @@
 #include <Korvath_ActionHelper/queryframework/QFExecuteCommandHelper.h>
 #include <Korvath_ActionHelper/queryframework/QFQueryHelper.h>
 #include <Korvath_ActionHelper/queryframework/QFResponseDomHelper.h>
+#include <Korvath_ActionHelper/queryframework/QFResponseStreamReader.h>
 #include <Korvath_ActionHelper/queryframework/QFUpdateCommandHelper.h>
 #include <Korvath_ActionHelper/queryframework/QFValidateCommandHelper.h>
 #include <Korvath_ActionHelper/queryframework/QFZoCommandHelper.h>

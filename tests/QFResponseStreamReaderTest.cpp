@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/XmlTestSupport.h"
+
+namespace {
+
+using Feedback = QFExecuteCommandHelper::EQueryFeedback;
+using Columns = std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>;
+
+// A response of the given shape: feedback before or after the rows (or in both places), values
+// with and without "v", properties with and without content, and layout between the parts.
+std::string Response(std::mt19937& random) {
+  const auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
+  const auto space = [&] { return chance(30) ? std::string("\n  ") : std::string(); };
+  const auto feedback = [&](const char* value) {
+    std::string xml = "<queryFeedbackResult>" + space();
+    const char* names[] = {"nativeCommandText", "tarvinCommandText", "executionPlan", "other"};
+    for (int i = 0; i < 4; ++i) {
+      if (chance(30)) continue;
+      const std::string name = names[random() % 4];
+      xml += "<property name='" + name + "'>";
+      if (chance(70)) xml += std::string(value) + " &amp; " + name;
+      if (chance(15)) xml += "<![CDATA[<cdata>]]>";
+      xml += "</property>" + space();
+    }
+    if (chance(60)) xml += "<connection value='sales' catalog='DB'/>";
+    if (chance(40)) xml += "<wrapper><connection schema='dbo'/></wrapper>";
+    return xml + "</queryFeedbackResult>";
+  };
+  const bool after = chance(30);
+  std::string xml = "<queryResponse>" + space();
+  if (!after) xml += feedback("before");
+  xml += "<columnList>";
+  for (int c = 0; c < static_cast<int>(random() % 3); ++c) {
+    xml += "<column name='c" + std::to_string(c) + "' type='t'/>";
+  }
+  xml += "</columnList>" + space() + "<resultData>" + space();
+  for (int r = 0; r < static_cast<int>(random() % 5); ++r) {
+    xml += "<row>";
+    for (int v = 0; v < static_cast<int>(random() % 4); ++v) {
+      if (chance(20)) {
+        xml += "<value/>";
+      } else if (chance(10)) {
+        xml += "<other v='x'/>";
+      } else {
+        xml += "<value v='" + std::to_string(r) + (chance(30) ? "" : "&lt;" + std::to_string(v)) +
+               "'/>";
+      }
+    }
+    xml += "</row>" + space();
+    if (chance(10)) xml += "<!-- comment --><notRow/>";
+  }
+  xml += "</resultData>" + space();
+  if (after || chance(20)) xml += feedback("after");
+  return xml + "</queryResponse>";
+}
+
+// Everything a reader gives, written out, or the error that stopped it.
+struct Reading {
+  std::string head;
+  std::vector<std::vector<std::string>> rows;
+  std::string error;
+};
+
+std::string Head(const std::function<int(Feedback, I18NString&)>& feedback,
+                 const std::vector<QFResponseDomHelper::DataSource>& sources,
+                 const Columns& columns) {
+  std::string head;
+  for (int f = 1; f <= QFExecuteCommandHelper::kQueryFeedbackTableType; ++f) {
+    I18NString value;
+    if (feedback(static_cast<Feedback>(f), value)) head += std::to_string(f) + "=" + value.str();
+    head += ";";
+  }
+  for (const auto& s : sources) head += s.value.str() + "/" + s.catalog.str() + "/" + s.schema.str();
+  for (const auto& column : columns) {
+    for (const auto& property : column) head += property.second.str() + ",";
+  }
+  return head;
+}
+
+Reading ReadWithTree(const std::string& xml) {
+  Reading reading;
+  try {
+    ORVIDOM_Element root = ORVIDOM_Parser::parseString(xml).getDocumentElement();
+    QFResponseDomHelper helper;
+    helper.Take(root);
+    std::vector<QFResponseDomHelper::DataSource> sources;
+    helper.GetResponseDataSources(sources);
+    Columns columns;
+    helper.GetColumnList(columns);
+    reading.head = Head([&](Feedback f, I18NString& v) { return helper.GetQueryFeedback(f, v); },
+                        sources, columns);
+    for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+         row = helper.GetNextResultSetRow(row)) {
+      std::vector<I18NString> values;
+      helper.GetResultSetRowValues(row, values);
+      reading.rows.emplace_back();
+      for (const I18NString& value : values) reading.rows.back().push_back(value.str());
+    }
+  } catch (const ORVIDOM_ParseError& e) {
+    reading.error = std::string(e.what()) + " at " + std::to_string(e.getLine()) + ":" +
+                    std::to_string(e.getColumn()) + "/" + std::to_string(e.getOffset());
+  }
+  return reading;
+}
+
+// The stream reader's reading of `xml`, pushed in pieces `piece` bytes long.
+Reading ReadAsItComes(const std::string& xml, std::size_t piece) {
+  Reading reading;
+  ORVIDOM_PullReader pull;
+  for (std::size_t at = 0; at < xml.size(); at += piece) pull.push(std::string_view(xml).substr(at, piece));
+  pull.finish();
+  QFResponseStreamReader stream(pull);
+  try {
+    std::vector<QFResponseStreamReader::Value> values;
+    while (stream.GetNextRow(values)) {
+      reading.rows.emplace_back();
+      for (const auto& value : values) {
+        EXPECT_TRUE(!value.null || value.text.empty());
+        reading.rows.back().push_back(value.text.str());
+      }
+    }
+    std::vector<QFResponseDomHelper::DataSource> sources;
+    stream.GetResponseDataSources(sources);
+    Columns columns;
+    stream.GetColumnList(columns);
+    reading.head = Head([&](Feedback f, I18NString& v) { return stream.GetQueryFeedback(f, v); },
+                        sources, columns);
+  } catch (const ORVIDOM_ParseError& e) {
+    reading.error = std::string(e.what()) + " at " + std::to_string(e.getLine()) + ":" +
+                    std::to_string(e.getColumn()) + "/" + std::to_string(e.getOffset());
+  }
+  return reading;
+}
+
+// For responses of every shape, pushed in pieces of every size, the stream reader gives what the
+// tree's reader gives; a response cut short at any byte raises the parser's error, after the
+// rows before the cut.
+TEST(QFResponseStreamReaderTest, GivesWhatTheTreesReaderGives) {
+  std::mt19937 random(7);
+  for (int i = 0; i < 60; ++i) {
+    const std::string xml = Response(random);
+    const Reading tree = ReadWithTree(xml);
+    for (const std::size_t piece : {xml.size(), std::size_t{1}, std::size_t{7}, random() % 50 + 1}) {
+      const Reading stream = ReadAsItComes(xml, piece);
+      EXPECT_EQ(stream.head, tree.head) << xml;
+      EXPECT_EQ(stream.rows, tree.rows) << xml;
+    }
+    if (i % 6 != 0) continue;
+    for (std::size_t cut = 0; cut < xml.size(); ++cut) {
+      const std::string broken = xml.substr(0, cut);
+      const Reading stream = ReadAsItComes(broken, cut % 13 + 1);
+      EXPECT_EQ(stream.error, ReadWithTree(broken).error) << broken;
+      EXPECT_LE(stream.rows.size(), tree.rows.size());
+    }
+  }
+}
+
+// A value without "v" is null, apart from an empty one.
+TEST(QFResponseStreamReaderTest, TellsANullValueFromAnEmptyOne) {
+  ORVIDOM_PullReader pull("<r><resultData><row><value v=''/><value/></row></resultData></r>");
+  QFResponseStreamReader stream(pull);
+  std::vector<QFResponseStreamReader::Value> values;
+  ASSERT_EQ(stream.GetNextRow(values), 1);
+  ASSERT_EQ(values.size(), 2u);
+  EXPECT_FALSE(values[0].null);
+  EXPECT_TRUE(values[1].null);
+  EXPECT_EQ(stream.GetNextRow(values), 0);
+}
+
+}  // namespace
