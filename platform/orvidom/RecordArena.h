@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 namespace orvidom {
@@ -14,25 +15,38 @@ namespace orvidom {
 // The number of a node or attribute in its document; 0 is none.
 using Index = std::uint32_t;
 
-// Records are reached by their number: blocks of 2^kBlockBits records, found by a shift and a
-// mask. The first block starts small and doubles, moving as it grows, until it is a whole block,
-// so that a small document costs a small allocation; later blocks are allocated whole. A record
-// is never freed before the arena: a number, once given, reads the same record for good.
+// Records are reached by their number. The first block holds the first 2^kBlockBits records,
+// enough for all but the largest documents, so that a record is most often one load away; it
+// starts small and doubles, moving as it grows (a reallocation the system does without a copy
+// once the block is large). Records past it are in blocks of the same size, found by a shift and
+// a mask. A record is never freed before the arena: a number, once given, reads the same record
+// for good.
 template <class Record>
 class RecordArena {
+  static_assert(std::is_trivially_copyable_v<Record>, "records move as bytes");
+
  public:
-  static constexpr int kBlockBits = 14;
+  static constexpr int kBlockBits = 20;
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
 
-  RecordArena() {
+  RecordArena() : m_first(allocate(nullptr, m_firstCapacity)), m_next(m_first + 1) {
     // Record 0 stands for none; it is never read as a record of the document.
-    m_blocks.emplace_back(new Record[m_firstCapacity]());
-    m_next = &m_blocks[0][1];
+    std::memset(static_cast<void*>(m_first), 0, sizeof(Record));
   }
+  ~RecordArena() {
+    std::free(m_first);
+    for (Record* block : m_blocks) std::free(block);
+  }
+  RecordArena(const RecordArena&) = delete;
+  RecordArena& operator=(const RecordArena&) = delete;
 
-  Record& operator[](Index i) noexcept { return m_blocks[i >> kBlockBits][i & kMask]; }
-  const Record& operator[](Index i) const noexcept { return m_blocks[i >> kBlockBits][i & kMask]; }
+  Record& operator[](Index i) noexcept {
+    return i < m_firstCapacity ? m_first[i] : m_blocks[(i >> kBlockBits) - 1][i & kMask];
+  }
+  const Record& operator[](Index i) const noexcept {
+    return i < m_firstCapacity ? m_first[i] : m_blocks[(i >> kBlockBits) - 1][i & kMask];
+  }
 
   // The number of a new record, not yet filled in: a caller fills it in after any other call
   // that adds, since adding may move the first block.
@@ -58,16 +72,22 @@ class RecordArena {
   // The number of records given, record 0 included.
   Index size() const noexcept { return m_size; }
 
-  // Makes room for `count` records at once while there is one block, so that no record moves
-  // before the arena holds that many: a parser that knows how many it may add at most then
-  // keeps addresses of records while it adds others.
+  // Makes room for `count` records at once in the first block, so that no record moves before
+  // the arena holds that many: a parser that knows how many it may add at most then keeps
+  // addresses of records while it adds others.
   void reserve(Index count) {
-    if (m_blocks.size() == 1 && count > m_firstCapacity) resizeFirst(std::min(count, kBlock));
+    if (m_blocks.empty() && count > m_firstCapacity) resizeFirst(std::min(count, kBlock));
   }
 
  private:
   static constexpr Index kBlock = Index{1} << kBlockBits;
   static constexpr Index kMask = kBlock - 1;
+
+  static Record* allocate(Record* block, Index count) {
+    void* memory = std::realloc(block, std::size_t{count} * sizeof(Record));
+    if (!memory) throw std::bad_alloc();
+    return static_cast<Record*>(memory);
+  }
 
   // Goes on at m_size, the end of the block records were added to: in the first block made
   // twice as large, or in the next block, made when there is none.
@@ -77,25 +97,27 @@ class RecordArena {
       resizeFirst(std::min(2 * m_firstCapacity, kBlock));
       return;
     }
-    if ((m_size >> kBlockBits) == m_blocks.size()) m_blocks.emplace_back(new Record[kBlock]);
-    m_next = m_blocks[m_size >> kBlockBits].get();
+    const std::size_t block = (m_size >> kBlockBits) - 1;
+    if (block == m_blocks.size()) {
+      m_blocks.reserve(block + 1);
+      m_blocks.push_back(allocate(nullptr, kBlock));
+    }
+    m_next = m_blocks[block];
     m_blockEnd = m_size + kBlock;
   }
 
   void resizeFirst(Index capacity) {
-    std::unique_ptr<Record[]> bigger(new Record[capacity]);
-    const Index used = std::min(m_size, m_firstCapacity);
-    std::memcpy(static_cast<void*>(bigger.get()), m_blocks[0].get(), used * sizeof(Record));
-    m_blocks[0] = std::move(bigger);
+    m_first = allocate(m_first, capacity);
     m_firstCapacity = capacity;
     if (m_size < kBlock) {
-      m_next = &m_blocks[0][m_size];
+      m_next = m_first + m_size;
       m_blockEnd = capacity;
     }
   }
 
-  std::vector<std::unique_ptr<Record[]>> m_blocks;
   Index m_firstCapacity = 16;
+  Record* m_first;
+  std::vector<Record*> m_blocks;
   // The place of record m_size, the next one added, and the end of its block.
   Record* m_next;
   Index m_size = 1;
