@@ -72,9 +72,10 @@ void checkValue(const Field& f, const json& v, const std::string& path) {
       break;
     case FieldType::Enumeration:
       if (!v.is_string()) fail(path, "expected a string");
-      if (std::find(f.names.begin(), f.names.end(), v.get<std::string>()) == f.names.end()) {
-        fail(path,
-             "unknown value \"" + v.get<std::string>() + "\" (known: " + joined(f.names) + ")");
+      if (std::find(f.names.names.begin(), f.names.names.end(), v.get<std::string>()) ==
+          f.names.names.end()) {
+        fail(path, "unknown value \"" + v.get<std::string>() +
+                       "\" (known: " + joined(f.names.names) + ")");
       }
       break;
     case FieldType::Object:
@@ -91,8 +92,9 @@ void checkValue(const Field& f, const json& v, const std::string& path) {
     case FieldType::StringMap:
       if (!v.is_object()) fail(path, "expected an object");
       for (const auto& [key, item] : v.items()) {
-        if (!f.names.empty() && std::find(f.names.begin(), f.names.end(), key) == f.names.end()) {
-          fail(path, "unknown key \"" + key + "\" (known: " + joined(f.names) + ")");
+        if (!f.names.names.empty() &&
+            std::find(f.names.names.begin(), f.names.names.end(), key) == f.names.names.end()) {
+          fail(path, "unknown key \"" + key + "\" (known: " + joined(f.names.names) + ")");
         }
         if (f.item) {
           checkValue(*f.item, item, pathTo(path, key));
@@ -204,7 +206,7 @@ class SchemaWriter {
       case FieldType::Boolean:
         return {{"type", "boolean"}};
       case FieldType::Enumeration:
-        return {{"enum", f.names}};
+        return {{"enum", f.names.names}};
       case FieldType::Object:
         return objectSchema(*f.shape);
       case FieldType::List: {
@@ -214,7 +216,7 @@ class SchemaWriter {
       }
       case FieldType::StringMap: {
         ordered out{{"type", "object"}};
-        if (!f.names.empty()) out["propertyNames"] = {{"enum", f.names}};
+        if (!f.names.names.empty()) out["propertyNames"] = {{"enum", f.names.names}};
         out["additionalProperties"] =
             f.item ? orNull(fieldSchema(*f.item)) : ordered{{"type", "string"}};
         return out;

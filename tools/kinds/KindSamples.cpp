@@ -44,7 +44,7 @@ class Sampler {
       case FieldType::Boolean:
         return m_in.below(2) == 1;
       case FieldType::Enumeration:
-        return f.names[m_in.below(static_cast<unsigned>(f.names.size()))];
+        return f.names.names[m_in.below(static_cast<unsigned>(f.names.names.size()))];
       case FieldType::Object:
         return fields(f.shape->fields, depth, kept);
       case FieldType::List: {
@@ -58,9 +58,10 @@ class Sampler {
       case FieldType::StringMap: {
         json out = json::object();
         for (unsigned n = m_in.below(3); n-- > 0;) {
-          const std::string key = f.names.empty()
-                                      ? m_in.text(kept)
-                                      : f.names[m_in.below(static_cast<unsigned>(f.names.size()))];
+          const std::string key =
+              f.names.names.empty()
+                  ? m_in.text(kept)
+                  : f.names.names[m_in.below(static_cast<unsigned>(f.names.names.size()))];
           out[key] = f.item ? value(*f.item, depth, kept) : json(m_in.text(kept));
         }
         return out;
