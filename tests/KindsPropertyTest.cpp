@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kRoundsPerKind = 12;
+constexpr int kRoundsPerKind = 40;
 
 // The character as UTF-8, through the string type's own encoding.
 void AppendUtf8(std::string& out, std::uint32_t c) { out += (I18NString() += c).str(); }
@@ -99,7 +99,8 @@ TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
   // Where no xmllint runs (the Windows build under Wine), the rest of the property still holds.
   const bool checker = std::system("xmllint --version >/dev/null 2>&1") == 0;
   std::vector<std::string> files;
-  const std::string dir = ::testing::TempDir();
+  // Named apart from those of a test run beside this one in the same folder.
+  const std::string dir = ::testing::TempDir() + "kinds_" + std::to_string(std::random_device()());
   unsigned seed = 20261206;
   for (const Kind& kind : allKinds()) {
     if (!kind.make) continue;
@@ -116,12 +117,12 @@ TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
         continue;
       }
       if (checker) {
-        files.push_back(dir + "kinds_" + std::to_string(files.size()) + ".xml");
+        files.push_back(dir + "_" + std::to_string(files.size()) + ".xml");
         std::ofstream(files.back(), std::ios::binary) << xml;
       }
       ORVIDOM_Element back = ORVIDOM_Parser::parseString(xml).getDocumentElement();
       EXPECT_TRUE(kind.readsRoot(back.getTagName().str())) << xml;
-      if (kind.read) EXPECT_EQ(readBackDifference(kind, given, kind.read(back)), "") << xml;
+      EXPECT_EQ(readBackDifference(kind, given, back), "") << xml;
 
       // The same run with one string the document must carry made unwritable.
       if (strings.kept() == 0) continue;
@@ -132,7 +133,7 @@ TEST(KindsPropertyTest, MadeDocumentsAreWellFormedAndReadBackAsDescribed) {
   if (!checker) return;
   // Namespace prefixes a parameter's items use are declared by the document around them, so
   // only well-formedness counts, and xmllint's namespace notes are kept out of the output.
-  const std::string log = dir + "kinds_xmllint.log";
+  const std::string log = dir + "_xmllint.log";
   std::string command = "xmllint --noout";
   for (const std::string& f : files) command += " '" + f + "'";
   EXPECT_EQ(std::system((command + " 2>'" + log + "'").c_str()), 0)

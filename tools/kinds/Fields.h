@@ -120,6 +120,13 @@ struct Field {
   bool argument = false;
   // Set once Make has written the document: the helper writes it into the element made.
   bool afterMake = false;
+  // Where the made document carries the field, for a kind that is only made, so that it can be
+  // read back all the same: child elements from the object's element, separated by "/" ("*" for
+  // any, "name[2]" for the second, "name[@a=v]" for the one whose attribute a is v), then
+  // "@attribute" (or "@a|b" for the first of them present) or the text; "." is the object's
+  // element itself. A list names the element of each item; a map the element of each entry,
+  // keyed by "@key=@value" or, with "*", by the element's name. Empty when it is not read back.
+  std::string written;
   // Sets the value given on the target; empty when the field is an argument or only read.
   std::function<void(const Field&, const Target&, const Json&, Fill&)> set;
   // The value the target gives back; empty when `read` does not give the field.
@@ -142,6 +149,7 @@ struct Field {
   Field& notWith(std::vector<std::string> others) { return excludes = std::move(others), *this; }
   Field& keys(Names keyNames) { return names = std::move(keyNames), *this; }
   Field& afterMaking() { return afterMake = true, *this; }
+  Field& at(std::string where) { return written = std::move(where), *this; }
 
   // Binds the field: `set` takes the value given (a member function, a data member, or a
   // function of the target and the value; one of the target, a key and a value sets a map entry
@@ -149,11 +157,11 @@ struct Field {
   // per item of a list when it takes a single item. For an object, or a list of objects, `set` is
   // the call that adds the object, taking its argument fields; its other fields are set on what
   // it returns. `get` gives the value back from the target. Either may be nullptr.
-  template <class Set, class Get>
-  Field& on(Set set, Get get);
+  template <class Set, class Get = std::nullptr_t>
+  Field& on(Set set, Get get = nullptr);
   // Makes the field an argument of its object's creating call, read back by `get`.
-  template <class Get>
-  Field& arg(Get get);
+  template <class Get = std::nullptr_t>
+  Field& arg(Get get = nullptr);
 
   // The value of one of the field's names, which the description's check has accepted.
   int valueNamed(const std::string& name) const;

@@ -8,20 +8,25 @@ namespace {
 using json = nlohmann::json;
 
 // Nesting past which a sample gives only what is required, so that nesting shapes end.
-constexpr int kSampleDepth = 3;
+constexpr int kSampleDepth = 4;
 
 class Sampler {
  public:
   explicit Sampler(SampleSource& source) : m_in(source) {}
 
-  json fields(const std::vector<Field>& fields, int depth, bool kept = true) {
+  // `key` names the field that keys the items of a merged list, whose strings are then drawn
+  // from a few, so that items do share keys.
+  json fields(const std::vector<Field>& fields, int depth, bool kept = true,
+              const std::string& key = "") {
     json out = json::object();
     std::set<std::string> excluded;
     for (const Field& f : fields) {
       if (f.readOnly || excluded.count(f.name)) continue;
       if (!f.onlyForType.empty() && out.value("type", "") != f.onlyForType) continue;
       if (!f.required && (depth >= kSampleDepth || m_in.below(2) == 0)) continue;
-      out[f.name] = value(f, depth + 1, kept && f.roundTrip == RoundTrip::Same);
+      out[f.name] = f.name == key && f.type == FieldType::String
+                        ? json("key " + std::to_string(m_in.below(3)))
+                        : value(f, depth + 1, kept && f.roundTrip == RoundTrip::Same);
       excluded.insert(f.excludes.begin(), f.excludes.end());
     }
     return out;
@@ -51,7 +56,8 @@ class Sampler {
         json out = json::array();
         const unsigned most = depth >= kSampleDepth ? 1 : 3;
         for (unsigned n = (f.nonEmpty ? 1 : 0) + m_in.below(most + 1); n-- > 0;) {
-          out.push_back(value(*f.item, depth, kept));
+          out.push_back(f.item->shape ? fields(f.item->shape->fields, depth, kept, f.merge.key)
+                                      : value(*f.item, depth, kept));
         }
         return out;
       }
@@ -62,7 +68,10 @@ class Sampler {
               f.names.names.empty()
                   ? m_in.text(kept)
                   : f.names.names[m_in.below(static_cast<unsigned>(f.names.names.size()))];
-          out[key] = f.item ? value(*f.item, depth, kept) : json(m_in.text(kept));
+          // A key drawn again is left as it is, so that no string the document must carry is
+          // replaced by another before it is made.
+          if (!out.contains(key))
+            out[key] = f.item ? value(*f.item, depth, kept) : json(m_in.text(kept));
         }
         return out;
       }
@@ -83,12 +92,204 @@ class Sampler {
   unsigned m_names = 0;
 };
 
+// The rank of a name among the field's names.
+std::ptrdiff_t rank(const Field& f, const json& name) {
+  const std::vector<std::string>& names = f.names.names;
+  return std::find(names.begin(), names.end(), name) - names.begin();
+}
+
+const Field& fieldNamed(const std::vector<Field>& fields, const std::string& name) {
+  return *std::find_if(fields.begin(), fields.end(),
+                       [&](const Field& f) { return f.name == name; });
+}
+
+// The next item merged into `into`, as the fields' combine rules say; lists are joined, to be
+// merged in turn by their own rules.
+void combine(const std::vector<Field>& fields, json& into, const json& next) {
+  for (const Field& f : fields) {
+    const auto n = next.find(f.name);
+    if (n == next.end()) continue;
+    if (f.type == FieldType::List) {
+      json& joined = into[f.name];
+      if (joined.is_null()) joined = json::array();
+      joined.insert(joined.end(), n->begin(), n->end());
+    } else if (f.combine == Combine::Last ||
+               (f.combine == Combine::Strongest && rank(f, *n) > rank(f, into[f.name]))) {
+      into[f.name] = *n;
+    }
+  }
+}
+
+// The items of a merged list as its merge rule gives them back.
+json merged(const Field& f, const json& given) {
+  const Merge& rule = f.merge;
+  const std::vector<Field>& fields = f.item->shape->fields;
+  std::vector<json> groups;
+  for (const json& item : given) {
+    const auto same = std::find_if(groups.begin(), groups.end(),
+                                   [&](const json& g) { return g[0][rule.key] == item[rule.key]; });
+    if (same == groups.end()) {
+      groups.push_back(json::array({item}));
+    } else {
+      same->push_back(item);
+    }
+  }
+  if (rule.byKey) {
+    const Field& key = fieldNamed(fields, rule.key);
+    std::stable_sort(groups.begin(), groups.end(), [&](const json& a, const json& b) {
+      return rank(key, a[0][rule.key]) < rank(key, b[0][rule.key]);
+    });
+  }
+  json out = json::array();
+  for (const json& group : groups) {
+    if (!rule.combined) {
+      out.insert(out.end(), group.begin(), group.end());
+      continue;
+    }
+    json one = group[0];
+    for (std::size_t i = 1; i < group.size(); ++i) combine(fields, one, group[i]);
+    out.push_back(one);
+  }
+  return out;
+}
+
+// Where a field is written, parsed: the steps to the element, the attributes its value is in
+// (none for the text), and for a map the attribute that keys an entry.
+struct Place {
+  std::vector<std::string> steps;
+  std::vector<std::string> attributes;
+  std::string key;
+
+  explicit Place(const std::string& written) {
+    const std::size_t close = written.rfind(']');
+    const std::size_t at = written.find('@', close == std::string::npos ? 0 : close);
+    std::string path = written.substr(0, at), value;
+    if (at != std::string::npos) value = written.substr(at + 1);
+    for (std::size_t from = 0; !path.empty() && path != "." && from <= path.size();) {
+      const std::size_t end = std::min(path.find('/', from), path.size());
+      steps.push_back(path.substr(from, end - from));
+      from = end + 1;
+    }
+    if (const std::size_t equals = value.find("=@"); equals != std::string::npos) {
+      key = value.substr(0, equals);
+      value = value.substr(equals + 2);
+    }
+    for (std::size_t from = 0; !value.empty() && from <= value.size();) {
+      const std::size_t end = std::min(value.find('|', from), value.size());
+      attributes.push_back(value.substr(from, end - from));
+      from = end + 1;
+    }
+  }
+};
+
+// What a made document carries of the fields of a kind that is only made, read where each field
+// says it is written.
+class WrittenReader {
+ public:
+  json fields(const std::vector<Field>& fields, const ORVIDOM_Element& element) {
+    json out = json::object();
+    for (const Field& f : fields) {
+      if (!f.written.empty()) out[f.name] = value(f, element, Place(f.written));
+    }
+    return out;
+  }
+
+ private:
+  json value(const Field& f, const ORVIDOM_Element& context, const Place& place) {
+    if (f.type != FieldType::List && f.type != FieldType::StringMap) {
+      return one(f, find(context, place.steps, place.steps.size()), place);
+    }
+    json out = f.type == FieldType::List ? json::array() : json::object();
+    const ORVIDOM_Element parent = find(context, place.steps, place.steps.size() - 1);
+    for (const ORVIDOM_Element& e : matching(parent, place.steps.back())) {
+      if (f.type == FieldType::List) {
+        out.push_back(one(*f.item, e, place));
+      } else {
+        out[place.key.empty() ? e.getTagName().str() : e.getAttribute(place.key).str()] =
+            text(e, place);
+      }
+    }
+    return out;
+  }
+
+  json one(const Field& f, const ORVIDOM_Element& e, const Place& place) {
+    if (e.isNull()) return nullptr;
+    if (f.type == FieldType::Object) return fields(f.shape->fields, e);
+    if (f.type == FieldType::Xml) return ORVIDOM_Writer::toString(e);
+    const std::string value = text(e, place);
+    if (f.type == FieldType::Boolean && (value == "true" || value == "TRUE")) return true;
+    if (f.type == FieldType::Boolean && (value == "false" || value == "FALSE")) return false;
+    if (f.type == FieldType::Integer && !value.empty() &&
+        value.find_first_not_of("0123456789") == std::string::npos) {
+      return std::stoull(value);
+    }
+    return value;
+  }
+
+  // The first of the attributes present, or the text of the element.
+  static std::string text(const ORVIDOM_Element& e, const Place& place) {
+    for (const std::string& a : place.attributes) {
+      if (e.hasAttribute(a)) return e.getAttribute(a).str();
+    }
+    if (!place.attributes.empty()) return "";
+    std::string out;
+    for (ORVIDOM_Node n = e.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
+      if (n.getNodeType() == ORVIDOM_Node::TEXT_NODE) out += n.getNodeValue().str();
+    }
+    return out;
+  }
+
+  // The element the first `count` steps lead to from `context`; null when one leads nowhere.
+  static ORVIDOM_Element find(ORVIDOM_Element context, const std::vector<std::string>& steps,
+                              std::size_t count) {
+    for (std::size_t i = 0; i < count && !context.isNull(); ++i) {
+      std::string step = steps[i];
+      std::size_t nth = 1;
+      if (const std::size_t open = step.find('[');
+          open != std::string::npos && step[open + 1] != '@') {
+        nth = std::stoul(step.substr(open + 1));
+        step = step.substr(0, open);
+      }
+      const std::vector<ORVIDOM_Element> found = matching(context, step);
+      context = found.size() >= nth ? found[nth - 1] : ORVIDOM_Element();
+    }
+    return context;
+  }
+
+  // The child elements of `parent` the step names.
+  static std::vector<ORVIDOM_Element> matching(const ORVIDOM_Element& parent,
+                                               const std::string& step) {
+    std::vector<ORVIDOM_Element> out;
+    if (parent.isNull()) return out;
+    const std::size_t open = step.find("[@");
+    const std::string name = step.substr(0, open);
+    std::string attribute, value;
+    if (open != std::string::npos) {
+      const std::size_t equals = step.find('=', open);
+      attribute = step.substr(open + 2, equals - open - 2);
+      value = step.substr(equals + 1, step.size() - equals - 2);
+    }
+    for (ORVIDOM_Node n = parent.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
+      if (n.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
+      const ORVIDOM_Element e(n);
+      if ((name == "*" || e.getTagName().str() == name) &&
+          (attribute.empty() || e.getAttribute(attribute).str() == value)) {
+        out.push_back(e);
+      }
+    }
+    return out;
+  }
+};
+
 class Comparer {
  public:
+  // With `written`, only the fields a kind says where it writes are compared.
+  explicit Comparer(bool written) : m_written(written) {}
+
   std::string fields(const std::vector<Field>& fields, const json& given, const json& read,
                      const std::string& path) {
     for (const Field& f : fields) {
-      if (f.readOnly || f.makeOnly) continue;
+      if (f.readOnly || f.makeOnly || (m_written && f.written.empty())) continue;
       if (f.roundTrip == RoundTrip::Dropped && f.type != FieldType::List) continue;
       const auto g = given.find(f.name);
       if (g == given.end()) continue;
@@ -131,11 +332,8 @@ class Comparer {
       }
       return "";
     }
-    if (f.roundTrip == RoundTrip::Merged) {
-      // Merging keeps at least one item and adds none.
-      return r.size() <= g.size() && r.empty() == g.empty() ? "" : differs(at, g, r);
-    }
     json expected = g;
+    if (f.roundTrip == RoundTrip::Merged) expected = merged(f, g);
     if (f.roundTrip == RoundTrip::Unique) {
       expected = json::array();
       for (const json& item : g) {
@@ -144,7 +342,7 @@ class Comparer {
         }
       }
     }
-    if (r.size() != expected.size()) return differs(at, g, r);
+    if (r.size() != expected.size()) return differs(at, expected, r);
     for (std::size_t i = 0; i < r.size(); ++i) {
       std::string difference =
           value(*f.item, expected[i], r[i], at + "[" + std::to_string(i) + "]");
@@ -159,6 +357,8 @@ class Comparer {
     };
     return at + ": gave " + shown(g) + ", read " + shown(r);
   }
+
+  bool m_written;
 };
 
 }  // namespace
@@ -169,5 +369,11 @@ nlohmann::json sampleDescription(const Kind& kind, SampleSource& source) {
 
 std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
                                const nlohmann::ordered_json& read) {
-  return Comparer().fields(kind.fields, given, json(read), "");
+  return Comparer(false).fields(kind.fields, given, json(read), "");
+}
+
+std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
+                               ORVIDOM_Element& made) {
+  if (kind.read) return readBackDifference(kind, given, kind.read(made));
+  return Comparer(true).fields(kind.fields, given, WrittenReader().fields(kind.fields, made), "");
 }

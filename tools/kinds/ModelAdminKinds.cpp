@@ -191,17 +191,17 @@ std::vector<Field> retargetFields() {
 // "dimInfo", each given as its XML.
 std::vector<Field> dimensionInfoFields() {
   using Dimension = DimensionInfoHelper;
-  return {listOf("levels", shape({text("name").arg(nullptr), text("keyName").arg(nullptr),
-                                  list("keyQueryItems", text("")).arg(nullptr),
-                                  boolean("isUniqueKey").arg(nullptr),
-                                  list("attributes", text("")).arg(nullptr)}))
-              .madeOnly()
-              .on(&Dimension::AddLevel, nullptr),
-          listOf("hierarchies", shape({text("name").arg(nullptr),
-                                       list("functionalDependency", text("")).arg(nullptr)}))
-              .madeOnly()
-              .on(&Dimension::AddHierarchy, nullptr),
-          xml("levelsElement").readsOnly(), xml("hierarchiesElement").readsOnly()};
+  return {
+      listOf("levels", shape({text("name").arg(), text("keyName").arg(),
+                              list("keyQueryItems", text("")).arg(), boolean("isUniqueKey").arg(),
+                              list("attributes", text("")).arg()}))
+          .madeOnly()
+          .on(&Dimension::AddLevel),
+      listOf("hierarchies",
+             shape({text("name").arg(), list("functionalDependency", text("")).arg()}))
+          .madeOnly()
+          .on(&Dimension::AddHierarchy),
+      xml("levelsElement").readsOnly(), xml("hierarchiesElement").readsOnly()};
 }
 
 }  // namespace

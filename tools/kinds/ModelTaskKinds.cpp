@@ -73,10 +73,9 @@ Field requestParameterList() {
     }
     return out;
   };
-  return listOf("parameters",
-                shape({choice("name", requestParameters()).require().arg(nullptr),
-                       xml("element").notWith({"value", "locale"}).arg(nullptr),
-                       text("value").require().arg(nullptr), text("locale").arg(nullptr)}))
+  return listOf("parameters", shape({choice("name", requestParameters()).require().arg(),
+                                     xml("element").notWith({"value", "locale"}).arg(),
+                                     text("value").require().arg(), text("locale").arg()}))
       .mergedBy({"name", false, true})
       .on(add, read);
 }
@@ -102,7 +101,7 @@ Field feedbackEntries(std::shared_ptr<const Shape> entry) {
     return FeedbackNode{node.feedback,
                         node.feedback->AddEntry(node.parent, entryClass, text, name)};
   };
-  return listOf("entries", std::move(entry)).on(add, nullptr);
+  return listOf("entries", std::move(entry)).on(add);
 }
 
 // A feedback entry, with entries of its own below it.
@@ -114,8 +113,8 @@ std::shared_ptr<const Shape> feedbackEntryShape() {
                    namesOf<Feedback::EEntryClass>(Feedback::kClassInfo, Feedback::kClassTrace,
                                                   &Feedback::ToString))
                 .require()
-                .arg(nullptr),
-            text("text").arg(nullptr), text("name").arg(nullptr), feedbackEntries(self)};
+                .arg(),
+            text("text").arg(), text("name").arg(), feedbackEntries(self)};
       });
   return entry;
 }
@@ -288,26 +287,33 @@ std::vector<Field> analyzeRequestFields() {
           .on(&AnalysisRequest::AddTask, &AnalysisRequest::GetTasks)};
 }
 
+// A task's success is written as its status, so it is not read back from the made response.
 std::vector<Field> analyzeResponseFields() {
-  const auto related = shape({text("name").arg(nullptr), text("id").arg(nullptr),
-                              text("objectClass").arg(nullptr), text("path").arg(nullptr)});
+  const auto related =
+      shape({text("name").at("@name").arg(), text("id").at("@id").arg(),
+             text("objectClass").at("@class").arg(), text("path").at("@path").arg()});
   // The subtype written as an empty value has no name to give: leaving the field out gives it.
   const Names subTypes = namesOf<AnalysisObject::ESubType>(
       AnalysisObject::kSubTypeMeasure, AnalysisObject::kSubTypeMeasure, &AnalysisObject::ToString);
-  const auto object =
-      shape({text("name").arg(nullptr), text("id").arg(nullptr), text("objectClass").arg(nullptr),
-             text("path").arg(nullptr), text("refClass").arg(nullptr),
-             choice("subType", subTypes).arg(nullptr), list("messages", text("")).arg(nullptr),
-             listOf("relatedObjects", related).on(&AnalysisObject::AddRelatedObject, nullptr)});
+  const auto object = shape({text("name").at("@name").arg(), text("id").at("@id").arg(),
+                             text("objectClass").at("@class").arg(), text("path").at("@path").arg(),
+                             text("refClass").at("@refclass").arg(),
+                             choice("subType", subTypes).at("@subtype").arg(),
+                             list("messages", text("")).at("messages/message").arg(),
+                             listOf("relatedObjects", related)
+                                 .at("relatedObjects/relatedObject")
+                                 .on(&AnalysisObject::AddRelatedObject)});
   const auto issue =
-      shape({text("name").require().arg(nullptr),
-             listOf("objects", object).on(&ZoAnalyzeResponseIssueHelper::AddObject, nullptr)});
+      shape({text("name").require().at("@name").arg(),
+             listOf("objects", object).at("object").on(&ZoAnalyzeResponseIssueHelper::AddObject)});
   return {
-      listOf("tasks",
-             shape({choice("task", analysisTasks()).require().arg(nullptr),
-                    boolean("success").on(&ZoAnalyzeResponseTaskHelper::SetSuccess, nullptr),
-                    listOf("issues", issue).on(&ZoAnalyzeResponseTaskHelper::AddIssue, nullptr)}))
-          .on(&AnalysisResponse::AddTask, nullptr)};
+      listOf(
+          "tasks",
+          shape({choice("task", analysisTasks()).require().at("@name").arg(),
+                 boolean("success").on(&ZoAnalyzeResponseTaskHelper::SetSuccess),
+                 listOf("issues", issue).at("issue").on(&ZoAnalyzeResponseTaskHelper::AddIssue)}))
+          .at("tasks/task")
+          .on(&AnalysisResponse::AddTask)};
 }
 
 // --- externalize-report, packages-report ---

@@ -27,9 +27,9 @@ std::vector<Field> commandFields(std::vector<Field> own) {
     return [p](QFCommandHelper& helper, const I18NString& v) { helper.SetProperty(p, v); };
   };
   std::vector<Field> fields{
-      text("commandID").on(property(QFCommandHelper::kPropertyCommandID), nullptr),
-      text("requestID").on(property(QFCommandHelper::kPropertyRequestID), nullptr),
-      xml("connection").on(&QFCommandHelper::SetConnection, nullptr)};
+      text("commandID").at("commandID@value").on(property(QFCommandHelper::kPropertyCommandID)),
+      text("requestID").at("requestID@value").on(property(QFCommandHelper::kPropertyRequestID)),
+      xml("connection").at("*").on(&QFCommandHelper::SetConnection)};
   fields.insert(fields.end(), own.begin(), own.end());
   return fields;
 }
@@ -37,11 +37,12 @@ std::vector<Field> commandFields(std::vector<Field> own) {
 // The fields of a command addressing a model, whose path the helper is made with, then `own`.
 // The helper does not own its query locale, which the fill keeps until after Make.
 std::vector<Field> zoCommandFields(std::vector<Field> own) {
-  std::vector<Field> fields =
-      commandFields({text("modelPath").require().arg(nullptr),
-                     text("queryLocale").on(&QFZoCommandHelper::SetQueryLocale, nullptr),
-                     list("queryFeedback", choice("", feedbackNames()))
-                         .on(&QFZoCommandHelper::AddQueryFeedback, nullptr)});
+  std::vector<Field> fields = commandFields(
+      {text("modelPath").require().at("zoCommand/source/model").arg(),
+       text("queryLocale").at("zoCommand@queryLocale").on(&QFZoCommandHelper::SetQueryLocale),
+       list("queryFeedback", choice("", feedbackNames()))
+           .at("zoCommand/queryFeedback/property@name")
+           .on(&QFZoCommandHelper::AddQueryFeedback)});
   fields.insert(fields.end(), own.begin(), own.end());
   return fields;
 }
@@ -81,29 +82,34 @@ QFQueryHelper* addQuery(Execute& command, const I18NString& name, const I18NStri
 std::shared_ptr<const Shape> queryShape() {
   const Names aggregates =
       namesUpTo<Query::EAggregate>(Query::kAggregateCalculated, &Query::ToString);
-  const auto dataItem = shape(
-      {text("name").require().arg(nullptr), text("expression").require().arg(nullptr),
-       text("tag").on(&QFQueryDataItem::m_tag, nullptr),
-       choice("sort", namesUpTo<Query::ESort>(Query::kSortDescending, &Query::ToString))
-           .on(&QFQueryDataItem::m_sort, nullptr),
-       choice("aggregate", aggregates).on(&QFQueryDataItem::m_aggregate, nullptr),
-       choice("rollupAggregate", aggregates).on(&QFQueryDataItem::m_rollupAggregate, nullptr)});
+  const auto dataItem =
+      shape({text("name").require().arg(), text("expression").require().at("expression").arg(),
+             text("tag").at("tag").on(&QFQueryDataItem::m_tag),
+             choice("sort", namesUpTo<Query::ESort>(Query::kSortDescending, &Query::ToString))
+                 .at("@sort")
+                 .on(&QFQueryDataItem::m_sort),
+             choice("aggregate", aggregates).at("@aggregate").on(&QFQueryDataItem::m_aggregate),
+             choice("rollupAggregate", aggregates)
+                 .at("@rollupAggregate")
+                 .on(&QFQueryDataItem::m_rollupAggregate)});
   const auto join = valueShape(
-      {text("leftQuery").require().arg(nullptr), text("leftCardinality").require().arg(nullptr),
-       text("rightQuery").require().arg(nullptr), text("rightCardinality").require().arg(nullptr),
-       text("filterExpression").require().arg(nullptr)},
+      {text("leftQuery").require().at("joinOperands/joinOperand/queryRef@refQuery").arg(),
+       text("leftCardinality").require().at("joinOperands/joinOperand@cardinality").arg(),
+       text("rightQuery").require().at("joinOperands/joinOperand[2]/queryRef@refQuery").arg(),
+       text("rightCardinality").require().at("joinOperands/joinOperand[2]@cardinality").arg(),
+       text("filterExpression").require().at("joinFilter/filterExpression").arg()},
       [](const I18NString& leftQuery, const I18NString& leftCardinality,
          const I18NString& rightQuery, const I18NString& rightCardinality,
          const I18NString& filter) {
         return Join{leftQuery, leftCardinality, rightQuery, rightCardinality, filter};
       });
-  const auto set = valueShape(
-      {list("projectionItems", text("")).arg(nullptr), text("setOperation").require().arg(nullptr),
-       text("duplicates").require().arg(nullptr)},
-      [](const std::vector<I18NString>& items, const I18NString& operation,
-         const I18NString& duplicates) {
-        return SetOperation{items, operation, duplicates};
-      });
+  const auto set = valueShape({list("projectionItems", text("")).arg(),
+                               text("setOperation").require().at("@setOperation").arg(),
+                               text("duplicates").require().at("@duplicates").arg()},
+                              [](const std::vector<I18NString>& items, const I18NString& operation,
+                                 const I18NString& duplicates) {
+                                return SetOperation{items, operation, duplicates};
+                              });
   const auto addDataItem = [](Query& query, const I18NString& name, const I18NString& expression) {
     return query.AddDataItem(name, expression);
   };
@@ -111,34 +117,50 @@ std::shared_ptr<const Shape> queryShape() {
     return query.AddDetailFilter(expression, use);
   };
   return shape(
-      {text("name").require().arg(nullptr), text("queryRef").notWith({"join", "set"}).arg(nullptr),
-       object("join", join).notWith({"set"}).arg(nullptr), object("set", set).arg(nullptr),
-       boolean("autoSummary").on(&Query::SetAutoSummary, nullptr),
-       listOf("dataItems", dataItem).on(addDataItem, nullptr),
-       listOf("detailFilters", shape({text("expression").require().arg(nullptr),
+      {text("name").require().at("@name").arg(),
+       text("queryRef").notWith({"join", "set"}).at("source/queryRef@refQuery").arg(),
+       object("join", join).notWith({"set"}).at("source/joinOperation").arg(),
+       object("set", set).at("source/queryOperation").arg(),
+       boolean("autoSummary").at("selection@autoSummary").on(&Query::SetAutoSummary),
+       listOf("dataItems", dataItem).at("selection/dataItem").on(addDataItem),
+       listOf("detailFilters", shape({text("expression").require().at("filterExpression").arg(),
                                       choice("use", namesUpTo<Filter::EUse>(Filter::kUseProhibited,
                                                                             &Filter::ToString))
                                           .require()
-                                          .arg(nullptr)}))
-           .on(addFilter, nullptr),
+                                          .at("@use")
+                                          .arg()}))
+           .at("detailFilter/filter")
+           .on(addFilter),
        stringMap("hints")
            .keys(namesUpTo<Query::EQueryHint>(Query::kQueryHintMaxRowsRetrieved, &Query::ToString))
-           .on(&Query::AddHint, nullptr)});
+           .at("queryHints/*@value")
+           .on(&Query::AddHint)});
 }
 
 std::vector<Field> executeFields() {
   return commandFields(
-      {text("modelPath").require().arg(nullptr), text("expressionLocale").arg(nullptr),
-       listOf("queries", queryShape()).require().atLeastOne().on(addQuery, nullptr),
-       stringMap("executeProperties").on(&Execute::AddExecuteProperty, nullptr),
+      {text("modelPath").require().at("execute/querySet/modelPath").arg(),
+       text("expressionLocale").at("execute/querySet@expressionLocale").arg(),
+       listOf("queries", queryShape())
+           .require()
+           .atLeastOne()
+           .at("execute/querySet/queries/query")
+           .on(addQuery),
+       stringMap("executeProperties")
+           .at("execute/property@name=@value")
+           .on(&Execute::AddExecuteProperty),
        stringMap("requestHints")
            .keys(namesUpTo<Execute::ERequestHint>(Execute::kRequestHintQueryProcessing,
                                                   &Execute::ToString))
-           .on(&Execute::AddRequestHint, nullptr),
-       list("queryFeedback", choice("", feedbackNames())).on(&Execute::AddQueryFeedback, nullptr),
+           .at("execute/querySet/requestHints/*@value|enabled")
+           .on(&Execute::AddRequestHint),
+       list("queryFeedback", choice("", feedbackNames()))
+           .at("execute/queryFeedback/property@name")
+           .on(&Execute::AddQueryFeedback),
        choice("qosSeverityLevel", namesUpTo<Execute::EQOSSeverity>(Execute::kQOSSeverityInformation,
                                                                    &Execute::ToString))
-           .on(&Execute::SetQOSSeverityLevel, nullptr)});
+           .at("execute/queryFeedback@severityLevel")
+           .on(&Execute::SetQOSSeverityLevel)});
 }
 
 // ---- validate command and response
@@ -333,7 +355,7 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        {"command"},
        "QFValidateCommandHelper",
        "Asks the query framework service to validate a request instead of running it.",
-       commandFields({xml("element").require().on(&ValidateCommand::element, nullptr)})}));
+       commandFields({xml("element").require().on(&ValidateCommand::element)})}));
   kinds.push_back(bound<ValidateAnswer>(
       {"validate-response",
        {},
@@ -346,10 +368,11 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        {"command"},
        "QFUpdateCommandHelper",
        "Replaces the content of named subjects of a model.",
-       commandFields({text("modelPath").require().arg(nullptr),
-                      listOf("updateSubjects", shape({text("name").require().arg(nullptr),
-                                                      text("value").require().arg(nullptr)}))
-                          .on(&QFUpdateCommandHelper::AddUpdateSubject, nullptr)})},
+       commandFields({text("modelPath").require().at("update/updateSet/modelPath").arg(),
+                      listOf("updateSubjects", shape({text("name").require().at("@name").arg(),
+                                                      text("value").require().at(".").arg()}))
+                          .at("update/updateSet/updateSubject")
+                          .on(&QFUpdateCommandHelper::AddUpdateSubject)})},
       withModelPath<QFUpdateCommandHelper>()));
   kinds.push_back(bound<XelExpandParameterHelper>(
       {"expand-parameter-command",
@@ -357,7 +380,8 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        "XelExpandParameterHelper",
        "Asks the modelling engine to expand a parameterised expression.",
        zoCommandFields({text("parameterisedValue")
-                            .on(&XelExpandParameterHelper::SetParameterisedValue, nullptr)})},
+                            .at("zoCommand/expand/expression")
+                            .on(&XelExpandParameterHelper::SetParameterisedValue)})},
       withModelPath<XelExpandParameterHelper>()));
   kinds.push_back(bound<XelExpandParameterHelper>(
       {"expand-parameter-response",
@@ -371,7 +395,8 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        {"command"},
        "XelQuerySubjectHelper",
        "Submits a query subject built from a definition to the modelling engine.",
-       zoCommandFields({xml("definition").require().arg(nullptr)})},
+       zoCommandFields(
+           {xml("definition").require().at("zoCommand/querySubject/definition/*").arg()})},
       [](const I18NString& modelPath, ORVIDOM_Element& definition) {
         return std::make_unique<XelQuerySubjectHelper>(modelPath, definition);
       }));
@@ -380,7 +405,9 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        {"command"},
        "XelGetJoinPathsHelper",
        "Asks the modelling engine for the join paths between query items.",
-       zoCommandFields({list("items", text("")).on(&XelGetJoinPathsHelper::AddItem, nullptr)})},
+       zoCommandFields({list("items", text(""))
+                            .at("zoCommand/getJoinPaths/expression")
+                            .on(&XelGetJoinPathsHelper::AddItem)})},
       withModelPath<XelGetJoinPathsHelper>()));
   kinds.push_back(bound<XelGetJoinPathsHelper>(
       {"get-join-paths-response",
@@ -398,7 +425,8 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        "Asks the modelling engine to refine published model objects by object ID.",
        zoCommandFields({list("requestObjects", text(""))
                             .afterMaking()
-                            .on(&XelRefineObjectsHelper::addRequestObject, nullptr)})},
+                            .at("zoCommand/refinePublishedModel/expression")
+                            .on(&XelRefineObjectsHelper::addRequestObject)})},
       withModelPath<XelRefineObjectsHelper>()));
   kinds.push_back(bound<XelRefineObjectsHelper>(
       {"refine-objects-response",
@@ -423,8 +451,11 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
        {"command"},
        "XelTestConnectionHelper",
        "Asks the query framework service to test a database connection.",
-       {text("dataSource").require().arg(nullptr), text("connectionName").arg(nullptr),
-        text("signon").arg(nullptr), text("userName").arg(nullptr), text("password").arg(nullptr)}},
+       {text("dataSource").require().at("connection/connection/dataSource@value").arg(),
+        text("connectionName").at("connection/connection/name@value").arg(),
+        text("signon").at("connection/connection/signon/name@value").arg(),
+        text("userName").at("connection/connection/username@value").arg(),
+        text("password").at("connection/connection/password@value").arg()}},
       [](const I18NString& dataSource, const I18NString& connectionName, const I18NString& signon,
          const I18NString& userName, const I18NString& password) {
         return std::make_unique<XelTestConnectionHelper>(dataSource, connectionName, signon,

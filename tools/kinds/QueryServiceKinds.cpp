@@ -16,32 +16,39 @@ using Hierarchy = QsParamValueItemHierarchyHelper;
 
 // ---- connect request
 
+// A property is written as an element of its name, and a model's kind as a type name, so neither
+// is read back from the made request.
 std::vector<Field> connectFields() {
   // A refresh request replaces the passport and locales set.
   return {
-      text("providerType").on(&Connect::SetProviderType, nullptr),
-      text("namespace").on(&Connect::SetNamespace, nullptr),
-      text("userName").on(&Connect::SetUserName, nullptr),
-      text("password").on(&Connect::SetPassword, nullptr),
-      text("passport").comesBack(RoundTrip::Dropped).on(&Connect::SetPassport, nullptr),
-      text("contentManagerURI").on(&Connect::SetContentManagerURI, nullptr),
-      text("runLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetRunLocale, nullptr),
-      text("productLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetProductLocale, nullptr),
-      integer("sessionID").on(&Connect::SetSessionID, nullptr),
-      listOf("properties",
-             shape({xmlName("name").require().arg(nullptr), text("value").arg(nullptr)}))
-          .on(&Connect::AddProperty, nullptr),
-      boolean("retainConnection").on(&Connect::SetRetainConnection, nullptr),
-      boolean("disableAuthentication").on(&Connect::SetDisableAuthentication, nullptr),
+      text("providerType").at("dataSourceType@value").on(&Connect::SetProviderType),
+      text("namespace").at("namespace@value").on(&Connect::SetNamespace),
+      text("userName").at("username@value").on(&Connect::SetUserName),
+      text("password").at("password@value").on(&Connect::SetPassword),
+      text("passport").comesBack(RoundTrip::Dropped).on(&Connect::SetPassport),
+      text("contentManagerURI").at("contentManagerURI@value").on(&Connect::SetContentManagerURI),
+      text("runLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetRunLocale),
+      text("productLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetProductLocale),
+      integer("sessionID").at("sessionID@value").on(&Connect::SetSessionID),
+      listOf("properties", shape({xmlName("name").require().arg(), text("value").arg()}))
+          .on(&Connect::AddProperty),
+      boolean("retainConnection")
+          .at("property[@name=RETAINCONNECTION]@value")
+          .on(&Connect::SetRetainConnection),
+      boolean("disableAuthentication")
+          .at("property[@name=disableAuthentication]@value")
+          .on(&Connect::SetDisableAuthentication),
       listOf("models",
-             shape({text("name").require().arg(nullptr), boolean("engineModel").arg(nullptr)}))
-          .on(&Connect::AddModel, nullptr),
+             shape({text("name").require().at("name@value").arg(), boolean("engineModel").arg()}))
+          .at("connection")
+          .on(&Connect::AddModel),
       // Brings the made request up to date as RefreshRequest does for a request already sent.
-      object("refreshRequest",
-             shape({text("passport").arg(nullptr), text("productLocale").arg(nullptr),
-                    text("runLocale").arg(nullptr)}))
+      object("refreshRequest", shape({text("passport").at("WexPassport@value").arg(),
+                                      text("productLocale").at("productLocale@value").arg(),
+                                      text("runLocale").at("runLocale@value").arg()}))
           .afterMaking()
-          .on(&Connect::RefreshRequest, nullptr)};
+          .at(".")
+          .on(&Connect::RefreshRequest)};
 }
 
 // ---- data source fault
@@ -158,8 +165,7 @@ int inclusive(const bool* given) { return !given || *given ? 1 : 0; }
 // A simple value as a range bound or hierarchy node gives it: the use value and inclusive flag
 // are the two parts an item writes of it. Read gives the flag first, so it is read by hand.
 std::shared_ptr<const Shape> simpleShape() {
-  return shape(
-      {text("use").arg(nullptr), boolean("inclusive").arg(nullptr), text("display").readsOnly()});
+  return shape({text("use").arg(), boolean("inclusive").arg(), text("display").readsOnly()});
 }
 
 Ordered simpleJson(const Simple* simple) {
@@ -204,27 +210,23 @@ std::vector<Field> itemFields() {
     };
   };
   return {
-      choice("type", itemTypes()).require().arg(nullptr),
-      text("use").forType("simple").arg(nullptr),
-      boolean("inclusive").forType("simple").arg(nullptr),
+      choice("type", itemTypes()).require().arg(),
+      text("use").forType("simple").arg(),
+      boolean("inclusive").forType("simple").arg(),
       text("display").readsOnly(),
       object("start", simpleShape())
           .forType("range")
-          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetStart(use, inc); }),
-              nullptr),
+          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetStart(use, inc); })),
       object("end", simpleShape())
           .forType("range")
-          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetEnd(use, inc); }),
-              nullptr),
+          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetEnd(use, inc); })),
       object("value", simpleShape())
           .forType("hierarchy")
-          .on(part([](Parts& p, const I18NString& use, int inc) {
-                p.hierarchy->SetValue(use, inc);
-              }),
-              nullptr),
-      list("subNodes", object("", nodeShape()))
-          .forType("hierarchy")
-          .on([](Parts& p) { return p.hierarchy->AddSubNode(); }, nullptr),
+          .on(part(
+              [](Parts& p, const I18NString& use, int inc) { p.hierarchy->SetValue(use, inc); })),
+      list("subNodes", object("", nodeShape())).forType("hierarchy").on([](Parts& p) {
+        return p.hierarchy->AddSubNode();
+      }),
       text("tesselType").readsOnly()};
 }
 
@@ -358,16 +360,25 @@ void addQueryServiceKinds(std::vector<Kind>& kinds) {
        "QsMetadataRequestHelper",
        "Asks the query service for the metadata of a class of objects.",
        // Without a class nothing of the metadata asked for is written.
-       {text("metadataClass").require().on(&Metadata::SetMetadataClass, nullptr),
-        text("context").on(&Metadata::SetContext, nullptr),
-        integer("depth").on(&Metadata::SetDepth, nullptr),
-        integer("resultStart").on(&Metadata::SetResultStart, nullptr),
-        integer("resultCount").on(&Metadata::SetResultCount, nullptr),
-        boolean("resultSchema").on(&Metadata::SetResultSchema, nullptr),
-        list("constraints", text("")).on(&Metadata::AddConstraint, nullptr),
-        list("properties", text("")).on(&Metadata::AddProperty, nullptr),
-        list("retrieveProperties", text("")).on(&Metadata::AddRetrieveProperty, nullptr),
-        stringMap("aliasTablesMap").on(&Metadata::SetAliasTablesMap, nullptr)}}));
+       {text("metadataClass").require().at("metadata@class").on(&Metadata::SetMetadataClass),
+        text("context").at("metadata/context@value").on(&Metadata::SetContext),
+        integer("depth").at("metadata@depth").on(&Metadata::SetDepth),
+        integer("resultStart").at("metadata@resultStart").on(&Metadata::SetResultStart),
+        integer("resultCount").at("metadata@resultCount").on(&Metadata::SetResultCount),
+        boolean("resultSchema").at("metadata@returnSchema").on(&Metadata::SetResultSchema),
+        list("constraints", text(""))
+            .at("metadata/constraints/constraint@condition")
+            .on(&Metadata::AddConstraint),
+        list("properties", text(""))
+            .at("metadata/properties/property@name")
+            .on(&Metadata::AddProperty),
+        // Except "language", which is written as an element of its own.
+        list("retrieveProperties", text(""))
+            .at("retrievePropertyValues/property@name")
+            .on(&Metadata::AddRetrieveProperty),
+        stringMap("aliasTablesMap")
+            .at("aliasTableMap/aliasTable@lang=@name")
+            .on(&Metadata::SetAliasTablesMap)}}));
   kinds.push_back(
       bound<Fault>({"data-source-fault",
                     {},
