@@ -111,7 +111,9 @@ struct SpecEntry {
 std::vector<Field> securityObjectsFields() {
   const auto views =
       valueShape({text("viewRef").require().atLeastOne().arg(&ViewInfo::getViewRef),
+                  // A view's package is written once however often it is given.
                   list("packageRefs", text("").atLeastOne())
+                      .comesBack(RoundTrip::Unique)
                       .on(&ViewInfo::addPackageRef, filled(&ViewInfo::getPackageRefs))},
                  [](const I18NString& viewRef) { return ViewInfo(viewRef); });
   const auto add = [](SecurityObjectSpec& helper, const I18NString& searchPath,
