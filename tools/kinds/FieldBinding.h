@@ -11,57 +11,53 @@
 
 namespace binding {
 
-// The object and the parameters of a call bound to a field: a member function's own, a data
-// member as the one value it holds, or a function object's after its first, which is the object.
+// The class and the parameters of a callable: a member function's (after its object), a data
+// member's (as the one value it holds), a function's or a function object's.
 template <class F, class = void>
-struct Call;
+struct Signature;
 template <class R, class C, class... A>
-struct Call<R (C::*)(A...), void> {
-  using Object = C;
-  using Args = std::tuple<std::decay_t<A>...>;
+struct Signature<R (C::*)(A...), void> {
+  using Class = C;
+  using Params = std::tuple<A...>;
 };
 template <class R, class C, class... A>
-struct Call<R (C::*)(A...) const, void> : Call<R (C::*)(A...), void> {};
-template <class R, class C, class... A>
-struct Call<R (C::*)(A...) noexcept, void> : Call<R (C::*)(A...), void> {};
-template <class R, class C, class... A>
-struct Call<R (C::*)(A...) const noexcept, void> : Call<R (C::*)(A...), void> {};
+struct Signature<R (C::*)(A...) const, void> : Signature<R (C::*)(A...)> {};
 template <class V, class C>
-struct Call<V C::*, std::enable_if_t<!std::is_function_v<V>>> {
-  using Object = C;
-  using Args = std::tuple<V>;
+struct Signature<V C::*, std::enable_if_t<!std::is_function_v<V>>> {
+  using Class = C;
+  using Params = std::tuple<V>;
 };
-template <class R, class O, class... A>
-struct Call<R (*)(O&, A...), void> {
-  using Object = std::remove_const_t<O>;
-  using Args = std::tuple<std::decay_t<A>...>;
-};
-template <class M>
-struct FunctionObject;
-template <class R, class L, class O, class... A>
-struct FunctionObject<R (L::*)(O&, A...) const> {
-  using Object = std::remove_const_t<O>;
-  using Args = std::tuple<std::decay_t<A>...>;
-};
-template <class F>
-struct Call<F, std::void_t<decltype(&F::operator())>> : FunctionObject<decltype(&F::operator())> {};
-
-// The parameters of a function, or a function object, that takes no object: a value's
-// constructor.
-template <class F, class = void>
-struct Creator;
 template <class R, class... A>
-struct Creator<R (*)(A...), void> {
-  using Args = std::tuple<std::decay_t<A>...>;
-};
-template <class M>
-struct CreatorMember;
-template <class R, class L, class... A>
-struct CreatorMember<R (L::*)(A...) const> {
-  using Args = std::tuple<std::decay_t<A>...>;
+struct Signature<R (*)(A...), void> {
+  using Class = void;
+  using Params = std::tuple<A...>;
 };
 template <class F>
-struct Creator<F, std::void_t<decltype(&F::operator())>> : CreatorMember<decltype(&F::operator())> {
+struct Signature<F, std::void_t<decltype(&F::operator())>> {
+  using Class = void;
+  using Params = typename Signature<decltype(&F::operator())>::Params;
+};
+
+template <class Params>
+struct Decayed;
+template <class... A>
+struct Decayed<std::tuple<A...>> {
+  using Args = std::tuple<std::decay_t<A>...>;
+};
+
+// The parameters of a callable that takes no object: a value's constructor.
+template <class F>
+using CreatorArgs = typename Decayed<typename Signature<F>::Params>::Args;
+
+// The object and the other parameters of a call bound to a field: a member's class, or the first
+// parameter of a function or function object.
+template <class F, class C = typename Signature<F>::Class, class P = typename Signature<F>::Params>
+struct Call : Decayed<P> {
+  using Object = C;
+};
+template <class F, class O, class... A>
+struct Call<F, void, std::tuple<O&, A...>> : Decayed<std::tuple<A...>> {
+  using Object = std::remove_const_t<O>;
 };
 
 template <class T>
@@ -323,18 +319,11 @@ Field& Field::on(Set setter, Get getter) {
 }
 
 // The value a getter that fills its argument gives.
-template <class C, class R, class V>
-auto filled(R (C::*get)(V&) const) {
-  return [get](const C& object) {
-    std::decay_t<V> value{};
-    (object.*get)(value);
-    return value;
-  };
-}
-template <class C, class R, class V>
-auto filled(R (C::*get)(V&)) {
-  return [get](C& object) {
-    std::decay_t<V> value{};
+template <class Get>
+auto filled(Get get) {
+  using Object = typename binding::Call<Get>::Object;
+  return [get](Object& object) {
+    std::tuple_element_t<0, typename binding::Call<Get>::Args> value{};
     (object.*get)(value);
     return value;
   };
@@ -355,7 +344,7 @@ std::shared_ptr<const Shape> valueShape(std::vector<Field> fields, Create create
   made->fields = std::move(fields);
   const Shape* self = made.get();
   made->build = [create, self](const Json& in, Fill& fill) -> std::any {
-    using Args = typename binding::Creator<Create>::Args;
+    using Args = binding::CreatorArgs<Create>;
     auto args = binding::argumentsOf(static_cast<Args*>(nullptr), self->fields, in, fill);
     auto value = binding::createWith(create, args);
     setFields(self->fields, binding::targetOf(value), in, fill);

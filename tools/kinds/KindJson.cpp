@@ -1,6 +1,7 @@
 #include "KindJson.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace {
@@ -65,7 +66,12 @@ void checkValue(const Field& f, const json& v, const std::string& path) {
       if (f.nonEmpty && v.get_ref<const std::string&>().empty()) fail(path, "must not be empty");
       break;
     case FieldType::Integer:
+      // The helpers take whole numbers as unsigned long, which may be 32 bits wide.
       if (!v.is_number_unsigned()) fail(path, "expected a whole number of zero or more");
+      if (v.get<unsigned long long>() > std::numeric_limits<unsigned long>::max()) {
+        fail(path,
+             "too large: at most " + std::to_string(std::numeric_limits<unsigned long>::max()));
+      }
       break;
     case FieldType::Boolean:
       if (!isBoolean(v)) fail(path, "expected true or false");

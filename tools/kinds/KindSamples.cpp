@@ -1,6 +1,7 @@
 #include "KindSamples.h"
 
 #include <algorithm>
+#include <regex>
 #include <set>
 
 namespace {
@@ -153,123 +154,35 @@ json merged(const Field& f, const json& given) {
   return out;
 }
 
-// Where a field is written, parsed: the steps to the element, the attributes its value is in
-// (none for the text), and for a map the attribute that keys an entry.
-struct Place {
-  std::vector<std::string> steps;
-  std::vector<std::string> attributes;
-  std::string key;
-
-  explicit Place(const std::string& written) {
-    const std::size_t close = written.rfind(']');
-    const std::size_t at = written.find('@', close == std::string::npos ? 0 : close);
-    std::string path = written.substr(0, at), value;
-    if (at != std::string::npos) value = written.substr(at + 1);
-    for (std::size_t from = 0; !path.empty() && path != "." && from <= path.size();) {
-      const std::size_t end = std::min(path.find('/', from), path.size());
-      steps.push_back(path.substr(from, end - from));
-      from = end + 1;
-    }
-    if (const std::size_t equals = value.find("=@"); equals != std::string::npos) {
-      key = value.substr(0, equals);
-      value = value.substr(equals + 2);
-    }
-    for (std::size_t from = 0; !value.empty() && from <= value.size();) {
-      const std::size_t end = std::min(value.find('|', from), value.size());
-      attributes.push_back(value.substr(from, end - from));
-      from = end + 1;
-    }
+// The parts of `text` between separators; none for an empty text.
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> out;
+  for (std::size_t from = 0; !text.empty() && from <= text.size();) {
+    const std::size_t end = std::min(text.find(separator, from), text.size());
+    out.push_back(text.substr(from, end - from));
+    from = end + 1;
   }
-};
+  return out;
+}
 
-// What a made document carries of the fields of a kind that is only made, read where each field
-// says it is written.
-class WrittenReader {
- public:
-  json fields(const std::vector<Field>& fields, const ORVIDOM_Element& element) {
-    json out = json::object();
-    for (const Field& f : fields) {
-      if (!f.written.empty()) out[f.name] = value(f, element, Place(f.written));
-    }
-    return out;
+// One step from an element to its child elements: those of a name ("*" for any), then only the
+// one whose attribute has a value, or only the nth.
+struct Step {
+  std::string name, attribute, value;
+  std::size_t nth = 0;
+
+  explicit Step(const std::string& text) {
+    static const std::regex form(R"(([^\[]+)(?:\[(\d+)\]|\[@([^=]+)=([^\]]*)\])?)");
+    std::smatch m;
+    std::regex_match(text, m, form);
+    name = m[1], attribute = m[3], value = m[4];
+    if (m[2].matched) nth = std::stoul(m[2]);
   }
 
- private:
-  json value(const Field& f, const ORVIDOM_Element& context, const Place& place) {
-    if (f.type != FieldType::List && f.type != FieldType::StringMap) {
-      return one(f, find(context, place.steps, place.steps.size()), place);
-    }
-    json out = f.type == FieldType::List ? json::array() : json::object();
-    const ORVIDOM_Element parent = find(context, place.steps, place.steps.size() - 1);
-    for (const ORVIDOM_Element& e : matching(parent, place.steps.back())) {
-      if (f.type == FieldType::List) {
-        out.push_back(one(*f.item, e, place));
-      } else {
-        out[place.key.empty() ? e.getTagName().str() : e.getAttribute(place.key).str()] =
-            text(e, place);
-      }
-    }
-    return out;
-  }
-
-  json one(const Field& f, const ORVIDOM_Element& e, const Place& place) {
-    if (e.isNull()) return nullptr;
-    if (f.type == FieldType::Object) return fields(f.shape->fields, e);
-    if (f.type == FieldType::Xml) return ORVIDOM_Writer::toString(e);
-    const std::string value = text(e, place);
-    if (f.type == FieldType::Boolean && (value == "true" || value == "TRUE")) return true;
-    if (f.type == FieldType::Boolean && (value == "false" || value == "FALSE")) return false;
-    if (f.type == FieldType::Integer && !value.empty() &&
-        value.find_first_not_of("0123456789") == std::string::npos) {
-      return std::stoull(value);
-    }
-    return value;
-  }
-
-  // The first of the attributes present, or the text of the element.
-  static std::string text(const ORVIDOM_Element& e, const Place& place) {
-    for (const std::string& a : place.attributes) {
-      if (e.hasAttribute(a)) return e.getAttribute(a).str();
-    }
-    if (!place.attributes.empty()) return "";
-    std::string out;
-    for (ORVIDOM_Node n = e.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
-      if (n.getNodeType() == ORVIDOM_Node::TEXT_NODE) out += n.getNodeValue().str();
-    }
-    return out;
-  }
-
-  // The element the first `count` steps lead to from `context`; null when one leads nowhere.
-  static ORVIDOM_Element find(ORVIDOM_Element context, const std::vector<std::string>& steps,
-                              std::size_t count) {
-    for (std::size_t i = 0; i < count && !context.isNull(); ++i) {
-      std::string step = steps[i];
-      std::size_t nth = 1;
-      if (const std::size_t open = step.find('[');
-          open != std::string::npos && step[open + 1] != '@') {
-        nth = std::stoul(step.substr(open + 1));
-        step = step.substr(0, open);
-      }
-      const std::vector<ORVIDOM_Element> found = matching(context, step);
-      context = found.size() >= nth ? found[nth - 1] : ORVIDOM_Element();
-    }
-    return context;
-  }
-
-  // The child elements of `parent` the step names.
-  static std::vector<ORVIDOM_Element> matching(const ORVIDOM_Element& parent,
-                                               const std::string& step) {
+  std::vector<ORVIDOM_Element> from(const ORVIDOM_Element& parent) const {
     std::vector<ORVIDOM_Element> out;
-    if (parent.isNull()) return out;
-    const std::size_t open = step.find("[@");
-    const std::string name = step.substr(0, open);
-    std::string attribute, value;
-    if (open != std::string::npos) {
-      const std::size_t equals = step.find('=', open);
-      attribute = step.substr(open + 2, equals - open - 2);
-      value = step.substr(equals + 1, step.size() - equals - 2);
-    }
-    for (ORVIDOM_Node n = parent.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
+    for (ORVIDOM_Node n = parent.isNull() ? ORVIDOM_Node() : parent.getFirstChild(); !n.isNull();
+         n = n.getNextSibling()) {
       if (n.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
       const ORVIDOM_Element e(n);
       if ((name == "*" || e.getTagName().str() == name) &&
@@ -277,9 +190,98 @@ class WrittenReader {
         out.push_back(e);
       }
     }
+    if (nth > 0) {
+      out = out.size() >= nth ? std::vector<ORVIDOM_Element>{out[nth - 1]}
+                              : std::vector<ORVIDOM_Element>{};
+    }
     return out;
   }
 };
+
+// Where a field is written (Field::at), parsed: the steps to its element or elements, the
+// attributes its value may be in (none for the text), and for a map the attribute that keys an
+// entry (none for the element's name).
+struct Place {
+  std::vector<Step> steps;
+  std::vector<std::string> attributes;
+  std::string key;
+
+  explicit Place(const std::string& written) {
+    const std::size_t close = written.rfind(']');
+    const std::size_t at = written.find('@', close == std::string::npos ? 0 : close);
+    const std::string path = written.substr(0, at);
+    std::string value = at == std::string::npos ? "" : written.substr(at + 1);
+    for (const std::string& step : split(path == "." ? "" : path, '/')) steps.emplace_back(step);
+    if (const std::size_t equals = value.find("=@"); equals != std::string::npos) {
+      key = value.substr(0, equals);
+      value = value.substr(equals + 2);
+    }
+    attributes = split(value, '|');
+  }
+
+  // The element the first `count` steps lead to from `context`; null when one leads nowhere.
+  ORVIDOM_Element follow(ORVIDOM_Element context, std::size_t count) const {
+    for (std::size_t i = 0; i < count && !context.isNull(); ++i) {
+      const std::vector<ORVIDOM_Element> found = steps[i].from(context);
+      context = found.empty() ? ORVIDOM_Element() : found[0];
+    }
+    return context;
+  }
+
+  // The first of the attributes present, or the text of the element.
+  std::string text(const ORVIDOM_Element& e) const {
+    for (const std::string& a : attributes) {
+      if (e.hasAttribute(a)) return e.getAttribute(a).str();
+    }
+    std::string out;
+    for (ORVIDOM_Node n = e.getFirstChild(); attributes.empty() && !n.isNull();
+         n = n.getNextSibling()) {
+      if (n.getNodeType() == ORVIDOM_Node::TEXT_NODE) out += n.getNodeValue().str();
+    }
+    return out;
+  }
+};
+
+// What a made document carries of the fields of a kind that is only made, read where each field
+// says it is written.
+json writtenFields(const std::vector<Field>& fields, const ORVIDOM_Element& element);
+
+json writtenValue(const Field& f, const ORVIDOM_Element& e, const Place& place) {
+  if (e.isNull()) return nullptr;
+  if (f.type == FieldType::Object) return writtenFields(f.shape->fields, e);
+  if (f.type == FieldType::Xml) return ORVIDOM_Writer::toString(e);
+  const std::string value = place.text(e);
+  if (f.type == FieldType::Boolean && (value == "true" || value == "TRUE")) return true;
+  if (f.type == FieldType::Boolean && (value == "false" || value == "FALSE")) return false;
+  if (f.type == FieldType::Integer && !value.empty() &&
+      value.find_first_not_of("0123456789") == std::string::npos) {
+    return std::stoull(value);
+  }
+  return value;
+}
+
+json writtenFields(const std::vector<Field>& fields, const ORVIDOM_Element& element) {
+  json out = json::object();
+  for (const Field& f : fields) {
+    if (f.written.empty()) continue;
+    const Place place(f.written);
+    if (f.type != FieldType::List && f.type != FieldType::StringMap) {
+      out[f.name] = writtenValue(f, place.follow(element, place.steps.size()), place);
+      continue;
+    }
+    json& items = out[f.name] = f.type == FieldType::List ? json::array() : json::object();
+    for (const ORVIDOM_Element& e :
+         place.steps.back().from(place.follow(element, place.steps.size() - 1))) {
+      if (f.type == FieldType::List) {
+        items.push_back(writtenValue(*f.item, e, place));
+      } else {
+        items[place.key.empty() ? e.getTagName().str() : e.getAttribute(place.key).str()] =
+            place.text(e);
+      }
+    }
+  }
+  return out;
+}
 
 class Comparer {
  public:
@@ -375,5 +377,5 @@ std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
 std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
                                ORVIDOM_Element& made) {
   if (kind.read) return readBackDifference(kind, given, kind.read(made));
-  return Comparer(true).fields(kind.fields, given, WrittenReader().fields(kind.fields, made), "");
+  return Comparer(true).fields(kind.fields, given, writtenFields(kind.fields, made), "");
 }

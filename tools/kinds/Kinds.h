@@ -81,7 +81,7 @@ struct Takes<Helper,
 // read.
 template <class Helper, class Create = Default<Helper>>
 Kind bound(Kind kind, Create create = Create()) {
-  using Args = typename binding::Creator<Create>::Args;
+  using Args = binding::CreatorArgs<Create>;
   const std::vector<Field>& fields = kind.fields;
   if constexpr (Makes<Helper>::value) {
     if (std::any_of(fields.begin(), fields.end(),
