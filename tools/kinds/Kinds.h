@@ -56,6 +56,17 @@ ORVIDOM_Element makeWith(const Helper& helper) {
   return elem;
 }
 
+// The helper, keeping the element it took, for getters that take that element again.
+template <class Helper>
+struct Taken : Helper {
+  ORVIDOM_Element taken;
+
+  void Take(ORVIDOM_Element& elem) {
+    Helper::Take(elem);
+    taken = elem;
+  }
+};
+
 // The helper made by its default constructor.
 template <class Helper>
 struct Default {

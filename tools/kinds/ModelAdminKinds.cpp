@@ -189,21 +189,27 @@ std::vector<Field> retargetFields() {
               .on(add, &Retarget::getEntries)};
 }
 
+using Dimension = Taken<DimensionInfoHelper>;
+
 // Made from levels and hierarchies; the helper only locates the two parts of a received
 // "dimInfo", each given as its XML.
 std::vector<Field> dimensionInfoFields() {
-  using Dimension = DimensionInfoHelper;
   return {
       listOf("levels", shape({text("name").arg(), text("keyName").arg(),
                               list("keyQueryItems", text("")).arg(), boolean("isUniqueKey").arg(),
                               list("attributes", text("")).arg()}))
           .madeOnly()
-          .on(&Dimension::AddLevel),
+          .on(&DimensionInfoHelper::AddLevel),
       listOf("hierarchies",
              shape({text("name").arg(), list("functionalDependency", text("")).arg()}))
           .madeOnly()
-          .on(&Dimension::AddHierarchy),
-      xml("levelsElement").readsOnly(), xml("hierarchiesElement").readsOnly()};
+          .on(&DimensionInfoHelper::AddHierarchy),
+      xml("levelsElement")
+          .readsOnly()
+          .on(nullptr, [](Dimension& d) { return d.getLevelsElement(d.taken); }),
+      xml("hierarchiesElement").readsOnly().on(nullptr, [](Dimension& d) {
+        return d.getHierarchiesElement(d.taken);
+      })};
 }
 
 }  // namespace
@@ -253,19 +259,10 @@ void addModelAdminKinds(std::vector<Kind>& kinds) {
                        "ZoActionHelperRetargetObjectReferences",
                        "Points the references to replaced objects at their new targets.",
                        retargetFields()}));
-  Kind dimensionInfo = bound<DimensionInfoHelper>(
-      {"dimension-info",
-       {"dimInfo"},
-       "DimensionInfoHelper",
-       "A dimension's levels with their keys and attributes, and its hierarchies.",
-       dimensionInfoFields()});
-  // The helper's locators take the element they search, which it does not keep: read by hand.
-  dimensionInfo.read = [](ORVIDOM_Element& elem) {
-    DimensionInfoHelper helper;
-    helper.Take(elem);
-    const auto part = [](const ORVIDOM_Element& e) { return binding::toJson(Field(), e); };
-    return Ordered{{"levelsElement", part(helper.getLevelsElement(elem))},
-                   {"hierarchiesElement", part(helper.getHierarchiesElement(elem))}};
-  };
-  kinds.push_back(dimensionInfo);
+  kinds.push_back(
+      bound<Dimension>({"dimension-info",
+                        {"dimInfo"},
+                        "DimensionInfoHelper",
+                        "A dimension's levels with their keys and attributes, and its hierarchies.",
+                        dimensionInfoFields()}));
 }

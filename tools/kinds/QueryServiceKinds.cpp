@@ -99,15 +99,7 @@ std::vector<Field> dataSourceFaultFields() {
 
 // ---- metadata response
 
-// The helper, keeping the element it took, whose entries it reads one by one.
-struct TakenResponse : QsMetadataResponseHelper {
-  ORVIDOM_Element taken;
-
-  void Take(ORVIDOM_Element& elem) {
-    QsMetadataResponseHelper::Take(elem);
-    taken = elem;
-  }
-};
+using TakenResponse = Taken<QsMetadataResponseHelper>;
 
 // One entry of a response, read through the helper that took it.
 struct Entry {
@@ -132,15 +124,16 @@ Ordered properties(const Entry& entry, bool byLocale) {
   entry.helper->GetPropertyNameValues(element, names, values);
   Ordered out = Ordered::object();
   for (std::size_t i = 0; i < names.size(); ++i) {
+    if (!byLocale) {
+      out[names[i].str()] = values[i].str();
+      continue;
+    }
     I18NString value;
     std::map<I18NString, I18NString> locales;
     QsMetadataResponseHelper::GetPropertyValue(element, names[i], value, locales);
-    if (!byLocale) {
-      out[names[i].str()] = values[i].str();
-    } else if (!locales.empty()) {
-      Ordered& property = out[names[i].str()] = Ordered::object();
-      for (const auto& [locale, text] : locales) property[locale.str()] = text.str();
-    }
+    if (locales.empty()) continue;
+    Ordered& property = out[names[i].str()] = Ordered::object();
+    for (const auto& [locale, text] : locales) property[locale.str()] = text.str();
   }
   return out;
 }
@@ -204,30 +197,29 @@ struct ItemParts {
 // back depends on its class, so items are read by hand.
 template <class Parts>
 std::vector<Field> itemFields() {
-  const auto part = [](auto set) {
-    return [set](Parts& parts, const I18NString& use, const bool* given) {
-      set(parts, use, inclusive(given));
-    };
-  };
-  return {
-      choice("type", itemTypes()).require().arg(),
-      text("use").forType("simple").arg(),
-      boolean("inclusive").forType("simple").arg(),
-      text("display").readsOnly(),
-      object("start", simpleShape())
-          .forType("range")
-          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetStart(use, inc); })),
-      object("end", simpleShape())
-          .forType("range")
-          .on(part([](Parts& p, const I18NString& use, int inc) { p.range->SetEnd(use, inc); })),
-      object("value", simpleShape())
-          .forType("hierarchy")
-          .on(part(
-              [](Parts& p, const I18NString& use, int inc) { p.hierarchy->SetValue(use, inc); })),
-      list("subNodes", object("", nodeShape())).forType("hierarchy").on([](Parts& p) {
-        return p.hierarchy->AddSubNode();
-      }),
-      text("tesselType").readsOnly()};
+  return {choice("type", itemTypes()).require().arg(),
+          text("use").forType("simple").arg(),
+          boolean("inclusive").forType("simple").arg(),
+          text("display").readsOnly(),
+          object("start", simpleShape())
+              .forType("range")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.range->SetStart(use, inclusive(given));
+              }),
+          object("end", simpleShape())
+              .forType("range")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.range->SetEnd(use, inclusive(given));
+              }),
+          object("value", simpleShape())
+              .forType("hierarchy")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.hierarchy->SetValue(use, inclusive(given));
+              }),
+          list("subNodes", object("", nodeShape())).forType("hierarchy").on([](Parts& p) {
+            return p.hierarchy->AddSubNode();
+          }),
+          text("tesselType").readsOnly()};
 }
 
 // What the item's getters give. The parts of a range or hierarchy are read before its wire type,
