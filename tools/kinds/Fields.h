@@ -40,8 +40,8 @@ enum class RoundTrip {
 
 // How the items of a list come back merged. Items that share the value of `key` are grouped:
 // with `combined`, they become one item, whose fields combine as each field's `combine` rule
-// says; otherwise each is kept. The groups come in the order their keys were first given, or,
-// with `byKey`, in the order of the key's names.
+// says (lists are joined, to be merged by their own rules); otherwise each is kept. The groups come
+// in the order their keys were first given, or, with `byKey`, in the order of the key's names.
 struct Merge {
   std::string key;
   bool combined = true;
@@ -102,7 +102,9 @@ struct Field {
   // An array that must hold at least one item.
   bool nonEmpty = false;
   RoundTrip roundTrip = RoundTrip::Same;
+  // For a list that comes back merged: how.
   Merge merge;
+  // For a field of the items of such a list: how its values combine.
   Combine combine = Combine::First;
   // The field applies only when the object's "type" field has this value ("" for always).
   std::string onlyForType;
@@ -156,7 +158,8 @@ struct Field {
   // by entry; one of the target, the JSON and the Fill is written by hand), and is called once
   // per item of a list when it takes a single item. For an object, or a list of objects, `set` is
   // the call that adds the object, taking its argument fields; its other fields are set on what
-  // it returns. `get` gives the value back from the target. Either may be nullptr.
+  // it returns. A call whose object is an element is made on the element Make wrote. `get` gives
+  // the value back from the target. Either may be nullptr.
   template <class Set, class Get = std::nullptr_t>
   Field& on(Set set, Get get = nullptr);
   // Makes the field an argument of its object's creating call, read back by `get`.

@@ -79,6 +79,8 @@ QFQueryHelper* addQuery(Execute& command, const I18NString& name, const I18NStri
   return query;
 }
 
+// A data item's name is numbered when it repeats, and a set's projection items are written once
+// each, so neither is read back from the made command.
 std::shared_ptr<const Shape> queryShape() {
   const Names aggregates =
       namesUpTo<Query::EAggregate>(Query::kAggregateCalculated, &Query::ToString);
