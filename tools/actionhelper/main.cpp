@@ -1,12 +1,16 @@
 // actionhelper: makes and reads the library's documents from the shell, through the helpers.
 #include <CLI/CLI.hpp>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -33,8 +37,14 @@ std::string displayName(const std::string& file) { return file == "-" ? "<stdin>
 
 std::string systemReason() { return std::strerror(errno); }
 
-// The whole file, or standard input for "-"; Failure naming the file and the system's reason.
-std::string readInput(const std::string& file) {
+// Input past this many bytes is refused unless --max-input allows more: the tool holds the text
+// and the tree made from it, several times its size, so an endless input such as /dev/zero must
+// end in an error rather than in exhausted memory.
+constexpr std::uint64_t kDefaultMaxInput = std::uint64_t(256) << 20;
+
+// The whole file, or standard input for "-"; Failure naming the file and the system's reason, or
+// the limit when the input holds more than `limit` bytes.
+std::string readInput(const std::string& file, std::uint64_t limit) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
       file == "-" ? stdin : std::fopen(file.c_str(), "rb"),
       [](std::FILE* f) { return f == stdin ? 0 : std::fclose(f); });
@@ -42,22 +52,69 @@ std::string readInput(const std::string& file) {
   std::string text;
   char buffer[1 << 16];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) text.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
+    if (text.size() + n > limit) {
+      throw Failure(displayName(file) + ": more than the input limit of " + std::to_string(limit) +
+                    " bytes; --max-input raises it");
+    }
+    text.append(buffer, n);
+  }
   if (std::ferror(in.get())) throw Failure(displayName(file) + ": " + systemReason());
   return text;
 }
 
-// Where the output goes: standard output, or the file of -o.
+// The file's identity, when it is a regular file that exists; `file` "-" is standard input.
+std::optional<std::pair<dev_t, ino_t>> regularFile(const std::string& file) {
+  struct stat st {};
+  if ((file == "-" ? fstat(STDIN_FILENO, &st) : stat(file.c_str(), &st)) != 0) return {};
+  if (!S_ISREG(st.st_mode)) return {};
+  return std::make_pair(st.st_dev, st.st_ino);
+}
+
+// Where the output goes: standard output, or the file of -o. A regular file, or one still to be
+// made, is written beside itself under a temporary name and renamed over its place only when the
+// run succeeds, so that a failed run leaves it as it was; anything else (a device, a pipe) is
+// written directly, as it cannot be replaced.
 class Output {
  public:
-  explicit Output(const std::string& file) {
+  // `input` is the file the command reads ("" for none); an output that is the same regular
+  // file, by any path, is refused before anything is read or written.
+  Output(const std::string& file, const std::string& input) : m_target(file) {
     if (file.empty()) return;
-    m_file.open(file, std::ios::binary);
-    if (!m_file) throw Failure(file + ": " + systemReason());
-    m_out = &m_file;
+    const auto existing = regularFile(file);
+    if (existing && !input.empty() && existing == regularFile(input)) {
+      throw UsageError("the output " + file + " is the input " + displayName(input) +
+                       "; write to another file");
+    }
+    struct stat st {};
+    if (stat(file.c_str(), &st) == 0 && !existing) {
+      open(file);
+      return;
+    }
+    // The file a link names is the one replaced, as writing to it directly would change it.
+    if (existing) {
+      std::unique_ptr<char, void (*)(void*)> real(realpath(file.c_str(), nullptr), std::free);
+      if (real) m_target = real.get();
+    }
+    std::string temporary = m_target + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) throw Failure(file + ": " + systemReason());
+    m_temporary = temporary;
+    // The mode a file written directly would have: the old file's, or the default one.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, existing ? st.st_mode & 07777 : 0666 & ~mask);
+    close(fd);
+    open(m_temporary);
   }
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+  ~Output() {
+    if (!m_temporary.empty()) std::remove(m_temporary.c_str());
+  }
+
   std::ostream& stream() { return *m_out; }
-  // Failure when anything written did not reach its place.
+  // Failure when anything written did not reach its place; the file then keeps what it held.
   void finish() {
     // A write that failed earlier left its reason in errno; a flush now may fail anew.
     if (!m_out->fail()) errno = 0, m_out->flush();
@@ -66,9 +123,21 @@ class Output {
       throw Failure("writing the output failed: " +
                     (errno ? systemReason() : std::string("the output refused it")));
     }
+    if (m_temporary.empty()) return;
+    if (std::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
+      throw Failure(m_target + ": " + systemReason());
+    }
+    m_temporary.clear();
   }
 
  private:
+  void open(const std::string& path) {
+    m_file.open(path, std::ios::binary);
+    if (!m_file) throw Failure(m_target + ": " + systemReason());
+    m_out = &m_file;
+  }
+
+  std::string m_target, m_temporary;
   std::ofstream m_file;
   std::ostream* m_out = &std::cout;
 };
@@ -224,23 +293,65 @@ class KeyTracker {
   std::vector<Level> m_levels;
 };
 
+// Where the parser stops on a description: its byte offset after the token it refused, and that
+// token. The parser's own out-of-range error gives neither.
+class ErrorLocator : public nlohmann::json_sax<nlohmann::json> {
+ public:
+  std::size_t end = 0;
+  std::string token;
+
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t at, const std::string& last,
+                   const nlohmann::json::exception&) override {
+    end = at, token = last;
+    return false;
+  }
+};
+
+// FILE:LINE:COLUMN: what, then the line with a caret under the byte `at`.
+[[noreturn]] void failAt(const std::string& text, const std::string& file, std::size_t at,
+                         const std::string& what) {
+  throw Failure(displayName(file) + ":" + position(text, at) + ": " + what + "\n" +
+                excerpt(text, at));
+}
+
 nlohmann::json parseDescription(const std::string& text, const std::string& file) {
   try {
     return nlohmann::json::parse(text, KeyTracker());
   } catch (const nlohmann::json::parse_error& e) {
-    const std::size_t at = e.byte ? e.byte - 1 : 0;
-    throw Failure(displayName(file) + ":" + position(text, at) + ": " + e.what() + "\n" +
-                  excerpt(text, at));
+    failAt(text, file, e.byte ? e.byte - 1 : 0, e.what());
+  } catch (const nlohmann::json::out_of_range&) {
+    // A number beyond the range of any JSON number, shown by its first digits only.
+    ErrorLocator where;
+    nlohmann::json::sax_parse(text, &where);
+    constexpr std::size_t kShown = 20;
+    const std::string shown = where.token.size() > kShown
+                                  ? where.token.substr(0, kShown) + "... (" +
+                                        std::to_string(where.token.size()) + " characters)"
+                                  : where.token;
+    failAt(text, file, where.end - std::min(where.end, where.token.size()),
+           "number out of range: " + shown);
   } catch (const InputError& e) {
     throw Failure(displayName(file) + ": " + e.what());
   }
 }
 
-void make(const std::string& kindName, const std::string& file, bool indent, bool declaration,
-          Output& output) {
+void make(const std::string& kindName, const std::string& file, std::uint64_t maxInput, bool indent,
+          bool declaration, Output& output) {
   const Kind& kind = kindNamed(kindName);
   if (!kind.make) throw UsageError("kind \"" + kindName + "\" is read only");
-  const std::string text = readInput(file);
+  const std::string text = readInput(file, maxInput);
   const nlohmann::json description = parseDescription(text, file);
   const std::string xml = runHelper("make " + kindName, [&] {
     try {
@@ -297,11 +408,11 @@ void requireShallow(const ORVIDOM_Element& root, const std::string& file) {
   }
 }
 
-void read(const std::string& kindName, const std::string& file, const std::string& format,
-          Output& output) {
+void read(const std::string& kindName, const std::string& file, std::uint64_t maxInput,
+          const std::string& format, Output& output) {
   const Kind* named = kindName.empty() ? nullptr : &kindNamed(kindName);
   if (named && !named->read) throw UsageError("kind \"" + kindName + "\" is made only");
-  const std::string text = readInput(file);
+  const std::string text = readInput(file, maxInput);
   ORVIDOM_Element root;
   try {
     root = ORVIDOM_Parser::parseString(text).getDocumentElement();
@@ -371,12 +482,22 @@ int main(int argc, char** argv) {
 
   std::string kindName, file = "-", format = "text", outputFile;
   bool indent = false, declaration = false;
+  std::uint64_t maxInput = kDefaultMaxInput;
   const auto addOutput = [&](CLI::App* cmd) {
-    cmd->add_option("-o,--output", outputFile, "Write to this file instead of standard output");
+    cmd->add_option("-o,--output", outputFile,
+                    "Write to this file instead of standard output; the file is replaced only "
+                    "when the command succeeds, and may not be the input");
   };
-  const auto run = [&](auto step) {
-    return [&, step] {
-      Output output(outputFile);
+  const auto addInput = [&](CLI::App* cmd, const char* what) {
+    cmd->add_option("FILE", file, what);
+    cmd->add_option("--max-input", maxInput,
+                    "Refuse input larger than this (bytes, or with K, M or G); default 256M")
+        ->transform(CLI::AsSizeValue(false));
+  };
+  // `input` is the file the command reads, which the output may not be.
+  const auto run = [&](auto step, const std::string* input = nullptr) {
+    return [&, step, input] {
+      Output output(outputFile, input ? *input : "");
       step(output);
       output.finish();
     };
@@ -396,7 +517,7 @@ int main(int argc, char** argv) {
       "Fill a helper from a JSON description and print the XML it makes\n"
       "  example: echo '{\"metadataClass\":\"table\"}' | actionhelper make metadata-request -");
   makeCmd->add_option("KIND", kindName, "Document kind (see `actionhelper kinds`)")->required();
-  makeCmd->add_option("FILE", file, "JSON description, - for standard input");
+  addInput(makeCmd, "JSON description, - for standard input");
   makeCmd->add_flag("--indent", indent,
                     "Indent the XML. An indented document of a kind that holds XML fragments (" +
                         fragmentKinds() +
@@ -404,7 +525,8 @@ int main(int argc, char** argv) {
                         "element, and indentation puts text before it");
   makeCmd->add_flag("--declaration", declaration, "Start with the XML declaration");
   addOutput(makeCmd);
-  makeCmd->callback(run([&](Output& out) { make(kindName, file, indent, declaration, out); }));
+  makeCmd->callback(
+      run([&](Output& out) { make(kindName, file, maxInput, indent, declaration, out); }, &file));
 
   std::string readFormat = "json";
   CLI::App* readCmd = app.add_subcommand(
@@ -413,11 +535,12 @@ int main(int argc, char** argv) {
       "  example: actionhelper read --format text examples/kinds/data-source-fault.in.xml "
       "--kind data-source-fault");
   readCmd->add_option("--kind", kindName, "Document kind, when the root element is ambiguous");
-  readCmd->add_option("FILE", file, "XML document, - for standard input");
+  addInput(readCmd, "XML document, - for standard input");
   readCmd->add_option("--format", readFormat, "json or text")
       ->check(CLI::IsMember({"json", "text"}));
   addOutput(readCmd);
-  readCmd->callback(run([&](Output& out) { read(kindName, file, readFormat, out); }));
+  readCmd->callback(
+      run([&](Output& out) { read(kindName, file, maxInput, readFormat, out); }, &file));
 
   CLI::App* schemaCmd =
       app.add_subcommand("schema",
@@ -437,8 +560,16 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    // Help and version end well; every other complaint about the call is a usage error.
-    return app.exit(e) == 0 ? 0 : 2;
+    // Help and version end well when they reach standard output; every other complaint about
+    // the call is a usage error.
+    if (app.exit(e) != 0) return 2;
+    try {
+      Output(std::string(), std::string()).finish();
+    } catch (const Failure& lost) {
+      std::cerr << lost.what() << "\n";
+      return 1;
+    }
+    return 0;
   } catch (const UsageError& e) {
     std::cerr << "actionhelper: " << e.what() << "\n";
     return 2;

@@ -1,6 +1,7 @@
 #include "KindJson.h"
 
 #include <algorithm>
+#include <limits>
 #include <set>
 
 namespace {
@@ -65,16 +66,22 @@ void checkValue(const Field& f, const json& v, const std::string& path) {
       if (f.nonEmpty && v.get_ref<const std::string&>().empty()) fail(path, "must not be empty");
       break;
     case FieldType::Integer:
+      // The helpers take whole numbers as unsigned long, which may be 32 bits wide.
       if (!v.is_number_unsigned()) fail(path, "expected a whole number of zero or more");
+      if (v.get<unsigned long long>() > std::numeric_limits<unsigned long>::max()) {
+        fail(path,
+             "too large: at most " + std::to_string(std::numeric_limits<unsigned long>::max()));
+      }
       break;
     case FieldType::Boolean:
       if (!isBoolean(v)) fail(path, "expected true or false");
       break;
     case FieldType::Enumeration:
       if (!v.is_string()) fail(path, "expected a string");
-      if (std::find(f.names.begin(), f.names.end(), v.get<std::string>()) == f.names.end()) {
-        fail(path,
-             "unknown value \"" + v.get<std::string>() + "\" (known: " + joined(f.names) + ")");
+      if (std::find(f.names.names.begin(), f.names.names.end(), v.get<std::string>()) ==
+          f.names.names.end()) {
+        fail(path, "unknown value \"" + v.get<std::string>() +
+                       "\" (known: " + joined(f.names.names) + ")");
       }
       break;
     case FieldType::Object:
@@ -91,8 +98,9 @@ void checkValue(const Field& f, const json& v, const std::string& path) {
     case FieldType::StringMap:
       if (!v.is_object()) fail(path, "expected an object");
       for (const auto& [key, item] : v.items()) {
-        if (!f.names.empty() && std::find(f.names.begin(), f.names.end(), key) == f.names.end()) {
-          fail(path, "unknown key \"" + key + "\" (known: " + joined(f.names) + ")");
+        if (!f.names.names.empty() &&
+            std::find(f.names.names.begin(), f.names.names.end(), key) == f.names.names.end()) {
+          fail(path, "unknown key \"" + key + "\" (known: " + joined(f.names.names) + ")");
         }
         if (f.item) {
           checkValue(*f.item, item, pathTo(path, key));
@@ -204,7 +212,7 @@ class SchemaWriter {
       case FieldType::Boolean:
         return {{"type", "boolean"}};
       case FieldType::Enumeration:
-        return {{"enum", f.names}};
+        return {{"enum", f.names.names}};
       case FieldType::Object:
         return objectSchema(*f.shape);
       case FieldType::List: {
@@ -214,7 +222,7 @@ class SchemaWriter {
       }
       case FieldType::StringMap: {
         ordered out{{"type", "object"}};
-        if (!f.names.empty()) out["propertyNames"] = {{"enum", f.names}};
+        if (!f.names.names.empty()) out["propertyNames"] = {{"enum", f.names.names}};
         out["additionalProperties"] =
             f.item ? orNull(fieldSchema(*f.item)) : ordered{{"type", "string"}};
         return out;

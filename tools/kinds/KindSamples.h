@@ -1,6 +1,6 @@
 // Random descriptions of a kind, made from its fields, and the comparison of a description with
-// what reading the document made from it gives. The property test and the fuzz targets drive
-// every kind through these.
+// what reading the document made from it gives: merged lists as their merge rule gives them back.
+// The property test and the fuzz targets drive every kind through these.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -30,3 +30,8 @@ nlohmann::json sampleDescription(const Kind& kind, SampleSource& source);
 // there is none.
 std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
                                const nlohmann::ordered_json& read);
+
+// The same for the document made from the description: what the kind reads of it, or, for a kind
+// that is only made, what it carries where its fields say they are written.
+std::string readBackDifference(const Kind& kind, const nlohmann::json& given,
+                               ORVIDOM_Element& made);

@@ -1,279 +1,197 @@
 // Kinds of the model task documents: update-object, materialize and model analysis requests and
 // responses, and the externalize and packages reports.
-#include <memory>
 #include <optional>
-#include <string>
 
 #include "Kinds.h"
 #include "TextLayout.h"
 
 namespace {
 
+using Request = ZoUpdateObjectRequestHelper;
 using RequestTask = ZoUpdateRequestTaskHelper;
+using Response = ZoUpdateObjectResponseHelper;
 using ResultTask = ZoUpdateResponseTaskHelper;
+using Feedback = ZoActionFeedbackHelper;
+using Materialize = ZoMaterializeRequestHelper;
+using AnalysisRequest = ZoModelAnalysisRequestHelper;
 using AnalysisTask = ZoAnalyzeRequestTaskHelper;
+using AnalysisResponse = ZoModelAnalysisResponseHelper;
 using AnalysisObject = ZoAnalyzeResponseIssueObjectHelper;
+using Externalize = ZoExternalizeReportHelper;
+using Packages = ZoPackagesReportHelper;
 
-// The enumeration value named by the required field `key`.
-template <class E>
-E requiredValue(JsonObject& in, const char* key, const NameTable<E>& table) {
-  return lookUp(table, in.requiredString(key), in.pathOf(key));
-}
-
-// The enumeration values named by the strings of the array field `key`, in order.
-template <class E>
-std::vector<E> requiredValues(JsonObject& in, const char* key, const NameTable<E>& table) {
-  const std::vector<I18NString> names = in.strings(key);
-  std::vector<E> values;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    values.push_back(lookUp(table, names[i], in.pathOf(key) + "[" + std::to_string(i) + "]"));
-  }
-  return values;
-}
-
-I18NString optionalText(JsonObject& in, const char* key) { return in.string(key).value_or(""); }
-
-const NameTable<RequestTask::ETask>& updateTaskNames() {
-  static const auto table = namesOf<RequestTask::ETask>(
-      RequestTask::kTaskAddProperty, RequestTask::kTaskRemoveObject,
-      [](RequestTask::ETask t) -> const I18NString& { return RequestTask::ToString(t); });
-  return table;
-}
-
-const NameTable<RequestTask::EParameter>& updateParameterNames() {
-  static const auto table = namesOf<RequestTask::EParameter>(
-      RequestTask::kParamPropertyType, RequestTask::kParamDimensionRef,
-      [](RequestTask::EParameter p) -> const I18NString& { return RequestTask::ToString(p); });
-  return table;
-}
-
-const NameTable<ResultTask::EStatus>& statusNames() {
-  static const auto table = namesOf<ResultTask::EStatus>(
-      ResultTask::kStatusSuccess, ResultTask::kStatusFailure,
-      [](ResultTask::EStatus s) -> const I18NString& { return ToString(s); });
-  return table;
-}
-
-const NameTable<ResultTask::EParameter>& resultParameterNames() {
-  static const auto table = namesOf<ResultTask::EParameter>(
-      ResultTask::kParamProperty, ResultTask::kParamObject,
-      [](ResultTask::EParameter p) -> const I18NString& { return ToString(p); });
-  return table;
-}
-
-const NameTable<ZoActionFeedbackHelper::EEntryClass>& entryClasses() {
-  static const auto table = namesOf<ZoActionFeedbackHelper::EEntryClass>(
-      ZoActionFeedbackHelper::kClassInfo, ZoActionFeedbackHelper::kClassTrace,
-      &ZoActionFeedbackHelper::ToString);
-  return table;
-}
-
-const NameTable<ZoMaterializeRequestHelper::ETasks>& materializeTaskNames() {
-  static const auto table = namesOf<ZoMaterializeRequestHelper::ETasks>(
-      ZoMaterializeRequestHelper::kTaskGenLoadDataFromFile,
-      ZoMaterializeRequestHelper::kTaskMaterializeResultSet,
-      ZoMaterializeRequestHelper::GetTaskName);
-  return table;
-}
-
-const NameTable<ZoMaterializeRequestHelper::EParameters>& materializeParameterNames() {
-  static const auto table = namesOf<ZoMaterializeRequestHelper::EParameters>(
-      ZoMaterializeRequestHelper::kParamDataFilePath, ZoMaterializeRequestHelper::kParamObjectID,
-      ZoMaterializeRequestHelper::GetParameterName);
-  return table;
-}
-
-// Only one task kind has a name.
-const NameTable<AnalysisTask::ETask>& analysisTaskNames() {
-  static const auto table = namesOf<AnalysisTask::ETask>(
-      AnalysisTask::kTaskDoSpecifiedChecks, AnalysisTask::kTaskDoSpecifiedChecks,
-      [](AnalysisTask::ETask t) -> const I18NString& { return AnalysisTask::ToString(t); });
-  return table;
-}
-
-const NameTable<AnalysisTask::ECheck>& checkNames() {
-  static const auto table = namesOf<AnalysisTask::ECheck>(
-      AnalysisTask::kCheckUseOfCardinalityInFacts, AnalysisTask::kCheckCachingConflict,
-      [](AnalysisTask::ECheck c) -> const I18NString& { return AnalysisTask::ToString(c); });
-  return table;
-}
-
-// The subtype written as an empty value has no name to give: leaving the field out gives it.
-const NameTable<AnalysisObject::ESubType>& subTypeNames() {
-  static const auto table = namesOf<AnalysisObject::ESubType>(
-      AnalysisObject::kSubTypeMeasure, AnalysisObject::kSubTypeMeasure, &AnalysisObject::ToString);
-  return table;
-}
-
-// An XML fragment given as text in the field `key`; null when the field is absent. The document
-// that holds it lives as long as the returned handle.
-ORVIDOM_Element fragment(JsonObject& in, const char* key) {
-  const std::optional<I18NString> text = in.string(key);
-  if (!text) return ORVIDOM_Element();
-  try {
-    return ORVIDOM_Parser::parseString(text->str()).getDocumentElement();
-  } catch (const ORVIDOM_ParseError& e) {
-    throw InputError(in.pathOf(key) + ": not an XML element: " + e.what());
-  }
-}
-
-nlohmann::ordered_json fragmentJson(const ORVIDOM_Element& elem) {
-  if (elem.isNull()) return nullptr;
-  return ORVIDOM_Writer::toString(elem);
-}
-
-nlohmann::ordered_json textOrNull(const I18NString* s) { return s ? toJson(*s) : nullptr; }
-
-// --- update-object-request ---
-
-// A parameter value: a text with an optional locale, or an XML fragment given in "element".
-void addRequestParameter(RequestTask& task, JsonObject& in) {
-  const RequestTask::EParameter kind = requiredValue(in, "name", updateParameterNames());
-  ORVIDOM_Element element = fragment(in, "element");
-  if (element.isNull()) {
-    task.AddParameter(kind, in.requiredString("value"), optionalText(in, "locale"));
-  } else {
-    task.AddParameter(kind, element);
-  }
-  in.finish();
-}
-
-ORVIDOM_Element makeUpdateObjectRequest(JsonObject& in) {
-  ZoUpdateObjectRequestHelper helper;
-  for (JsonObject& t : in.objects("tasks")) {
-    RequestTask* task = helper.AddTask(requiredValue(t, "task", updateTaskNames()));
-    for (JsonObject& p : t.objects("parameters")) addRequestParameter(*task, p);
-    t.finish();
-  }
-  in.finish();
-  return makeWith(helper);
-}
-
-nlohmann::ordered_json paramValueJson(RequestTask::EParameter kind,
-                                      const RequestTask::ParamValue& v) {
-  nlohmann::ordered_json out{{"name", toJson(RequestTask::ToString(kind))}};
-  if (v.element.isNull()) {
-    out["locale"] = toJson(v.locale);
-    out["value"] = toJson(v.value);
-  } else {
-    out["element"] = fragmentJson(v.element);
+// The values of the names of `names` the getter `has` reports, each with what it gives, in the
+// order of the names: the helpers answer per value, not with a list.
+template <class E, class Value, class Has>
+std::vector<std::pair<E, Value>> perName(const Names& names, Has has) {
+  std::vector<std::pair<E, Value>> out;
+  for (const int v : names.values) {
+    std::vector<Value> values;
+    has(static_cast<E>(v), values);
+    for (Value& value : values) out.emplace_back(static_cast<E>(v), std::move(value));
   }
   return out;
 }
 
-// Every parameter of every task, in the order the parameter kinds are numbered.
-nlohmann::ordered_json readUpdateObjectRequest(ORVIDOM_Element& elem) {
-  ZoUpdateObjectRequestHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json tasks = nlohmann::ordered_json::array();
-  for (RequestTask* task : helper.GetTasks()) {
-    nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
-    for (const auto& [name, kind] : updateParameterNames()) {
+Names updateTasks() {
+  return namesOf<RequestTask::ETask>(
+      RequestTask::kTaskAddProperty, RequestTask::kTaskRemoveObject,
+      [](RequestTask::ETask t) -> const I18NString& { return RequestTask::ToString(t); });
+}
+
+// --- update-object-request ---
+
+Names requestParameters() {
+  return namesOf<RequestTask::EParameter>(
+      RequestTask::kParamPropertyType, RequestTask::kParamDimensionRef,
+      [](RequestTask::EParameter p) -> const I18NString& { return RequestTask::ToString(p); });
+}
+
+// A parameter value is a text with an optional locale, or an XML fragment; read gives each value
+// with the fields of its form only, so the parameters are read by hand, kind by kind.
+Field requestParameterList() {
+  const auto add = [](RequestTask& task, RequestTask::EParameter kind, ORVIDOM_Element element,
+                      const I18NString& value, const I18NString& locale) {
+    element.isNull() ? task.AddParameter(kind, value, locale) : task.AddParameter(kind, element);
+  };
+  const auto read = [](RequestTask& task) {
+    Ordered out = Ordered::array();
+    for (const int kind : requestParameters().values) {
+      const auto e = static_cast<RequestTask::EParameter>(kind);
       std::vector<RequestTask::ParamValue*> values;
-      if (!task->GetParameter(kind, values)) continue;
-      for (const RequestTask::ParamValue* v : values)
-        parameters.push_back(paramValueJson(kind, *v));
+      task.GetParameter(e, values);
+      for (const RequestTask::ParamValue* v : values) {
+        Ordered p{{"name", RequestTask::ToString(e).str()}};
+        if (v->element.isNull()) {
+          p["locale"] = v->locale.str();
+          p["value"] = v->value.str();
+        } else {
+          p["element"] = ORVIDOM_Writer::toString(v->element);
+        }
+        out.push_back(p);
+      }
     }
-    tasks.push_back(
-        {{"task", toJson(RequestTask::ToString(task->GetTask()))}, {"parameters", parameters}});
-  }
-  return {{"tasks", tasks}};
+    return out;
+  };
+  return listOf("parameters", shape({choice("name", requestParameters()).require().arg(),
+                                     xml("element").notWith({"value", "locale"}).arg(),
+                                     text("value").require().arg(), text("locale").arg()}))
+      .mergedBy({"name", false, true})
+      .on(add, read);
+}
+
+std::vector<Field> updateRequestFields() {
+  return {listOf("tasks", shape({choice("task", updateTasks()).require().arg(&RequestTask::GetTask),
+                                 requestParameterList()}))
+              .on(&Request::AddTask, &Request::GetTasks)};
 }
 
 // --- update-object-response ---
 
-// The entries of `in`'s "entries" array, each with its own nested "entries", under `parent`
-// (top level when null).
-void addFeedbackEntries(ZoActionFeedbackHelper& feedback, ZoFeedbackEntry* parent, JsonObject& in) {
-  for (JsonObject& e : in.objects("entries")) {
-    const ZoActionFeedbackHelper::EEntryClass entryClass =
-        requiredValue(e, "entryClass", entryClasses());
-    ZoFeedbackEntry* entry =
-        feedback.AddEntry(parent, entryClass, optionalText(e, "text"), optionalText(e, "name"));
-    addFeedbackEntries(feedback, entry, e);
-    e.finish();
-  }
+// Where a feedback entry goes: the helper and the entry it nests in (null at the top).
+struct FeedbackNode {
+  Feedback* feedback;
+  ZoFeedbackEntry* parent;
+};
+
+// The "entries" of a feedback or of a feedback entry, each added below the node that holds them.
+Field feedbackEntries(std::shared_ptr<const Shape> entry) {
+  const auto add = [](FeedbackNode& node, Feedback::EEntryClass entryClass, const I18NString& text,
+                      const I18NString& name) {
+    return FeedbackNode{node.feedback,
+                        node.feedback->AddEntry(node.parent, entryClass, text, name)};
+  };
+  return listOf("entries", std::move(entry)).on(add);
 }
 
-void fillResult(ResultTask& result, JsonObject& in) {
-  if (in.string("status")) result.SetStatus(requiredValue(in, "status", statusNames()));
-  for (JsonObject& p : in.objects("parameters")) {
-    result.AddParameter(requiredValue(p, "name", resultParameterNames()),
-                        p.requiredString("value"));
-    p.finish();
-  }
-  if (std::optional<JsonObject> error = in.object("error")) {
-    result.SetError(error->requiredString("code"), optionalText(*error, "message"));
-    error->finish();
-  }
-  if (std::optional<JsonObject> f = in.object("feedback")) {
-    ZoActionFeedbackHelper feedback;
-    addFeedbackEntries(feedback, nullptr, *f);
-    f->finish();
-    result.SetFeedback(feedback);
-  }
-  in.finish();
-}
-
-ORVIDOM_Element makeUpdateObjectResponse(JsonObject& in) {
-  ZoUpdateObjectResponseHelper helper;
-  for (JsonObject& t : in.objects("tasks")) {
-    fillResult(*helper.AddTask(requiredValue(t, "task", updateTaskNames())), t);
-  }
-  in.finish();
-  return makeWith(helper);
-}
-
-// What the result's getters give, its feedback aside.
-nlohmann::ordered_json resultJson(ResultTask& result) {
-  nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
-  for (const auto& [name, kind] : resultParameterNames()) {
-    std::vector<I18NString> values;
-    if (!result.GetParameter(kind, values)) continue;
-    for (const I18NString& v : values) parameters.push_back({{"name", name}, {"value", toJson(v)}});
-  }
-  nlohmann::ordered_json error = nullptr;
-  if (const ResultTask::ErrorInfo* e = result.GetError()) {
-    error = {{"code", toJson(e->code)}, {"message", toJson(e->message)}};
-  }
-  return {{"task", toJson(RequestTask::ToString(result.GetTask()))},
-          {"status", toJson(ToString(result.GetStatus()))},
-          {"parameters", parameters},
-          {"error", error}};
+// A feedback entry, with entries of its own below it.
+std::shared_ptr<const Shape> feedbackEntryShape() {
+  static const std::shared_ptr<const Shape> entry =
+      nestingShape("feedbackEntry", [](std::shared_ptr<const Shape> self) {
+        return std::vector<Field>{
+            choice("entryClass",
+                   namesOf<Feedback::EEntryClass>(Feedback::kClassInfo, Feedback::kClassTrace,
+                                                  &Feedback::ToString))
+                .require()
+                .arg(),
+            text("text").arg(), text("name").arg(), feedbackEntries(self)};
+      });
+  return entry;
 }
 
 // The result's feedback as the feedback helper renders it; nothing when it has none.
 std::optional<std::string> renderedFeedback(const ResultTask& result) {
   ORVIDOM_Element element = result.GetFeedback();
   if (element.isNull()) return std::nullopt;
-  ZoActionFeedbackHelper feedback;
+  Feedback feedback;
   feedback.Take(element);
   I18NString out;
   feedback.Render(out);
   return out.str();
 }
 
-nlohmann::ordered_json readUpdateObjectResponse(ORVIDOM_Element& elem) {
-  ZoUpdateObjectResponseHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json tasks = nlohmann::ordered_json::array();
-  for (ResultTask* result : helper.GetTasks()) {
-    nlohmann::ordered_json task = resultJson(*result);
-    const std::optional<std::string> feedback = renderedFeedback(*result);
-    task["feedback"] = feedback ? nlohmann::ordered_json(*feedback) : nullptr;
-    tasks.push_back(task);
-  }
-  return {{"tasks", tasks}};
+// The result takes its feedback as a whole helper, filled first; `read` gives the feedback as
+// the feedback helper renders it, as text.
+Field feedbackField() {
+  static const std::shared_ptr<const Shape> entries =
+      shape({feedbackEntries(feedbackEntryShape())});
+  const auto set = [](ResultTask& result, const Json& given, Fill& fill) {
+    Feedback feedback;
+    const FeedbackNode top{&feedback, nullptr};
+    setFields(entries->fields, binding::targetOf(top), given, fill);
+    result.SetFeedback(feedback);
+  };
+  return object("feedback", entries)
+      .comesBack(RoundTrip::Dropped)
+      .on(set, [](const ResultTask& result) {
+        const std::optional<std::string> text = renderedFeedback(result);
+        return text ? Ordered(*text) : Ordered();
+      });
+}
+
+Names resultParameters() {
+  return namesOf<ResultTask::EParameter>(
+      ResultTask::kParamProperty, ResultTask::kParamObject,
+      [](ResultTask::EParameter p) -> const I18NString& { return ToString(p); });
+}
+
+std::vector<Field> resultFields() {
+  using Parameter = std::pair<ResultTask::EParameter, I18NString>;
+  using Error = ResultTask::ErrorInfo;
+  const auto parameters = [](ResultTask& result) {
+    return perName<ResultTask::EParameter, I18NString>(
+        resultParameters(), [&](ResultTask::EParameter p, std::vector<I18NString>& values) {
+          result.GetParameter(p, values);
+        });
+  };
+  return {
+      choice("task", updateTasks()).require().arg(&ResultTask::GetTask),
+      choice("status", namesOf<ResultTask::EStatus>(
+                           ResultTask::kStatusSuccess, ResultTask::kStatusFailure,
+                           [](ResultTask::EStatus s) -> const I18NString& { return ToString(s); }))
+          .on(&ResultTask::SetStatus, &ResultTask::GetStatus),
+      listOf("parameters",
+             shape({choice("name", resultParameters()).require().arg(&Parameter::first),
+                    text("value").require().arg(&Parameter::second)}))
+          .mergedBy({"name", false, true})
+          .on(&ResultTask::AddParameter, parameters),
+      object("error", shape({text("code").require().arg(&Error::code),
+                             text("message").arg(&Error::message)}))
+          .on(&ResultTask::SetError, &ResultTask::GetError),
+      feedbackField()};
 }
 
 // Each result as "name: value" lines, its feedback as rendered, one line per entry and one tab
 // deeper per level of nesting.
 void readUpdateObjectResponseText(ORVIDOM_Element& elem, std::ostream& out) {
-  ZoUpdateObjectResponseHelper helper;
+  static const std::vector<Field> fields = resultFields();
+  Response helper;
   helper.Take(elem);
   const char* separator = "";
   for (ResultTask* result : helper.GetTasks()) {
-    out << separator << layOutJson(resultJson(*result));
+    Ordered task = readFields(fields, binding::targetOf(*result));
+    task.erase("feedback");
+    out << separator << layOutJson(task);
     if (const std::optional<std::string> feedback = renderedFeedback(*result)) {
       out << "feedback:";
       for (const char c : *feedback) out << c << (c == '\n' ? "  " : "");
@@ -285,323 +203,198 @@ void readUpdateObjectResponseText(ORVIDOM_Element& elem, std::ostream& out) {
 
 // --- materialize-request, materialize-response ---
 
-const I18NString* pointerTo(const std::optional<I18NString>& value) {
-  return value ? &*value : nullptr;
+Names materializeTasks() {
+  return namesOf<Materialize::ETasks>(Materialize::kTaskGenLoadDataFromFile,
+                                      Materialize::kTaskMaterializeResultSet,
+                                      &Materialize::GetTaskName);
 }
 
-// The values given replace the helper's; those left out keep theirs.
-void setTargetDataSource(ZoMaterializeRequestHelper& helper, JsonObject& in) {
-  const std::optional<I18NString> type = in.string("type"), database = in.string("database"),
-                                  connectionString = in.string("connectionString"),
-                                  username = in.string("username"),
-                                  password = in.string("password"),
-                                  ssoTicket = in.string("ssoTicket");
-  in.finish();
-  ZoMaterializeRequestHelper::TargetDataSource source;
-  source.type = pointerTo(type);
-  source.database = pointerTo(database);
-  source.connectionString = pointerTo(connectionString);
-  source.username = pointerTo(username);
-  source.password = pointerTo(password);
-  source.SSOTicket = pointerTo(ssoTicket);
-  helper.SetTargetDataSource(source);
+// The values given replace the helper's; those left out keep theirs. The reserved value has no
+// meaning and is always null, so it is neither taken nor reported.
+Field targetDataSource() {
+  using Source = Materialize::TargetDataSource;
+  const auto set = [](Materialize& helper, const I18NString* type, const I18NString* database,
+                      const I18NString* connectionString, const I18NString* username,
+                      const I18NString* password, const I18NString* ssoTicket) {
+    Source source;
+    source.type = type, source.database = database, source.connectionString = connectionString;
+    source.username = username, source.password = password, source.SSOTicket = ssoTicket;
+    helper.SetTargetDataSource(source);
+  };
+  return object("targetDataSource",
+                shape({text("type").arg(&Source::type), text("database").arg(&Source::database),
+                       text("connectionString").arg(&Source::connectionString),
+                       text("username").arg(&Source::username),
+                       text("password").arg(&Source::password),
+                       text("ssoTicket").arg(&Source::SSOTicket)}))
+      .on(set, &Materialize::GetTargetDataSourceInfo);
 }
 
-ORVIDOM_Element makeMaterializeRequest(JsonObject& in) {
-  ZoMaterializeRequestHelper helper;
-  for (ZoMaterializeRequestHelper::ETasks t : requiredValues(in, "tasks", materializeTaskNames())) {
-    helper.AddTask(t);
-  }
-  if (std::optional<JsonObject> source = in.object("targetDataSource")) {
-    setTargetDataSource(helper, *source);
-  }
-  for (JsonObject& p : in.objects("parameters")) {
-    helper.AddParameter(requiredValue(p, "name", materializeParameterNames()),
-                        p.requiredString("value"));
-    p.finish();
-  }
-  const ORVIDOM_Element resultSet = fragment(in, "resultSet");
-  if (!resultSet.isNull()) helper.SetResultSet(resultSet);
-  in.finish();
-  return makeWith(helper);
-}
-
-// The reserved value has no meaning and is always null, so it is not reported.
-nlohmann::ordered_json targetDataSourceJson(const ZoMaterializeRequestHelper::TargetDataSource& s) {
-  return {{"type", textOrNull(s.type)},
-          {"database", textOrNull(s.database)},
-          {"connectionString", textOrNull(s.connectionString)},
-          {"username", textOrNull(s.username)},
-          {"password", textOrNull(s.password)},
-          {"ssoTicket", textOrNull(s.SSOTicket)}};
-}
-
-nlohmann::ordered_json readMaterializeRequest(ORVIDOM_Element& elem) {
-  ZoMaterializeRequestHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json tasks = nlohmann::ordered_json::array();
-  for (ZoMaterializeRequestHelper::ETasks t : helper.GetTasks()) {
-    tasks.push_back(toJson(ZoMaterializeRequestHelper::GetTaskName(t)));
-  }
-  nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
-  for (const auto& [name, kind] : materializeParameterNames()) {
-    I18NString value;
-    if (helper.GetParameter(kind, value))
-      parameters.push_back({{"name", name}, {"value", toJson(value)}});
-  }
-  return {{"tasks", tasks},
-          {"targetDataSource", targetDataSourceJson(helper.GetTargetDataSourceInfo())},
-          {"parameters", parameters},
-          {"resultSet", fragmentJson(helper.GetResultSet())}};
-}
-
-// The helper takes no description: its document is the empty answer element.
-ORVIDOM_Element makeMaterializeResponse(JsonObject& in) {
-  in.finish();
-  return makeWith(ZoMaterializeResponseHelper());
+std::vector<Field> materializeRequestFields() {
+  using Parameter = std::pair<Materialize::EParameters, I18NString>;
+  const Names parameterNames = namesOf<Materialize::EParameters>(
+      Materialize::kParamDataFilePath, Materialize::kParamObjectID, &Materialize::GetParameterName);
+  const auto parameters = [parameterNames](const Materialize& helper) {
+    return perName<Materialize::EParameters, I18NString>(
+        parameterNames, [&](Materialize::EParameters p, std::vector<I18NString>& values) {
+          if (helper.GetParameter(p, values.emplace_back()) == 0) values.clear();
+        });
+  };
+  return {list("tasks", choice("", materializeTasks()))
+              .comesBack(RoundTrip::Unique)
+              .on(&Materialize::AddTask, &Materialize::GetTasks),
+          targetDataSource(),
+          listOf("parameters",
+                 shape({choice("name", parameterNames).require().arg(&Parameter::first),
+                        text("value").require().combines(Combine::Last).arg(&Parameter::second)}))
+              .mergedBy({"name", true, true})
+              .on(&Materialize::AddParameter, parameters),
+          xml("resultSet").on(&Materialize::SetResultSet, &Materialize::GetResultSet)};
 }
 
 // The answer text of every task; null for a task without one.
-nlohmann::ordered_json readMaterializeResponse(ORVIDOM_Element& elem) {
-  ZoMaterializeResponseHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json responses = nlohmann::ordered_json::object();
-  for (const auto& [name, task] : materializeTaskNames()) {
+Ordered materializeResponses(const ZoMaterializeResponseHelper& helper) {
+  Ordered responses = Ordered::object();
+  const Names tasks = materializeTasks();
+  for (std::size_t i = 0; i < tasks.values.size(); ++i) {
     I18NString response;
-    responses[name] = helper.GetResponse(task, response) ? toJson(response) : nullptr;
+    const auto task = static_cast<Materialize::ETasks>(tasks.values[i]);
+    responses[tasks.names[i]] =
+        helper.GetResponse(task, response) ? Ordered(response.str()) : Ordered();
   }
-  return {{"responses", responses}};
+  return responses;
 }
 
 // --- analyze-model-request, analyze-model-response ---
 
-ORVIDOM_Element makeAnalyzeModelRequest(JsonObject& in) {
-  ZoModelAnalysisRequestHelper helper;
-  for (JsonObject& t : in.objects("tasks")) {
-    AnalysisTask* task = helper.AddTask(requiredValue(t, "task", analysisTaskNames()));
-    for (AnalysisTask::ECheck c : requiredValues(t, "checks", checkNames())) task->AddCheck(c);
-    for (const I18NString& id : t.strings("objects")) task->AddObject(id);
-    t.finish();
-  }
-  in.finish();
-  return makeWith(helper);
+// Only one task kind has a name.
+Names analysisTasks() {
+  return namesOf<AnalysisTask::ETask>(
+      AnalysisTask::kTaskDoSpecifiedChecks, AnalysisTask::kTaskDoSpecifiedChecks,
+      [](AnalysisTask::ETask t) -> const I18NString& { return AnalysisTask::ToString(t); });
 }
 
-nlohmann::ordered_json readAnalyzeModelRequest(ORVIDOM_Element& elem) {
-  ZoModelAnalysisRequestHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json tasks = nlohmann::ordered_json::array();
-  for (const AnalysisTask* task : helper.GetTasks()) {
-    nlohmann::ordered_json checks = nlohmann::ordered_json::array();
-    for (AnalysisTask::ECheck c : task->GetChecks())
-      checks.push_back(toJson(AnalysisTask::ToString(c)));
-    tasks.push_back({{"task", toJson(AnalysisTask::ToString(task->GetTask()))},
-                     {"checks", checks},
-                     {"objects", toJsonArray(task->GetObjects())}});
-  }
-  return {{"tasks", tasks}};
+std::vector<Field> analyzeRequestFields() {
+  const Names checks = namesOf<AnalysisTask::ECheck>(
+      AnalysisTask::kCheckUseOfCardinalityInFacts, AnalysisTask::kCheckCachingConflict,
+      [](AnalysisTask::ECheck c) -> const I18NString& { return AnalysisTask::ToString(c); });
+  return {
+      listOf("tasks", shape({choice("task", analysisTasks()).require().arg(&AnalysisTask::GetTask),
+                             list("checks", choice("", checks))
+                                 .on(&AnalysisTask::AddCheck, &AnalysisTask::GetChecks),
+                             list("objects", text(""))
+                                 .on(&AnalysisTask::AddObject, &AnalysisTask::GetObjects)}))
+          .on(&AnalysisRequest::AddTask, &AnalysisRequest::GetTasks)};
 }
 
-void addIssueObject(ZoAnalyzeResponseIssueHelper& issue, JsonObject& in) {
-  const AnalysisObject::ESubType subType = in.string("subType")
-                                               ? requiredValue(in, "subType", subTypeNames())
-                                               : AnalysisObject::kSubTypeNone;
-  AnalysisObject* object = issue.AddObject(
-      optionalText(in, "name"), optionalText(in, "id"), optionalText(in, "objectClass"),
-      optionalText(in, "path"), optionalText(in, "refClass"), subType, in.strings("messages"));
-  for (JsonObject& r : in.objects("relatedObjects")) {
-    object->AddRelatedObject(optionalText(r, "name"), optionalText(r, "id"),
-                             optionalText(r, "objectClass"), optionalText(r, "path"));
-    r.finish();
-  }
-  in.finish();
-}
-
-ORVIDOM_Element makeAnalyzeModelResponse(JsonObject& in) {
-  ZoModelAnalysisResponseHelper helper;
-  for (JsonObject& t : in.objects("tasks")) {
-    ZoAnalyzeResponseTaskHelper* result =
-        helper.AddTask(requiredValue(t, "task", analysisTaskNames()));
-    if (std::optional<bool> success = t.boolean("success")) result->SetSuccess(*success ? 1 : 0);
-    for (JsonObject& i : t.objects("issues")) {
-      ZoAnalyzeResponseIssueHelper* issue = result->AddIssue(i.requiredString("name"));
-      for (JsonObject& o : i.objects("objects")) addIssueObject(*issue, o);
-      i.finish();
-    }
-    t.finish();
-  }
-  in.finish();
-  return makeWith(helper);
+// A task's success is written as its status, so it is not read back from the made response.
+std::vector<Field> analyzeResponseFields() {
+  const auto related =
+      shape({text("name").at("@name").arg(), text("id").at("@id").arg(),
+             text("objectClass").at("@class").arg(), text("path").at("@path").arg()});
+  // The subtype written as an empty value has no name to give: leaving the field out gives it.
+  const Names subTypes = namesOf<AnalysisObject::ESubType>(
+      AnalysisObject::kSubTypeMeasure, AnalysisObject::kSubTypeMeasure, &AnalysisObject::ToString);
+  const auto object = shape({text("name").at("@name").arg(), text("id").at("@id").arg(),
+                             text("objectClass").at("@class").arg(), text("path").at("@path").arg(),
+                             text("refClass").at("@refclass").arg(),
+                             choice("subType", subTypes).at("@subtype").arg(),
+                             list("messages", text("")).at("messages/message").arg(),
+                             listOf("relatedObjects", related)
+                                 .at("relatedObjects/relatedObject")
+                                 .on(&AnalysisObject::AddRelatedObject)});
+  const auto issue =
+      shape({text("name").require().at("@name").arg(),
+             listOf("objects", object).at("object").on(&ZoAnalyzeResponseIssueHelper::AddObject)});
+  return {
+      listOf(
+          "tasks",
+          shape({choice("task", analysisTasks()).require().at("@name").arg(),
+                 boolean("success").on(&ZoAnalyzeResponseTaskHelper::SetSuccess),
+                 listOf("issues", issue).at("issue").on(&ZoAnalyzeResponseTaskHelper::AddIssue)}))
+          .at("tasks/task")
+          .on(&AnalysisResponse::AddTask)};
 }
 
 // --- externalize-report, packages-report ---
 
-ORVIDOM_Element makeExternalizeReport(JsonObject& in) {
-  ZoExternalizeReportHelper helper;
-  for (JsonObject& e : in.objects("entries")) {
-    auto entry = std::make_unique<ZoExternalizeReportHelper::Entry>(
-        optionalText(e, "objectID"), optionalText(e, "method"), optionalText(e, "path"),
-        optionalText(e, "error"));
-    e.finish();
-    helper.AddEntry(entry.release());
-  }
-  in.finish();
-  return makeWith(helper);
+std::vector<Field> externalizeFields() {
+  using Entry = Externalize::Entry;
+  const auto add = [](Externalize& helper, const I18NString& objectID, const I18NString& method,
+                      const I18NString& path, const I18NString& error) {
+    helper.AddEntry(std::make_unique<Entry>(objectID, method, path, error).release());
+  };
+  // A received entry's error is not read, and its path is read from its "file" child, which a
+  // made entry does not have.
+  return {listOf("entries",
+                 shape({text("objectID").arg(&Entry::objectID), text("method").arg(&Entry::method),
+                        text("path").comesBack(RoundTrip::Dropped).arg(&Entry::path),
+                        text("error").comesBack(RoundTrip::Dropped).arg(&Entry::error)}))
+              .on(add, &Externalize::GetEntries)};
 }
 
-nlohmann::ordered_json readExternalizeReport(ORVIDOM_Element& elem) {
-  ZoExternalizeReportHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json entries = nlohmann::ordered_json::array();
-  for (const ZoExternalizeReportHelper::Entry* e : helper.GetEntries()) {
-    entries.push_back({{"objectID", toJson(e->objectID)},
-                       {"method", toJson(e->method)},
-                       {"path", toJson(e->path)},
-                       {"error", toJson(e->error)}});
-  }
-  return {{"entries", entries}};
-}
-
-ORVIDOM_Element makePackagesReport(JsonObject& in) {
-  ZoPackagesReportHelper helper;
-  for (JsonObject& p : in.objects("packages")) {
-    helper.AddPackage(optionalText(p, "defaultName"), optionalText(p, "cmSearchPath"));
-    p.finish();
-  }
-  in.finish();
-  return makeWith(helper);
-}
-
-nlohmann::ordered_json readPackagesReport(ORVIDOM_Element& elem) {
-  ZoPackagesReportHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json packages = nlohmann::ordered_json::array();
-  for (const ZoPackagesReportHelper::Package* p : helper.GetPackages()) {
-    packages.push_back(
-        {{"defaultName", toJson(p->defaultName)}, {"cmSearchPath", toJson(p->cmSearchPath)}});
-  }
-  return {{"packages", packages}};
-}
-
-// ---- fields
-
-std::vector<Field> updateRequestFields() {
-  const auto parameter =
-      shape({choice("name", namesIn(updateParameterNames())).require(),
-             xml("element").notWith({"value", "locale"}), text("value").require(), text("locale")});
-  return {listOf("tasks", shape({choice("task", namesIn(updateTaskNames())).require(),
-                                 listOf("parameters", parameter).comesBack(RoundTrip::Merged)}))};
-}
-
-// A feedback entry, with entries of its own below it.
-std::shared_ptr<const Shape> feedbackEntryShape() {
-  static const std::shared_ptr<const Shape> entry =
-      nestingShape("feedbackEntry", [](std::shared_ptr<const Shape> self) {
-        return std::vector<Field>{choice("entryClass", namesIn(entryClasses())).require(),
-                                  text("text"), text("name"), listOf("entries", self)};
-      });
-  return entry;
-}
-
-std::vector<Field> updateResponseFields() {
-  const auto parameter =
-      shape({choice("name", namesIn(resultParameterNames())).require(), text("value").require()});
-  return {listOf("tasks",
-                 shape({choice("task", namesIn(updateTaskNames())).require(),
-                        choice("status", namesIn(statusNames())),
-                        listOf("parameters", parameter).comesBack(RoundTrip::Merged),
-                        object("error", shape({text("code").require(), text("message")})),
-                        // `read` gives the feedback as the feedback helper renders it, as text.
-                        object("feedback", shape({listOf("entries", feedbackEntryShape())}))
-                            .comesBack(RoundTrip::Dropped)}))};
-}
-
-std::vector<Field> materializeRequestFields() {
-  return {
-      list("tasks", choice("", namesIn(materializeTaskNames()))).comesBack(RoundTrip::Unique),
-      object("targetDataSource", shape({text("type"), text("database"), text("connectionString"),
-                                        text("username"), text("password"), text("ssoTicket")})),
-      listOf("parameters", shape({choice("name", namesIn(materializeParameterNames())).require(),
-                                  text("value").require()}))
-          .comesBack(RoundTrip::Merged),
-      xml("resultSet")};
-}
-
-std::vector<Field> analyzeResponseFields() {
-  const auto related = shape({text("name"), text("id"), text("objectClass"), text("path")});
-  const auto object = shape({text("name"), text("id"), text("objectClass"), text("path"),
-                             text("refClass"), choice("subType", namesIn(subTypeNames())),
-                             list("messages", text("")), listOf("relatedObjects", related)});
-  const auto issue = shape({text("name").require(), listOf("objects", object)});
-  return {listOf("tasks", shape({choice("task", namesIn(analysisTaskNames())).require(),
-                                 boolean("success"), listOf("issues", issue)}))};
+std::vector<Field> packagesFields() {
+  using Package = Packages::Package;
+  return {listOf("packages", shape({text("defaultName").arg(&Package::defaultName),
+                                    text("cmSearchPath").arg(&Package::cmSearchPath)}))
+              .on(&Packages::AddPackage, &Packages::GetPackages)};
 }
 
 }  // namespace
 
 void addModelTaskKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"update-object-request",
-                   {"updateObjectRequest"},
-                   "ZoUpdateObjectRequestHelper",
-                   "Asks the modelling engine to change a model through an ordered list of tasks.",
-                   updateRequestFields(),
-                   makeUpdateObjectRequest,
-                   readUpdateObjectRequest});
-  kinds.push_back({"update-object-response",
-                   {"updateObjectResponse"},
-                   "ZoUpdateObjectResponseHelper",
-                   "The modelling engine's result of each task of an update-object request.",
-                   updateResponseFields(),
-                   makeUpdateObjectResponse,
-                   readUpdateObjectResponse,
-                   readUpdateObjectResponseText});
-  kinds.push_back({"materialize-request",
-                   {"materializeRequest"},
-                   "ZoMaterializeRequestHelper",
-                   "Asks the modelling engine to load data into, or materialise objects in, a "
-                   "target data source.",
-                   materializeRequestFields(),
-                   makeMaterializeRequest,
-                   readMaterializeRequest});
-  // The helper writes only the empty answer element; the read example is a received answer.
-  kinds.push_back({"materialize-response",
-                   {"materializeResponse"},
-                   "ZoMaterializeResponseHelper",
-                   "The modelling engine's answer text for each task of a materialize request.",
-                   {mapOf("responses", text("")).keys(namesIn(materializeTaskNames())).readsOnly()},
-                   makeMaterializeResponse,
-                   readMaterializeResponse});
-  kinds.push_back({"analyze-model-request",
-                   {"analyzeModelRequest"},
-                   "ZoModelAnalysisRequestHelper",
-                   "Asks the modelling engine to check model objects for known modelling problems.",
-                   {listOf("tasks", shape({choice("task", namesIn(analysisTaskNames())).require(),
-                                           list("checks", choice("", namesIn(checkNames()))),
-                                           list("objects", text(""))}))},
-                   makeAnalyzeModelRequest,
-                   readAnalyzeModelRequest});
-  kinds.push_back({"analyze-model-response",
-                   {"analyzeModelResponse"},
-                   "ZoModelAnalysisResponseHelper",
-                   "The issues a model analysis found, with the objects involved in each.",
-                   analyzeResponseFields(),
-                   makeAnalyzeModelResponse});
-  kinds.push_back({"externalize-report",
-                   {"externalizeReport"},
-                   "ZoExternalizeReportHelper",
-                   "The file each model object was externalised to, and how.",
-                   // A received entry's error is not read, and its path is read from its
-                   // "file" child, which a made entry does not have.
-                   {listOf("entries", shape({text("objectID"), text("method"),
-                                             text("path").comesBack(RoundTrip::Dropped),
-                                             text("error").comesBack(RoundTrip::Dropped)}))},
-                   makeExternalizeReport,
-                   readExternalizeReport});
-  kinds.push_back({"packages-report",
-                   {"packages"},
-                   "ZoPackagesReportHelper",
-                   "A list of packages with their default names and search paths.",
-                   {listOf("packages", shape({text("defaultName"), text("cmSearchPath")}))},
-                   makePackagesReport,
-                   readPackagesReport});
+  kinds.push_back(bound<Request>(
+      {"update-object-request",
+       {"updateObjectRequest"},
+       "ZoUpdateObjectRequestHelper",
+       "Asks the modelling engine to change a model through an ordered list of tasks.",
+       updateRequestFields()}));
+  Kind response = bound<Response>(
+      {"update-object-response",
+       {"updateObjectResponse"},
+       "ZoUpdateObjectResponseHelper",
+       "The modelling engine's result of each task of an update-object request.",
+       {listOf("tasks", shape(resultFields())).on(&Response::AddTask, &Response::GetTasks)}});
+  response.readText = readUpdateObjectResponseText;
+  kinds.push_back(response);
+  kinds.push_back(bound<Materialize>({"materialize-request",
+                                      {"materializeRequest"},
+                                      "ZoMaterializeRequestHelper",
+                                      "Asks the modelling engine to load data into, or materialise "
+                                      "objects in, a target data source.",
+                                      materializeRequestFields()}));
+  Kind materializeResponse = bound<ZoMaterializeResponseHelper>(
+      {"materialize-response",
+       {"materializeResponse"},
+       "ZoMaterializeResponseHelper",
+       "The modelling engine's answer text for each task of a materialize request.",
+       {mapOf("responses", text(""))
+            .keys(materializeTasks())
+            .readsOnly()
+            .on(nullptr, materializeResponses)}});
+  // The helper takes no description: its document is the empty answer element.
+  materializeResponse.make = [](JsonObject&) { return makeWith(ZoMaterializeResponseHelper()); };
+  kinds.push_back(materializeResponse);
+  kinds.push_back(bound<AnalysisRequest>(
+      {"analyze-model-request",
+       {"analyzeModelRequest"},
+       "ZoModelAnalysisRequestHelper",
+       "Asks the modelling engine to check model objects for known modelling problems.",
+       analyzeRequestFields()}));
+  kinds.push_back(bound<AnalysisResponse>(
+      {"analyze-model-response",
+       {"analyzeModelResponse"},
+       "ZoModelAnalysisResponseHelper",
+       "The issues a model analysis found, with the objects involved in each.",
+       analyzeResponseFields()}));
+  kinds.push_back(bound<Externalize>({"externalize-report",
+                                      {"externalizeReport"},
+                                      "ZoExternalizeReportHelper",
+                                      "The file each model object was externalised to, and how.",
+                                      externalizeFields()}));
+  kinds.push_back(bound<Packages>({"packages-report",
+                                   {"packages"},
+                                   "ZoPackagesReportHelper",
+                                   "A list of packages with their default names and search paths.",
+                                   packagesFields()}));
 }

@@ -1,5 +1,4 @@
 // Kinds of the query framework commands and of the service's answers to them.
-#include <memory>
 #include <ostream>
 
 #include "Kinds.h"
@@ -7,396 +6,272 @@
 
 namespace {
 
-using Feedback = QFExecuteCommandHelper::EQueryFeedback;
+using Execute = QFExecuteCommandHelper;
+using Query = QFQueryHelper;
+using Filter = QFQueryDetailFilter;
+using Response = QFResponseDomHelper;
 
-// The names and values of an enumeration numbered from 1 to `last`, named by the helper's own
-// conversion.
+// The names of an enumeration numbered from 1 to `last`, named by the helper's own conversion.
 template <class E>
-NameTable<E> tableUpTo(int last, const I18NString& (*toString)(E)) {
+Names namesUpTo(int last, const I18NString& (*toString)(E)) {
   return namesOf<E>(1, last, toString);
 }
 
-// The enumeration value named by the field `key`, if present.
-template <class E>
-std::optional<E> enumField(JsonObject& in, const char* key, int last,
-                           const I18NString& (*toString)(E)) {
-  auto name = in.string(key);
-  if (!name) return std::nullopt;
-  return lookUp(tableUpTo(last, toString), *name, in.pathOf(key));
+Names feedbackNames() {
+  return namesUpTo<Execute::EQueryFeedback>(Execute::kQueryFeedbackTableType, &Execute::ToString);
 }
 
-// The enumeration value named by the field `key`, which must be present.
-template <class E>
-E requiredEnumField(JsonObject& in, const char* key, int last, const I18NString& (*toString)(E)) {
-  return lookUp(tableUpTo(last, toString), in.requiredString(key), in.pathOf(key));
+// The fields of the envelope every query framework command shares, then `own`.
+std::vector<Field> commandFields(std::vector<Field> own) {
+  const auto property = [](QFCommandHelper::EProperty p) {
+    return [p](QFCommandHelper& helper, const I18NString& v) { helper.SetProperty(p, v); };
+  };
+  std::vector<Field> fields{
+      text("commandID").at("commandID@value").on(property(QFCommandHelper::kPropertyCommandID)),
+      text("requestID").at("requestID@value").on(property(QFCommandHelper::kPropertyRequestID)),
+      xml("connection").at("*").on(&QFCommandHelper::SetConnection)};
+  fields.insert(fields.end(), own.begin(), own.end());
+  return fields;
 }
 
-Feedback feedbackNamed(const I18NString& name, const std::string& path) {
-  return lookUp(tableUpTo<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
-                                    &QFExecuteCommandHelper::ToString),
-                name, path);
+// The fields of a command addressing a model, whose path the helper is made with, then `own`.
+// The helper does not own its query locale, which the fill keeps until after Make.
+std::vector<Field> zoCommandFields(std::vector<Field> own) {
+  std::vector<Field> fields = commandFields(
+      {text("modelPath").require().at("zoCommand/source/model").arg(),
+       text("queryLocale").at("zoCommand@queryLocale").on(&QFZoCommandHelper::SetQueryLocale),
+       list("queryFeedback", choice("", feedbackNames()))
+           .at("zoCommand/queryFeedback/property@name")
+           .on(&QFZoCommandHelper::AddQueryFeedback)});
+  fields.insert(fields.end(), own.begin(), own.end());
+  return fields;
 }
 
-// An element the caller hands to a helper, given as the XML text of the field `key`. The
-// element's handle keeps its parsed document alive.
-ORVIDOM_Element parseElement(JsonObject& in, const char* key, const I18NString& text) {
-  try {
-    return ORVIDOM_Parser::parseString(text.str()).getDocumentElement();
-  } catch (const ORVIDOM_ParseError& e) {
-    throw InputError(in.pathOf(key) + ": line " + std::to_string(e.getLine()) + ", column " +
-                     std::to_string(e.getColumn()) + " of the XML: " + e.what());
-  }
-}
-
-ORVIDOM_Element requiredElement(JsonObject& in, const char* key) {
-  return parseElement(in, key, in.requiredString(key));
-}
-
-// The envelope fields every query framework command shares.
-void fillCommand(QFCommandHelper& helper, JsonObject& in) {
-  if (auto v = in.string("commandID")) helper.SetProperty(QFCommandHelper::kPropertyCommandID, *v);
-  if (auto v = in.string("requestID")) helper.SetProperty(QFCommandHelper::kPropertyRequestID, *v);
-  if (auto text = in.string("connection")) {
-    ORVIDOM_Element connection = parseElement(in, "connection", *text);
-    helper.SetConnection(connection);
-  }
-}
-
-// The locale named by the optional field `key`; null when absent.
-std::unique_ptr<I18NLocale> localeField(JsonObject& in, const char* key) {
-  auto name = in.string(key);
-  return name ? std::make_unique<I18NLocale>(*name) : nullptr;
-}
-
-// The fields of a command addressing a model of the modelling engine. The helper does not own
-// its query locale, so the caller keeps the one returned until after Make.
-std::unique_ptr<I18NLocale> fillZoCommand(QFZoCommandHelper& helper, JsonObject& in) {
-  fillCommand(helper, in);
-  std::unique_ptr<I18NLocale> queryLocale = localeField(in, "queryLocale");
-  helper.SetQueryLocale(queryLocale.get());
-  const std::string path = in.pathOf("queryFeedback");
-  for (const I18NString& f : in.strings("queryFeedback")) {
-    helper.AddQueryFeedback(feedbackNamed(f, path));
-  }
-  return queryLocale;
-}
-
-ORVIDOM_Element makeCloseConnections(JsonObject& in) {
-  QFCloseConnectionsCommandHelper helper;
-  fillCommand(helper, in);
-  in.finish();
-  return makeWith(helper);
-}
-
-ORVIDOM_Element makeCancelQuery(JsonObject& in) {
-  XelCancelQueryHelper helper;
-  fillCommand(helper, in);
-  in.finish();
-  return makeWith(helper);
+// The helper H made with the model path.
+template <class H>
+auto withModelPath() {
+  return [](const I18NString& modelPath) { return std::make_unique<H>(modelPath); };
 }
 
 // ---- execute command
 
-void fillDataItem(QFQueryHelper& query, JsonObject& in) {
-  using Q = QFQueryHelper;
-  QFQueryDataItem* item =
-      query.AddDataItem(in.requiredString("name"), in.requiredString("expression"));
-  if (auto v = in.string("tag")) item->m_tag = *v;
-  if (auto v = enumField<Q::ESort>(in, "sort", Q::kSortDescending, &Q::ToString)) {
-    item->m_sort = *v;
-  }
-  if (auto v = enumField<Q::EAggregate>(in, "aggregate", Q::kAggregateCalculated, &Q::ToString)) {
-    item->m_aggregate = *v;
-  }
-  if (auto v =
-          enumField<Q::EAggregate>(in, "rollupAggregate", Q::kAggregateCalculated, &Q::ToString)) {
-    item->m_rollupAggregate = *v;
-  }
-  in.finish();
-}
+// The operands of a join query and of a set query, as their Add… calls take them.
+struct Join {
+  I18NString leftQuery, leftCardinality, rightQuery, rightCardinality, filterExpression;
+};
+struct SetOperation {
+  std::vector<I18NString> projectionItems;
+  I18NString setOperation, duplicates;
+};
 
-void fillDetailFilter(QFQueryHelper& query, JsonObject& in) {
-  using F = QFQueryDetailFilter;
-  query.AddDetailFilter(in.requiredString("expression"),
-                        requiredEnumField<F::EUse>(in, "use", F::kUseProhibited, &F::ToString));
-  in.finish();
-}
-
-// The query definition of the kind the description names: a join, a set or a plain query.
-QFQueryHelper* addQuery(QFExecuteCommandHelper& command, JsonObject& in) {
-  const I18NString name = in.requiredString("name");
-  auto join = in.object("join");
-  auto set = in.object("set");
-  if (join && set) throw InputError(in.pathOf("join") + ": a query is a join or a set, not both");
+// A query is a join when it has a "join" object, a set when it has a "set" object (never both),
+// otherwise plain; only a plain query takes "queryRef", as the others do not use it.
+QFQueryHelper* addQuery(Execute& command, const I18NString& name, const I18NString* queryRef,
+                        const Join* join, const SetOperation* set) {
   if (join) {
-    QFQueryHelper* query = command.AddJoinQuery(
-        name, join->requiredString("leftQuery"), join->requiredString("leftCardinality"),
-        join->requiredString("rightQuery"), join->requiredString("rightCardinality"),
-        join->requiredString("filterExpression"));
-    join->finish();
-    return query;
+    return command.AddJoinQuery(name, join->leftQuery, join->leftCardinality, join->rightQuery,
+                                join->rightCardinality, join->filterExpression);
   }
-  if (set) {
-    QFQueryHelper* query = command.AddModelSetQuery(name, set->strings("projectionItems"),
-                                                    set->requiredString("setOperation"),
-                                                    set->requiredString("duplicates"));
-    set->finish();
-    return query;
-  }
+  if (set)
+    return command.AddModelSetQuery(name, set->projectionItems, set->setOperation, set->duplicates);
   QFQueryHelper* query = command.AddQuery(name);
-  if (auto v = in.string("queryRef")) query->SetQueryRef(*v);
+  if (queryRef) query->SetQueryRef(*queryRef);
   return query;
 }
 
-void fillQuery(QFExecuteCommandHelper& command, JsonObject& in) {
-  QFQueryHelper* query = addQuery(command, in);
-  if (auto v = in.boolean("autoSummary")) query->SetAutoSummary(*v ? 1 : 0);
-  for (JsonObject& item : in.objects("dataItems")) fillDataItem(*query, item);
-  for (JsonObject& filter : in.objects("detailFilters")) fillDetailFilter(*query, filter);
-  const auto hintNames = tableUpTo<QFQueryHelper::EQueryHint>(
-      QFQueryHelper::kQueryHintMaxRowsRetrieved, &QFQueryHelper::ToString);
-  const std::string hintsPath = in.pathOf("hints");
-  for (const auto& [hint, value] : in.stringMap("hints")) {
-    query->AddHint(lookUp(hintNames, hint, hintsPath), value);
+// A data item's name is numbered when it repeats, and a set's projection items are written once
+// each, so neither is read back from the made command.
+std::shared_ptr<const Shape> queryShape() {
+  const Names aggregates =
+      namesUpTo<Query::EAggregate>(Query::kAggregateCalculated, &Query::ToString);
+  const auto dataItem =
+      shape({text("name").require().arg(), text("expression").require().at("expression").arg(),
+             text("tag").at("tag").on(&QFQueryDataItem::m_tag),
+             choice("sort", namesUpTo<Query::ESort>(Query::kSortDescending, &Query::ToString))
+                 .at("@sort")
+                 .on(&QFQueryDataItem::m_sort),
+             choice("aggregate", aggregates).at("@aggregate").on(&QFQueryDataItem::m_aggregate),
+             choice("rollupAggregate", aggregates)
+                 .at("@rollupAggregate")
+                 .on(&QFQueryDataItem::m_rollupAggregate)});
+  const auto join = valueShape(
+      {text("leftQuery").require().at("joinOperands/joinOperand/queryRef@refQuery").arg(),
+       text("leftCardinality").require().at("joinOperands/joinOperand@cardinality").arg(),
+       text("rightQuery").require().at("joinOperands/joinOperand[2]/queryRef@refQuery").arg(),
+       text("rightCardinality").require().at("joinOperands/joinOperand[2]@cardinality").arg(),
+       text("filterExpression").require().at("joinFilter/filterExpression").arg()},
+      [](const I18NString& leftQuery, const I18NString& leftCardinality,
+         const I18NString& rightQuery, const I18NString& rightCardinality,
+         const I18NString& filter) {
+        return Join{leftQuery, leftCardinality, rightQuery, rightCardinality, filter};
+      });
+  const auto set = valueShape({list("projectionItems", text("")).arg(),
+                               text("setOperation").require().at("@setOperation").arg(),
+                               text("duplicates").require().at("@duplicates").arg()},
+                              [](const std::vector<I18NString>& items, const I18NString& operation,
+                                 const I18NString& duplicates) {
+                                return SetOperation{items, operation, duplicates};
+                              });
+  const auto addDataItem = [](Query& query, const I18NString& name, const I18NString& expression) {
+    return query.AddDataItem(name, expression);
+  };
+  const auto addFilter = [](Query& query, const I18NString& expression, Filter::EUse use) {
+    return query.AddDetailFilter(expression, use);
+  };
+  return shape(
+      {text("name").require().at("@name").arg(),
+       text("queryRef").notWith({"join", "set"}).at("source/queryRef@refQuery").arg(),
+       object("join", join).notWith({"set"}).at("source/joinOperation").arg(),
+       object("set", set).at("source/queryOperation").arg(),
+       boolean("autoSummary").at("selection@autoSummary").on(&Query::SetAutoSummary),
+       listOf("dataItems", dataItem).at("selection/dataItem").on(addDataItem),
+       listOf("detailFilters", shape({text("expression").require().at("filterExpression").arg(),
+                                      choice("use", namesUpTo<Filter::EUse>(Filter::kUseProhibited,
+                                                                            &Filter::ToString))
+                                          .require()
+                                          .at("@use")
+                                          .arg()}))
+           .at("detailFilter/filter")
+           .on(addFilter),
+       stringMap("hints")
+           .keys(namesUpTo<Query::EQueryHint>(Query::kQueryHintMaxRowsRetrieved, &Query::ToString))
+           .at("queryHints/*@value")
+           .on(&Query::AddHint)});
+}
+
+std::vector<Field> executeFields() {
+  return commandFields(
+      {text("modelPath").require().at("execute/querySet/modelPath").arg(),
+       text("expressionLocale").at("execute/querySet@expressionLocale").arg(),
+       listOf("queries", queryShape())
+           .require()
+           .atLeastOne()
+           .at("execute/querySet/queries/query")
+           .on(addQuery),
+       stringMap("executeProperties")
+           .at("execute/property@name=@value")
+           .on(&Execute::AddExecuteProperty),
+       stringMap("requestHints")
+           .keys(namesUpTo<Execute::ERequestHint>(Execute::kRequestHintQueryProcessing,
+                                                  &Execute::ToString))
+           .at("execute/querySet/requestHints/*@value|enabled")
+           .on(&Execute::AddRequestHint),
+       list("queryFeedback", choice("", feedbackNames()))
+           .at("execute/queryFeedback/property@name")
+           .on(&Execute::AddQueryFeedback),
+       choice("qosSeverityLevel", namesUpTo<Execute::EQOSSeverity>(Execute::kQOSSeverityInformation,
+                                                                   &Execute::ToString))
+           .at("execute/queryFeedback@severityLevel")
+           .on(&Execute::SetQOSSeverityLevel)});
+}
+
+// ---- validate command and response
+
+// The helper makes the command in the element it is given, the one whose first child's content
+// is to be validated, such as a made execute command.
+struct ValidateCommand : QFValidateCommandHelper {
+  ORVIDOM_Element element;
+
+  void Make(ORVIDOM_Element& made) const {
+    made = element;
+    QFValidateCommandHelper::Make(made);
   }
-  in.finish();
-}
+};
 
-// The request hints by the names of the elements they are written as.
-NameTable<QFExecuteCommandHelper::ERequestHint> requestHintNames() {
-  return tableUpTo<QFExecuteCommandHelper::ERequestHint>(
-      QFExecuteCommandHelper::kRequestHintQueryProcessing, &QFExecuteCommandHelper::ToString);
-}
-
-ORVIDOM_Element makeExecuteCommand(JsonObject& in) {
-  const std::unique_ptr<I18NLocale> locale = localeField(in, "expressionLocale");
-  QFExecuteCommandHelper helper(in.requiredString("modelPath"), locale.get());
-  fillCommand(helper, in);
-  for (JsonObject& query : in.objects("queries")) fillQuery(helper, query);
-  for (const auto& [name, value] : in.stringMap("executeProperties")) {
-    helper.AddExecuteProperty(name, value);
-  }
-  const std::string hintsPath = in.pathOf("requestHints");
-  for (const auto& [hint, value] : in.stringMap("requestHints")) {
-    helper.AddRequestHint(lookUp(requestHintNames(), hint, hintsPath), value);
-  }
-  const std::string feedbackPath = in.pathOf("queryFeedback");
-  for (const I18NString& f : in.strings("queryFeedback")) {
-    helper.AddQueryFeedback(feedbackNamed(f, feedbackPath));
-  }
-  if (auto v = enumField<QFExecuteCommandHelper::EQOSSeverity>(
-          in, "qosSeverityLevel", QFExecuteCommandHelper::kQOSSeverityInformation,
-          &QFExecuteCommandHelper::ToString)) {
-    helper.SetQOSSeverityLevel(*v);
-  }
-  in.finish();
-  return makeWith(helper);
-}
-
-// ---- validate command
-
-// The element whose first child's content is to be validated, such as a made execute command.
-ORVIDOM_Element makeValidateCommand(JsonObject& in) {
-  QFValidateCommandHelper helper;
-  fillCommand(helper, in);
-  ORVIDOM_Element elem = requiredElement(in, "element");
-  in.finish();
-  helper.Make(elem);
-  return elem;
-}
-
-// The severities a message may set, by their names.
-NameTable<ORVSeverity> severityNames() {
-  return namesOf<ORVSeverity>(kORVSeverityFatal, kORVSeverityInformation,
-                              &QFValidateCommandHelper::ToString);
-}
-
-// What `read` calls the level no message set (the helper's 5).
-const char* const kNoSeverity = "none";
-
-// The severity name of the messages; "none" when no message set a level.
-std::string severityName(ORVSeverity severity) {
-  if (severity < kORVSeverityFatal || severity > kORVSeverityInformation) return kNoSeverity;
-  return QFValidateCommandHelper::ToString(severity).str();
-}
-
-nlohmann::ordered_json readValidateResponse(ORVIDOM_Element& elem) {
-  QFValidateCommandHelper helper;
-  ORVSeverity severity = kORVSeverityFatal;
+// What the helper condenses a response to, read as its getters would give it.
+struct ValidateAnswer {
+  std::string severity;
   I18NString messages;
-  helper.CheckReponse(elem, severity, messages);
-  return {{"severity", severityName(severity)}, {"messages", toJson(messages)}};
-}
 
-// ---- update command
-
-ORVIDOM_Element makeUpdateCommand(JsonObject& in) {
-  QFUpdateCommandHelper helper(in.requiredString("modelPath"));
-  fillCommand(helper, in);
-  for (JsonObject& subject : in.objects("updateSubjects")) {
-    helper.AddUpdateSubject(subject.requiredString("name"), subject.requiredString("value"));
-    subject.finish();
+  // The level no message set (the helper's 5) is "none".
+  void Take(ORVIDOM_Element& response) {
+    ORVSeverity level = kORVSeverityFatal;
+    QFValidateCommandHelper().CheckReponse(response, level, messages);
+    severity = level < kORVSeverityFatal || level > kORVSeverityInformation
+                   ? "none"
+                   : QFValidateCommandHelper::ToString(level).str();
   }
-  in.finish();
-  return makeWith(helper);
+};
+
+// The names of the validate response's severity: those of the helper, and "none".
+Names severityNames() {
+  Names names = namesOf<ORVSeverity>(kORVSeverityFatal, kORVSeverityInformation,
+                                     &QFValidateCommandHelper::ToString);
+  names.names.emplace_back("none");
+  return names;
 }
 
-// ---- engine model commands
+// ---- responses of the engine model commands
 
-ORVIDOM_Element makeExpandParameter(JsonObject& in) {
-  XelExpandParameterHelper helper(in.requiredString("modelPath"));
-  const auto queryLocale = fillZoCommand(helper, in);
-  if (auto v = in.string("parameterisedValue")) helper.SetParameterisedValue(*v);
-  in.finish();
-  return makeWith(helper);
-}
-
-nlohmann::ordered_json readExpandParameter(ORVIDOM_Element& elem) {
-  XelExpandParameterHelper helper("");
-  helper.Take(elem);
-  return {{"expandedQuery", toJson(helper.GetExpandedQuery())}};
-}
-
-ORVIDOM_Element makeQuerySubject(JsonObject& in) {
-  const I18NString modelPath = in.requiredString("modelPath");
-  ORVIDOM_Element definition = requiredElement(in, "definition");
-  XelQuerySubjectHelper helper(modelPath, definition);
-  const auto queryLocale = fillZoCommand(helper, in);
-  in.finish();
-  return makeWith(helper);
-}
-
-ORVIDOM_Element makeGetJoinPaths(JsonObject& in) {
-  XelGetJoinPathsHelper helper(in.requiredString("modelPath"));
-  const auto queryLocale = fillZoCommand(helper, in);
-  for (const I18NString& item : in.strings("items")) helper.AddItem(item);
-  in.finish();
-  return makeWith(helper);
-}
-
-nlohmann::ordered_json readGetJoinPaths(ORVIDOM_Element& elem) {
-  XelGetJoinPathsHelper helper("");
-  helper.Take(elem);
-  std::set<I18NString> joins;
-  helper.GetJoins(joins);
-  return {{"pathExists", helper.PathExists() != 0}, {"joins", toJsonArray(joins)}};
-}
-
-// The objects go straight into the document Make wrote, so they are added after it.
-ORVIDOM_Element makeRefineObjects(JsonObject& in) {
-  XelRefineObjectsHelper helper(in.requiredString("modelPath"));
-  const auto queryLocale = fillZoCommand(helper, in);
-  const std::vector<I18NString> objects = in.strings("requestObjects");
-  in.finish();
-  ORVIDOM_Element elem = makeWith(helper);
-  for (const I18NString& id : objects) helper.addRequestObject(id);
-  return elem;
-}
-
-nlohmann::ordered_json readRefineObjects(ORVIDOM_Element& elem) {
-  XelRefineObjectsHelper helper("");
-  helper.Take(elem);
-  nlohmann::ordered_json objects = nlohmann::ordered_json::array();
+std::vector<I18NString> refinedObjects(XelRefineObjectsHelper& helper) {
+  std::vector<I18NString> objects;
   I18NString id;
   while (helper.getResponseObject(id) == XelRefineObjectsHelper::kResponseObjectReturned) {
-    objects.push_back(toJson(id));
+    objects.push_back(id);
   }
-  return {{"responseObjects", objects}};
-}
-
-// ---- parameters and connection test
-
-ORVIDOM_Element makeParameters(JsonObject& in) {
-  std::vector<std::pair<I18NString, I18NString>> parameters;
-  for (JsonObject& p : in.objects("parameters")) {
-    parameters.emplace_back(p.requiredString("name"), p.requiredString("value"));
-    p.finish();
-  }
-  in.finish();
-  XelGetParametersHelper helper;
-  helper.SetParameters(parameters);
-  return makeWith(helper);
-}
-
-nlohmann::ordered_json readParameters(ORVIDOM_Element& elem) {
-  XelGetParametersHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json parameters = nlohmann::ordered_json::array();
-  for (const auto& [name, value] : helper.GetParameters()) {
-    parameters.push_back({{"name", toJson(name)}, {"value", toJson(value)}});
-  }
-  return {{"parameters", parameters}};
-}
-
-ORVIDOM_Element makeTestConnection(JsonObject& in) {
-  const auto field = [&in](const char* key) { return in.string(key).value_or(I18NString()); };
-  XelTestConnectionHelper helper(in.requiredString("dataSource"), field("connectionName"),
-                                 field("signon"), field("userName"), field("password"));
-  in.finish();
-  return makeWith(helper);
+  return objects;
 }
 
 // ---- query response
 
-using ColumnProp = QFResponseDomHelper::EColumnProp;
+using ColumnProp = Response::EColumnProp;
+using Column = std::map<ColumnProp, I18NString>;
 
-// The column properties by the attributes they are read from, in property order.
-const NameTable<ColumnProp>& columnProps() {
-  static const auto table = tableUpTo<ColumnProp>(QFResponseDomHelper::kColumnOriginalEncodingName,
-                                                  &QFResponseDomHelper::ToString);
-  return table;
+// The query feedback the answer carries, by name.
+Ordered queryFeedback(const Response& helper) {
+  Ordered feedback = Ordered::object();
+  for (const int f : feedbackNames().values) {
+    I18NString value;
+    const auto e = static_cast<Execute::EQueryFeedback>(f);
+    if (helper.GetQueryFeedback(e, value)) feedback[Execute::ToString(e).str()] = value.str();
+  }
+  return feedback;
 }
 
-std::vector<std::vector<I18NString>> resultRows(QFResponseDomHelper& helper) {
-  std::vector<std::vector<I18NString>> rows;
+// The rows of the result set, each a list of values; `use` is called with each in turn, so that
+// a big answer is never held whole.
+template <class Use>
+void forEachRow(Response& helper, Use use) {
+  std::vector<I18NString> values;
   for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
        row = helper.GetNextResultSetRow(row)) {
-    helper.GetResultSetRowValues(row, rows.emplace_back());
+    values.clear();
+    helper.GetResultSetRowValues(row, values);
+    use(values);
   }
-  return rows;
 }
 
-// Everything readQueryResponse gives but the rows.
-nlohmann::ordered_json readQueryResponseHead(ORVIDOM_Element& elem) {
-  QFResponseDomHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json feedback = nlohmann::ordered_json::object();
-  for (int f = 1; f <= QFExecuteCommandHelper::kQueryFeedbackTableType; ++f) {
-    I18NString value;
-    if (helper.GetQueryFeedback(static_cast<Feedback>(f), value)) {
-      feedback[QFExecuteCommandHelper::ToString(static_cast<Feedback>(f)).str()] = value.str();
-    }
+// Everything read gives but the rows, which come last.
+std::vector<Field> queryResponseHead() {
+  std::vector<Field> columns;
+  const Names props =
+      namesUpTo<ColumnProp>(Response::kColumnOriginalEncodingName, &Response::ToString);
+  for (std::size_t i = 0; i < props.names.size(); ++i) {
+    const auto prop = static_cast<ColumnProp>(props.values[i]);
+    columns.push_back(
+        text(props.names[i]).on(nullptr, [prop](const Column& c) { return c.at(prop); }));
   }
-  std::vector<QFResponseDomHelper::DataSource> sources;
-  helper.GetResponseDataSources(sources);
-  nlohmann::ordered_json dataSources = nlohmann::ordered_json::array();
-  for (const auto& s : sources) {
-    dataSources.push_back(
-        {{"value", toJson(s.value)}, {"catalog", toJson(s.catalog)}, {"schema", toJson(s.schema)}});
-  }
-  std::vector<std::map<ColumnProp, I18NString>> columnList;
-  helper.GetColumnList(columnList);
-  nlohmann::ordered_json columns = nlohmann::ordered_json::array();
-  for (const auto& column : columnList) {
-    nlohmann::ordered_json c = nlohmann::ordered_json::object();
-    for (const auto& [name, prop] : columnProps()) c[name] = column.at(prop).str();
-    columns.push_back(c);
-  }
-  return {
-      {"queryFeedback", feedback}, {"responseDataSources", dataSources}, {"columnList", columns}};
+  using Source = Response::DataSource;
+  return {stringMap("queryFeedback").keys(feedbackNames()).on(nullptr, queryFeedback),
+          listOf("responseDataSources", shape({text("value").on(nullptr, &Source::value),
+                                               text("catalog").on(nullptr, &Source::catalog),
+                                               text("schema").on(nullptr, &Source::schema)}))
+              .on(nullptr, filled(&Response::GetResponseDataSources)),
+          listOf("columnList", shape(columns)).on(nullptr, filled(&Response::GetColumnList))};
 }
 
-nlohmann::ordered_json readQueryResponse(ORVIDOM_Element& elem) {
-  nlohmann::ordered_json out = readQueryResponseHead(elem);
-  QFResponseDomHelper helper;
-  helper.Take(elem);
-  nlohmann::ordered_json& rows = out["resultSetRows"] = nlohmann::ordered_json::array();
-  for (const auto& row : resultRows(helper)) rows.push_back(toJsonArray(row));
-  return out;
+std::vector<Field> queryResponseFields() {
+  std::vector<Field> fields = queryResponseHead();
+  fields.push_back(list("resultSetRows", list("", text(""))).on(nullptr, [](Response& helper) {
+    std::vector<std::vector<I18NString>> rows;
+    forEachRow(helper, [&rows](const std::vector<I18NString>& row) { rows.push_back(row); });
+    return rows;
+  }));
+  return fields;
 }
 
 // `value` dumped as `dump(2)` would, as a member `depth` levels deep.
-std::string nested(const nlohmann::ordered_json& value, int depth) {
+std::string nested(const Ordered& value, int depth) {
   std::string out = value.dump(2);
   const std::string indent = "\n" + std::string(2 * depth, ' ');
   for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1)) {
@@ -406,246 +281,195 @@ std::string nested(const nlohmann::ordered_json& value, int depth) {
   return out;
 }
 
-// What readQueryResponse gives, written row by row as the rows are read, so that a big answer is
-// never held twice. The parts before the rows are read first: a fault in them prints nothing.
+// What read gives, written row by row as the rows are read, so that a big answer is never held
+// twice. The parts before the rows are read first: a fault in them prints nothing.
 void writeQueryResponseJson(ORVIDOM_Element& elem, std::ostream& out) {
-  nlohmann::ordered_json head = readQueryResponseHead(elem);
-  QFResponseDomHelper helper;
+  static const std::vector<Field> head = queryResponseHead();
+  Response helper;
   helper.Take(elem);
+  const Target target = binding::targetOf(helper);
+  const Ordered parts = readFields(head, target);
   out << "{";
-  for (const auto& [key, value] : head.items()) {
+  for (const auto& [key, value] : parts.items())
     out << "\n  \"" << key << "\": " << nested(value, 1) << ",";
-  }
   out << "\n  \"resultSetRows\": [";
   const char* separator = "\n    ";
-  std::vector<I18NString> values;
-  for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
-       row = helper.GetNextResultSetRow(row)) {
-    values.clear();
-    helper.GetResultSetRowValues(row, values);
-    out << separator << nested(toJsonArray(values), 2);
+  const Field row = list("", text(""));
+  forEachRow(helper, [&](const std::vector<I18NString>& values) {
+    out << separator << nested(binding::toJson(row, values), 2);
     separator = ",\n    ";
-  }
+  });
   out << (*separator == ',' ? "\n  ]\n}" : "]\n}");
 }
 
 // The result rows under the column names. The rows are read twice, once for the widths of the
 // columns and once to write them, so that a big answer is never held whole.
 void readQueryResponseText(ORVIDOM_Element& elem, std::ostream& out) {
-  QFResponseDomHelper helper;
+  Response helper;
   helper.Take(elem);
-  std::vector<std::map<ColumnProp, I18NString>> columnList;
+  std::vector<Column> columnList;
   helper.GetColumnList(columnList);
   std::vector<std::string> heading;
-  for (const auto& column : columnList) {
-    heading.push_back(column.at(QFResponseDomHelper::kColumnName).str());
-  }
+  for (const Column& column : columnList) heading.push_back(column.at(Response::kColumnName).str());
   std::vector<std::size_t> widths;
   fitWidths(heading, widths);
-  std::vector<I18NString> values;
   std::vector<std::string> line;
-  const auto forEachRow = [&](auto&& use) {
-    for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
-         row = helper.GetNextResultSetRow(row)) {
-      values.clear();
-      helper.GetResultSetRowValues(row, values);
+  const auto lines = [&](auto&& use) {
+    forEachRow(helper, [&](const std::vector<I18NString>& values) {
       line.assign(values.size(), std::string());
       for (std::size_t i = 0; i < values.size(); ++i) line[i] = values[i].str();
       use(line);
-    }
+    });
   };
-  forEachRow([&](const std::vector<std::string>& row) { fitWidths(row, widths); });
+  lines([&](const std::vector<std::string>& row) { fitWidths(row, widths); });
   out << layOutRow(heading, widths);
-  forEachRow([&](const std::vector<std::string>& row) { out << layOutRow(row, widths); });
-}
-
-// ---- fields
-
-// The names of an enumeration numbered from 1 to `last`.
-template <class E>
-std::vector<std::string> namesUpTo(int last, const I18NString& (*toString)(E)) {
-  return namesIn(tableUpTo(last, toString));
-}
-
-// The names of the validate response's severity: those of the helper, and "none".
-std::vector<std::string> severityChoices() {
-  std::vector<std::string> names = namesIn(severityNames());
-  names.emplace_back(kNoSeverity);
-  return names;
-}
-
-std::vector<std::string> feedbackNames() {
-  return namesUpTo<Feedback>(QFExecuteCommandHelper::kQueryFeedbackTableType,
-                             &QFExecuteCommandHelper::ToString);
-}
-
-// The fields of the envelope every command shares, then `own`.
-std::vector<Field> commandFields(std::vector<Field> own) {
-  std::vector<Field> fields{text("commandID"), text("requestID"), xml("connection")};
-  fields.insert(fields.end(), own.begin(), own.end());
-  return fields;
-}
-
-// The fields of a command addressing a model, then `own`.
-std::vector<Field> zoCommandFields(std::vector<Field> own) {
-  std::vector<Field> fields = commandFields({text("modelPath").require(), text("queryLocale"),
-                                             list("queryFeedback", choice("", feedbackNames()))});
-  fields.insert(fields.end(), own.begin(), own.end());
-  return fields;
-}
-
-std::vector<Field> executeFields() {
-  using Q = QFQueryHelper;
-  using F = QFQueryDetailFilter;
-  const auto aggregates = namesUpTo<Q::EAggregate>(Q::kAggregateCalculated, &Q::ToString);
-  const auto dataItem =
-      shape({text("name").require(), text("expression").require(), text("tag"),
-             choice("sort", namesUpTo<Q::ESort>(Q::kSortDescending, &Q::ToString)),
-             choice("aggregate", aggregates), choice("rollupAggregate", aggregates)});
-  const auto join = shape({text("leftQuery").require(), text("leftCardinality").require(),
-                           text("rightQuery").require(), text("rightCardinality").require(),
-                           text("filterExpression").require()});
-  const auto set = shape({list("projectionItems", text("")), text("setOperation").require(),
-                          text("duplicates").require()});
-  const auto query = shape(
-      {text("name").require(), text("queryRef").notWith({"join", "set"}),
-       object("join", join).notWith({"set"}), object("set", set), boolean("autoSummary"),
-       listOf("dataItems", dataItem),
-       listOf(
-           "detailFilters",
-           shape({text("expression").require(),
-                  choice("use", namesUpTo<F::EUse>(F::kUseProhibited, &F::ToString)).require()})),
-       stringMap("hints").keys(
-           namesUpTo<Q::EQueryHint>(Q::kQueryHintMaxRowsRetrieved, &Q::ToString))});
-  return commandFields(
-      {text("modelPath").require(), text("expressionLocale"),
-       listOf("queries", query).require().atLeastOne(), stringMap("executeProperties"),
-       stringMap("requestHints").keys(namesIn(requestHintNames())),
-       list("queryFeedback", choice("", feedbackNames())),
-       choice("qosSeverityLevel", namesUpTo<QFExecuteCommandHelper::EQOSSeverity>(
-                                      QFExecuteCommandHelper::kQOSSeverityInformation,
-                                      &QFExecuteCommandHelper::ToString))});
-}
-
-std::vector<Field> queryResponseFields() {
-  std::vector<Field> columns;
-  for (const auto& [name, prop] : columnProps()) columns.push_back(text(name));
-  return {stringMap("queryFeedback").keys(feedbackNames()),
-          listOf("responseDataSources", shape({text("value"), text("catalog"), text("schema")})),
-          listOf("columnList", shape(columns)), list("resultSetRows", list("", text("")))};
+  lines([&](const std::vector<std::string>& row) { out << layOutRow(row, widths); });
 }
 
 }  // namespace
 
 void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"close-connections-command",
-                   {"command"},
-                   "QFCloseConnectionsCommandHelper",
-                   "Asks the query framework service to close its connections.",
-                   commandFields({}),
-                   makeCloseConnections});
-  kinds.push_back({"cancel-query-command",
-                   {"command"},
-                   "XelCancelQueryHelper",
-                   "Cancels the request running under the default request ID.",
-                   commandFields({}),
-                   makeCancelQuery});
+  using Parameters = XelGetParametersHelper;
+  using Parameter = std::pair<I18NString, I18NString>;
+  kinds.push_back(bound<QFCloseConnectionsCommandHelper>(
+      {"close-connections-command",
+       {"command"},
+       "QFCloseConnectionsCommandHelper",
+       "Asks the query framework service to close its connections.",
+       commandFields({})}));
   kinds.push_back(
+      bound<XelCancelQueryHelper>({"cancel-query-command",
+                                   {"command"},
+                                   "XelCancelQueryHelper",
+                                   "Cancels the request running under the default request ID.",
+                                   commandFields({})}));
+  kinds.push_back(bound<Execute>(
       {"execute-command",
        {"command"},
        "QFExecuteCommandHelper",
        "Asks the query framework service to run plain, join and set queries on a model.",
-       executeFields(),
-       makeExecuteCommand});
-  kinds.push_back({"validate-command",
-                   {"command"},
-                   "QFValidateCommandHelper",
-                   "Asks the query framework service to validate a request instead of running it.",
-                   commandFields({xml("element").require()}),
-                   makeValidateCommand});
-  kinds.push_back({"validate-response",
-                   {},
-                   "QFValidateCommandHelper",
-                   "The service's answer to a validate command, condensed to a severity and its "
-                   "messages.",
-                   {choice("severity", severityChoices()), text("messages")},
-                   nullptr,
-                   readValidateResponse});
-  kinds.push_back({"update-command",
-                   {"command"},
-                   "QFUpdateCommandHelper",
-                   "Replaces the content of named subjects of a model.",
-                   commandFields({text("modelPath").require(),
-                                  listOf("updateSubjects", shape({text("name").require(),
-                                                                  text("value").require()}))}),
-                   makeUpdateCommand});
-  kinds.push_back({"expand-parameter-command",
-                   {"command"},
-                   "XelExpandParameterHelper",
-                   "Asks the modelling engine to expand a parameterised expression.",
-                   zoCommandFields({text("parameterisedValue")}),
-                   makeExpandParameter});
-  kinds.push_back({"expand-parameter-response",
-                   {},
-                   "XelExpandParameterHelper",
-                   "The modelling engine's expansion of a parameterised expression.",
-                   {text("expandedQuery")},
-                   nullptr,
-                   readExpandParameter});
-  kinds.push_back({"query-subject-command",
-                   {"command"},
-                   "XelQuerySubjectHelper",
-                   "Submits a query subject built from a definition to the modelling engine.",
-                   zoCommandFields({xml("definition").require()}),
-                   makeQuerySubject});
-  kinds.push_back({"get-join-paths-command",
-                   {"command"},
-                   "XelGetJoinPathsHelper",
-                   "Asks the modelling engine for the join paths between query items.",
-                   zoCommandFields({list("items", text(""))}),
-                   makeGetJoinPaths});
-  kinds.push_back({"get-join-paths-response",
-                   {},
-                   "XelGetJoinPathsHelper",
-                   "The modelling engine's join paths between query items.",
-                   {boolean("pathExists"), list("joins", text(""))},
-                   nullptr,
-                   readGetJoinPaths});
-  kinds.push_back({"refine-objects-command",
-                   {"command"},
-                   "XelRefineObjectsHelper",
-                   "Asks the modelling engine to refine published model objects by object ID.",
-                   zoCommandFields({list("requestObjects", text(""))}),
-                   makeRefineObjects});
-  kinds.push_back({"refine-objects-response",
-                   {},
-                   "XelRefineObjectsHelper",
-                   "The object IDs the modelling engine returns for a refine request.",
-                   {list("responseObjects", text(""))},
-                   nullptr,
-                   readRefineObjects});
-  kinds.push_back({"parameters",
-                   {"parameters"},
-                   "XelGetParametersHelper",
-                   "A list of parameter names and values.",
-                   {listOf("parameters", shape({text("name").require(), text("value").require()}))},
-                   makeParameters,
-                   readParameters});
-  kinds.push_back({"test-connection-command",
-                   {"command"},
-                   "XelTestConnectionHelper",
-                   "Asks the query framework service to test a database connection.",
-                   {text("dataSource").require(), text("connectionName"), text("signon"),
-                    text("userName"), text("password")},
-                   makeTestConnection});
-  kinds.push_back({"query-response",
-                   {},
-                   "QFResponseDomHelper",
-                   "The query framework service's answer to an execute command: feedback, "
-                   "columns and rows.",
-                   queryResponseFields(),
-                   nullptr,
-                   readQueryResponse,
-                   readQueryResponseText,
-                   writeQueryResponseJson});
+       executeFields()},
+      [](const I18NString& modelPath, const I18NLocale* expressionLocale) {
+        return std::make_unique<Execute>(modelPath, expressionLocale);
+      }));
+  kinds.push_back(bound<ValidateCommand>(
+      {"validate-command",
+       {"command"},
+       "QFValidateCommandHelper",
+       "Asks the query framework service to validate a request instead of running it.",
+       commandFields({xml("element").require().on(&ValidateCommand::element)})}));
+  kinds.push_back(bound<ValidateAnswer>(
+      {"validate-response",
+       {},
+       "QFValidateCommandHelper",
+       "The service's answer to a validate command, condensed to a severity and its messages.",
+       {choice("severity", severityNames()).on(nullptr, &ValidateAnswer::severity),
+        text("messages").on(nullptr, &ValidateAnswer::messages)}}));
+  kinds.push_back(bound<QFUpdateCommandHelper>(
+      {"update-command",
+       {"command"},
+       "QFUpdateCommandHelper",
+       "Replaces the content of named subjects of a model.",
+       commandFields({text("modelPath").require().at("update/updateSet/modelPath").arg(),
+                      listOf("updateSubjects", shape({text("name").require().at("@name").arg(),
+                                                      text("value").require().at(".").arg()}))
+                          .at("update/updateSet/updateSubject")
+                          .on(&QFUpdateCommandHelper::AddUpdateSubject)})},
+      withModelPath<QFUpdateCommandHelper>()));
+  kinds.push_back(bound<XelExpandParameterHelper>(
+      {"expand-parameter-command",
+       {"command"},
+       "XelExpandParameterHelper",
+       "Asks the modelling engine to expand a parameterised expression.",
+       zoCommandFields({text("parameterisedValue")
+                            .at("zoCommand/expand/expression")
+                            .on(&XelExpandParameterHelper::SetParameterisedValue)})},
+      withModelPath<XelExpandParameterHelper>()));
+  kinds.push_back(bound<XelExpandParameterHelper>(
+      {"expand-parameter-response",
+       {},
+       "XelExpandParameterHelper",
+       "The modelling engine's expansion of a parameterised expression.",
+       {text("expandedQuery").on(nullptr, &XelExpandParameterHelper::GetExpandedQuery)}},
+      withModelPath<XelExpandParameterHelper>()));
+  kinds.push_back(bound<XelQuerySubjectHelper>(
+      {"query-subject-command",
+       {"command"},
+       "XelQuerySubjectHelper",
+       "Submits a query subject built from a definition to the modelling engine.",
+       zoCommandFields(
+           {xml("definition").require().at("zoCommand/querySubject/definition/*").arg()})},
+      [](const I18NString& modelPath, ORVIDOM_Element& definition) {
+        return std::make_unique<XelQuerySubjectHelper>(modelPath, definition);
+      }));
+  kinds.push_back(bound<XelGetJoinPathsHelper>(
+      {"get-join-paths-command",
+       {"command"},
+       "XelGetJoinPathsHelper",
+       "Asks the modelling engine for the join paths between query items.",
+       zoCommandFields({list("items", text(""))
+                            .at("zoCommand/getJoinPaths/expression")
+                            .on(&XelGetJoinPathsHelper::AddItem)})},
+      withModelPath<XelGetJoinPathsHelper>()));
+  kinds.push_back(bound<XelGetJoinPathsHelper>(
+      {"get-join-paths-response",
+       {},
+       "XelGetJoinPathsHelper",
+       "The modelling engine's join paths between query items.",
+       {boolean("pathExists").on(nullptr, &XelGetJoinPathsHelper::PathExists),
+        list("joins", text("")).on(nullptr, filled(&XelGetJoinPathsHelper::GetJoins))}},
+      withModelPath<XelGetJoinPathsHelper>()));
+  // The objects go straight into the document Make wrote, so they are added after it.
+  kinds.push_back(bound<XelRefineObjectsHelper>(
+      {"refine-objects-command",
+       {"command"},
+       "XelRefineObjectsHelper",
+       "Asks the modelling engine to refine published model objects by object ID.",
+       zoCommandFields({list("requestObjects", text(""))
+                            .afterMaking()
+                            .at("zoCommand/refinePublishedModel/expression")
+                            .on(&XelRefineObjectsHelper::addRequestObject)})},
+      withModelPath<XelRefineObjectsHelper>()));
+  kinds.push_back(bound<XelRefineObjectsHelper>(
+      {"refine-objects-response",
+       {},
+       "XelRefineObjectsHelper",
+       "The object IDs the modelling engine returns for a refine request.",
+       {list("responseObjects", text("")).on(nullptr, refinedObjects)}},
+      withModelPath<XelRefineObjectsHelper>()));
+  kinds.push_back(bound<Parameters>(
+      {"parameters",
+       {"parameters"},
+       "XelGetParametersHelper",
+       "A list of parameter names and values.",
+       {listOf("parameters", valueShape({text("name").require().arg(&Parameter::first),
+                                         text("value").require().arg(&Parameter::second)},
+                                        [](const I18NString& name, const I18NString& value) {
+                                          return Parameter(name, value);
+                                        }))
+            .on(&Parameters::SetParameters, &Parameters::GetParameters)}}));
+  kinds.push_back(bound<XelTestConnectionHelper>(
+      {"test-connection-command",
+       {"command"},
+       "XelTestConnectionHelper",
+       "Asks the query framework service to test a database connection.",
+       {text("dataSource").require().at("connection/connection/dataSource@value").arg(),
+        text("connectionName").at("connection/connection/name@value").arg(),
+        text("signon").at("connection/connection/signon/name@value").arg(),
+        text("userName").at("connection/connection/username@value").arg(),
+        text("password").at("connection/connection/password@value").arg()}},
+      [](const I18NString& dataSource, const I18NString& connectionName, const I18NString& signon,
+         const I18NString& userName, const I18NString& password) {
+        return std::make_unique<XelTestConnectionHelper>(dataSource, connectionName, signon,
+                                                         userName, password);
+      }));
+  Kind response = bound<Response>({"query-response",
+                                   {},
+                                   "QFResponseDomHelper",
+                                   "The query framework service's answer to an execute command: "
+                                   "feedback, columns and rows.",
+                                   queryResponseFields()});
+  response.readText = readQueryResponseText;
+  response.readJson = writeQueryResponseJson;
+  kinds.push_back(response);
 }

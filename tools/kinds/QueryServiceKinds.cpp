@@ -1,165 +1,141 @@
 // Kinds of the query service interface documents.
-#include "Kinds.h"
-
 #include <map>
-#include <memory>
-#include <optional>
+
+#include "Kinds.h"
 
 namespace {
 
-using json = nlohmann::ordered_json;
-
-unsigned long toUnsignedLong(unsigned long long v) { return static_cast<unsigned long>(v); }
+using Connect = QsApiConnectHelper;
+using Metadata = QsMetadataRequestHelper;
+using Fault = QsDataSourceFaultHelper;
+using Parameter = QsParameterHelper;
+using Item = QsParamValueItemHelper;
+using Simple = QsParamValueItemSimpleHelper;
+using Range = QsParamValueItemRangeHelper;
+using Hierarchy = QsParamValueItemHierarchyHelper;
 
 // ---- connect request
 
-// A model to connect to, as `AddModel` takes it.
-void addModel(QsApiConnectHelper& helper, JsonObject in) {
-  const I18NString name = in.requiredString("name");
-  const bool engineModel = in.boolean("engineModel").value_or(false);
-  in.finish();
-  helper.AddModel(name, engineModel);
-}
-
-// A setting named by the caller, as `AddProperty` takes it.
-void addProperty(QsApiConnectHelper& helper, JsonObject in) {
-  const I18NString name = in.requiredString("name");
-  const I18NString value = in.string("value").value_or(I18NString());
-  in.finish();
-  helper.AddProperty(name, value);
-}
-
-// Brings the made request up to date as `RefreshRequest` does for a request already sent.
-void refreshRequest(ORVIDOM_Element& request, JsonObject in) {
-  const I18NString passport = in.string("passport").value_or(I18NString());
-  const std::optional<I18NString> product = in.string("productLocale");
-  const std::optional<I18NString> run = in.string("runLocale");
-  in.finish();
-  const I18NLocale productLocale(product.value_or(I18NString()));
-  const I18NLocale runLocale(run.value_or(I18NString()));
-  QsApiConnectHelper::RefreshRequest(request, passport, product ? &productLocale : nullptr,
-                                     run ? &runLocale : nullptr);
-}
-
-ORVIDOM_Element makeConnectRequest(JsonObject& in) {
-  QsApiConnectHelper helper;
-  if (auto v = in.string("providerType")) helper.SetProviderType(*v);
-  if (auto v = in.string("namespace")) helper.SetNamespace(*v);
-  if (auto v = in.string("userName")) helper.SetUserName(*v);
-  if (auto v = in.string("password")) helper.SetPassword(*v);
-  if (auto v = in.string("passport")) helper.SetPassport(*v);
-  if (auto v = in.string("contentManagerURI")) helper.SetContentManagerURI(*v);
-  if (auto v = in.string("runLocale")) helper.SetRunLocale(I18NLocale(*v));
-  if (auto v = in.string("productLocale")) helper.SetProductLocale(I18NLocale(*v));
-  if (auto v = in.unsignedInteger("sessionID")) helper.SetSessionID(toUnsignedLong(*v));
-  for (JsonObject& p : in.objects("properties")) addProperty(helper, p);
-  if (auto v = in.boolean("retainConnection")) helper.SetRetainConnection(*v);
-  if (auto v = in.boolean("disableAuthentication")) helper.SetDisableAuthentication(*v);
-  for (JsonObject& m : in.objects("models")) addModel(helper, m);
-  std::optional<JsonObject> refresh = in.object("refreshRequest");
-  in.finish();
-  ORVIDOM_Element request = makeWith(helper);
-  if (refresh) refreshRequest(request, *refresh);
-  return request;
+// A property is written as an element of its name, and a model's kind as a type name, so neither
+// is read back from the made request.
+std::vector<Field> connectFields() {
+  // A refresh request replaces the passport and locales set.
+  return {
+      text("providerType").at("dataSourceType@value").on(&Connect::SetProviderType),
+      text("namespace").at("namespace@value").on(&Connect::SetNamespace),
+      text("userName").at("username@value").on(&Connect::SetUserName),
+      text("password").at("password@value").on(&Connect::SetPassword),
+      text("passport").comesBack(RoundTrip::Dropped).on(&Connect::SetPassport),
+      text("contentManagerURI").at("contentManagerURI@value").on(&Connect::SetContentManagerURI),
+      text("runLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetRunLocale),
+      text("productLocale").comesBack(RoundTrip::Dropped).on(&Connect::SetProductLocale),
+      integer("sessionID").at("sessionID@value").on(&Connect::SetSessionID),
+      listOf("properties", shape({xmlName("name").require().arg(), text("value").arg()}))
+          .on(&Connect::AddProperty),
+      boolean("retainConnection")
+          .at("property[@name=RETAINCONNECTION]@value")
+          .on(&Connect::SetRetainConnection),
+      boolean("disableAuthentication")
+          .at("property[@name=disableAuthentication]@value")
+          .on(&Connect::SetDisableAuthentication),
+      listOf("models",
+             shape({text("name").require().at("name@value").arg(), boolean("engineModel").arg()}))
+          .at("connection")
+          .on(&Connect::AddModel),
+      // Brings the made request up to date as RefreshRequest does for a request already sent.
+      object("refreshRequest", shape({text("passport").at("WexPassport@value").arg(),
+                                      text("productLocale").at("productLocale@value").arg(),
+                                      text("runLocale").at("runLocale@value").arg()}))
+          .afterMaking()
+          .at(".")
+          .on(&Connect::RefreshRequest)};
 }
 
 // ---- data source fault
 
-json signonJson(const QsDataSourceFaultHelper::SignonInfo* s) {
-  if (!s) return nullptr;
-  return {{"name", toJson(s->m_name)}, {"searchPath", toJson(s->m_searchPath)}};
+// The data source the fault names, with the faulting connection looked up in it. Only the named
+// data source is reported: the helper finds data sources by name, and the fault's own name is the
+// one every fault gives.
+struct FaultSource {
+  Fault::DataSourceInfo info;
+  const Fault::ConnectionInfo* faulting = nullptr;
+};
+
+std::shared_ptr<FaultSource> faultSource(Fault& helper) {
+  auto source = std::make_shared<FaultSource>();
+  if (!helper.GetDataSourceInfo(helper.GetFaultDataSourceName(), source->info)) return nullptr;
+  if (const Fault::ConnectionInfo* faulting = helper.GetFaultConnection()) {
+    source->faulting = source->info.GetConnectionInfo(faulting->m_name);
+  }
+  return source;
 }
 
-json connectionJson(const QsDataSourceFaultHelper::ConnectionInfo* c) {
-  if (!c) return nullptr;
-  json signons = json::array();
-  for (const auto* s : c->m_signons) signons.push_back(signonJson(s));
-  return {{"name", toJson(c->m_name)},
-          {"searchPath", toJson(c->m_searchPath)},
-          {"connectionString", toJson(c->m_connectionString)},
-          {"signons", signons}};
+std::vector<Field> dataSourceFaultFields() {
+  using Signon = Fault::SignonInfo;
+  using Connection = Fault::ConnectionInfo;
+  const auto signon = shape({text("name").on(nullptr, &Signon::m_name),
+                             text("searchPath").on(nullptr, &Signon::m_searchPath)});
+  const auto connection =
+      shape({text("name").on(nullptr, &Connection::m_name),
+             text("searchPath").on(nullptr, &Connection::m_searchPath),
+             text("connectionString").on(nullptr, &Connection::m_connectionString),
+             listOf("signons", signon).on(nullptr, &Connection::m_signons)});
+  return {
+      text("faultCode").on(nullptr, &Fault::GetFaultCode),
+      text("faultSubCode").on(nullptr, &Fault::GetFaultSubCode),
+      text("faultString").on(nullptr, &Fault::GetFaultString),
+      text("faultSubString").on(nullptr, &Fault::GetFaultSubString),
+      text("faultDataSourceName").on(nullptr, &Fault::GetFaultDataSourceName),
+      object("faultSignon", signon).on(nullptr, &Fault::GetFaultSignon),
+      object("faultConnection", connection).on(nullptr, &Fault::GetFaultConnection),
+      object("dataSourceInfo",
+             shape({text("name").on(nullptr, [](const FaultSource& s) { return s.info.m_name; }),
+                    text("type").on(nullptr, [](const FaultSource& s) { return s.info.m_type; }),
+                    listOf("connections", connection)
+                        .on(nullptr, [](const FaultSource& s) { return s.info.m_connections; }),
+                    object("connectionInfo", connection).on(nullptr, &FaultSource::faulting)}))
+          .on(nullptr, faultSource)};
 }
 
-// The data source the fault names, with the faulting connection looked up in it; null when the
-// fault does not list that data source. Only the named data source is reported: the helper
-// finds data sources by name, and the fault's own name is the one every fault gives.
-json dataSourceJson(QsDataSourceFaultHelper& helper) {
-  QsDataSourceFaultHelper::DataSourceInfo info;
-  if (!helper.GetDataSourceInfo(helper.GetFaultDataSourceName(), info)) return nullptr;
-  json connections = json::array();
-  for (const auto* c : info.m_connections) connections.push_back(connectionJson(c));
-  const QsDataSourceFaultHelper::ConnectionInfo* faulting = helper.GetFaultConnection();
-  return {{"name", toJson(info.m_name)},
-          {"type", toJson(info.m_type)},
-          {"connections", connections},
-          {"connectionInfo",
-           faulting ? connectionJson(info.GetConnectionInfo(faulting->m_name)) : nullptr}};
-}
+// ---- metadata response
 
-json readDataSourceFault(ORVIDOM_Element& elem) {
-  QsDataSourceFaultHelper helper;
-  helper.Take(elem);
-  json out{{"faultCode", toJson(helper.GetFaultCode())},
-           {"faultSubCode", toJson(helper.GetFaultSubCode())},
-           {"faultString", toJson(helper.GetFaultString())},
-           {"faultSubString", toJson(helper.GetFaultSubString())},
-           {"faultDataSourceName", toJson(helper.GetFaultDataSourceName())},
-           {"faultSignon", signonJson(helper.GetFaultSignon())},
-           {"faultConnection", connectionJson(helper.GetFaultConnection())}};
-  out["dataSourceInfo"] = dataSourceJson(helper);
+using TakenResponse = Taken<QsMetadataResponseHelper>;
+
+// One entry of a response, read through the helper that took it.
+struct Entry {
+  TakenResponse* helper;
+  ORVIDOM_Element element;
+};
+
+// Every entry of the response in order.
+std::vector<Entry> entries(TakenResponse& helper) {
+  std::vector<Entry> out;
+  for (ORVIDOM_Node n = helper.taken.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
+    if (n.getNodeType() == ORVIDOM_Node::ELEMENT_NODE) out.push_back({&helper, ORVIDOM_Element(n)});
+  }
   return out;
 }
 
-// ---- metadata request and response
-
-ORVIDOM_Element makeMetadataRequest(JsonObject& in) {
-  QsMetadataRequestHelper helper;
-  if (auto v = in.string("metadataClass")) helper.SetMetadataClass(*v);
-  if (auto v = in.string("context")) helper.SetContext(*v);
-  if (auto v = in.unsignedInteger("depth")) helper.SetDepth(toUnsignedLong(*v));
-  if (auto v = in.unsignedInteger("resultStart")) helper.SetResultStart(toUnsignedLong(*v));
-  if (auto v = in.unsignedInteger("resultCount")) helper.SetResultCount(toUnsignedLong(*v));
-  if (auto v = in.boolean("resultSchema")) helper.SetResultSchema(*v ? 1 : 0);
-  for (const I18NString& c : in.strings("constraints")) helper.AddConstraint(c);
-  for (const I18NString& p : in.strings("properties")) helper.AddProperty(p);
-  for (const I18NString& p : in.strings("retrieveProperties")) helper.AddRetrieveProperty(p);
-  helper.SetAliasTablesMap(in.stringMap("aliasTablesMap"));
-  in.finish();
-  return makeWith(helper);
-}
-
-// One entry: its properties in attribute order and, for those that "alias" children carry in
-// other locales, the value of each locale.
-json entryJson(QsMetadataResponseHelper& helper, ORVIDOM_Element& entry) {
+// The entry's properties in attribute order, with their values or, with `byLocale`, for those
+// that "alias" children carry in other locales, the value of each locale.
+Ordered properties(const Entry& entry, bool byLocale) {
   std::vector<I18NString> names, values;
-  helper.GetPropertyNameValues(entry, names, values);
-  json properties = json::object();
-  json localized = json::object();
+  ORVIDOM_Element element = entry.element;
+  entry.helper->GetPropertyNameValues(element, names, values);
+  Ordered out = Ordered::object();
   for (std::size_t i = 0; i < names.size(); ++i) {
-    properties[names[i].str()] = values[i].str();
+    if (!byLocale) {
+      out[names[i].str()] = values[i].str();
+      continue;
+    }
     I18NString value;
-    std::map<I18NString, I18NString> byLocale;
-    QsMetadataResponseHelper::GetPropertyValue(entry, names[i], value, byLocale);
-    if (byLocale.empty()) continue;
-    json& property = localized[names[i].str()] = json::object();
-    for (const auto& [locale, text] : byLocale) property[locale.str()] = text.str();
+    std::map<I18NString, I18NString> locales;
+    QsMetadataResponseHelper::GetPropertyValue(element, names[i], value, locales);
+    if (locales.empty()) continue;
+    Ordered& property = out[names[i].str()] = Ordered::object();
+    for (const auto& [locale, text] : locales) property[locale.str()] = text.str();
   }
-  return {{"entry", entry.getNodeName().str()},
-          {"properties", properties},
-          {"localizedValues", localized}};
-}
-
-// Every entry of the response in order, with its properties.
-json readMetadataResponse(ORVIDOM_Element& elem) {
-  QsMetadataResponseHelper helper;
-  helper.Take(elem);
-  json entries = json::array();
-  for (ORVIDOM_Node n = elem.getFirstChild(); !n.isNull(); n = n.getNextSibling()) {
-    if (n.getNodeType() != ORVIDOM_Node::ELEMENT_NODE) continue;
-    ORVIDOM_Element entry(n);
-    entries.push_back(entryJson(helper, entry));
-  }
-  return {{"entries", entries}};
+  return out;
 }
 
 // ---- parameter value items
@@ -169,356 +145,279 @@ json readMetadataResponse(ORVIDOM_Element& elem) {
 // picks the class from its "xsi:type", and a parameter lists items of every class side by side,
 // so the same description serves an item alone and an item among a parameter's values.
 
-using ItemType = QsParamValueItemHelper::EItemType;
-
 // The item classes by their names.
-const NameTable<ItemType>& itemTypes() {
-  static const auto table = namesOf<ItemType>(
-      QsParamValueItemHelper::kValueItemSimple, QsParamValueItemHelper::kValueItemNull,
-      [](ItemType t) -> const I18NString& { return QsParamValueItemHelper::ToString(t); });
-  return table;
+Names itemTypes() {
+  return namesOf<Item::EItemType>(
+      Item::kValueItemSimple, Item::kValueItemNull,
+      [](Item::EItemType t) -> const I18NString& { return Item::ToString(t); });
 }
 
-// The inclusive flag of a description; items are inclusive unless told otherwise.
-int inclusiveOf(JsonObject& in) { return in.boolean("inclusive").value_or(true) ? 1 : 0; }
+// Items are inclusive unless told otherwise.
+int inclusive(const bool* given) { return !given || *given ? 1 : 0; }
 
-// A simple value given as its use value and inclusive flag, the two parts an item writes of it.
-// `set` is the operation that creates the value (`SetStart`, `SetEnd`, `SetValue`).
-template <class Set>
-void setSimple(std::optional<JsonObject> in, Set set) {
-  if (!in) return;
-  const I18NString use = in->string("use").value_or(I18NString());
-  const int inclusive = inclusiveOf(*in);
-  in->finish();
-  set(use, inclusive);
+// A simple value as a range bound or hierarchy node gives it: the use value and inclusive flag
+// are the two parts an item writes of it. Read gives the flag first, so it is read by hand.
+std::shared_ptr<const Shape> simpleShape() {
+  return shape({text("use").arg(), boolean("inclusive").arg(), text("display").readsOnly()});
 }
 
-void fillRange(QsParamValueItemRangeHelper& range, JsonObject& in) {
-  setSimple(in.object("start"), [&](auto& use, int inc) { range.SetStart(use, inc); });
-  setSimple(in.object("end"), [&](auto& use, int inc) { range.SetEnd(use, inc); });
-}
-
-// A hierarchy node: its value and its sub nodes, which are nodes described the same way.
-// Recursive as JSON nests: the tool refuses descriptions nested deeper than kMaxInputDepth.
-void fillHierarchy(QsParamValueItemHierarchyHelper& node, JsonObject& in) {
-  setSimple(in.object("value"), [&](auto& use, int inc) { node.SetValue(use, inc); });
-  for (JsonObject& sub : in.objects("subNodes")) {
-    fillHierarchy(*node.AddSubNode(), sub);
-    sub.finish();
-  }
-}
-
-// Adds the described item to whatever `add` names: the item classes' own operations, so an
-// item alone and a parameter's current value are filled by the same code.
-template <class Add>
-void fillItem(JsonObject& in, Add&& add) {
-  const std::string typePath = in.pathOf("type");
-  switch (lookUp(itemTypes(), in.requiredString("type"), typePath)) {
-    case QsParamValueItemHelper::kValueItemSimple: {
-      const I18NString use = in.string("use").value_or(I18NString());
-      add.simple(use, inclusiveOf(in));
-      break;
-    }
-    case QsParamValueItemHelper::kValueItemRange:
-      fillRange(add.range(), in);
-      break;
-    case QsParamValueItemHelper::kValueItemHierarchy:
-      fillHierarchy(add.hierarchy(), in);
-      break;
-    case QsParamValueItemHelper::kValueItemNull:
-      add.null();
-      break;
-  }
-  in.finish();
-}
-
-// Makes one free-standing item of the class described.
-struct ItemMaker {
-  std::unique_ptr<QsParamValueItemHelper> item;
-
-  void simple(const I18NString& use, int inclusive) {
-    item = std::make_unique<QsParamValueItemSimpleHelper>(inclusive, use);
-  }
-  QsParamValueItemRangeHelper& range() { return created<QsParamValueItemRangeHelper>(); }
-  QsParamValueItemHierarchyHelper& hierarchy() {
-    return created<QsParamValueItemHierarchyHelper>();
-  }
-  void null() { item = std::make_unique<QsParamValueItemNullHelper>(); }
-
-  template <class Item>
-  Item& created() {
-    auto made = std::make_unique<Item>();
-    Item& ref = *made;
-    item = std::move(made);
-    return ref;
-  }
-};
-
-ORVIDOM_Element makeParamValueItem(JsonObject& in) {
-  ItemMaker maker;
-  fillItem(in, maker);
-  return makeWith(*maker.item);
-}
-
-json simpleJson(const QsParamValueItemSimpleHelper* simple) {
+Ordered simpleJson(const Simple* simple) {
   if (!simple) return nullptr;
   return {{"inclusive", simple->IsInclusive() != 0},
-          {"use", toJson(simple->GetUse())},
-          {"display", toJson(simple->GetDisplay())}};
-}
-
-// Recursive as the document nests: the tool refuses documents nested deeper than
-// kMaxInputDepth.
-json hierarchyJson(QsParamValueItemHierarchyHelper& node) {
-  json subNodes = json::array();
-  for (QsParamValueItemHierarchyHelper* sub : node.GetSubNodes()) {
-    subNodes.push_back(hierarchyJson(*sub));
-  }
-  return {{"inclusive", node.IsInclusive() != 0},
-          {"value", simpleJson(node.GetValue())},
-          {"subNodes", subNodes}};
-}
-
-// What the item's getters give. The parts of a range or hierarchy are read before its wire type,
-// which depends on the bounds read so far.
-json itemJson(QsParamValueItemHelper* item) {
-  if (!item) return nullptr;
-  json out{{"type", QsParamValueItemHelper::ToString(item->GetType()).str()}};
-  switch (item->GetType()) {
-    case QsParamValueItemHelper::kValueItemSimple:
-      out.update(simpleJson(static_cast<QsParamValueItemSimpleHelper*>(item)));
-      break;
-    case QsParamValueItemHelper::kValueItemRange: {
-      auto* range = static_cast<QsParamValueItemRangeHelper*>(item);
-      out["inclusive"] = range->IsInclusive() != 0;
-      out["start"] = simpleJson(range->GetStart());
-      out["end"] = simpleJson(range->GetEnd());
-      break;
-    }
-    case QsParamValueItemHelper::kValueItemHierarchy:
-      out.update(hierarchyJson(*static_cast<QsParamValueItemHierarchyHelper*>(item)));
-      break;
-    case QsParamValueItemHelper::kValueItemNull:
-      break;
-  }
-  out["tesselType"] = toJson(item->GetTesselType());
-  return out;
-}
-
-// The item made by the factory from the element's "xsi:type"; a nil item, which the factory
-// turns into no item at all, is reported as the null item it was made from.
-json readParamValueItem(ORVIDOM_Element& elem) {
-  std::unique_ptr<QsParamValueItemHelper> item(
-      QsParamValueItemHelper::Create(elem.getAttribute("xsi:type"), elem));
-  return item ? itemJson(item.get()) : json{{"type", "null"}};
-}
-
-// ---- parameter and prompt fault
-
-// Adds current values to a parameter.
-struct ValueAdder {
-  QsParameterHelper& parameter;
-
-  void simple(const I18NString& use, int inclusive) { parameter.AddSimpleValue(use, inclusive); }
-  QsParamValueItemRangeHelper& range() { return *parameter.AddRangeValue(); }
-  QsParamValueItemHierarchyHelper& hierarchy() { return *parameter.AddHierarchicalValue(); }
-  void null() { parameter.AddNullValue(); }
-};
-
-// A parameter built by the client: name, type and current values. The model items are not
-// taken, since the parameter element never carries them.
-ORVIDOM_Element makeParameter(JsonObject& in) {
-  QsParameterHelper parameter(in.string("name").value_or(I18NString()),
-                              in.string("type").value_or(I18NString()));
-  ValueAdder adder{parameter};
-  for (JsonObject& v : in.objects("values")) fillItem(v, adder);
-  in.finish();
-  return makeWith(parameter);
-}
-
-json capabilitiesJson(const std::vector<QsParameterHelper::EParameterCapability>& capabilities) {
-  json out = json::array();
-  for (QsParameterHelper::EParameterCapability c : capabilities) {
-    out.push_back(QsParameterHelper::ToString(c).str());
-  }
-  return out;
-}
-
-json itemsJson(const std::vector<QsParamValueItemHelper*>& items) {
-  json out = json::array();
-  for (QsParamValueItemHelper* item : items) out.push_back(itemJson(item));
-  return out;
-}
-
-// Every getter and reader of a taken parameter.
-json parameterJson(QsParameterHelper& parameter) {
-  json captions = json::array();
-  for (const QsParameterHelper::Caption* c : parameter.GetCaptions()) {
-    captions.push_back({{"locale", toJson(c->m_locale)}, {"value", toJson(c->m_value)}});
-  }
-  return {
-      {"name", toJson(parameter.GetName())},
-      {"type", toJson(parameter.GetType())},
-      {"modelDisplayItem", toJson(parameter.GetModelDisplayItem())},
-      {"modelFilterItem", toJson(parameter.GetModelFilterItem())},
-      {"modelUseItem", toJson(parameter.GetModelUseItem())},
-      {"captions", captions},
-      {"capabilities", capabilitiesJson(parameter.GetCapabilities())},
-      // The default value is handed out const, yet a range or hierarchy reads its parts on
-      // first use; the parameter owns it and lets nobody else see it here.
-      {"defaultValue", itemJson(const_cast<QsParamValueItemHelper*>(parameter.GetDefaultValue()))},
-      {"possibleValues", itemsJson(parameter.GetPossibleValues())},
-      {"values", itemsJson(parameter.GetValues())}};
-}
-
-json readParameter(ORVIDOM_Element& elem) {
-  QsParameterHelper parameter;
-  parameter.Take(elem);
-  return parameterJson(parameter);
-}
-
-json readPromptFault(ORVIDOM_Element& elem) {
-  QsPromptFaultHelper helper;
-  helper.Take(elem);
-  json parameters = json::array();
-  for (QsParameterHelper* p : helper.GetParameters()) parameters.push_back(parameterJson(*p));
-  return {{"parameters", parameters}};
-}
-
-// ---- fields
-
-// A simple value as a range bound or hierarchy node gives it.
-std::shared_ptr<const Shape> simpleShape() {
-  return shape({text("use"), boolean("inclusive"), text("display").readsOnly()});
+          {"use", simple->GetUse().str()},
+          {"display", simple->GetDisplay().str()}};
 }
 
 // A hierarchy node, with nodes of its own below it.
 std::shared_ptr<const Shape> nodeShape() {
   static const std::shared_ptr<const Shape> node =
       nestingShape("hierarchyNode", [](std::shared_ptr<const Shape> self) {
-        return std::vector<Field>{boolean("inclusive").readsOnly(), object("value", simpleShape()),
-                                  listOf("subNodes", self)};
+        const auto setValue = [](Hierarchy& node, const I18NString& use, const bool* given) {
+          node.SetValue(use, inclusive(given));
+        };
+        return std::vector<Field>{
+            boolean("inclusive")
+                .readsOnly()
+                .on(nullptr, [](const Hierarchy& h) { return h.IsInclusive(); }),
+            object("value", simpleShape())
+                .on(setValue, [](Hierarchy& h) { return simpleJson(h.GetValue()); }),
+            listOf("subNodes", self).on(&Hierarchy::AddSubNode, &Hierarchy::GetSubNodes)};
       });
   return node;
 }
 
-// An item of any class; the class chooses which fields apply.
+// Where the parts of an item just added go: the range or the hierarchy node it is, if any.
+struct ItemParts {
+  Range* range = nullptr;
+  Hierarchy* hierarchy = nullptr;
+};
+
+// An item of any class, added by the call of its object (which takes the class, and the use and
+// inclusive flag of a simple item); the class chooses which fields apply. What an item gives
+// back depends on its class, so items are read by hand.
+template <class Parts>
 std::vector<Field> itemFields() {
-  const std::shared_ptr<const Shape> node = nodeShape();
-  return {choice("type", namesIn(itemTypes())).require(),
-          text("use").forType("simple"),
-          boolean("inclusive").forType("simple"),
+  return {choice("type", itemTypes()).require().arg(),
+          text("use").forType("simple").arg(),
+          boolean("inclusive").forType("simple").arg(),
           text("display").readsOnly(),
-          object("start", simpleShape()).forType("range"),
-          object("end", simpleShape()).forType("range"),
-          object("value", simpleShape()).forType("hierarchy"),
-          list("subNodes", object("", node)).forType("hierarchy"),
+          object("start", simpleShape())
+              .forType("range")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.range->SetStart(use, inclusive(given));
+              }),
+          object("end", simpleShape())
+              .forType("range")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.range->SetEnd(use, inclusive(given));
+              }),
+          object("value", simpleShape())
+              .forType("hierarchy")
+              .on([](Parts& p, const I18NString& use, const bool* given) {
+                p.hierarchy->SetValue(use, inclusive(given));
+              }),
+          list("subNodes", object("", nodeShape())).forType("hierarchy").on([](Parts& p) {
+            return p.hierarchy->AddSubNode();
+          }),
           text("tesselType").readsOnly()};
 }
 
+// What the item's getters give. The parts of a range or hierarchy are read before its wire type,
+// which depends on the bounds read so far.
+Ordered itemJson(Item* item) {
+  if (!item) return nullptr;
+  static const std::vector<Field> node = nodeShape()->fields;
+  Ordered out{{"type", Item::ToString(item->GetType()).str()}};
+  switch (item->GetType()) {
+    case Item::kValueItemSimple:
+      out.update(simpleJson(static_cast<Simple*>(item)));
+      break;
+    case Item::kValueItemRange: {
+      auto* range = static_cast<Range*>(item);
+      out["inclusive"] = range->IsInclusive() != 0;
+      out["start"] = simpleJson(range->GetStart());
+      out["end"] = simpleJson(range->GetEnd());
+      break;
+    }
+    case Item::kValueItemHierarchy:
+      out.update(readFields(node, binding::targetOf(*static_cast<Hierarchy*>(item))));
+      break;
+    case Item::kValueItemNull:
+      break;
+  }
+  out["tesselType"] = item->GetTesselType().str();
+  return out;
+}
+
+Ordered itemsJson(const std::vector<Item*>& items) {
+  Ordered out = Ordered::array();
+  for (Item* item : items) out.push_back(itemJson(item));
+  return out;
+}
+
+// Makes one free-standing item of the class described.
+struct MadeItem : ItemParts {
+  std::unique_ptr<Item> item;
+
+  void Make(ORVIDOM_Element& elem) const { item->Make(elem); }
+};
+
+std::unique_ptr<MadeItem> madeItem(Item::EItemType type, const I18NString& use, const bool* given) {
+  auto made = std::make_unique<MadeItem>();
+  switch (type) {
+    case Item::kValueItemSimple:
+      made->item = std::make_unique<Simple>(inclusive(given), use);
+      break;
+    case Item::kValueItemRange:
+      made->item = std::make_unique<Range>();
+      made->range = static_cast<Range*>(made->item.get());
+      break;
+    case Item::kValueItemHierarchy:
+      made->item = std::make_unique<Hierarchy>();
+      made->hierarchy = static_cast<Hierarchy*>(made->item.get());
+      break;
+    case Item::kValueItemNull:
+      made->item = std::make_unique<QsParamValueItemNullHelper>();
+      break;
+  }
+  return made;
+}
+
+// Adds a current value of the class described to a parameter.
+ItemParts addValue(Parameter& parameter, Item::EItemType type, const I18NString& use,
+                   const bool* given) {
+  switch (type) {
+    case Item::kValueItemSimple:
+      parameter.AddSimpleValue(use, inclusive(given));
+      break;
+    case Item::kValueItemRange:
+      return {parameter.AddRangeValue(), nullptr};
+    case Item::kValueItemHierarchy:
+      return {nullptr, parameter.AddHierarchicalValue()};
+    case Item::kValueItemNull:
+      parameter.AddNullValue();
+      break;
+  }
+  return {};
+}
+
+// ---- parameter and prompt fault
+
+// A parameter built by the client: name, type and current values. The model items are not
+// taken, since the parameter element never carries them.
 std::vector<Field> parameterFields() {
-  const auto item = shape(itemFields(), "item");
-  return {text("name"), text("type"), text("modelDisplayItem").readsOnly(),
-          text("modelFilterItem").readsOnly(), text("modelUseItem").readsOnly(),
-          listOf("captions", shape({text("locale"), text("value")})).readsOnly(),
-          list("capabilities", choice("", namesIn(namesOf<QsParameterHelper::EParameterCapability>(
-                                              QsParameterHelper::kCapabilityUnknown,
-                                              QsParameterHelper::kCapabilityUnboundedRange,
-                                              &QsParameterHelper::ToString))))
-              .readsOnly(),
-          object("defaultValue", item).readsOnly(), listOf("possibleValues", item).readsOnly(),
+  using Caption = Parameter::Caption;
+  const auto item = shape(itemFields<ItemParts>(), "item");
+  return {text("name").arg(&Parameter::GetName), text("type").arg(&Parameter::GetType),
+          text("modelDisplayItem").readsOnly().on(nullptr, &Parameter::GetModelDisplayItem),
+          text("modelFilterItem").readsOnly().on(nullptr, &Parameter::GetModelFilterItem),
+          text("modelUseItem").readsOnly().on(nullptr, &Parameter::GetModelUseItem),
+          listOf("captions", shape({text("locale").on(nullptr, &Caption::m_locale),
+                                    text("value").on(nullptr, &Caption::m_value)}))
+              .readsOnly()
+              .on(nullptr, &Parameter::GetCaptions),
+          list("capabilities",
+               choice("", namesOf<Parameter::EParameterCapability>(
+                              Parameter::kCapabilityUnknown, Parameter::kCapabilityUnboundedRange,
+                              &Parameter::ToString)))
+              .readsOnly()
+              .on(nullptr, &Parameter::GetCapabilities),
+          // The default value is handed out const, yet a range or hierarchy reads its parts on
+          // first use; the parameter owns it and lets nobody else see it here.
+          object("defaultValue", item)
+              .readsOnly()
+              .on(nullptr,
+                  [](Parameter& p) { return itemJson(const_cast<Item*>(p.GetDefaultValue())); }),
+          listOf("possibleValues", item)
+              .readsOnly()
+              .on(nullptr, [](Parameter& p) { return itemsJson(p.GetPossibleValues()); }),
           // A received parameter leaves out its null values.
-          listOf("values", item).comesBack(RoundTrip::Dropped)};
-}
-
-std::vector<Field> connectFields() {
-  // A refresh request replaces the passport and locales set.
-  return {text("providerType"),
-          text("namespace"),
-          text("userName"),
-          text("password"),
-          text("passport").comesBack(RoundTrip::Dropped),
-          text("contentManagerURI"),
-          text("runLocale").comesBack(RoundTrip::Dropped),
-          text("productLocale").comesBack(RoundTrip::Dropped),
-          integer("sessionID"),
-          listOf("properties", shape({xmlName("name").require(), text("value")})),
-          boolean("retainConnection"),
-          boolean("disableAuthentication"),
-          listOf("models", shape({text("name").require(), boolean("engineModel")})),
-          object("refreshRequest",
-                 shape({text("passport"), text("productLocale"), text("runLocale")}))};
-}
-
-std::vector<Field> dataSourceFaultFields() {
-  const auto signon = shape({text("name"), text("searchPath")});
-  const auto connection = shape(
-      {text("name"), text("searchPath"), text("connectionString"), listOf("signons", signon)});
-  return {
-      text("faultCode"),
-      text("faultSubCode"),
-      text("faultString"),
-      text("faultSubString"),
-      text("faultDataSourceName"),
-      object("faultSignon", signon),
-      object("faultConnection", connection),
-      object("dataSourceInfo", shape({text("name"), text("type"), listOf("connections", connection),
-                                      object("connectionInfo", connection)}))};
+          listOf("values", item).comesBack(RoundTrip::Dropped).on(addValue, [](Parameter& p) {
+            return itemsJson(p.GetValues());
+          })};
 }
 
 }  // namespace
 
 void addQueryServiceKinds(std::vector<Kind>& kinds) {
-  kinds.push_back({"connect-request",
-                   {"connection"},
-                   "QsApiConnectHelper",
-                   "Opens a session on the query service with the sign-on, locales and models.",
-                   connectFields(),
-                   makeConnectRequest});
-  kinds.push_back({"metadata-request",
-                   {"command"},
-                   "QsMetadataRequestHelper",
-                   "Asks the query service for the metadata of a class of objects.",
-                   // Without a class nothing of the metadata asked for is written.
-                   {text("metadataClass").require(), text("context"), integer("depth"),
-                    integer("resultStart"), integer("resultCount"), boolean("resultSchema"),
-                    list("constraints", text("")), list("properties", text("")),
-                    list("retrieveProperties", text("")), stringMap("aliasTablesMap")},
-                   makeMetadataRequest});
-  kinds.push_back({"data-source-fault",
-                   {},
-                   "QsDataSourceFaultHelper",
-                   "The fault the query service sends when it cannot reach a data source.",
-                   dataSourceFaultFields(),
-                   nullptr,
-                   readDataSourceFault});
-  kinds.push_back({"metadata-response",
-                   {},
-                   "QsMetadataResponseHelper",
-                   "The query service's answer to a metadata request.",
-                   {listOf("entries", shape({text("entry"), stringMap("properties"),
-                                             mapOf("localizedValues", stringMap(""))}))},
-                   nullptr,
-                   readMetadataResponse});
-  kinds.push_back({"parameter",
-                   {"item"},
-                   "QsParameterHelper",
-                   "A query parameter with its captions, capabilities and values.",
-                   parameterFields(),
-                   makeParameter,
-                   readParameter});
-  kinds.push_back({"param-value-item",
-                   {"item"},
-                   "QsParamValueItemHelper",
-                   "One value of a query parameter: simple, range, hierarchy node or null.",
-                   itemFields(),
-                   makeParamValueItem,
-                   readParamValueItem});
-  kinds.push_back({"prompt-fault",
-                   {},
-                   "QsPromptFaultHelper",
-                   "The fault listing the parameters a query needs values for before it runs.",
-                   {listOf("parameters", shape(parameterFields())).readsOnly()},
-                   nullptr,
-                   readPromptFault});
+  kinds.push_back(
+      bound<Connect>({"connect-request",
+                      {"connection"},
+                      "QsApiConnectHelper",
+                      "Opens a session on the query service with the sign-on, locales and models.",
+                      connectFields()}));
+  kinds.push_back(bound<Metadata>(
+      {"metadata-request",
+       {"command"},
+       "QsMetadataRequestHelper",
+       "Asks the query service for the metadata of a class of objects.",
+       // Without a class nothing of the metadata asked for is written.
+       {text("metadataClass").require().at("metadata@class").on(&Metadata::SetMetadataClass),
+        text("context").at("metadata/context@value").on(&Metadata::SetContext),
+        integer("depth").at("metadata@depth").on(&Metadata::SetDepth),
+        integer("resultStart").at("metadata@resultStart").on(&Metadata::SetResultStart),
+        integer("resultCount").at("metadata@resultCount").on(&Metadata::SetResultCount),
+        boolean("resultSchema").at("metadata@returnSchema").on(&Metadata::SetResultSchema),
+        list("constraints", text(""))
+            .at("metadata/constraints/constraint@condition")
+            .on(&Metadata::AddConstraint),
+        list("properties", text(""))
+            .at("metadata/properties/property@name")
+            .on(&Metadata::AddProperty),
+        // Except "language", which is written as an element of its own.
+        list("retrieveProperties", text(""))
+            .at("retrievePropertyValues/property@name")
+            .on(&Metadata::AddRetrieveProperty),
+        stringMap("aliasTablesMap")
+            .at("aliasTableMap/aliasTable@lang=@name")
+            .on(&Metadata::SetAliasTablesMap)}}));
+  kinds.push_back(
+      bound<Fault>({"data-source-fault",
+                    {},
+                    "QsDataSourceFaultHelper",
+                    "The fault the query service sends when it cannot reach a data source.",
+                    dataSourceFaultFields()}));
+  kinds.push_back(bound<TakenResponse>(
+      {"metadata-response",
+       {},
+       "QsMetadataResponseHelper",
+       "The query service's answer to a metadata request.",
+       {listOf("entries",
+               shape({text("entry").on(nullptr,
+                                       [](const Entry& e) { return e.element.getNodeName(); }),
+                      stringMap("properties")
+                          .on(nullptr, [](const Entry& e) { return properties(e, false); }),
+                      mapOf("localizedValues", stringMap(""))
+                          .on(nullptr, [](const Entry& e) { return properties(e, true); })}))
+            .on(nullptr, entries)}}));
+  kinds.push_back(bound<Parameter>({"parameter",
+                                    {"item"},
+                                    "QsParameterHelper",
+                                    "A query parameter with its captions, capabilities and values.",
+                                    parameterFields()},
+                                   [](const I18NString& name, const I18NString& type) {
+                                     return std::make_unique<Parameter>(name, type);
+                                   }));
+  Kind item =
+      bound<MadeItem>({"param-value-item",
+                       {"item"},
+                       "QsParamValueItemHelper",
+                       "One value of a query parameter: simple, range, hierarchy node or null.",
+                       itemFields<MadeItem>()},
+                      madeItem);
+  // The item is made by the factory from the element's "xsi:type"; a nil item, which the factory
+  // turns into no item at all, is reported as the null item it was made from.
+  item.read = [](ORVIDOM_Element& elem) {
+    std::unique_ptr<Item> read(Item::Create(elem.getAttribute("xsi:type"), elem));
+    return read ? itemJson(read.get()) : Ordered{{"type", "null"}};
+  };
+  kinds.push_back(item);
+  kinds.push_back(bound<QsPromptFaultHelper>(
+      {"prompt-fault",
+       {},
+       "QsPromptFaultHelper",
+       "The fault listing the parameters a query needs values for before it runs.",
+       {listOf("parameters", shape(parameterFields()))
+            .readsOnly()
+            .on(nullptr, &QsPromptFaultHelper::GetParameters)}}));
 }
