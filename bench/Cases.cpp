@@ -164,6 +164,12 @@ Case<XmlText>& QueryResponseCase() {
   return instance;
 }
 
+Case<XmlText>& StreamQueryResponseCase() {
+  static Case<XmlText> instance("StreamQueryResponse", {100, 10000}, {1000000},
+                                PrepareQueryResponse);
+  return instance;
+}
+
 Case<XmlText>& UpdateResponseCase() {
   static Case<XmlText> instance("UpdateResponse", {10, 1000, 100000}, {}, PrepareUpdateResponse);
   return instance;
@@ -181,8 +187,10 @@ Case<XmlText>& ParseCase() {
 }
 
 std::vector<CaseBase*> DocumentCases() {
-  return {&UpdateRequestCase(),        &ExecuteCase(), &QueryResponseCase(), &UpdateResponseCase(),
-          &NestedUpdateResponseCase(), &ParseCase()};
+  return {&UpdateRequestCase(),  &ExecuteCase(),
+          &QueryResponseCase(),  &StreamQueryResponseCase(),
+          &UpdateResponseCase(), &NestedUpdateResponseCase(),
+          &ParseCase()};
 }
 
 }  // namespace bench

@@ -68,6 +68,9 @@ Case<UpdateRequestInput>& UpdateRequestCase();
 Case<ExecuteInput>& ExecuteCase();
 Case<XmlText>& QueryResponseCase();
 Case<XmlText>& UpdateResponseCase();
+// The query response read as it comes, a row at a time, without a tree: the same document and
+// digest as QueryResponse.
+Case<XmlText>& StreamQueryResponseCase();
 // The update-object response with its tasks nested in each other instead of listed: a shape
 // whose reading must stay linear. Only the helper reads it.
 Case<XmlText>& NestedUpdateResponseCase();

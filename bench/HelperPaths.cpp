@@ -9,6 +9,7 @@
 #include "orvidom/ORVIDOM_Writer.h"
 #include "queryframework/QFExecuteCommandHelper.h"
 #include "queryframework/QFResponseDomHelper.h"
+#include "queryframework/QFResponseStreamReader.h"
 
 namespace bench {
 namespace {
@@ -44,12 +45,9 @@ Result MakeExecute(const ExecuteInput& input) {
   return Write(command);
 }
 
-Result ReadQueryResponse(const XmlText& input) {
-  ORVIDOM_Document doc = ORVIDOM_Parser::parseString(input.xml);
-  ORVIDOM_Element response = doc.getDocumentElement();
-  QFResponseDomHelper reader;
-  reader.Take(response);
-  Digest digest;
+// The feedback, data sources and columns of either reader.
+template <class Reader>
+void DigestHead(const Reader& reader, Digest& digest) {
   I18NString feedback;
   if (reader.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText, feedback)) {
     digest.Add(feedback.str());
@@ -65,12 +63,34 @@ Result ReadQueryResponse(const XmlText& input) {
   for (const auto& column : columns) {
     for (const auto& property : column) digest.Add(property.second.str());
   }
+}
+
+Result ReadQueryResponse(const XmlText& input) {
+  ORVIDOM_Document doc = ORVIDOM_Parser::parseString(input.xml);
+  ORVIDOM_Element response = doc.getDocumentElement();
+  QFResponseDomHelper reader;
+  reader.Take(response);
+  Digest digest;
+  DigestHead(reader, digest);
   std::vector<I18NString> values;
   for (ORVIDOM_Element row = reader.GetFirstResultSetRow(); !row.isNull();
        row = reader.GetNextResultSetRow(row)) {
     reader.GetResultSetRowValues(row, values);
     for (const I18NString& value : values) digest.Add(value.str());
     values.clear();
+  }
+  return digest.Text();
+}
+
+Result StreamQueryResponse(const XmlText& input) {
+  ORVIDOM_PullReader pull(input.xml);
+  QFResponseStreamReader reader(pull);
+  reader.ReadToRows();
+  Digest digest;
+  DigestHead(reader, digest);
+  std::vector<QFResponseStreamReader::Value> values;
+  while (reader.GetNextRow(values)) {
+    for (const QFResponseStreamReader::Value& value : values) digest.Add(value.text.str());
   }
   return digest.Text();
 }
@@ -143,6 +163,7 @@ const bool kRegistered = [] {
   UpdateRequestCase().AddPath("helper", MakeUpdateRequest);
   ExecuteCase().AddPath("helper", MakeExecute);
   QueryResponseCase().AddPath("helper", ReadQueryResponse);
+  StreamQueryResponseCase().AddPath("helper", StreamQueryResponse);
   UpdateResponseCase().AddPath("helper", ReadUpdateResponse);
   NestedUpdateResponseCase().AddPath("helper", ReadUpdateResponse);
   ParseCase().AddPath("helper", tree::ParseOnly<DomTree>, tree::ParseAndDigest<DomTree>);

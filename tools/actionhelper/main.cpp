@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "Demo.h"
+#include "InputBuffer.h"
 #include "KindJson.h"
 #include "Kinds.h"
 #include "TextLayout.h"
@@ -35,32 +36,47 @@ class Failure : public std::runtime_error {
 
 std::string displayName(const std::string& file) { return file == "-" ? "<stdin>" : file; }
 
+// Input past the limit of a document read whole.
+std::string overLimit(const std::string& file, std::uint64_t limit) {
+  return displayName(file) + ": more than the input limit of " + std::to_string(limit) +
+         " bytes; --max-input raises it";
+}
+
 std::string systemReason() { return std::strerror(errno); }
 
 // Input past this many bytes is refused unless --max-input allows more: the tool holds the text
 // and the tree made from it, several times its size, so an endless input such as /dev/zero must
-// end in an error rather than in exhausted memory.
+// end in an error rather than in exhausted memory. Kinds read as they come hold neither.
 constexpr std::uint64_t kDefaultMaxInput = std::uint64_t(256) << 20;
 
-// The whole file, or standard input for "-"; Failure naming the file and the system's reason, or
-// the limit when the input holds more than `limit` bytes.
-std::string readInput(const std::string& file, std::uint64_t limit) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(
-      file == "-" ? stdin : std::fopen(file.c_str(), "rb"),
-      [](std::FILE* f) { return f == stdin ? 0 : std::fclose(f); });
+using InputFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// The file, or standard input for "-"; Failure naming the file and the system's reason.
+InputFile openInput(const std::string& file) {
+  InputFile in(file == "-" ? stdin : std::fopen(file.c_str(), "rb"),
+               [](std::FILE* f) { return f == stdin ? 0 : std::fclose(f); });
   if (!in) throw Failure(file + ": " + systemReason());
-  std::string text;
-  char buffer[1 << 16];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0) {
-    if (text.size() + n > limit) {
-      throw Failure(displayName(file) + ": more than the input limit of " + std::to_string(limit) +
-                    " bytes; --max-input raises it");
-    }
-    text.append(buffer, n);
+  return in;
+}
+
+// `text` followed by the rest of the input; Failure naming the file and the system's reason, or
+// the limit when the input holds more than `limit` bytes.
+std::string readRest(std::string text, InputBuffer& rest, const std::string& file,
+                     std::uint64_t limit) {
+  char chunk[1 << 16];
+  for (std::streamsize n; (n = rest.sgetn(chunk, sizeof chunk)) > 0;) {
+    if (text.size() + n > limit) throw Failure(overLimit(file, limit));
+    text.append(chunk, n);
   }
-  if (std::ferror(in.get())) throw Failure(displayName(file) + ": " + systemReason());
+  if (rest.failed()) throw Failure(displayName(file) + ": " + systemReason());
   return text;
+}
+
+// The whole file, or standard input for "-".
+std::string readInput(const std::string& file, std::uint64_t limit) {
+  const InputFile in = openInput(file);
+  InputBuffer buffer(in.get(), nullptr, 0);
+  return readRest({}, buffer, file, limit);
 }
 
 // The file's identity, when it is a regular file that exists; `file` "-" is standard input.
@@ -408,40 +424,115 @@ void requireShallow(const ORVIDOM_Element& root, const std::string& file) {
   }
 }
 
-void read(const std::string& kindName, const std::string& file, std::uint64_t maxInput,
-          const std::string& format, Output& output) {
-  const Kind* named = kindName.empty() ? nullptr : &kindNamed(kindName);
-  if (named && !named->read) throw UsageError("kind \"" + kindName + "\" is made only");
-  const std::string text = readInput(file, maxInput);
+// A Failure for a parse error of input read as it comes, naming the file and showing the line
+// where it is when `input` still holds it, or the reason the input could not be read.
+[[noreturn]] void failParse(const ORVIDOM_ParseError& e, const InputBuffer& input,
+                            const std::string& file) {
+  if (input.failed()) throw Failure(displayName(file) + ": " + systemReason());
+  if (input.overLimit()) throw Failure(overLimit(file, input.limit()));
+  std::uint64_t first = 0;
+  const std::string_view kept = input.kept(first);
+  const bool shown = e.getLine() > 0 && !kept.empty() && e.getOffset() >= first &&
+                     e.getOffset() <= first + kept.size();
+  throw Failure(displayName(file) + ":" + std::to_string(e.getLine()) + ":" +
+                std::to_string(e.getColumn()) + ": " + e.what() +
+                (shown ? "\n" + excerpt(std::string(kept), e.getOffset() - first) : ""));
+}
+
+// One reading of the XML input as it comes.
+struct XmlPass {
+  // A reading of `in` that keeps a copy of what it reads in `copy` (unless null), up to `limit`
+  // bytes; the reader reads its first window at once.
+  explicit XmlPass(std::FILE* in, std::string* copy = nullptr, std::uint64_t limit = 0)
+      : buffer(in, copy, limit), stream(&buffer), reader(stream) {}
+
+  // Reads on to the root's start tag and gives its name.
+  std::string root(const std::string& file) {
+    try {
+      reader.next();
+    } catch (const ORVIDOM_ParseError& e) {
+      failParse(e, buffer, file);
+    }
+    return std::string(reader.getName());
+  }
+
+  InputBuffer buffer;
+  std::istream stream;
+  ORVIDOM_PullReader reader;
+};
+
+// Reads the document whole into a tree and gives what the kind's helper reads from it.
+void readTree(const Kind& kind, std::string head, InputBuffer& rest, const std::string& file,
+              std::uint64_t maxInput, const std::string& format, std::ostream& out) {
+  std::string text = readRest(std::move(head), rest, file, maxInput);
   ORVIDOM_Element root;
   try {
     root = ORVIDOM_Parser::parseString(text).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
-    // Without input (or at line 0, where nothing could be read) there is no line to show.
     throw Failure(displayName(file) + ":" + std::to_string(e.getLine()) + ":" +
                   std::to_string(e.getColumn()) + ": " + e.what() +
-                  (e.getLine() > 0 && !text.empty() ? "\n" + excerpt(text, e.getOffset()) : ""));
+                  (e.getLine() > 0 ? "\n" + excerpt(text, e.getOffset()) : ""));
   }
-  const std::string rootName = root.getTagName().str();
+  std::string().swap(text);
+  requireShallow(root, file);
+  runHelper("read " + kind.name, [&] {
+    if (format == "json") {
+      out << kind.read(root).dump(2) << "\n";
+    } else {
+      out << layOutJson(kind.read(root));
+    }
+  });
+}
+
+// The document's kind is known from its root's start tag, read as the input comes. A kind
+// read from a tree then reads the rest whole; one read as it comes goes on reading, memory
+// staying flat whatever the size. Its text layout may need a second pass: standard input is
+// then kept in a temporary file as it is read.
+void read(const std::string& kindName, const std::string& file, std::uint64_t maxInput,
+          const std::string& format, Output& output) {
+  const Kind* named = kindName.empty() ? nullptr : &kindNamed(kindName);
+  if (named && !named->read) throw UsageError("kind \"" + kindName + "\" is made only");
+  const InputFile in = openInput(file);
+  std::string head;
+  XmlPass pass(in.get(), &head, maxInput);
+  const std::string rootName = pass.root(file);
+  if (pass.buffer.overLimit()) throw Failure(overLimit(file, maxInput));
   const Kind& kind = named ? *named : kindForRoot(rootName);
   if (!kind.readsRoot(rootName)) {
     throw Failure(displayName(file) + ": read " + kind.name + ": the root element is <" + rootName +
                   ">; " + kind.name + " reads <" + joined(kind.roots, "> or <") + ">");
   }
-  requireShallow(root, file);
+  pass.buffer.stopCopying();
   std::ostream& out = output.stream();
-  runHelper("read " + kind.name, [&] {
-    if (format == "json" && kind.readJson) {
-      kind.readJson(root, out);
-    } else if (format == "json") {
-      out << kind.read(root).dump(2);
-    } else if (kind.readText) {
-      kind.readText(root, out);
-    } else {
-      out << layOutJson(kind.read(root));
+  if (!kind.stream)
+    return readTree(kind, std::move(head), pass.buffer, file, maxInput, format, out);
+  const bool text = format == "text";
+  const InputFile spool(text && !regularFile(file) ? std::tmpfile() : nullptr, std::fclose);
+  if (spool) {
+    std::fwrite(head.data(), 1, head.size(), spool.get());
+    pass.buffer.spoolTo(spool.get());
+  }
+  std::string().swap(head);
+  std::unique_ptr<XmlPass> second;
+  InputFile reopened(nullptr, std::fclose);
+  XmlPass* current = &pass;
+  const std::function<ORVIDOM_PullReader&()> again = [&]() -> ORVIDOM_PullReader& {
+    if (spool && (std::fflush(spool.get()) != 0 || pass.buffer.failed())) {
+      throw Failure("keeping standard input in a temporary file failed: " + systemReason());
     }
-    out << (format == "json" ? "\n" : "");
-  });
+    if (spool) std::rewind(spool.get());
+    if (!spool) reopened = openInput(file);
+    second = std::make_unique<XmlPass>(spool ? spool.get() : reopened.get());
+    current = second.get();
+    second->root(file);
+    return second->reader;
+  };
+  try {
+    runHelper("read " + kind.name, [&] { kind.stream(pass.reader, again, text, out); });
+  } catch (const ORVIDOM_ParseError& e) {
+    failParse(e, current->buffer, file);
+  }
+  out << (text ? "" : "\n");
 }
 
 void printSchema(const std::string& kindName, Output& output) {
@@ -491,7 +582,9 @@ int main(int argc, char** argv) {
   const auto addInput = [&](CLI::App* cmd, const char* what) {
     cmd->add_option("FILE", file, what);
     cmd->add_option("--max-input", maxInput,
-                    "Refuse input larger than this (bytes, or with K, M or G); default 256M")
+                    "Refuse input larger than this (bytes, or with K, M or G); default 256M. "
+                    "Query and update-object responses are read as they come, in little "
+                    "memory, and have no limit")
         ->transform(CLI::AsSizeValue(false));
   };
   // `input` is the file the command reads, which the output may not be.

@@ -26,11 +26,14 @@ struct Kind {
   // Takes a document and gives what the helper's getters report; empty when the kind is only
   // made.
   std::function<Ordered(ORVIDOM_Element&)> read;
-  // Writes what the getters report as readable text; empty to lay out `read`'s JSON as text.
-  std::function<void(ORVIDOM_Element&, std::ostream&)> readText;
-  // Writes `read`'s JSON as it reads, for documents too big to hold twice; empty when `read`
-  // serves.
-  std::function<void(ORVIDOM_Element&, std::ostream&)> readJson;
+  // Reads the document as it comes from `reader`, which has read the root's start tag, and
+  // writes what `read` gives (or, with `text`, its readable layout) part by part as it reads, so
+  // that a document of any size is never held whole; `again` gives a reader of the same input
+  // from the start, past the root's start tag, for a second pass. Empty when the kind is read
+  // from a tree, as most documents are small.
+  std::function<void(ORVIDOM_PullReader& reader, const std::function<ORVIDOM_PullReader&()>& again,
+                     bool text, std::ostream& out)>
+      stream;
 
   // Whether the kind reads a document whose top element is `root`.
   bool readsRoot(const std::string& root) const;

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "Kinds.h"
+#include "PulledPart.h"
 #include "TextLayout.h"
 
 namespace {
@@ -183,22 +184,48 @@ std::vector<Field> resultFields() {
 
 // Each result as "name: value" lines, its feedback as rendered, one line per entry and one tab
 // deeper per level of nesting.
-void readUpdateObjectResponseText(ORVIDOM_Element& elem, std::ostream& out) {
-  static const std::vector<Field> fields = resultFields();
-  Response helper;
-  helper.Take(elem);
-  const char* separator = "";
-  for (ResultTask* result : helper.GetTasks()) {
-    Ordered task = readFields(fields, binding::targetOf(*result));
-    task.erase("feedback");
-    out << separator << layOutJson(task);
-    if (const std::optional<std::string> feedback = renderedFeedback(*result)) {
-      out << "feedback:";
-      for (const char c : *feedback) out << c << (c == '\n' ? "  " : "");
-      out << "\n";
-    }
-    separator = "\n";
+void writeResultText(ResultTask& result, const std::vector<Field>& fields, std::ostream& out) {
+  Ordered task = readFields(fields, binding::targetOf(result));
+  task.erase("feedback");
+  out << layOutJson(task);
+  if (const std::optional<std::string> feedback = renderedFeedback(result)) {
+    out << "feedback:";
+    for (const char c : *feedback) out << c << (c == '\n' ? "  " : "");
+    out << "\n";
   }
+}
+
+// Each task read from a tree of its own, made when the reader reaches it, so that memory stays
+// that of one task: the response's reader finds in it every task it finds there in the whole
+// document, the task itself and any nested in it.
+void streamUpdateObjectResponse(ORVIDOM_PullReader& reader,
+                                const std::function<ORVIDOM_PullReader&()>&, bool text,
+                                std::ostream& out) {
+  static const std::vector<Field> fields = resultFields();
+  JsonObjectWriter writer(out);
+  if (!text) writer.beginArray("tasks");
+  const char* separator = "";
+  const std::string rootName = "updateObjectResponse";
+  // Up to the document's end, or the end of the input pushed so far.
+  for (auto event = reader.next(); event < ORVIDOM_PullReader::kEndDocument;
+       event = reader.next()) {
+    if (event != ORVIDOM_PullReader::kStartElement || reader.getName() != "task") continue;
+    ORVIDOM_Element part = pulledPart(reader, rootName);
+    Response response;
+    response.Take(part);
+    for (ResultTask* result : response.GetTasks()) {
+      if (!text) {
+        writer.item(readFields(fields, binding::targetOf(*result)));
+        continue;
+      }
+      out << separator;
+      writeResultText(*result, fields, out);
+      separator = "\n";
+    }
+  }
+  if (text) return;
+  writer.endArray();
+  writer.end();
 }
 
 // --- materialize-request, materialize-response ---
@@ -355,7 +382,7 @@ void addModelTaskKinds(std::vector<Kind>& kinds) {
        "ZoUpdateObjectResponseHelper",
        "The modelling engine's result of each task of an update-object request.",
        {listOf("tasks", shape(resultFields())).on(&Response::AddTask, &Response::GetTasks)}});
-  response.readText = readUpdateObjectResponseText;
+  response.stream = streamUpdateObjectResponse;
   kinds.push_back(response);
   kinds.push_back(bound<Materialize>({"materialize-request",
                                       {"materializeRequest"},

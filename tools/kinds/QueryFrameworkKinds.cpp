@@ -216,32 +216,22 @@ std::vector<I18NString> refinedObjects(XelRefineObjectsHelper& helper) {
 
 using ColumnProp = Response::EColumnProp;
 using Column = std::map<ColumnProp, I18NString>;
+using Streamed = QFResponseStreamReader;
 
-// The query feedback the answer carries, by name.
-Ordered queryFeedback(const Response& helper) {
+// The query feedback the answer carries, by name, from the tree's reader or the stream's.
+template <class Reader>
+Ordered queryFeedback(const Reader& reader) {
   Ordered feedback = Ordered::object();
   for (const int f : feedbackNames().values) {
     I18NString value;
     const auto e = static_cast<Execute::EQueryFeedback>(f);
-    if (helper.GetQueryFeedback(e, value)) feedback[Execute::ToString(e).str()] = value.str();
+    if (reader.GetQueryFeedback(e, value)) feedback[Execute::ToString(e).str()] = value.str();
   }
   return feedback;
 }
 
-// The rows of the result set, each a list of values; `use` is called with each in turn, so that
-// a big answer is never held whole.
-template <class Use>
-void forEachRow(Response& helper, Use use) {
-  std::vector<I18NString> values;
-  for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
-       row = helper.GetNextResultSetRow(row)) {
-    values.clear();
-    helper.GetResultSetRowValues(row, values);
-    use(values);
-  }
-}
-
-// Everything read gives but the rows, which come last.
+// Everything read gives but the rows, which come last, from either reader.
+template <class Reader>
 std::vector<Field> queryResponseHead() {
   std::vector<Field> columns;
   const Names props =
@@ -252,78 +242,99 @@ std::vector<Field> queryResponseHead() {
         text(props.names[i]).on(nullptr, [prop](const Column& c) { return c.at(prop); }));
   }
   using Source = Response::DataSource;
-  return {stringMap("queryFeedback").keys(feedbackNames()).on(nullptr, queryFeedback),
+  return {stringMap("queryFeedback").keys(feedbackNames()).on(nullptr, queryFeedback<Reader>),
           listOf("responseDataSources", shape({text("value").on(nullptr, &Source::value),
                                                text("catalog").on(nullptr, &Source::catalog),
                                                text("schema").on(nullptr, &Source::schema)}))
-              .on(nullptr, filled(&Response::GetResponseDataSources)),
-          listOf("columnList", shape(columns)).on(nullptr, filled(&Response::GetColumnList))};
+              .on(nullptr, filled(&Reader::GetResponseDataSources)),
+          listOf("columnList", shape(columns)).on(nullptr, filled(&Reader::GetColumnList))};
+}
+
+const Field& rowField() {
+  static const Field row = list("", text(""));
+  return row;
 }
 
 std::vector<Field> queryResponseFields() {
-  std::vector<Field> fields = queryResponseHead();
-  fields.push_back(list("resultSetRows", list("", text(""))).on(nullptr, [](Response& helper) {
+  std::vector<Field> fields = queryResponseHead<Response>();
+  fields.push_back(list("resultSetRows", rowField()).on(nullptr, [](Response& helper) {
     std::vector<std::vector<I18NString>> rows;
-    forEachRow(helper, [&rows](const std::vector<I18NString>& row) { rows.push_back(row); });
+    std::vector<I18NString> values;
+    for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
+         row = helper.GetNextResultSetRow(row)) {
+      values.clear();
+      helper.GetResultSetRowValues(row, values);
+      rows.push_back(values);
+    }
     return rows;
   }));
   return fields;
 }
 
-// `value` dumped as `dump(2)` would, as a member `depth` levels deep.
-std::string nested(const Ordered& value, int depth) {
-  std::string out = value.dump(2);
-  const std::string indent = "\n" + std::string(2 * depth, ' ');
-  for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1)) {
-    out.replace(at, 1, indent);
-    at += indent.size() - 1;
-  }
-  return out;
+// The next row's values as the tree's reader gives them, a missing value as empty text; false
+// after the last row.
+bool nextRow(Streamed& response, std::vector<Streamed::Value>& row,
+             std::vector<std::string>& values) {
+  if (!response.GetNextRow(row)) return false;
+  values.resize(row.size());
+  for (std::size_t i = 0; i < row.size(); ++i) values[i] = row[i].text.str();
+  return true;
 }
 
-// What read gives, written row by row as the rows are read, so that a big answer is never held
-// twice. The parts before the rows are read first: a fault in them prints nothing.
-void writeQueryResponseJson(ORVIDOM_Element& elem, std::ostream& out) {
-  static const std::vector<Field> head = queryResponseHead();
-  Response helper;
-  helper.Take(elem);
-  const Target target = binding::targetOf(helper);
-  const Ordered parts = readFields(head, target);
-  out << "{";
-  for (const auto& [key, value] : parts.items())
-    out << "\n  \"" << key << "\": " << nested(value, 1) << ",";
-  out << "\n  \"resultSetRows\": [";
-  const char* separator = "\n    ";
-  const Field row = list("", text(""));
-  forEachRow(helper, [&](const std::vector<I18NString>& values) {
-    out << separator << nested(binding::toJson(row, values), 2);
-    separator = ",\n    ";
-  });
-  out << (*separator == ',' ? "\n  ]\n}" : "]\n}");
+// What read gives, written as the rows are read. A part of the response that is empty when its
+// rows begin is written after them, as a response may put it there.
+void streamQueryResponseJson(Streamed& response, std::ostream& out) {
+  static const std::vector<Field> head = queryResponseHead<Streamed>();
+  response.ReadToRows();
+  const Target target = binding::targetOf(response);
+  const Ordered before = readFields(head, target);
+  JsonObjectWriter writer(out);
+  for (const auto& [key, value] : before.items()) {
+    if (!value.empty()) writer.member(key, value);
+  }
+  writer.beginArray("resultSetRows");
+  std::vector<Streamed::Value> row;
+  std::vector<std::string> values;
+  while (nextRow(response, row, values)) writer.item(values);
+  writer.endArray();
+  response.ReadToEnd();
+  const Ordered after = readFields(head, target);
+  for (const auto& [key, value] : after.items()) {
+    if (before.at(key).empty()) {
+      writer.member(key, value);
+    } else if (value != before.at(key)) {
+      throw InputError("the response's \"" + key +
+                       "\" goes on after its rows begin, which a read as it comes cannot write "
+                       "in order");
+    }
+  }
+  writer.end();
 }
 
 // The result rows under the column names. The rows are read twice, once for the widths of the
 // columns and once to write them, so that a big answer is never held whole.
-void readQueryResponseText(ORVIDOM_Element& elem, std::ostream& out) {
-  Response helper;
-  helper.Take(elem);
-  std::vector<Column> columnList;
-  helper.GetColumnList(columnList);
-  std::vector<std::string> heading;
-  for (const Column& column : columnList) heading.push_back(column.at(Response::kColumnName).str());
+void streamQueryResponseText(Streamed& response, const std::function<ORVIDOM_PullReader&()>& again,
+                             std::ostream& out) {
+  std::vector<Streamed::Value> row;
+  std::vector<std::string> values;
   std::vector<std::size_t> widths;
+  while (nextRow(response, row, values)) fitWidths(values, widths);
+  std::vector<Column> columns;
+  response.GetColumnList(columns);
+  std::vector<std::string> heading;
+  for (const Column& column : columns) heading.push_back(column.at(Response::kColumnName).str());
   fitWidths(heading, widths);
-  std::vector<std::string> line;
-  const auto lines = [&](auto&& use) {
-    forEachRow(helper, [&](const std::vector<I18NString>& values) {
-      line.assign(values.size(), std::string());
-      for (std::size_t i = 0; i < values.size(); ++i) line[i] = values[i].str();
-      use(line);
-    });
-  };
-  lines([&](const std::vector<std::string>& row) { fitWidths(row, widths); });
   out << layOutRow(heading, widths);
-  lines([&](const std::vector<std::string>& row) { out << layOutRow(row, widths); });
+  Streamed second(again());
+  while (nextRow(second, row, values)) out << layOutRow(values, widths);
+}
+
+void streamQueryResponse(ORVIDOM_PullReader& reader,
+                         const std::function<ORVIDOM_PullReader&()>& again, bool text,
+                         std::ostream& out) {
+  Streamed response(reader);
+  if (text) return streamQueryResponseText(response, again, out);
+  streamQueryResponseJson(response, out);
 }
 
 }  // namespace
@@ -469,7 +480,6 @@ void addQueryFrameworkKinds(std::vector<Kind>& kinds) {
                                    "The query framework service's answer to an execute command: "
                                    "feedback, columns and rows.",
                                    queryResponseFields()});
-  response.readText = readQueryResponseText;
-  response.readJson = writeQueryResponseJson;
+  response.stream = streamQueryResponse;
   kinds.push_back(response);
 }

@@ -47,3 +47,39 @@ std::string layOutJson(const nlohmann::ordered_json& value) {
   layOut(value, "", out);
   return out;
 }
+
+namespace {
+
+// `value` dumped as dump(2) would dump it as a member `depth` levels deep.
+std::string dumpedAt(const nlohmann::ordered_json& value, int depth) {
+  std::string out = value.dump(2);
+  const std::string indent = "\n" + std::string(2 * depth, ' ');
+  for (std::size_t at = out.find('\n'); at != std::string::npos; at = out.find('\n', at + 1)) {
+    out.replace(at, 1, indent);
+    at += indent.size() - 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+void JsonObjectWriter::member(const std::string& key, const nlohmann::ordered_json& value) {
+  m_out << (*m_separator == '\n' ? "{" : "") << m_separator << nlohmann::json(key).dump() << ": "
+        << dumpedAt(value, 1);
+  m_separator = ",\n  ";
+}
+
+void JsonObjectWriter::beginArray(const std::string& key) {
+  m_out << (*m_separator == '\n' ? "{" : "") << m_separator << nlohmann::json(key).dump() << ": [";
+  m_separator = ",\n  ";
+  m_itemSeparator = "\n    ";
+}
+
+void JsonObjectWriter::item(const nlohmann::ordered_json& value) {
+  m_out << m_itemSeparator << dumpedAt(value, 2);
+  m_itemSeparator = ",\n    ";
+}
+
+void JsonObjectWriter::endArray() { m_out << (*m_itemSeparator == ',' ? "\n  ]" : "]"); }
+
+void JsonObjectWriter::end() { m_out << (*m_separator == '\n' ? "{}" : "\n}"); }

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,3 +18,23 @@ std::string layOutRow(const std::vector<std::string>& row, const std::vector<std
 
 // The JSON as indented "name: value" lines.
 std::string layOutJson(const nlohmann::ordered_json& value);
+
+// Writes a JSON object member by member as dump(2) lays it out, with one member an array written
+// item by item, so that a document read as it comes is never held whole.
+class JsonObjectWriter {
+ public:
+  explicit JsonObjectWriter(std::ostream& out) : m_out(out) {}
+  // Writes the member `key`.
+  void member(const std::string& key, const nlohmann::ordered_json& value);
+  // Starts the array member `key`, whose items item() writes.
+  void beginArray(const std::string& key);
+  void item(const nlohmann::ordered_json& value);
+  void endArray();
+  // Closes the object.
+  void end();
+
+ private:
+  std::ostream& m_out;
+  const char* m_separator = "\n  ";
+  const char* m_itemSeparator = nullptr;
+};
