@@ -95,8 +95,8 @@ ORVIDOM_Element parsedElement(const std::string& text, const std::string& path) 
   try {
     return ORVIDOM_Parser::parseString(text).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
-    throw InputError(path + ": line " + std::to_string(e.getLine()) + ", column " +
-                     std::to_string(e.getColumn()) + " of the XML: " + e.what());
+    throw InputError(path, "line " + std::to_string(e.getLine()) + ", column " +
+                               std::to_string(e.getColumn()) + " of the XML: " + e.what());
   }
 }
 

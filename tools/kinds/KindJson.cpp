@@ -31,8 +31,9 @@ std::string joined(const std::vector<std::string>& names) {
   return out;
 }
 
-// "unknown field "x"", with the nearest known name when one is close.
-std::string unknownField(const std::string& name, const std::vector<std::string>& known) {
+// Fails with "unknown field "x"", naming the nearest known name when one is close.
+[[noreturn]] void failUnknownField(const std::string& path, const std::string& name,
+                                   const std::vector<std::string>& known) {
   std::string message = "unknown field \"" + name + "\"";
   const std::string* nearest = nullptr;
   std::size_t best = std::max<std::size_t>(2, name.size() / 3) + 1;
@@ -41,7 +42,7 @@ std::string unknownField(const std::string& name, const std::vector<std::string>
     if (d < best) best = d, nearest = &k;
   }
   if (nearest) message += "; did you mean \"" + *nearest + "\"?";
-  return message + " (known: " + joined(known) + ")";
+  throw InputError(path, message + " (known: " + joined(known) + ")", nearest ? *nearest : "");
 }
 
 std::string pathTo(const std::string& path, const std::string& key) {
@@ -49,7 +50,7 @@ std::string pathTo(const std::string& path, const std::string& key) {
 }
 
 [[noreturn]] void fail(const std::string& path, const std::string& what) {
-  throw InputError((path.empty() ? "input" : path) + ": " + what);
+  throw InputError(path, what);
 }
 
 void checkFields(const std::vector<Field>& fields, const json& in, const std::string& path);
@@ -138,7 +139,7 @@ void checkFields(const std::vector<Field>& fields, const json& in, const std::st
   }
   for (const auto& [key, value] : in.items()) {
     if (std::find(known.begin(), known.end(), key) == known.end()) {
-      fail(path, unknownField(key, known));
+      failUnknownField(path, key, known);
     }
   }
   for (const Field& f : fields) {
