@@ -32,6 +32,24 @@ class InputError : public std::runtime_error {
   std::string m_path, m_problem, m_nearest;
 };
 
+// Where a value is in a description: a field's name or a list item's index, under its parent's
+// place. Places live on the stack while a value is checked or set and are spelled out only for an
+// error, so that a good description costs no strings.
+struct Place {
+  const Place* parent = nullptr;
+  // The field's name or map key; null for an item of a list.
+  const std::string* name = nullptr;
+  std::size_t index = 0;
+
+  // "tasks[2].parameters" for the place; "" for the whole description (null).
+  static std::string path(const Place* place) {
+    if (!place) return "";
+    std::string out = path(place->parent);
+    if (!place->name) return out + "[" + std::to_string(place->index) + "]";
+    return out + (out.empty() ? "" : ".") + *place->name;
+  }
+};
+
 // A description checkDescription accepted, known by its path ("tasks[2].parameters").
 class JsonObject {
  public:
