@@ -27,7 +27,7 @@ test:
 bench:
 	@scripts/install-deps --bench
 	cmake --preset bench
-	cmake --build --preset bench --target korvath_bench actionhelper
+	cmake --build --preset bench --target korvath_bench actionhelper korvath_actionhelper
 	bench/report
 
 asan:

@@ -3,6 +3,8 @@
 // else. Included by Fields.h.
 #pragma once
 
+#include <array>
+
 #include <map>
 #include <stdexcept>
 #include <tuple>
@@ -100,7 +102,7 @@ T& targetAs(const Target& target) {
 }
 
 // An element given as XML text; the handle keeps its parsed document alive.
-ORVIDOM_Element parsedElement(const std::string& text, const std::string& path);
+ORVIDOM_Element parsedElement(const std::string& text, const Place* at);
 
 template <class V>
 V fromJson(const Field& f, const Json& v, Fill& fill);
@@ -113,29 +115,32 @@ V argumentValue(const Field& f, const Json& in, Fill& fill) {
     if constexpr (std::is_default_constructible_v<V>) return V{};
     throw std::logic_error("table of kinds: " + f.name + " has no value to take when absent");
   }
-  const std::string outer = fill.path;
-  fill.path = outer.empty() ? f.name : outer + "." + f.name;
+  const Place* outer = fill.at;
+  const Place field{outer, &f.name};
+  fill.at = &field;
   V value = fromJson<V>(f, *v, fill);
-  fill.path = outer;
+  fill.at = outer;
   return value;
 }
 
 // The argument fields of an object, in order, converted to the types of the call's parameters.
 template <class... A, std::size_t... I>
-std::tuple<A...> arguments(const std::vector<const Field*>& fields, const Json& in, Fill& fill,
-                           std::index_sequence<I...>) {
+std::tuple<A...> arguments(const std::array<const Field*, sizeof...(A)>& fields, const Json& in,
+                           Fill& fill, std::index_sequence<I...>) {
   return std::tuple<A...>{argumentValue<A>(*fields[I], in, fill)...};
 }
 template <class... A>
 std::tuple<A...> argumentsOf(std::tuple<A...>*, const std::vector<Field>& fields, const Json& in,
                              Fill& fill) {
-  std::vector<const Field*> taken;
+  // On the stack: this runs for every object of a description.
+  std::array<const Field*, sizeof...(A)> taken{};
+  std::size_t count = 0;
   for (const Field& f : fields) {
-    if (f.argument) taken.push_back(&f);
+    if (f.argument && count++ < sizeof...(A)) taken[count - 1] = &f;
   }
-  if (taken.size() != sizeof...(A)) {
+  if (count != sizeof...(A)) {
     throw std::logic_error("table of kinds: a call takes " + std::to_string(sizeof...(A)) +
-                           " arguments, its object has " + std::to_string(taken.size()));
+                           " arguments, its object has " + std::to_string(count));
   }
   return arguments<A...>(taken, in, fill, std::index_sequence_for<A...>{});
 }
@@ -144,17 +149,19 @@ template <class V>
 V fromJson(const Field& f, const Json& v, Fill& fill) {
   const auto isTrue = [&v] { return v == true || v == "true"; };
   if constexpr (std::is_same_v<V, I18NString>) {
-    return I18NString(v.get<std::string>());
+    return I18NString(v.get_ref<const std::string&>());
   } else if constexpr (std::is_same_v<V, bool>) {
     return isTrue();
   } else if constexpr (std::is_enum_v<V> || std::is_arithmetic_v<V>) {
     if (f.type == FieldType::Boolean) return static_cast<V>(isTrue() ? 1 : 0);
-    if constexpr (std::is_enum_v<V>) return static_cast<V>(f.valueNamed(v.get<std::string>()));
+    if constexpr (std::is_enum_v<V>) {
+      return static_cast<V>(f.valueNamed(v.get_ref<const std::string&>()));
+    }
     if constexpr (std::is_arithmetic_v<V>) return v.get<V>();
   } else if constexpr (std::is_same_v<V, I18NLocale>) {
     return I18NLocale(I18NString(v.get<std::string>()));
   } else if constexpr (std::is_same_v<V, ORVIDOM_Element>) {
-    return parsedElement(v.get<std::string>(), fill.path);
+    return parsedElement(v.get<std::string>(), fill.at);
   } else if constexpr (std::is_pointer_v<V>) {
     // Kept until the document is made, as the helper keeps only the pointer.
     using Pointee = std::remove_cv_t<std::remove_pointer_t<V>>;
@@ -270,12 +277,13 @@ void applySet(const Set& set, const Field& f, const Target& target, const Json& 
   } else if constexpr (std::is_member_object_pointer_v<Set>) {
     std::invoke(set, object) = fromJson<std::tuple_element_t<0, Args>>(f, v, fill);
   } else if (objects && items) {
-    const std::string outer = fill.path;
+    const Place* outer = fill.at;
     for (std::size_t i = 0; i < v.size(); ++i) {
-      fill.path = outer + "[" + std::to_string(i) + "]";
+      const Place item{outer, nullptr, i};
+      fill.at = &item;
       addObject(set, object, *objects, v[i], fill);
     }
-    fill.path = outer;
+    fill.at = outer;
   } else if (objects) {
     addObject(set, object, *objects, v, fill);
   } else if constexpr (std::tuple_size_v<Args> == 2) {

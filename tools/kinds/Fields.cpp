@@ -78,25 +78,27 @@ Ordered readFields(const std::vector<Field>& fields, const Target& target) {
 
 void setFields(const std::vector<Field>& fields, const Target& target, const Json& in, Fill& fill,
                bool afterMake) {
-  const std::string outer = fill.path;
+  const Place* outer = fill.at;
   for (const Field& f : fields) {
     if (!f.set || f.argument || f.afterMake != afterMake) continue;
     const auto v = in.find(f.name);
     if (v == in.end()) continue;
-    fill.path = outer.empty() ? f.name : outer + "." + f.name;
+    const Place field{outer, &f.name};
+    fill.at = &field;
     f.set(f, target, *v, fill);
   }
-  fill.path = outer;
+  fill.at = outer;
 }
 
 namespace binding {
 
-ORVIDOM_Element parsedElement(const std::string& text, const std::string& path) {
+ORVIDOM_Element parsedElement(const std::string& text, const Place* at) {
   try {
     return ORVIDOM_Parser::parseString(text).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {
-    throw InputError(path + ": line " + std::to_string(e.getLine()) + ", column " +
-                     std::to_string(e.getColumn()) + " of the XML: " + e.what());
+    throw InputError(Place::path(at), "line " + std::to_string(e.getLine()) + ", column " +
+                                          std::to_string(e.getColumn()) +
+                                          " of the XML: " + e.what());
   }
 }
 

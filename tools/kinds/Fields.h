@@ -59,7 +59,7 @@ enum class Combine {
 // does not parse), and the values handed to the helper by pointer, kept until its document is
 // made.
 struct Fill {
-  std::string path;
+  const Place* at = nullptr;
   std::vector<std::shared_ptr<const void>> kept;
   // The made document's top element, for what is set after Make.
   ORVIDOM_Element made;

@@ -31,8 +31,9 @@ std::string joined(const std::vector<std::string>& names) {
   return out;
 }
 
-// "unknown field "x"", with the nearest known name when one is close.
-std::string unknownField(const std::string& name, const std::vector<std::string>& known) {
+// Fails with "unknown field "x"", naming the nearest known name when one is close.
+[[noreturn]] void failUnknownField(const Place* at, const std::string& name,
+                                   const std::vector<std::string>& known) {
   std::string message = "unknown field \"" + name + "\"";
   const std::string* nearest = nullptr;
   std::size_t best = std::max<std::size_t>(2, name.size() / 3) + 1;
@@ -41,71 +42,69 @@ std::string unknownField(const std::string& name, const std::vector<std::string>
     if (d < best) best = d, nearest = &k;
   }
   if (nearest) message += "; did you mean \"" + *nearest + "\"?";
-  return message + " (known: " + joined(known) + ")";
+  throw InputError(Place::path(at), message + " (known: " + joined(known) + ")",
+                   nearest ? *nearest : "");
 }
 
-std::string pathTo(const std::string& path, const std::string& key) {
-  return path.empty() ? key : path + "." + key;
+[[noreturn]] void fail(const Place* at, const std::string& what) {
+  throw InputError(Place::path(at), what);
 }
 
-[[noreturn]] void fail(const std::string& path, const std::string& what) {
-  throw InputError((path.empty() ? "input" : path) + ": " + what);
-}
-
-void checkFields(const std::vector<Field>& fields, const json& in, const std::string& path);
+void checkFields(const std::vector<Field>& fields, const json& in, const Place* at);
 
 // Booleans may also be given as the strings "true" and "false".
 bool isBoolean(const json& v) { return v.is_boolean() || v == "true" || v == "false"; }
 
-void checkValue(const Field& f, const json& v, const std::string& path) {
+void checkValue(const Field& f, const json& v, const Place* at) {
   switch (f.type) {
     case FieldType::String:
     case FieldType::XmlName:
     case FieldType::Xml:
-      if (!v.is_string()) fail(path, "expected a string");
-      if (f.nonEmpty && v.get_ref<const std::string&>().empty()) fail(path, "must not be empty");
+      if (!v.is_string()) fail(at, "expected a string");
+      if (f.nonEmpty && v.get_ref<const std::string&>().empty()) fail(at, "must not be empty");
       break;
     case FieldType::Integer:
       // The helpers take whole numbers as unsigned long, which may be 32 bits wide.
-      if (!v.is_number_unsigned()) fail(path, "expected a whole number of zero or more");
+      if (!v.is_number_unsigned()) fail(at, "expected a whole number of zero or more");
       if (v.get<unsigned long long>() > std::numeric_limits<unsigned long>::max()) {
-        fail(path,
-             "too large: at most " + std::to_string(std::numeric_limits<unsigned long>::max()));
+        fail(at, "too large: at most " + std::to_string(std::numeric_limits<unsigned long>::max()));
       }
       break;
     case FieldType::Boolean:
-      if (!isBoolean(v)) fail(path, "expected true or false");
+      if (!isBoolean(v)) fail(at, "expected true or false");
       break;
     case FieldType::Enumeration:
-      if (!v.is_string()) fail(path, "expected a string");
-      if (std::find(f.names.names.begin(), f.names.names.end(), v.get<std::string>()) ==
+      if (!v.is_string()) fail(at, "expected a string");
+      if (std::find(f.names.names.begin(), f.names.names.end(), v.get_ref<const std::string&>()) ==
           f.names.names.end()) {
-        fail(path, "unknown value \"" + v.get<std::string>() +
-                       "\" (known: " + joined(f.names.names) + ")");
+        fail(at, "unknown value \"" + v.get<std::string>() + "\" (known: " + joined(f.names.names) +
+                     ")");
       }
       break;
     case FieldType::Object:
-      if (!v.is_object()) fail(path, "expected an object");
-      checkFields(f.shape->fields, v, path);
+      if (!v.is_object()) fail(at, "expected an object");
+      checkFields(f.shape->fields, v, at);
       break;
     case FieldType::List:
-      if (!v.is_array()) fail(path, "expected an array");
-      if (f.nonEmpty && v.empty()) fail(path, "must hold at least one item");
+      if (!v.is_array()) fail(at, "expected an array");
+      if (f.nonEmpty && v.empty()) fail(at, "must hold at least one item");
       for (std::size_t i = 0; i < v.size(); ++i) {
-        checkValue(*f.item, v[i], path + "[" + std::to_string(i) + "]");
+        const Place item{at, nullptr, i};
+        checkValue(*f.item, v[i], &item);
       }
       break;
     case FieldType::StringMap:
-      if (!v.is_object()) fail(path, "expected an object");
+      if (!v.is_object()) fail(at, "expected an object");
       for (const auto& [key, item] : v.items()) {
         if (!f.names.names.empty() &&
             std::find(f.names.names.begin(), f.names.names.end(), key) == f.names.names.end()) {
-          fail(path, "unknown key \"" + key + "\" (known: " + joined(f.names.names) + ")");
+          fail(at, "unknown key \"" + key + "\" (known: " + joined(f.names.names) + ")");
         }
+        const Place entry{at, &key};
         if (f.item) {
-          checkValue(*f.item, item, pathTo(path, key));
+          checkValue(*f.item, item, &entry);
         } else if (!item.is_string()) {
-          fail(pathTo(path, key), "expected a string");
+          fail(&entry, "expected a string");
         }
       }
       break;
@@ -120,30 +119,38 @@ bool applies(const Field& f, const json& in) {
   return type != in.end() && *type == f.onlyForType;
 }
 
-void checkFields(const std::vector<Field>& fields, const json& in, const std::string& path) {
-  if (!in.is_object()) fail(path, "expected an object");
+void checkFields(const std::vector<Field>& fields, const json& in, const Place* at) {
+  if (!in.is_object()) fail(at, "expected an object");
   // Values first: a wrong "type" explains the fields that do not apply.
-  std::vector<std::string> known;
-  std::set<std::string> excluded;
+  std::vector<const std::string*> excluded;
   for (const Field& f : fields) {
     if (!applies(f, in)) continue;
-    known.push_back(f.name);
     const auto v = in.find(f.name);
     if (v == in.end()) continue;
-    checkValue(f, *v, pathTo(path, f.name));
+    const Place field{at, &f.name};
+    checkValue(f, *v, &field);
     for (const std::string& other : f.excludes) {
-      if (in.contains(other)) fail(pathTo(path, f.name), "cannot be given with \"" + other + "\"");
-      excluded.insert(other);
+      if (in.contains(other)) fail(&field, "cannot be given with \"" + other + "\"");
+      excluded.push_back(&other);
     }
   }
+  // Nothing is gathered for a description without faults: this runs for every object of it.
   for (const auto& [key, value] : in.items()) {
-    if (std::find(known.begin(), known.end(), key) == known.end()) {
-      fail(path, unknownField(key, known));
+    const auto named = [&, &key = key](const Field& f) { return f.name == key && applies(f, in); };
+    if (std::none_of(fields.begin(), fields.end(), named)) {
+      std::vector<std::string> known;
+      for (const Field& f : fields) {
+        if (applies(f, in)) known.push_back(f.name);
+      }
+      failUnknownField(at, key, known);
     }
   }
   for (const Field& f : fields) {
-    if (applies(f, in) && f.required && !in.contains(f.name) && !excluded.count(f.name)) {
-      fail(pathTo(path, f.name), "missing");
+    if (applies(f, in) && f.required && !in.contains(f.name) &&
+        std::none_of(excluded.begin(), excluded.end(),
+                     [&](const std::string* name) { return *name == f.name; })) {
+      const Place field{at, &f.name};
+      fail(&field, "missing");
     }
   }
 }
@@ -254,7 +261,7 @@ class SchemaWriter {
 }  // namespace
 
 void checkDescription(const Kind& kind, const nlohmann::json& description) {
-  checkFields(kind.fields, description, "");
+  checkFields(kind.fields, description, nullptr);
 }
 
 nlohmann::ordered_json schemaOf(const Kind& kind) {

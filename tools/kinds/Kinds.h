@@ -45,6 +45,14 @@ const std::vector<Kind>& allKinds();
 // The kind named `name`; null when none is.
 const Kind* findKind(const std::string& name);
 
+// The kinds that read documents of the top element `root`: those that name it among their roots
+// or, with `anyRoot`, those that read any root.
+std::vector<const Kind*> kindsReading(const std::string& root, bool anyRoot = false);
+
+// Whether elements under `root` nest deeper than `levels`, counting `root` as the first level
+// and leaves not at all; found without recursion, so that any depth is safe to check.
+bool nestedDeeperThan(const ORVIDOM_Element& root, int levels);
+
 // The kinds of each family of documents.
 void addQueryFrameworkKinds(std::vector<Kind>& kinds);
 void addQueryServiceKinds(std::vector<Kind>& kinds);
