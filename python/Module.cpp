@@ -80,22 +80,11 @@ const Kind& kindNamed(const std::string& name) {
   throw py::value_error("unknown kind \"" + name + "\"; kinds() lists them");
 }
 
-std::string joined(const std::vector<const Kind*>& kinds) {
-  std::string out;
-  for (const Kind* k : kinds) out += (out.empty() ? "" : ", ") + k->name;
-  return out;
-}
-
 // The kind that reads documents of the top element `root`, when only one names it.
-const Kind& kindForRoot(const std::string& root) {
-  const std::vector<const Kind*> named = kindsReading(root);
-  if (named.size() == 1) return *named[0];
-  if (named.size() > 1) {
-    throw py::value_error("several kinds read <" + root + "> (" + joined(named) +
-                          "); choose one with kind=");
-  }
-  throw py::value_error("no kind names <" + root + "> as its root; kinds that read any root: " +
-                        joined(kindsReading(root, true)) + "; choose one with kind=");
+const Kind& kindOfRoot(const std::string& root) {
+  std::string why;
+  if (const Kind* kind = kindForRoot(root, why)) return *kind;
+  throw py::value_error(why + "; choose one with kind=");
 }
 
 py::list kinds() {
@@ -143,7 +132,7 @@ py::object readDocument(py::handle xml, const std::optional<std::string>& kindNa
     py::gil_scoped_release unlocked;
     ORVIDOM_Element root = ORVIDOM_Parser::parseString(text).getDocumentElement();
     const std::string rootName = root.getTagName().str();
-    const Kind& kind = named ? *named : kindForRoot(rootName);
+    const Kind& kind = named ? *named : kindOfRoot(rootName);
     step += " " + kind.name;
     if (!kind.readsRoot(rootName)) {
       std::string roots;

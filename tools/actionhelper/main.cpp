@@ -381,47 +381,10 @@ void make(const std::string& kindName, const std::string& file, std::uint64_t ma
   output.stream() << xml << "\n";
 }
 
-// The kinds that read documents whose top element is `root`.
-std::vector<std::string> kindsReading(const std::string& root, bool byName) {
-  std::vector<std::string> names;
-  for (const Kind& k : allKinds()) {
-    if (k.read && (byName ? !k.roots.empty() && k.readsRoot(root) : k.roots.empty())) {
-      names.push_back(k.name);
-    }
-  }
-  return names;
-}
-
-const Kind& kindForRoot(const std::string& root) {
-  const std::vector<std::string> named = kindsReading(root, true);
-  if (named.size() == 1) return kindNamed(named[0]);
-  if (named.size() > 1) {
-    throw UsageError("several kinds read <" + root + "> (" + joined(named) +
-                     "); choose one with --kind");
-  }
-  throw UsageError("no kind names <" + root + "> as its root; kinds that read any root: " +
-                   joined(kindsReading(root, false)) + "; choose one with --kind");
-}
-
-// Refuses a document nested deeper than kMaxInputDepth, walking it without recursion.
-void requireShallow(const ORVIDOM_Element& root, const std::string& file) {
-  int depth = 1;
-  ORVIDOM_Node node = root.getFirstChild();
-  while (!node.isNull() && depth > 0) {
-    if (node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE && !node.getFirstChild().isNull()) {
-      if (++depth > kMaxInputDepth) {
-        throw Failure(displayName(file) + ": elements nested deeper than " +
-                      std::to_string(kMaxInputDepth) + " levels, which the tool does not read");
-      }
-      node = node.getFirstChild();
-      continue;
-    }
-    while (node.getNextSibling().isNull() && depth > 0) {
-      node = node.getParentNode();
-      --depth;
-    }
-    if (depth > 0) node = node.getNextSibling();
-  }
+const Kind& kindOfRoot(const std::string& root) {
+  std::string why;
+  if (const Kind* kind = kindForRoot(root, why)) return *kind;
+  throw UsageError(why + "; choose one with --kind");
 }
 
 // A Failure for a parse error of input read as it comes, naming the file and showing the line
@@ -474,7 +437,10 @@ void readTree(const Kind& kind, std::string head, InputBuffer& rest, const std::
                   (e.getLine() > 0 ? "\n" + excerpt(text, e.getOffset()) : ""));
   }
   std::string().swap(text);
-  requireShallow(root, file);
+  if (nestedDeeperThan(root, kMaxInputDepth)) {
+    throw Failure(displayName(file) + ": elements nested deeper than " +
+                  std::to_string(kMaxInputDepth) + " levels, which the tool does not read");
+  }
   runHelper("read " + kind.name, [&] {
     if (format == "json") {
       out << kind.read(root).dump(2) << "\n";
@@ -497,7 +463,7 @@ void read(const std::string& kindName, const std::string& file, std::uint64_t ma
   XmlPass pass(in.get(), &head, maxInput);
   const std::string rootName = pass.root(file);
   if (pass.buffer.overLimit()) throw Failure(overLimit(file, maxInput));
-  const Kind& kind = named ? *named : kindForRoot(rootName);
+  const Kind& kind = named ? *named : kindOfRoot(rootName);
   if (!kind.readsRoot(rootName)) {
     throw Failure(displayName(file) + ": read " + kind.name + ": the root element is <" + rootName +
                   ">; " + kind.name + " reads <" + joined(kind.roots, "> or <") + ">");

@@ -23,14 +23,32 @@ const Kind* findKind(const std::string& name) {
   return nullptr;
 }
 
-std::vector<const Kind*> kindsReading(const std::string& root, bool anyRoot) {
-  std::vector<const Kind*> out;
+namespace {
+
+// The names of the kinds that read documents of the top element `root`: those that name it among
+// their roots or, with `anyRoot`, those that read any root.
+std::string kindsReading(const std::string& root, bool anyRoot, std::size_t& count) {
+  std::string names;
+  count = 0;
   for (const Kind& k : allKinds()) {
     if (k.read && (anyRoot ? k.roots.empty() : !k.roots.empty() && k.readsRoot(root))) {
-      out.push_back(&k);
+      names += (count++ ? ", " : "") + k.name;
     }
   }
-  return out;
+  return names;
+}
+
+}  // namespace
+
+const Kind* kindForRoot(const std::string& root, std::string& why) {
+  std::size_t count = 0;
+  const std::string named = kindsReading(root, false, count);
+  if (count == 1) return findKind(named);
+  why = count > 1
+            ? "several kinds read <" + root + "> (" + named + ")"
+            : "no kind names <" + root +
+                  "> as its root; kinds that read any root: " + kindsReading(root, true, count);
+  return nullptr;
 }
 
 bool nestedDeeperThan(const ORVIDOM_Element& root, int levels) {

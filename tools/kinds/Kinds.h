@@ -45,9 +45,9 @@ const std::vector<Kind>& allKinds();
 // The kind named `name`; null when none is.
 const Kind* findKind(const std::string& name);
 
-// The kinds that read documents of the top element `root`: those that name it among their roots
-// or, with `anyRoot`, those that read any root.
-std::vector<const Kind*> kindsReading(const std::string& root, bool anyRoot = false);
+// The kind that reads documents of the top element `root`, when exactly one names it; null
+// otherwise, with `why` saying which kinds could (to be followed by how to choose one).
+const Kind* kindForRoot(const std::string& root, std::string& why);
 
 // Whether elements under `root` nest deeper than `levels`, counting `root` as the first level
 // and leaves not at all; found without recursion, so that any depth is safe to check.
