@@ -35,6 +35,11 @@ TEST(KindStreamTest, ReadAsItComesGivesWhatTheTreeGives) {
         std::string(), "<resultData/>" + feedback}) {
     ExpectSameAsTree(response, "<response>" + body + "</response>");
   }
+  // The response itself is none of its parts, whatever its name.
+  for (const std::string root : {"resultData", "columnList", "queryFeedbackResult"}) {
+    ExpectSameAsTree(response, "<" + root + "><row><value v='1'/></row><column name='c'/>" +
+                                   "<property name='tableType'>t</property></" + root + ">");
+  }
   // Tasks nested in tasks and in other elements are read as in the whole document.
   ExpectSameAsTree(*findKind("update-object-response"),
                    "<updateObjectResponse><tasks><task name='addObject' status='success'>"

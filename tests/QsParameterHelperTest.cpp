@@ -71,6 +71,8 @@ TEST(QsParameterHelperTest, TakenParameterReadsItsPartsOnDemand) {
           P::kCapabilityBoundRange, P::kCapabilityUnknown, P::kCapabilityOptional,
           P::kCapabilityDefaultValueNotAcceptable, P::kCapabilityDiscreteValue,
           P::kCapabilityExcludeValues, P::kCapabilityMultivalued, P::kCapabilityUnboundedRange}));
+  // Read again, the list is the one read first, not read twice.
+  EXPECT_EQ(parameter.GetCapabilities().size(), 8u);
 
   const QsParamValueItemHelper* def = parameter.GetDefaultValue();
   ASSERT_NE(def, nullptr);
