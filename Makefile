@@ -5,7 +5,7 @@
 # `make test PRESET=mingw-i686` for the Windows DLL's tests under Wine.
 PRESET ?= default
 
-.PHONY: demo test asan bench docs lint clean fuzz
+.PHONY: demo test asan bench docs lint clean fuzz deb
 
 # What the presets' builds need beyond the library's own packages.
 DEPS_i686 = --i686
@@ -39,8 +39,7 @@ asan:
 docs:
 	@scripts/install-deps --docs
 	for picture in docs/*.dot; do dot -Tsvg "$$picture" -o "$${picture%.dot}.svg"; done
-	KORVATH_VERSION=$$(sed -n 's/^project(Korvath_ActionHelper VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt) \
-	  doxygen docs/Doxyfile
+	KORVATH_VERSION=$$(scripts/project-version) doxygen docs/Doxyfile
 
 # clang-tidy (.clang-tidy) over the library's sources, with the default build's compile commands.
 LIBRARY_DIRS = platform/orvcore|platform/orvidom|core|queryframework|queryservice|modeladmin|modeltasks
@@ -51,6 +50,20 @@ lint:
 
 clean:
 	rm -rf build
+
+# The Debian packages (debian/), built without signing into build/deb/ with their .changes file.
+# dpkg-buildpackage writes them beside the source tree, where only the files of this build's
+# .changes are taken from. DEB_JOBS: parallel jobs, as many as processors unless given.
+DEB_JOBS ?= auto
+deb:
+	@scripts/install-deps --deb
+	dpkg-buildpackage -us -uc -b -J$(DEB_JOBS)
+	rm -rf build/deb && mkdir -p build/deb
+	changes="../$$(dpkg-parsechangelog -S Source)_$$(dpkg-parsechangelog -S Version)_$$(dpkg-architecture -qDEB_HOST_ARCH).changes"; \
+	  for file in $$(awk '/^Files:/ { files = 1; next } /^[^ ]/ { files = 0 } files { print $$5 }' "$$changes"); do \
+	    mv "../$$file" build/deb/; \
+	  done; \
+	  mv "$$changes" build/deb/
 
 # Fuzzing (fuzz/, built by clang): every target for FUZZ_SECONDS seconds.
 FUZZ_SECONDS ?= 60

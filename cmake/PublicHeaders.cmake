@@ -12,6 +12,7 @@ set(KORVATH_INTERNAL_HEADERS
   platform/orvidom/StringSpace.h platform/orvidom/NamePool.h platform/orvidom/DocumentParser.h
   platform/orvidom/ParsePosition.h platform/orvidom/XmlDeclaration.h platform/orvidom/XmlScan.h
   platform/orvidom/XmlChars.h platform/orvidom/ElementView.h platform/orvidom/ORVIDOM_Builder.h
+  platform/orvidom/NameCache.h platform/orvidom/ParseWindow.h platform/orvidom/XmlTokenizer.h
   modeltasks/TaskDom.h core/NameTable.h core/Blocks.h)
 
 # KORVATH_PUBLIC_HEADERS: each public header's path from the top of the repository, and for each
