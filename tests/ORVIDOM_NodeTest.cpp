@@ -6,10 +6,7 @@
 
 namespace {
 
-ORVIDOM_Document NewDocument() {
-  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
-                                                                 ORVIDOM_DocumentType());
-}
+using xmltest::NewDocument;
 
 // Runs `change`, expecting ORVIDOM_DOMException with `code` and, if given, exactly `message`.
 void ExpectDomError(unsigned short code, const std::function<void()>& change,
@@ -49,24 +46,11 @@ TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocument) {
   loose.appendChild(doc.createElement("inner"));
   doc.createTextNode("loose text");
 
-  EXPECT_EQ(doc.getFirstChild(), doc.getDocumentElement());
-  EXPECT_EQ(doc.getLastChild(), doc.getDocumentElement());
+  EXPECT_EQ(doc.getLastChild(), doc.getFirstChild());
   EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
-  EXPECT_EQ(doc.getChildNodes().getLength(), 1u);
   EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
   EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
   EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "inner").isNull());
-}
-
-TEST(ORVIDOM_NodeTest, NodesOutliveTheirDocumentHandle) {
-  ORVIDOM_Element elem;
-  {
-    ORVIDOM_Document doc = NewDocument();
-    elem = doc.createElement("survivor");
-    elem.appendChild(doc.createTextNode("text"));
-  }
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(elem), "text");
-  EXPECT_EQ(elem.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
 }
 
 TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
@@ -77,14 +61,6 @@ TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
   };
   EXPECT_EQ(element("urn:a", "p:r").getAttribute("xmlns:p"), "urn:a");
   EXPECT_EQ(element("urn:b", "r").getAttribute("xmlns"), "urn:b");
-}
-
-TEST(ORVIDOM_NodeTest, ASecondTopLevelElementMayJoinTheDocument) {
-  ORVIDOM_Document doc = NewDocument();
-  ORVIDOM_Element second = doc.createElement("second");
-  EXPECT_NO_THROW(doc.appendChild(second));
-  EXPECT_EQ(second.getParentNode(), doc);
-  EXPECT_EQ(doc.getDocumentElement().getTagName(), "requestDoc");
 }
 
 TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
@@ -178,6 +154,11 @@ TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
   EXPECT_EQ(none.getElementsByTagName("*").getLength(), 0u);
   EXPECT_TRUE(none.getChildNodes().item(0).isNull());
   EXPECT_EQ(ORVIDOM_Writer::toString(none), "");
+  EXPECT_TRUE(ORVIDOM_NodeList().isNull());
+  EXPECT_TRUE(ORVIDOM_NamedNodeMap().isNull());
+  EXPECT_TRUE(ORVIDOM_DOMImplementation().isNull());
+  EXPECT_FALSE(ORVIDOM_DOMImplementation::getInstance().isNull());
+  EXPECT_FALSE(xmltest::Parse("<r/>").getAttributes().isNull());
 }
 
 TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
@@ -239,7 +220,7 @@ TEST(ORVIDOM_NodeTest, HandlesTakenBeforeARemovalStayValid) {
   EXPECT_EQ(text.getNodeValue(), "text");
 }
 
-TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
+TEST(ORVIDOM_NodeTest, ImportAndCloneCopy) {
   ORVIDOM_Element source = xmltest::Parse("<src a='1'><kid>text</kid></src>");
   ORVIDOM_Document doc = NewDocument();
   ORVIDOM_Element deep = doc.importNode(source, true);
@@ -248,8 +229,12 @@ TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
   EXPECT_TRUE(deep.getParentNode().isNull());
   EXPECT_TRUE(xmltest::SameTree(deep, "<src a='1'><kid>text</kid></src>"));
   EXPECT_TRUE(xmltest::SameTree(shallow, "<src a='1'/>"));
+  const ORVIDOM_Node clone = source.cloneNode(true);
+  EXPECT_TRUE(clone.getParentNode().isNull());
   source.setAttribute("a", "changed");
   EXPECT_EQ(deep.getAttribute("a"), "1");
+  EXPECT_TRUE(xmltest::SameTree(clone, "<src a='1'><kid>text</kid></src>"));
+  EXPECT_TRUE(xmltest::SameTree(source.cloneNode(false), "<src a='changed'/>"));
   doc.getDocumentElement().appendChild(deep);
   EXPECT_EQ(doc.getElementsByTagName("kid").getLength(), 1u);
 }

@@ -4,10 +4,7 @@
 
 namespace {
 
-ORVIDOM_Document NewDocument() {
-  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
-                                                                 ORVIDOM_DocumentType());
-}
+using xmltest::NewDocument;
 
 TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
   // The last spans many pieces of escaping and many blocks of output.

@@ -38,22 +38,8 @@ class ZoBodyCommand : public QFZoCommandHelper {
   }
 };
 
-TEST(QFCloseConnectionsCommandHelperTest, WritesTheEnvelopeAroundAnEmptyBody) {
-  QFCloseConnectionsCommandHelper helper;
-  ORVIDOM_Element mine = xmltest::Parse("<mine/>");
-  ORVIDOM_Element elem = mine;
-  helper.Make(elem);
-  EXPECT_TRUE(xmltest::SameTree(elem, Command("<closeConnections/>")));
-  EXPECT_TRUE(xmltest::SameTree(mine, "<mine/>"));
-  EXPECT_TRUE(elem.getParentNode().isNull());
-  EXPECT_FALSE(elem.getOwnerDocument().getDocumentElement().hasChildNodes());
-}
-
 TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
   QFCloseConnectionsCommandHelper helper;
-  EXPECT_EQ(QFCommandHelper::GetDefaultZoCommandID(), "ZoCommand");
-  EXPECT_EQ(QFCommandHelper::GetDefaultZoRequestID(), "ZoRequest");
-
   helper.SetProperty(static_cast<QFCommandHelper::EProperty>(0), "zero");
   helper.SetProperty(static_cast<QFCommandHelper::EProperty>(3), "three");
   EXPECT_TRUE(xmltest::SameTree(Made(helper), Command("<closeConnections/>")));
@@ -65,17 +51,6 @@ TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
   EXPECT_TRUE(xmltest::SameTree(Made(helper), kCommandOpen +
                                                   "<closeConnections/><commandID value='zzz'/>"
                                                   "<requestID value='aaa'/></command>"));
-}
-
-TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
-  XelCancelQueryHelper helper;
-  const std::string cancel = kCommandOpen +
-                             "<cancel><requestID value='ZoRequest'/></cancel>"
-                             "<commandID value='ZoCancelCommand'/>";
-  EXPECT_TRUE(
-      xmltest::SameTree(Made(helper), cancel + "<requestID value='ZoCancelRequest'/></command>"));
-  helper.SetProperty(QFCommandHelper::kPropertyRequestID, "mine");
-  EXPECT_TRUE(xmltest::SameTree(Made(helper), cancel + "<requestID value='mine'/></command>"));
 }
 
 TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {

@@ -48,13 +48,6 @@ TEST(ZoExternalizeReportHelperTest, ReadsEntriesWithTheirFiles) {
   // entry are not read.
   EXPECT_EQ(Lines(report),
             (std::vector<std::string>{"held|m|p|e", "qs.1|csv|/b|", "qs.2|iqd||", "|||"}));
-
-  for (ORVIDOM_Element odd :
-       {ORVIDOM_Element(), ORVIDOM_Element(xmltest::Parse("<a>text</a>").getFirstChild())}) {
-    ZoExternalizeReportHelper nothing;
-    nothing.Take(odd);
-    EXPECT_TRUE(nothing.GetEntries().empty());
-  }
 }
 
 }  // namespace

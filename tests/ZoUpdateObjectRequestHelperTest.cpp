@@ -86,39 +86,6 @@ TEST(ZoUpdateObjectRequestHelperTest, WritesTasksWithParametersInKindOrder) {
   EXPECT_EQ(partial.getElementsByTagName("task").getLength(), 3u);
 }
 
-// The made document is its own: it outlives the helper, and a copy within it or into another
-// document, a changed value and a removal each leave every other node as it was.
-TEST(ZoUpdateObjectRequestHelperTest, MadeDocumentIsIndependentOfTheHelperAndOfItsCopies) {
-  const char* const kMade = R"(<task name="addProperty"><parameters>
-      <param name="propertyType" locale="en-us" value="filter"/><param name="caption" value="c"/>
-    </parameters></task>)";
-  ORVIDOM_Document other = ORVIDOM_DOMImplementation::getInstance().createDocument(
-      "", "requestDoc", ORVIDOM_DocumentType());
-  ORVIDOM_Element imported;
-  {
-    ORVIDOM_Element made;
-    {
-      ZoUpdateObjectRequestHelper request;
-      Task* task = request.AddTask(Task::kTaskAddProperty);
-      task->AddParameter(Task::kParamPropertyType, "filter", "en-us");
-      task->AddParameter(Task::kParamCaption, "c", "");
-      made = Made(request);
-    }
-    const ORVIDOM_Element task = made.getElementsByTagName("task").item(0);
-    const ORVIDOM_Element param = made.getElementsByTagName("param").item(0);
-    imported = other.importNode(task, true);
-    const ORVIDOM_Node clone = task.cloneNode(true);
-    param.setAttribute("value", "filtex");
-    task.getParentNode().replaceChild(clone, task);
-    EXPECT_TRUE(xmltest::SameTree(task, R"(<task name="addProperty"><parameters>
-        <param name="propertyType" locale="en-us" value="filtex"/><param name="caption" value="c"/>
-      </parameters></task>)"));
-    EXPECT_TRUE(xmltest::SameTree(made, std::string("<updateObjectRequest><tasks>") + kMade +
-                                            "</tasks></updateObjectRequest>"));
-  }
-  EXPECT_TRUE(xmltest::SameTree(imported, kMade));
-}
-
 TEST(ZoUpdateObjectRequestHelperTest, ValuesAndTasksHandedOutStayValidAsMoreAreAdded) {
   ZoUpdateObjectRequestHelper request;
   Task* task = request.AddTask(Task::kTaskUpdateProperty);
