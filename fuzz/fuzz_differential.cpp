@@ -249,10 +249,6 @@ struct Expected {
   bool (*applies)(const Disagreement&);
 };
 
-std::string_view withoutBom(std::string_view xml) {
-  return xml.substr(0, 3) == "\xEF\xBB\xBF" ? xml.substr(3) : xml;
-}
-
 // A pseudo-attribute of the XML declaration at the start, read leniently: its value, and the
 // declaration's text after the value's closing quote; both empty when it is absent.
 struct PseudoAttribute {
@@ -261,7 +257,7 @@ struct PseudoAttribute {
 };
 
 PseudoAttribute declared(std::string_view xml, std::string_view name) {
-  xml = withoutBom(xml);
+  if (xml.substr(0, 3) == "\xEF\xBB\xBF") xml.remove_prefix(3);
   if (xml.substr(0, 5) != "<?xml") return {};
   xml = xml.substr(0, xml.find("?>"));
   std::size_t open = xml.find(name);
@@ -366,12 +362,11 @@ std::string verdict(const Reading& r) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool initialised = [] {
+  [[maybe_unused]] static const bool initialised = [] {
     xmlInitParser();
     xmlSetStructuredErrorFunc(nullptr, onDiagnostic);
     return true;
   }();
-  (void)initialised;
   const std::string_view xml(reinterpret_cast<const char*>(data), size);
   const Reading ours = readOurs(xml, orvidom::ParseWindow::kWindow);
   // Read a small window at a time, every part of the input may lie across a window's end.

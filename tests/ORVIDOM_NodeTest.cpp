@@ -20,37 +20,28 @@ void ExpectDomError(unsigned short code, const std::function<void()>& change,
   }
 }
 
-TEST(ORVIDOM_NodeTest, NodesKeepTheirIdentityWhenDetachedAndAttachedAgain) {
+// Nodes created and not attached, or attached below a detached node, never show in the document;
+// a node keeps its identity when detached and attached again.
+TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocumentAndKeepTheirIdentity) {
   ORVIDOM_Document doc = NewDocument();
   ORVIDOM_Element parent = doc.createElement("parent");
   ORVIDOM_Element child = doc.createElement("child");
   EXPECT_TRUE(child.getParentNode().isNull());
-  EXPECT_TRUE(child.getNextSibling().isNull());
-
   EXPECT_EQ(parent.appendChild(child), child);
   EXPECT_EQ(child.getParentNode(), parent);
-  EXPECT_EQ(parent.getFirstChild(), child);
+  doc.createTextNode("loose text");
+  EXPECT_EQ(doc.getLastChild(), doc.getFirstChild());
+  EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
+  EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
+  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "child").isNull());
 
   EXPECT_EQ(parent.removeChild(child), child);
   EXPECT_TRUE(child.getParentNode().isNull());
   EXPECT_FALSE(parent.hasChildNodes());
   child.setAttribute("kept", "yes");
   parent.appendChild(child);
-  EXPECT_EQ(parent.getFirstChild(), child);
   EXPECT_TRUE(xmltest::SameTree(parent, "<parent><child kept='yes'/></parent>"));
-}
-
-TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocument) {
-  ORVIDOM_Document doc = NewDocument();
-  ORVIDOM_Element loose = doc.createElement("loose");
-  loose.appendChild(doc.createElement("inner"));
-  doc.createTextNode("loose text");
-
-  EXPECT_EQ(doc.getLastChild(), doc.getFirstChild());
-  EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
-  EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
-  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
-  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "inner").isNull());
 }
 
 TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
@@ -119,8 +110,6 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
   detached.appendChild(doc.createTextNode("t"));
   ORVIDOM_Element made = detached.appendElement("made");
   made.appendElement("inner").setAttribute("a", "1");
-  EXPECT_EQ(made.getParentNode(), detached);
-  EXPECT_EQ(detached.getLastChild(), made);
   EXPECT_TRUE(detached.getParentNode().isNull());
   EXPECT_EQ(doc.getElementsByTagName("made").getLength(), 0u);
   EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t<made><inner a='1'/></made></detached>"));
@@ -128,7 +117,6 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
   ORVIDOM_Element root = doc.getDocumentElement();
   root.appendElement("first");
   root.appendChild(made);
-  EXPECT_EQ(made.getParentNode(), root);
   EXPECT_TRUE(
       xmltest::SameTree(root, "<requestDoc><first/><made><inner a='1'/></made></requestDoc>"));
   EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t</detached>"));
@@ -142,21 +130,14 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
 
 TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
   ORVIDOM_Element none;
-  EXPECT_TRUE(none.isNull());
-  EXPECT_TRUE(none.getFirstChild().isNull());
-  EXPECT_TRUE(none.getParentNode().isNull());
-  EXPECT_TRUE(none.getOwnerDocument().isNull());
+  EXPECT_TRUE(none.isNull() && none.getFirstChild().isNull() && none.getParentNode().isNull() &&
+              none.getOwnerDocument().isNull() && none.getChildNodes().item(0).isNull());
   EXPECT_EQ(none.getNodeType(), 0);
-  EXPECT_EQ(none.getNodeName(), "");
-  EXPECT_EQ(none.getAttribute("a"), "");
+  EXPECT_EQ(none.getNodeName() + none.getAttribute("a") + ORVIDOM_Writer::toString(none), "");
   EXPECT_FALSE(none.hasAttribute("a"));
-  EXPECT_EQ(none.getChildNodes().getLength(), 0u);
-  EXPECT_EQ(none.getElementsByTagName("*").getLength(), 0u);
-  EXPECT_TRUE(none.getChildNodes().item(0).isNull());
-  EXPECT_EQ(ORVIDOM_Writer::toString(none), "");
-  EXPECT_TRUE(ORVIDOM_NodeList().isNull());
-  EXPECT_TRUE(ORVIDOM_NamedNodeMap().isNull());
-  EXPECT_TRUE(ORVIDOM_DOMImplementation().isNull());
+  EXPECT_EQ(none.getChildNodes().getLength() + none.getElementsByTagName("*").getLength(), 0u);
+  EXPECT_TRUE(ORVIDOM_NodeList().isNull() && ORVIDOM_NamedNodeMap().isNull() &&
+              ORVIDOM_DOMImplementation().isNull());
   EXPECT_FALSE(ORVIDOM_DOMImplementation::getInstance().isNull());
   EXPECT_FALSE(xmltest::Parse("<r/>").getAttributes().isNull());
 }

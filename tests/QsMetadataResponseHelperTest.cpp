@@ -15,13 +15,12 @@ QsMetadataResponseHelper taken(ORVIDOM_Element response) {
 
 TEST(QsMetadataResponseHelperTest, NothingIsFoundBeforeTake) {
   QsMetadataResponseHelper helper;
-  EXPECT_TRUE(helper.GetFirstEntry("entry").isNull());
-  EXPECT_TRUE(helper.GetLastEntry("entry").isNull());
-  EXPECT_TRUE(helper.FindEntryFor("id", "", "entry").isNull());
-  EXPECT_TRUE(helper.FindAllEntriesFor("id", "", "entry").empty());
-  EXPECT_EQ(helper.EntriesSize("entry"), 0u);
   ORVIDOM_Element none;
-  EXPECT_TRUE(helper.GetNextEntry(none, "entry").isNull());
+  EXPECT_TRUE(helper.GetFirstEntry("entry").isNull() && helper.GetLastEntry("entry").isNull() &&
+              helper.FindEntryFor("id", "", "entry").isNull() &&
+              helper.FindAllEntriesFor("id", "", "entry").empty() &&
+              helper.GetNextEntry(none, "entry").isNull());
+  EXPECT_EQ(helper.EntriesSize("entry"), 0u);
 }
 
 TEST(QsMetadataResponseHelperTest, NavigatesDirectChildrenOfTheName) {

@@ -40,6 +40,12 @@ class ZoUpdateRequestTaskHelperTest : public ::testing::Test {
     m_root = elem;
     return *m_request->GetTasks().at(0);
   }
+  // The only task of a received request: an addObject with `params`.
+  Task& ReceivedAddObject(const std::string& params) {
+    return Received(("<updateObjectRequest><task name=\"addObject\"><parameters>" + params +
+                     "</parameters></task></updateObjectRequest>")
+                        .c_str());
+  }
 
   std::unique_ptr<ZoUpdateObjectRequestHelper> m_request;
   ORVIDOM_Element m_root;
@@ -260,22 +266,15 @@ TEST_F(ZoUpdateRequestTaskHelperTest, WalkEdgeCases) {
   EXPECT_FALSE(Next(*own, ids));  // nothing received to walk
   EXPECT_ORV_ASSERT(Update(*own, {"x"}), "ORV_ASSERT(!idCrap_elmCurrIDParam.isNull());", kUnit);
 
-  EXPECT_FALSE(Next(Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
-                             R"(<param name="caption" value="c"/></parameters></task>)"
-                             R"(</updateObjectRequest>)"),
-                    ids));
+  EXPECT_FALSE(Next(ReceivedAddObject(R"(<param name="caption" value="c"/>)"), ids));
 
   EXPECT_ORV_ASSERT(
-      Next(Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
-                    R"(<param name="basedOn"/></parameters></task></updateObjectRequest>)"),
-           ids),
+      Next(ReceivedAddObject(R"(<param name="basedOn"/>)"), ids),
       "ORV_ASSERT(!nodeValue.isNull() && nodeValue.getNodeType() == ORVIDOM_Node::ELEMENT_NODE);",
       kUnit);
 
   // Rewriting does not refresh parameters already read.
-  Task& task = Received(R"(<updateObjectRequest><task name="addObject"><parameters>)"
-                        R"(<param name="objectID" value="old"/></parameters></task>)"
-                        R"(</updateObjectRequest>)");
+  Task& task = ReceivedAddObject(R"(<param name="objectID" value="old"/>)");
   Task::ParamValue* value = nullptr;
   ASSERT_TRUE(task.GetParameter(Task::kParamObjectID, value));
   ASSERT_TRUE(Next(task, ids));
