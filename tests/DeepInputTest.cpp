@@ -41,8 +41,7 @@ TEST(DeepInputTest, TheDomLayerHandlesDeepDocuments) {
   EXPECT_EQ(ORVIDOM_Helper::findElementWithAttribute(top, "leaf", "a", "1"), leaf);
   EXPECT_TRUE(ORVIDOM_Writer::toString(top) == xml);
 
-  ORVIDOM_Document other =
-      ORVIDOM_DOMImplementation::getInstance().createDocument("", "other", ORVIDOM_DocumentType());
+  ORVIDOM_Document other = xmltest::NewDocument();
   ORVIDOM_Node copy = other.importNode(top, true);
   other.getDocumentElement().appendChild(copy);
   EXPECT_TRUE(ORVIDOM_Writer::toString(copy) == xml);
@@ -56,20 +55,18 @@ TEST(DeepInputTest, TheDomLayerHandlesDeepDocuments) {
 
 TEST(DeepInputTest, ReadersFindWhatIsDeepDown) {
   QsPromptFaultHelper prompt;
-  ORVIDOM_Element fault = xmltest::Parse(Nested(
-      "<promptFault>", "<parameters><item><name>Year</name><type>xsdInt</type></item></parameters>",
-      "</promptFault>"));
-  prompt.Take(fault);
+  xmltest::Take(prompt,
+                Nested("<promptFault>",
+                       "<parameters><item><name>Year</name><type>xsdInt</type></item></parameters>",
+                       "</promptFault>"));
   ASSERT_EQ(prompt.GetParameters().size(), 1u);
   EXPECT_EQ(prompt.GetParameters()[0]->GetName(), "Year");
 
-  ORVIDOM_Element response = xmltest::Parse(Nested(
-      "<response>",
-      "<queryFeedbackResult><property name='executionPlan'>plan</property></queryFeedbackResult>"
-      "<columnList><column name='c'/></columnList>",
-      "</response>"));
   QFResponseDomHelper query;
-  query.Take(response);
+  xmltest::Take(query, Nested("<response>",
+                              "<queryFeedbackResult><property name='executionPlan'>plan</property>"
+                              "</queryFeedbackResult><columnList><column name='c'/></columnList>",
+                              "</response>"));
   I18NString plan;
   EXPECT_TRUE(query.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackExecutionPlan, plan));
   EXPECT_EQ(plan, "plan");
@@ -78,37 +75,33 @@ TEST(DeepInputTest, ReadersFindWhatIsDeepDown) {
   ASSERT_EQ(columns.size(), 1u);
   EXPECT_EQ(columns[0][QFResponseDomHelper::kColumnName], "c");
 
-  ORVIDOM_Element packages = xmltest::Parse(
-      Nested("<packages>", "<package defaultName='A' cmSearchPath='/a'/>", "</packages>"));
   ZoPackagesReportHelper report;
-  report.Take(packages);
+  xmltest::Take(
+      report, Nested("<packages>", "<package defaultName='A' cmSearchPath='/a'/>", "</packages>"));
   ASSERT_EQ(report.GetPackages().size(), 1u);
   EXPECT_EQ(report.GetPackages()[0]->cmSearchPath, "/a");
 
-  ORVIDOM_Element metadata =
-      xmltest::Parse(Nested("<response>", "<level><name>L</name></level>", "</response>"));
   QsMetadataResponseHelper entries;
-  entries.Take(metadata);
+  xmltest::Take(entries, Nested("<response>", "<level><name>L</name></level>", "</response>"));
   EXPECT_EQ(entries.EntriesSize("level"), 1u);
 
-  ORVIDOM_Element dataSourceFault =
-      xmltest::Parse(Nested("<fault>",
-                            "<faultDataSource value='Sales'/><dataSource><name value='Sales'/>"
-                            "<connection><name value='Main'/></connection></dataSource>",
-                            "</fault>"));
   QsDataSourceFaultHelper dataSources;
-  dataSources.Take(dataSourceFault);
+  xmltest::Take(dataSources,
+                Nested("<fault>",
+                       "<faultDataSource value='Sales'/><dataSource><name value='Sales'/>"
+                       "<connection><name value='Main'/></connection></dataSource>",
+                       "</fault>"));
   EXPECT_EQ(dataSources.GetFaultDataSourceName(), "Sales");
   QsDataSourceFaultHelper::DataSourceInfo info;
   ASSERT_TRUE(dataSources.GetDataSourceInfo("Sales", info));
   ASSERT_EQ(info.m_connections.size(), 1u);
   EXPECT_EQ(info.m_connections[0]->m_name, "Main");
 
-  ORVIDOM_Element source = xmltest::Parse(
+  ZoActionHelperImportConfig config;
+  xmltest::Take(
+      config,
       Nested("<source>", "<connection provider='p'><item name='s' nameInRequest='r'/></connection>",
              "</source>"));
-  ZoActionHelperImportConfig config;
-  config.Take(source);
   std::vector<ZoActionHelperImportConfig::ConnectionItem> items;
   config.getConnectionItems(items);
   ASSERT_EQ(items.size(), 1u);

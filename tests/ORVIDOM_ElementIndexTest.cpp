@@ -24,12 +24,9 @@ TEST(ORVIDOM_ElementIndexTest, FindsBelowEachElementAndNothingOutsideItsLists) {
   EXPECT_EQ(found.element(1, 2).getParentNode(), root);
 
   // Positions past a list, and lists past the names, give nothing.
-  EXPECT_TRUE(found.element(2, 0).isNull());
-  EXPECT_TRUE(found.element(0, 2).isNull());
-  EXPECT_TRUE(found.all(2).empty());
-  EXPECT_TRUE(found.below(2, 0, 0).empty());
-  EXPECT_TRUE(found.below(0, 0, 2).empty());
-  EXPECT_TRUE(found.below(0, 2, 1).empty());
-  EXPECT_TRUE(found.first(0, {}).isNull());
+  EXPECT_TRUE(found.element(2, 0).isNull() && found.element(0, 2).isNull() &&
+              found.first(0, {}).isNull());
+  EXPECT_TRUE(found.all(2).empty() && found.below(2, 0, 0).empty() &&
+              found.below(0, 0, 2).empty() && found.below(0, 2, 1).empty());
   EXPECT_TRUE(ORVIDOM_ElementIndex(ORVIDOM_Element(), {kA}).all(0).empty());
 }

@@ -13,9 +13,9 @@ TEST(ORVIDOM_HelperTest, FindsDirectChildrenOrAnyDescendant) {
   EXPECT_EQ(ORVIDOM_Helper::findFirstElement(root, "x").getAttribute("id"), "deep");
   EXPECT_EQ(ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "second").getAttribute("id"),
             "second");
-  EXPECT_TRUE(ORVIDOM_Helper::findChildElement(root, "missing").isNull());
-  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(ORVIDOM_Node(), "x").isNull());
-  EXPECT_TRUE(ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "none").isNull());
+  EXPECT_TRUE(ORVIDOM_Helper::findChildElement(root, "missing").isNull() &&
+              ORVIDOM_Helper::findFirstElement(ORVIDOM_Node(), "x").isNull() &&
+              ORVIDOM_Helper::findElementWithAttribute(root, "x", "id", "none").isNull());
 }
 
 TEST(ORVIDOM_HelperTest, SiblingSearchSkipsOtherNodesAndStopsAtTheParentsEnd) {

@@ -6,10 +6,7 @@
 
 namespace {
 
-ORVIDOM_Document NewDocument() {
-  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
-                                                                 ORVIDOM_DocumentType());
-}
+using xmltest::NewDocument;
 
 // Runs `change`, expecting ORVIDOM_DOMException with `code` and, if given, exactly `message`.
 void ExpectDomError(unsigned short code, const std::function<void()>& change,
@@ -23,50 +20,28 @@ void ExpectDomError(unsigned short code, const std::function<void()>& change,
   }
 }
 
-TEST(ORVIDOM_NodeTest, NodesKeepTheirIdentityWhenDetachedAndAttachedAgain) {
+// Nodes created and not attached, or attached below a detached node, never show in the document;
+// a node keeps its identity when detached and attached again.
+TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocumentAndKeepTheirIdentity) {
   ORVIDOM_Document doc = NewDocument();
   ORVIDOM_Element parent = doc.createElement("parent");
   ORVIDOM_Element child = doc.createElement("child");
   EXPECT_TRUE(child.getParentNode().isNull());
-  EXPECT_TRUE(child.getNextSibling().isNull());
-
   EXPECT_EQ(parent.appendChild(child), child);
   EXPECT_EQ(child.getParentNode(), parent);
-  EXPECT_EQ(parent.getFirstChild(), child);
+  doc.createTextNode("loose text");
+  EXPECT_EQ(doc.getLastChild(), doc.getFirstChild());
+  EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
+  EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
+  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "child").isNull());
 
   EXPECT_EQ(parent.removeChild(child), child);
   EXPECT_TRUE(child.getParentNode().isNull());
   EXPECT_FALSE(parent.hasChildNodes());
   child.setAttribute("kept", "yes");
   parent.appendChild(child);
-  EXPECT_EQ(parent.getFirstChild(), child);
   EXPECT_TRUE(xmltest::SameTree(parent, "<parent><child kept='yes'/></parent>"));
-}
-
-TEST(ORVIDOM_NodeTest, DetachedNodesNeverShowInTheDocument) {
-  ORVIDOM_Document doc = NewDocument();
-  ORVIDOM_Element loose = doc.createElement("loose");
-  loose.appendChild(doc.createElement("inner"));
-  doc.createTextNode("loose text");
-
-  EXPECT_EQ(doc.getFirstChild(), doc.getDocumentElement());
-  EXPECT_EQ(doc.getLastChild(), doc.getDocumentElement());
-  EXPECT_TRUE(doc.getDocumentElement().getPreviousSibling().isNull());
-  EXPECT_EQ(doc.getChildNodes().getLength(), 1u);
-  EXPECT_EQ(doc.getElementsByTagName("*").getLength(), 1u);
-  EXPECT_EQ(ORVIDOM_Writer::toString(doc), "<requestDoc/>");
-  EXPECT_TRUE(ORVIDOM_Helper::findFirstElement(doc, "inner").isNull());
-}
-
-TEST(ORVIDOM_NodeTest, NodesOutliveTheirDocumentHandle) {
-  ORVIDOM_Element elem;
-  {
-    ORVIDOM_Document doc = NewDocument();
-    elem = doc.createElement("survivor");
-    elem.appendChild(doc.createTextNode("text"));
-  }
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(elem), "text");
-  EXPECT_EQ(elem.getOwnerDocument().getDocumentElement().getTagName(), "requestDoc");
 }
 
 TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
@@ -77,14 +52,6 @@ TEST(ORVIDOM_NodeTest, ADocumentInANamespaceDeclaresItOnItsElement) {
   };
   EXPECT_EQ(element("urn:a", "p:r").getAttribute("xmlns:p"), "urn:a");
   EXPECT_EQ(element("urn:b", "r").getAttribute("xmlns"), "urn:b");
-}
-
-TEST(ORVIDOM_NodeTest, ASecondTopLevelElementMayJoinTheDocument) {
-  ORVIDOM_Document doc = NewDocument();
-  ORVIDOM_Element second = doc.createElement("second");
-  EXPECT_NO_THROW(doc.appendChild(second));
-  EXPECT_EQ(second.getParentNode(), doc);
-  EXPECT_EQ(doc.getDocumentElement().getTagName(), "requestDoc");
 }
 
 TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
@@ -143,8 +110,6 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
   detached.appendChild(doc.createTextNode("t"));
   ORVIDOM_Element made = detached.appendElement("made");
   made.appendElement("inner").setAttribute("a", "1");
-  EXPECT_EQ(made.getParentNode(), detached);
-  EXPECT_EQ(detached.getLastChild(), made);
   EXPECT_TRUE(detached.getParentNode().isNull());
   EXPECT_EQ(doc.getElementsByTagName("made").getLength(), 0u);
   EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t<made><inner a='1'/></made></detached>"));
@@ -152,7 +117,6 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
   ORVIDOM_Element root = doc.getDocumentElement();
   root.appendElement("first");
   root.appendChild(made);
-  EXPECT_EQ(made.getParentNode(), root);
   EXPECT_TRUE(
       xmltest::SameTree(root, "<requestDoc><first/><made><inner a='1'/></made></requestDoc>"));
   EXPECT_TRUE(xmltest::SameTree(detached, "<detached>t</detached>"));
@@ -166,18 +130,16 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
 
 TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
   ORVIDOM_Element none;
-  EXPECT_TRUE(none.isNull());
-  EXPECT_TRUE(none.getFirstChild().isNull());
-  EXPECT_TRUE(none.getParentNode().isNull());
-  EXPECT_TRUE(none.getOwnerDocument().isNull());
+  EXPECT_TRUE(none.isNull() && none.getFirstChild().isNull() && none.getParentNode().isNull() &&
+              none.getOwnerDocument().isNull() && none.getChildNodes().item(0).isNull());
   EXPECT_EQ(none.getNodeType(), 0);
-  EXPECT_EQ(none.getNodeName(), "");
-  EXPECT_EQ(none.getAttribute("a"), "");
+  EXPECT_EQ(none.getNodeName() + none.getAttribute("a") + ORVIDOM_Writer::toString(none), "");
   EXPECT_FALSE(none.hasAttribute("a"));
-  EXPECT_EQ(none.getChildNodes().getLength(), 0u);
-  EXPECT_EQ(none.getElementsByTagName("*").getLength(), 0u);
-  EXPECT_TRUE(none.getChildNodes().item(0).isNull());
-  EXPECT_EQ(ORVIDOM_Writer::toString(none), "");
+  EXPECT_EQ(none.getChildNodes().getLength() + none.getElementsByTagName("*").getLength(), 0u);
+  EXPECT_TRUE(ORVIDOM_NodeList().isNull() && ORVIDOM_NamedNodeMap().isNull() &&
+              ORVIDOM_DOMImplementation().isNull());
+  EXPECT_FALSE(ORVIDOM_DOMImplementation::getInstance().isNull());
+  EXPECT_FALSE(xmltest::Parse("<r/>").getAttributes().isNull());
 }
 
 TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
@@ -239,7 +201,7 @@ TEST(ORVIDOM_NodeTest, HandlesTakenBeforeARemovalStayValid) {
   EXPECT_EQ(text.getNodeValue(), "text");
 }
 
-TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
+TEST(ORVIDOM_NodeTest, ImportAndCloneCopy) {
   ORVIDOM_Element source = xmltest::Parse("<src a='1'><kid>text</kid></src>");
   ORVIDOM_Document doc = NewDocument();
   ORVIDOM_Element deep = doc.importNode(source, true);
@@ -248,8 +210,12 @@ TEST(ORVIDOM_NodeTest, ImportCopiesFromAnotherDocument) {
   EXPECT_TRUE(deep.getParentNode().isNull());
   EXPECT_TRUE(xmltest::SameTree(deep, "<src a='1'><kid>text</kid></src>"));
   EXPECT_TRUE(xmltest::SameTree(shallow, "<src a='1'/>"));
+  const ORVIDOM_Node clone = source.cloneNode(true);
+  EXPECT_TRUE(clone.getParentNode().isNull());
   source.setAttribute("a", "changed");
   EXPECT_EQ(deep.getAttribute("a"), "1");
+  EXPECT_TRUE(xmltest::SameTree(clone, "<src a='1'><kid>text</kid></src>"));
+  EXPECT_TRUE(xmltest::SameTree(source.cloneNode(false), "<src a='changed'/>"));
   doc.getDocumentElement().appendChild(deep);
   EXPECT_EQ(doc.getElementsByTagName("kid").getLength(), 1u);
 }

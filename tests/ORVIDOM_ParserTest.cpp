@@ -36,16 +36,6 @@ void ExpectRefused(const Refused (&cases)[N]) {
   }
 }
 
-TEST(ORVIDOM_ParserTest, WhitespaceTextBetweenElementsIsKept) {
-  ORVIDOM_Element root = xmltest::Parse("<r>\n  <a/>\n  <b> </b>\n</r>");
-  ORVIDOM_NodeList kids = root.getChildNodes();
-  ASSERT_EQ(kids.getLength(), 5u);
-  EXPECT_EQ(kids.item(0).getNodeType(), ORVIDOM_Node::TEXT_NODE);
-  EXPECT_EQ(kids.item(0).getNodeValue(), "\n  ");
-  EXPECT_EQ(kids.item(1).getNodeName(), "a");
-  EXPECT_EQ(kids.item(3).getFirstChild().getNodeValue(), " ");
-}
-
 TEST(ORVIDOM_ParserTest, TextRunsReferencesAndCDataReadAsWritten) {
   ORVIDOM_Element root = xmltest::Parse(
       "<?xml version='1.0' encoding='UTF-8'?><!-- c --><r a='x&#9;y&#10;z\tw\r\nv'>"
@@ -254,16 +244,6 @@ TEST(ORVIDOM_ParserTest, FilesAreReadOrReportedUnreadable) {
       EXPECT_NE(std::string(e.what()).find(unreadable + ": "), std::string::npos) << e.what();
     }
   }
-}
-
-TEST(ORVIDOM_ParserTest, DefaultHandlesAreNull) {
-  EXPECT_TRUE(ORVIDOM_NodeList().isNull());
-  EXPECT_TRUE(ORVIDOM_NamedNodeMap().isNull());
-  EXPECT_TRUE(ORVIDOM_DOMImplementation().isNull());
-  EXPECT_FALSE(ORVIDOM_DOMImplementation::getInstance().isNull());
-  ORVIDOM_Element root = xmltest::Parse("<r/>");
-  EXPECT_FALSE(root.getChildNodes().isNull());
-  EXPECT_FALSE(root.getAttributes().isNull());
 }
 
 // References to the first and last characters of each range XML allows, and to those just

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -96,6 +97,24 @@ std::string TreeEvents(std::string_view xml) {
   return out;
 }
 
+// The events of `xml` pushed up to `first` bytes, then `rest` bytes at a time.
+std::string PushedEvents(std::string_view xml, std::size_t first, std::size_t rest) {
+  ORVIDOM_PullReader reader;
+  std::size_t given = 0;
+  return Events(reader, [&] {
+    if (given > xml.size()) return false;
+    if (given == xml.size()) {
+      reader.finish();
+      ++given;
+    } else {
+      const std::size_t piece = std::min(given < first ? first - given : rest, xml.size() - given);
+      reader.push(xml.substr(given, piece));
+      given += piece;
+    }
+    return true;
+  });
+}
+
 // Everything before a problem is handed out; what matters here is what follows it.
 std::string Tail(const std::string& events) {
   const std::size_t last = events.rfind('\n', events.size() - 1);
@@ -115,36 +134,10 @@ TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
     EXPECT_EQ(Events(streamed), expected) << xml;
     // Pushed in two pieces split at every place, and a byte at a time.
     for (std::size_t split = 0; split <= xml.size(); ++split) {
-      ORVIDOM_PullReader pushed;
-      std::size_t given = 0;
-      const auto feed = [&] {
-        if (given > xml.size()) return false;
-        const std::size_t piece = given < split ? split - given : xml.size() - given;
-        pushed.push(xml.substr(given, piece));
-        given += piece;
-        if (given == xml.size()) {
-          pushed.finish();
-          ++given;
-        }
-        return true;
-      };
-      EXPECT_EQ(Events(pushed, feed), expected) << "split at " << split << " of " << xml;
+      EXPECT_EQ(PushedEvents(xml, split, xml.size()), expected)
+          << "split at " << split << " of " << xml;
     }
-    ORVIDOM_PullReader bytes;
-    std::size_t given = 0;
-    EXPECT_EQ(Events(bytes,
-                     [&] {
-                       if (given == xml.size()) {
-                         bytes.finish();
-                         ++given;
-                         return true;
-                       }
-                       if (given > xml.size()) return false;
-                       bytes.push(xml.substr(given++, 1));
-                       return true;
-                     }),
-              expected)
-        << xml;
+    EXPECT_EQ(PushedEvents(xml, 0, 1), expected) << xml;
   }
 }
 

@@ -35,18 +35,11 @@ TEST(QFResponseDomHelperTest, BeforeTakeNothingIsFound) {
   EXPECT_EQ(helper.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText, value),
             0);
   EXPECT_EQ(value, "kept");
-
   std::vector<QFResponseDomHelper::DataSource> sources;
   helper.GetResponseDataSources(sources);
-  EXPECT_TRUE(sources.empty());
   std::vector<Column> columns;
   helper.GetColumnList(columns);
-  EXPECT_TRUE(columns.empty());
-  EXPECT_TRUE(helper.GetFirstResultSetRow().isNull());
-  EXPECT_TRUE(helper.GetNextResultSetRow(ORVIDOM_Element()).isNull());
-  std::vector<I18NString> values;
-  helper.GetResultSetRowValues(ORVIDOM_Element(), values);
-  EXPECT_TRUE(values.empty());
+  EXPECT_TRUE(sources.empty() && columns.empty() && ReadRows(helper).empty());
 }
 
 TEST(QFResponseDomHelperTest, FeedbackIsTheFirstMatchingPropertyWithText) {

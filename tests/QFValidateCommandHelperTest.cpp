@@ -41,11 +41,10 @@ TEST(QFValidateCommandHelperTest, CopiesTheChildrenOfTheFirstChild) {
 }
 
 TEST(QFValidateCommandHelperTest, AnInputWithoutChildValidatesAnEmptyBody) {
-  const std::string expected = Command("<validate/>");
-  EXPECT_TRUE(xmltest::SameTree(ValidateOf(xmltest::Parse("<command/>")), expected));
-  EXPECT_TRUE(xmltest::SameTree(ValidateOf(ORVIDOM_Element()), expected));
-  EXPECT_TRUE(
-      xmltest::SameTree(ValidateOf(xmltest::Parse("<command><execute/></command>")), expected));
+  for (const ORVIDOM_Element& input : {xmltest::Parse("<command/>"), ORVIDOM_Element(),
+                                       xmltest::Parse("<command><execute/></command>")}) {
+    EXPECT_TRUE(xmltest::SameTree(ValidateOf(input), Command("<validate/>")));
+  }
 }
 
 TEST(QFValidateCommandHelperTest, CheckReponseKeepsTheSeverityTheRulesGive) {

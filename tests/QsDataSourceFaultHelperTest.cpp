@@ -13,8 +13,8 @@ using DataSourceInfo = QsDataSourceFaultHelper::DataSourceInfo;
 
 // The records own what their lists point to, so a copy would delete it twice.
 static_assert(!std::is_copy_constructible_v<ConnectionInfo> &&
-              !std::is_copy_assignable_v<ConnectionInfo>);
-static_assert(!std::is_copy_constructible_v<DataSourceInfo> &&
+              !std::is_copy_assignable_v<ConnectionInfo> &&
+              !std::is_copy_constructible_v<DataSourceInfo> &&
               !std::is_copy_assignable_v<DataSourceInfo>);
 
 // A fault with every text, a connection and a sign-on.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <map>
 
 #include "support/XmlTestSupport.h"
@@ -54,19 +53,6 @@ TEST(QsMetadataRequestHelperTest, EachSetterReplacesItsOwnValueAndANewMapTheWhol
   EXPECT_TRUE(
       xmltest::SameTree(command.getLastChild(),
                         R"(<aliasTableMap><aliasTable lang="it" name="Nomi"/></aliasTableMap>)"));
-}
-
-TEST(QsMetadataRequestHelperTest, WritesTheLargestNumbersInFull) {
-  QsMetadataRequestHelper helper;
-  helper.SetMetadataClass("Cubes");
-  helper.SetDepth(std::numeric_limits<unsigned long>::max());
-  helper.SetResultCount(4294967295UL);
-  helper.SetResultStart(1);
-  ORVIDOM_Element metadata = Made(helper).getFirstChild();
-  const char* const largest = sizeof(unsigned long) == 8 ? "18446744073709551615" : "4294967295";
-  EXPECT_EQ(metadata.getAttribute("depth"), largest);
-  EXPECT_EQ(metadata.getAttribute("resultCount"), "4294967295");
-  EXPECT_EQ(metadata.getAttribute("resultStart"), "1");
 }
 
 }  // namespace

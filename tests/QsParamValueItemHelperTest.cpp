@@ -91,8 +91,7 @@ TEST(QsParamValueItemHelperTest, RangeIsTypedByItsBounds) {
       <bus:end><inclusive>true</inclusive><use>9</use></bus:end>
     </item>)"));
   range.SetStart("0", 1);
-  QsParamValueItemSimpleHelper* start = range.SetStart("1", 0);
-  EXPECT_EQ(range.GetStart(), start);
+  range.SetStart("1", 0);
   EXPECT_TRUE(xmltest::SameTree(Made(range), R"(
     <item xsi:type="bus:boundRangeParmValueItem">
       <bus:start><inclusive>false</inclusive><use>1</use></bus:start>

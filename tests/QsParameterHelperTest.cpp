@@ -138,10 +138,8 @@ TEST(QsParameterHelperTest, MissingPartsAndNilDefaultsGiveNothing) {
   ORVIDOM_Element null;
   none.Take(null);
   EXPECT_EQ(none.GetName(), "Kept");
-  EXPECT_TRUE(none.GetCaptions().empty());
-  EXPECT_TRUE(none.GetCapabilities().empty());
-  EXPECT_TRUE(none.GetPossibleValues().empty());
-  EXPECT_TRUE(none.GetValues().empty());
+  EXPECT_TRUE(none.GetCaptions().empty() && none.GetCapabilities().empty() &&
+              none.GetPossibleValues().empty() && none.GetValues().empty());
   EXPECT_EQ(none.GetDefaultValue(), nullptr);
   none.RemoveValues();
 
@@ -150,9 +148,8 @@ TEST(QsParameterHelperTest, MissingPartsAndNilDefaultsGiveNothing) {
             R"(<capabilities/><caption/><values/></item>)");
   EXPECT_EQ(nil.GetType(), "xsdDate");
   EXPECT_EQ(nil.GetDefaultValue(), nullptr);
-  EXPECT_TRUE(nil.GetCaptions().empty());
-  EXPECT_TRUE(nil.GetCapabilities().empty());
-  EXPECT_TRUE(nil.GetPossibleValues().empty());
+  EXPECT_TRUE(nil.GetCaptions().empty() && nil.GetCapabilities().empty() &&
+              nil.GetPossibleValues().empty());
 }
 
 TEST(QsParameterHelperTest, UnknownItemTypeFailsAfterTheItemsBeforeIt) {

@@ -39,11 +39,10 @@ TEST(XelGetParametersHelperTest, TakeAppendsEveryParameterBelowTheElement) {
                     "  <group><parameter name='b'/><parameter value='2'/></group>\n"
                     "</response>");
   helper.Take(response);
-  const Parameters once = {{"a", "1"}, {"b", ""}, {"", "2"}};
-  Parameters expected = {{"kept", "k"}};
-  expected.insert(expected.end(), once.begin(), once.end());
-  expected.insert(expected.end(), once.begin(), once.end());
-  EXPECT_EQ(helper.GetParameters(), expected);
+  EXPECT_EQ(
+      helper.GetParameters(),
+      (Parameters{
+          {"kept", "k"}, {"a", "1"}, {"b", ""}, {"", "2"}, {"a", "1"}, {"b", ""}, {"", "2"}}));
 }
 
 }  // namespace

@@ -124,34 +124,25 @@ TEST(ZoActionHelperObjectAccessTest, DetachedHelperOnlyListsEntries) {
   EXPECT_TRUE(access.isUnspecifiedForAllEntries());
 }
 
-TEST(ZoActionHelperObjectAccessTest, AttachedHelperMergesEntriesPerSearchPath) {
+// Entries merged per search path, a later rule only strengthening the first, display path and type
+// kept, are pinned by the object-access example.
+TEST(ZoActionHelperObjectAccessTest, AttachedHelperKeepsARuleOverUnspecifiedAndSkipsEmptyPaths) {
   Access access;
   ORVIDOM_Element elem = xmltest::Made(access);
-  const SecurityObject a("a", "A", SecurityObject::kUser);
-  const SecurityObject b("b", "B", SecurityObject::kRole);
+  const char* const kA =
+      R"(<securityObject cmSearchPath="a" displayPath="A" type="account"><rule>unspecified</rule>)"
+      R"(</securityObject>)";
+  access.addEntry(SecurityObject("a", "A", SecurityObject::kUser), Access::kUnspecified);
+  EXPECT_TRUE(access.isUnspecifiedForAllEntries());
+  EXPECT_TRUE(xmltest::SameTree(elem, std::string("<objectAccess>") + kA + "</objectAccess>"));
   const SecurityObject c("c", "C", SecurityObject::kGroup);
-  access.addEntry(a, Access::kAllow);
-  access.addEntry(b, Access::kDeny);
   access.addEntry(c, Access::kAllow);
   access.addEntry(SecurityObject("", "ignored", SecurityObject::kUser), Access::kDeny);
-  // A later rule only ever strengthens; display path and type stay the first ones.
-  access.addEntry(SecurityObject("a", "Renamed", SecurityObject::kGroup), Access::kDeny);
-  access.addEntry(b, Access::kAllow);
   access.addEntry(c, Access::kUnspecified);
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(
-    <objectAccess>
-      <securityObject cmSearchPath="a" displayPath="A" type="account"><rule>deny</rule></securityObject>
-      <securityObject cmSearchPath="b" displayPath="B" type="role"><rule>deny</rule></securityObject>
-      <securityObject cmSearchPath="c" displayPath="C" type="group"><rule>allow</rule></securityObject>
-    </objectAccess>)"));
-
-  Access unspecifiedOnly;
-  unspecifiedOnly.Make(elem);
-  unspecifiedOnly.addEntry(a, Access::kUnspecified);
-  EXPECT_TRUE(unspecifiedOnly.isUnspecifiedForAllEntries());
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(<objectAccess>
-      <securityObject cmSearchPath="a" displayPath="A" type="account"><rule>unspecified</rule></securityObject>
-    </objectAccess>)"));
+  EXPECT_TRUE(xmltest::SameTree(elem, std::string("<objectAccess>") + kA +
+                                          R"(<securityObject cmSearchPath="c" displayPath="C")"
+                                          R"( type="group"><rule>allow</rule></securityObject>)"
+                                          "</objectAccess>"));
 }
 
 TEST(ZoActionHelperObjectAccessTest, TakeReadsAnIndentedDocumentAndWritesIntoIt) {

@@ -28,32 +28,6 @@ std::vector<std::string> Flatten(const std::vector<Retarget::Entry>& entries) {
   return lines;
 }
 
-TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryMergesByCurrentAndNewValue) {
-  Retarget retarget;
-  ORVIDOM_Element elem = xmltest::Made(retarget);
-  EXPECT_TRUE(xmltest::SameTree(elem, "<retargetObjectReferences/>"));
-
-  retarget.addEntry("old", "new1", std::vector<Item>{Item("i1", kYes), Item("i2", kNo)});
-  retarget.addEntry("old", "new2", Item("i3", kNo));
-  // Same current and new value: the items join the first update; i2 takes the latest option.
-  retarget.addEntry("old", "new1", std::vector<Item>{Item("i2", kYes), Item("i4", kNo)});
-  Retarget::UpdateInfo update;
-  update.m_newRefValue = "new3";
-  update.m_itemsToUpdate = {Item("a&b", kYes)};
-  retarget.addEntry("other", update);
-
-  EXPECT_TRUE(xmltest::SameTree(elem, R"(<retargetObjectReferences>
-      <entry currentRefValue="old"><updateInfo newRefValue="new1">
-          <itemToUpdate processDescendants="true">i1</itemToUpdate>
-          <itemToUpdate processDescendants="true">i2</itemToUpdate>
-          <itemToUpdate processDescendants="false">i4</itemToUpdate></updateInfo>
-        <updateInfo newRefValue="new2"><itemToUpdate processDescendants="false">i3</itemToUpdate>
-        </updateInfo></entry>
-      <entry currentRefValue="other"><updateInfo newRefValue="new3">
-          <itemToUpdate processDescendants="true">a&amp;b</itemToUpdate></updateInfo></entry>
-    </retargetObjectReferences>)"));
-}
-
 TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryRefusesEmptyIdsAndADetachedHelper) {
   Retarget retarget;
   // Nothing to write into before Make or Take.

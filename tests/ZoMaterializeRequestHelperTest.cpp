@@ -141,20 +141,6 @@ TEST(ZoMaterializeRequestHelperTest, OwnValuesHideTheTakenRequest) {
   EXPECT_EQ(again.GetTasks().back(), Request::kTaskMaterializeQuerySubject);
 }
 
-TEST(ZoMaterializeRequestHelperTest, OddReceivedNodesReadAsNothing) {
-  ORVIDOM_Element text = xmltest::Parse("<a>just text</a>").getFirstChild();
-  ORVIDOM_Element null;
-  for (ORVIDOM_Element* received : {&text, &null}) {
-    Request request;
-    request.Take(*received);
-    I18NString value;
-    EXPECT_TRUE(request.GetTasks().empty());
-    EXPECT_EQ(request.GetParameter(Request::kParamTableName, value), 0);
-    EXPECT_EQ(request.GetTargetDataSourceInfo().type, nullptr);
-    EXPECT_TRUE(request.GetResultSet().isNull());
-  }
-}
-
 TEST(ZoMaterializeResponseHelperTest, ReadsTheTextOfEachAnswer) {
   const char* indented = R"(<materializeResponse>
   <loadDataFromFile> <status/> <response>loaded 5 rows</response> </loadDataFromFile>

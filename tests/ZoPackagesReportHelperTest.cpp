@@ -24,11 +24,10 @@ TEST(ZoPackagesReportHelperTest, WritesEmptyAndAppendsWhatItTakes) {
   ZoPackagesReportHelper report;
   EXPECT_TRUE(xmltest::SameTree(Made(report), "<packages/>"));
 
-  ZoPackagesReportHelper::Package* sales = report.AddPackage("Sales", "/content/package[@n='S']");
+  report.AddPackage("Sales", "/content/package[@n='S']");
   report.AddPackage("", "");
   report.AddPackage("Go & <Stop>", "/p");
   ASSERT_EQ(report.GetPackages().size(), 3u);
-  EXPECT_EQ(report.GetPackages()[0], sales);
   // Taking appends.
   ORVIDOM_Element received = Made(report);
   report.Take(received);
@@ -46,13 +45,6 @@ TEST(ZoPackagesReportHelperTest, ReadsPackagesAtAnyDepth) {
   ZoPackagesReportHelper report;
   xmltest::Take(report, indented);
   EXPECT_EQ(PairsOf(report), (Pairs{{"A", "/a"}, {"", ""}, {"", "/deep"}}));
-
-  for (ORVIDOM_Element odd :
-       {ORVIDOM_Element(), ORVIDOM_Element(xmltest::Parse("<a>text</a>").getFirstChild())}) {
-    ZoPackagesReportHelper nothing;
-    nothing.Take(odd);
-    EXPECT_TRUE(nothing.GetPackages().empty());
-  }
 }
 
 }  // namespace

@@ -34,6 +34,11 @@ ORVIDOM_Element Parse(std::string_view xml) {
   return ORVIDOM_Parser::parseString(xml).getDocumentElement();
 }
 
+ORVIDOM_Document NewDocument() {
+  return ORVIDOM_DOMImplementation::getInstance().createDocument("", "requestDoc",
+                                                                 ORVIDOM_DocumentType());
+}
+
 ORVIDOM_Element Made(const ActionHandlerBase& helper) {
   ORVIDOM_Element elem;
   helper.Make(elem);

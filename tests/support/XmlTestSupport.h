@@ -23,6 +23,9 @@ ORVIDOM_Element RoundTrip(const ORVIDOM_Node& element);
 // The document element of `xml`, parsed.
 ORVIDOM_Element Parse(std::string_view xml);
 
+// A fresh document whose element is an empty "requestDoc".
+ORVIDOM_Document NewDocument();
+
 // The element that `helper` makes.
 ORVIDOM_Element Made(const ActionHandlerBase& helper);
 
