@@ -52,6 +52,15 @@ TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
                                                   "<requestID value='aaa'/></command>"));
 }
 
+// The example of the cancel command sets its own command ID; the defaults are pinned here.
+TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
+  XelCancelQueryHelper helper;
+  EXPECT_TRUE(xmltest::SameTree(Made(helper), kCommandOpen +
+                                                  "<cancel><requestID value='ZoRequest'/></cancel>"
+                                                  "<commandID value='ZoCancelCommand'/>"
+                                                  "<requestID value='ZoCancelRequest'/></command>"));
+}
+
 TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
   ORVIDOM_Element connection = xmltest::Parse("<connection><dataSource value='ds'/></connection>");
   BodyCommand helper("/models/m1");
