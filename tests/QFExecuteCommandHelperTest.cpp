@@ -123,4 +123,12 @@ TEST(QFExecuteCommandHelperTest, NagLevelsGiveSeverities) {
   }
 }
 
+// The names of the optimizations the service knows; the others are unknown.
+TEST(QFExecuteCommandHelperTest, NamesEachQueryOptimization) {
+  using Cmd = QFExecuteCommandHelper;
+  EXPECT_EQ(Cmd::ToString(Cmd::kQueryOptimizationAllRows), "allRows");
+  EXPECT_EQ(Cmd::ToString(Cmd::kQueryOptimizationFirstRow), "firstRow");
+  EXPECT_EQ(Cmd::ToString(static_cast<Cmd::EQueryOptimization>(99)), "unknown");
+}
+
 }  // namespace

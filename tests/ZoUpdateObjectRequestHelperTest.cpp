@@ -151,6 +151,14 @@ TEST(ZoUpdateObjectRequestHelperTest, ReadsReceivedTasksAndAccumulates) {
   ORVIDOM_Element null;
   request.Take(null);
   EXPECT_EQ(request.GetTasks().size(), 4u);
+
+  // A task taken on its own reads its own parameters.
+  ORVIDOM_Element alone = ORVIDOM_Helper::findFirstElement(elem, "task");
+  Task* own = request.AddTask(Task::kTaskUpdateProperty);
+  own->Take(alone);
+  std::vector<Task::ParamValue*> ownCaptions;
+  ASSERT_TRUE(own->GetParameter(Task::kParamCaption, ownCaptions));
+  EXPECT_EQ(ownCaptions.size(), 2u);
 }
 
 TEST(ZoUpdateObjectRequestHelperTest, RejectsMalformedRequests) {
