@@ -55,10 +55,10 @@ TEST(QFCommandHelperTest, PropertiesAreReplacedAndWrittenInNameOrder) {
 // The example of the cancel command sets its own command ID; the defaults are pinned here.
 TEST(XelCancelQueryHelperTest, CancelsTheDefaultRequestUnderItsOwnIds) {
   XelCancelQueryHelper helper;
-  EXPECT_TRUE(xmltest::SameTree(Made(helper), kCommandOpen +
-                                                  "<cancel><requestID value='ZoRequest'/></cancel>"
-                                                  "<commandID value='ZoCancelCommand'/>"
-                                                  "<requestID value='ZoCancelRequest'/></command>"));
+  EXPECT_TRUE(xmltest::SameTree(Made(helper),
+                                kCommandOpen + "<cancel><requestID value='ZoRequest'/></cancel>"
+                                               "<commandID value='ZoCancelCommand'/>"
+                                               "<requestID value='ZoCancelRequest'/></command>"));
 }
 
 TEST(QFCommandHelperTest, WritesACopyOfTheConnectionFirst) {
