@@ -22,6 +22,8 @@ constexpr std::size_t kMaxInput = 0xFFF00000u;
 class TreeSink final : public ParseErrors {
  public:
   using Ref = TextRef;
+  // A name's string is the document's for good: the tokenizer may give it again.
+  static constexpr bool kLastingNames = true;
 
   TreeSink(std::string_view xml, ORVIDOM_Store& store)
       : m_xml(xml),

@@ -56,7 +56,7 @@ class RecordArena {
     return n;
   }
   // A new record, not yet filled in, and its number in `n`.
-  Record* add(Index& n) {
+  [[gnu::always_inline]] Record* add(Index& n) {
     if (m_size == m_blockEnd) enterBlock();
     n = m_size++;
     return m_next++;
@@ -91,7 +91,7 @@ class RecordArena {
 
   // Goes on at m_size, the end of the block records were added to: in the first block made
   // twice as large, or in the next block, made when there is none.
-  void enterBlock() {
+  [[gnu::noinline]] void enterBlock() {
     if (m_size > kLast) throw std::bad_alloc();
     if (m_size < kBlock) {
       resizeFirst(std::min(2 * m_firstCapacity, kBlock));

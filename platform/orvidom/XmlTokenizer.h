@@ -7,8 +7,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "orvidom/NameKey.h"
 #include "orvidom/ParsePosition.h"
 #include "orvidom/ParseWindow.h"
 #include "orvidom/XmlChars.h"
@@ -33,6 +35,14 @@ inline bool isNameByte(char c) {
   const auto u = static_cast<unsigned char>(c);
   return kAsciiName.rest[u] || u >= 0x80;
 }
+
+// True for a sink whose Ref of a name stays that name's for the whole input (`static constexpr
+// bool kLastingNames = true`): the tokenizer then knows the names it has met again by their bytes.
+template <class Sink, class = void>
+struct LastingNames : std::false_type {};
+template <class Sink>
+struct LastingNames<Sink, std::void_t<decltype(Sink::kLastingNames)>>
+    : std::bool_constant<Sink::kLastingNames> {};
 
 // Reads a document a part at a time (a tag, a run of text, a comment), checking every rule of
 // XML 1.0 without a DTD, and tells `Sink` what it reads. Each part is read whole before the sink
@@ -452,46 +462,99 @@ class XmlTokenizer {
   // Opens the element of the start tag at `p`, a "<"; returns after the tag.
   [[gnu::always_inline]] char* startTag(char* p) {
     closeText();
-    char* q = name(p + 1, "element name");
+    char* q;
+    const Ref elementName = knownName(p + 1, elementSlot(), "element name", q);
     if (q == p + 1) {
       if (q >= end()) failInside(p, q);
       fail(q, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
     }
     const char c = *q;
-    if (c == '>') return startElement(p, q, false, q + 1);
-    if (c == '/' && q[1] == '>') return startElement(p, q, true, q + 2);
+    if (c == '>') return startElement(p, elementName, false, q + 1);
+    if (c == '/' && q[1] == '>') return startElement(p, elementName, true, q + 2);
     if (!isSpace(c)) failInTag(p, c == '/' ? q + 1 : q, "expected white space, \">\" or \"/>\"");
-    return attributes(p, q, q + 1);
+    return attributes(p, elementName, q + 1);
   }
 
-  // Ends the start tag at `tag`, whose name ends at `nameEnd` (`empty` for one that ends in
-  // "/>"); returns `after`.
-  [[gnu::always_inline]] char* startElement(const char* tag, const char* nameEnd, bool empty,
+  // Ends the start tag at `tag` of the element `elementName` (`empty` for one that ends in "/>");
+  // returns `after`.
+  [[gnu::always_inline]] char* startElement(const char* tag, Ref elementName, bool empty,
                                             char* after) {
-    m_sink.startElement(m_sink.name(tag + 1, nameEnd), offset(tag), empty);
+    m_sink.startElement(elementName, offset(tag), empty);
     if (!empty) ++m_depth;
     return after;
   }
 
-  // The attributes of the start tag at `tag` whose name ends at `nameEnd`, from `q` on, after
+  // --- Names met before: most names of a document are a few written again and again, and
+  // where the sink keeps its names, a name is known again by comparing its bytes with those of
+  // the name met last in its place (an element at its depth, an attribute at its place in the
+  // tag) a few loads at a time, before it is read byte by byte and looked up.
+
+  // A name met before, and the sink's string of it.
+  struct KnownName {
+    NameKey key;
+    Ref ref{};
+  };
+  static constexpr std::size_t kKnownDepths = 64;
+  static constexpr std::size_t kKnownAttributes = 8;
+
+  // The place of the names of elements at the current depth; none from kKnownDepths on.
+  KnownName* elementSlot() { return m_depth < kKnownDepths ? &m_elements[m_depth] : nullptr; }
+  // The place of the name of the attribute `count` in its tag.
+  KnownName* attributeSlot(std::size_t count) {
+    return count < kKnownAttributes ? &m_attributes[count] : nullptr;
+  }
+
+  // The end of the name at `p` when it is `known`'s; null otherwise (a name that may go on past
+  // the window's end is not known).
+  static char* knownNameEnd(char* p, const KnownName& known) {
+    if (known.key.size == 0 || NameKey::of(p, known.key.size) != known.key) return nullptr;
+    char* after = p + known.key.size;
+    return *after == 0 || isNameByte(*after) ? nullptr : after;
+  }
+
+  // The sink's string of the name at `p`, which ends at `q` (at `p` when no name starts there);
+  // `slot`, where given, is the name met last in its place and learns this one.
+  [[gnu::always_inline]] Ref knownName(char* p, KnownName* slot, const char* what, char*& q) {
+    if constexpr (LastingNames<Sink>::value) {
+      if (slot && (q = knownNameEnd(p, *slot))) return slot->ref;
+    }
+    q = name(p, what);
+    if (q == p) return Ref{};
+    const Ref ref = m_sink.name(p, q);
+    if constexpr (LastingNames<Sink>::value) {
+      const auto size = static_cast<std::size_t>(q - p);
+      if (slot) *slot = {size <= NameKey::kLongest ? NameKey::of(p, size) : NameKey{}, ref};
+    }
+    return ref;
+  }
+
+  // The end of the end tag's name at `p` when it is the open element's, known by its bytes;
+  // null when it must be compared byte by byte.
+  char* knownEndName(char* p) {
+    if constexpr (LastingNames<Sink>::value) {
+      if (m_depth <= kKnownDepths) return knownNameEnd(p, m_elements[m_depth - 1]);
+    }
+    return nullptr;
+  }
+
+  // The attributes of the start tag at `tag` of the element `elementName`, from `q` on, after
   // white space; returns after the tag.
-  [[gnu::always_inline]] char* attributes(char* tag, const char* nameEnd, char* q) {
+  [[gnu::always_inline]] char* attributes(char* tag, Ref elementName, char* q) {
     std::size_t count = 0;
     for (bool spaced = true;;) {
       while (isSpace(*q)) {
         ++q;
         spaced = true;
       }
-      if (*q == '>') return startElement(tag, nameEnd, false, q + 1);
+      if (*q == '>') return startElement(tag, elementName, false, q + 1);
       if (*q == '/') {
         if (q[1] != '>') failInTag(tag, q + 1, "expected white space, \">\" or \"/>\"");
-        return startElement(tag, nameEnd, true, q + 2);
+        return startElement(tag, elementName, true, q + 2);
       }
       char* attribute = q;
-      q = name(q, "attribute name");
+      const Ref attributeName = knownName(attribute, attributeSlot(count), "attribute name", q);
       if (q == attribute) failInTag(tag, q, "expected white space, \">\" or \"/>\"");
       if (!spaced) failInTag(tag, attribute, "expected white space between attributes");
-      const Ref attributeName = m_sink.name(attribute, q);
       while (isSpace(*q)) ++q;
       if (*q != '=') {
         failInTag(tag, q, "expected \"=\" after the attribute name \"" + nameAt(attribute) + "\"");
@@ -658,9 +721,8 @@ class XmlTokenizer {
     return in + 3;
   }
 
-  // Closes the open element with the end tag at `p`; returns after the tag.
-  char* endTag(char* p) {
-    closeText();
+  // The end of the name of the end tag at `p`, compared byte by byte with the open element's.
+  char* endName(char* p) {
     char* q = p + 2;
     const char* expected = m_sink.openName();
     while (*expected && *q == *expected) {
@@ -673,6 +735,14 @@ class XmlTokenizer {
       if (p + 2 + written.size() >= end()) failInside(p, end());
       fail(p, "end tag </" + written + "> does not match " + openedTag());
     }
+    return q;
+  }
+
+  // Closes the open element with the end tag at `p`; returns after the tag.
+  char* endTag(char* p) {
+    closeText();
+    char* q = knownEndName(p + 2);
+    if (!q) q = endName(p);
     while (isSpace(*q)) ++q;
     if (*q != '>') {
       if (q >= end()) failInside(p, q);
@@ -697,6 +767,9 @@ class XmlTokenizer {
   // The attributes of a tag of many, by a hash of their names: each a string of the sink plus
   // one, 0 for a free slot.
   std::vector<std::size_t> m_seen;
+  // The names met last at each depth and at each place in a tag.
+  KnownName m_elements[kKnownDepths];
+  KnownName m_attributes[kKnownAttributes];
 };
 
 }  // namespace orvidom

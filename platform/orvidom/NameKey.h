@@ -1,0 +1,44 @@
+// A short name of the input as two words and a length, for comparing names a few loads at a time.
+// Internal to the DOM layer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace orvidom {
+
+// A name of 1 to kLongest bytes: up to eight bytes give the head, the last eight of a longer one
+// the tail; the bytes past the name are left out. Size 0 stands for no name.
+struct NameKey {
+  static constexpr std::size_t kLongest = 16;
+
+  std::uint64_t head = 0;
+  std::uint64_t tail = 0;
+  std::size_t size = 0;
+
+  // The key of the `size` bytes at `name`, which may be read eight bytes past their end.
+  static NameKey of(const char* name, std::size_t size) noexcept {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    if (size < 8) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+      std::memcpy(&head, name, 8);
+      head &= (std::uint64_t{1} << (8 * size)) - 1;
+#else
+      std::memcpy(&head, name, size);
+#endif
+    } else {
+      std::memcpy(&head, name, 8);
+      std::memcpy(&tail, name + size - 8, 8);
+    }
+    return {head, tail, size};
+  }
+
+  bool operator==(const NameKey& other) const noexcept {
+    return head == other.head && tail == other.tail && size == other.size;
+  }
+  bool operator!=(const NameKey& other) const noexcept { return !(*this == other); }
+};
+
+}  // namespace orvidom
