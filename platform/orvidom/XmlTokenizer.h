@@ -36,6 +36,16 @@ inline bool isNameByte(char c) {
   return kAsciiName.rest[u] || u >= 0x80;
 }
 
+// The bytes after which a name is whole: neither a name character nor a byte of a multi-byte
+// sequence, nor the zero bytes after the window.
+struct AfterNameTable {
+  bool ends[256] = {};
+  constexpr AfterNameTable() {
+    for (int c = 1; c < 0x80; ++c) ends[c] = !kAsciiName.rest[c];
+  }
+};
+inline constexpr AfterNameTable kAfterName;
+
 // True for a sink whose Ref of a name stays that name's for the whole input (`static constexpr
 // bool kLastingNames = true`): the tokenizer then knows the names it has met again by their bytes.
 template <class Sink, class = void>
@@ -489,10 +499,39 @@ class XmlTokenizer {
   // the name met last in its place (an element at its depth, an attribute at its place in the
   // tag) a few loads at a time, before it is read byte by byte and looked up.
 
-  // A name met before, and the sink's string of it.
+  // A name met before, as the words its bytes load as (its first eight bytes masked to its size,
+  // and its last eight where it is longer), and the sink's string of it. Size 0: none.
   struct KnownName {
-    NameKey key;
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::uint64_t headMask = 0;
+    std::uint64_t tailMask = 0;
+    std::size_t tailAt = 0;
+    std::size_t size = 0;
     Ref ref{};
+
+    // The name of the `size` bytes at `p`, whose string is `ref`; none where it is long.
+    static KnownName of(const char* p, std::size_t size, Ref ref) {
+      if (size > NameKey::kLongest) return {};
+      static constexpr char kOnes[NameKey::kLongest] = {-1, -1, -1, -1, -1, -1, -1, -1,
+                                                        -1, -1, -1, -1, -1, -1, -1, -1};
+      const NameKey key = NameKey::of(p, size);
+      const NameKey mask = NameKey::of(kOnes, size);
+      return {key.head, key.tail, mask.head, mask.tail, size < 8 ? 0 : size - 8, size, ref};
+    }
+    // The end of the name at `p` when it is this one; null otherwise (a name that may go on past
+    // the window's end is not known).
+    char* endAt(char* p) const {
+      std::uint64_t head;
+      std::uint64_t tail;
+      std::memcpy(&head, p, 8);
+      std::memcpy(&tail, p + tailAt, 8);
+      if (((head & headMask) ^ this->head) | ((tail & tailMask) ^ this->tail) || size == 0) {
+        return nullptr;
+      }
+      char* after = p + size;
+      return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
+    }
   };
   static constexpr std::size_t kKnownDepths = 64;
   static constexpr std::size_t kKnownAttributes = 8;
@@ -504,26 +543,17 @@ class XmlTokenizer {
     return count < kKnownAttributes ? &m_attributes[count] : nullptr;
   }
 
-  // The end of the name at `p` when it is `known`'s; null otherwise (a name that may go on past
-  // the window's end is not known).
-  static char* knownNameEnd(char* p, const KnownName& known) {
-    if (known.key.size == 0 || NameKey::of(p, known.key.size) != known.key) return nullptr;
-    char* after = p + known.key.size;
-    return *after == 0 || isNameByte(*after) ? nullptr : after;
-  }
-
   // The sink's string of the name at `p`, which ends at `q` (at `p` when no name starts there);
   // `slot`, where given, is the name met last in its place and learns this one.
   [[gnu::always_inline]] Ref knownName(char* p, KnownName* slot, const char* what, char*& q) {
     if constexpr (LastingNames<Sink>::value) {
-      if (slot && (q = knownNameEnd(p, *slot))) return slot->ref;
+      if (slot && (q = slot->endAt(p))) return slot->ref;
     }
     q = name(p, what);
     if (q == p) return Ref{};
     const Ref ref = m_sink.name(p, q);
     if constexpr (LastingNames<Sink>::value) {
-      const auto size = static_cast<std::size_t>(q - p);
-      if (slot) *slot = {size <= NameKey::kLongest ? NameKey::of(p, size) : NameKey{}, ref};
+      if (slot) *slot = KnownName::of(p, static_cast<std::size_t>(q - p), ref);
     }
     return ref;
   }
@@ -532,7 +562,7 @@ class XmlTokenizer {
   // null when it must be compared byte by byte.
   char* knownEndName(char* p) {
     if constexpr (LastingNames<Sink>::value) {
-      if (m_depth <= kKnownDepths) return knownNameEnd(p, m_elements[m_depth - 1]);
+      if (m_depth <= kKnownDepths) return m_elements[m_depth - 1].endAt(p);
     }
     return nullptr;
   }
