@@ -585,14 +585,9 @@ class XmlTokenizer {
       const Ref attributeName = knownName(attribute, attributeSlot(count), "attribute name", q);
       if (q == attribute) failInTag(tag, q, "expected white space, \">\" or \"/>\"");
       if (!spaced) failInTag(tag, attribute, "expected white space between attributes");
-      while (isSpace(*q)) ++q;
-      if (*q != '=') {
-        failInTag(tag, q, "expected \"=\" after the attribute name \"" + nameAt(attribute) + "\"");
-      }
-      do {
-        ++q;
-      } while (isSpace(*q));
-      const char quote = *q;
+      // Most write the value's quote right after "=".
+      if (q[0] != '=' || (q[1] != '"' && q[1] != '\'')) q = spacedEquals(tag, attribute, q);
+      const char quote = *++q;
       if (quote != '"' && quote != '\'') {
         failInTag(tag, q,
                   "expected a quoted value for the attribute \"" + nameAt(attribute) + "\"");
@@ -603,6 +598,17 @@ class XmlTokenizer {
       ++count;
       spaced = false;
     }
+  }
+
+  // The "=" after the name of the attribute at `attribute` in the tag at `tag`, from `q` on, where
+  // white space may stand around it.
+  char* spacedEquals(char* tag, char* attribute, char* q) {
+    while (isSpace(*q)) ++q;
+    if (*q != '=') {
+      failInTag(tag, q, "expected \"=\" after the attribute name \"" + nameAt(attribute) + "\"");
+    }
+    while (isSpace(q[1])) ++q;
+    return q;
   }
 
   // Fails when the attribute `name`, written at `at`, repeats one of the `count` before it in
