@@ -57,6 +57,14 @@ TEST(ORVIDOM_ParserTest, NamesAreTakenAsWritten) {
   EXPECT_EQ(root.getAttribute("xmlns:bus"), "urn:b");
   EXPECT_EQ(root.getAttributes().getLength(), 2u);
   EXPECT_EQ(ORVIDOM_Helper::findChildElement(root, "bus:end").getTagName(), "bus:end");
+  // Names met again are known by their bytes: names that extend or differ only at the end of
+  // the one before them are read as written.
+  const std::string siblings =
+      "<r><ab a=\"1\" ab=\"2\"/><abc abc=\"3\" a=\"4\"/><ab a=\"5\"/>"
+      "<abcdefghijklmnop/><abcdefghijklmnoq/><abcdefghijklmnopq/><ab\xC3\xA9/><ab>x</ab></r>";
+  EXPECT_EQ(ORVIDOM_Writer::toString(xmltest::Parse(siblings)), siblings);
+  ExpectRefused({{"<r><ab></abc></r>", 1, 8, "end tag </abc> does not match start tag <ab>"},
+                 {"<r><abc></ab></r>", 1, 9, "end tag </ab> does not match start tag <abc>"}});
 }
 
 TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
