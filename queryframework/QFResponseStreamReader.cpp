@@ -17,9 +17,25 @@ constexpr std::string_view kCellValue = "v";
 
 std::string_view view(const I18NString& text) { return text.str(); }
 
+// The vocabulary's names the reader compares with, looked up once: the vocabulary keeps its
+// strings for the life of the program.
+struct Names {
+  std::string_view columnList = view(korvath_actionhelper_resources_columnList_str);
+  std::string_view property = view(korvath_actionhelper_resources_property_str);
+  std::string_view name = view(korvath_actionhelper_resources_name_str);
+  std::string_view connection = view(korvath_actionhelper_resources_connection_str);
+  std::string_view value = view(korvath_actionhelper_resources_value_str);
+  std::string_view catalog = view(korvath_actionhelper_resources_catalog_str);
+  std::string_view schema = view(korvath_actionhelper_resources_schema_str);
+};
+const Names& names() {
+  static const Names instance;
+  return instance;
+}
+
 I18NString attributeOr(const ORVIDOM_PullReader& reader, std::string_view name) {
-  const char* value = reader.findAttribute(name);
-  return value ? I18NString(value) : I18NString();
+  std::string_view value;
+  return reader.findAttribute(name, value) ? I18NString(std::string(value)) : I18NString();
 }
 
 // A child of the column list as the DOM reader sees it, so that a text there fails the same
@@ -84,32 +100,28 @@ bool QFResponseStreamReader::step() {
 void QFResponseStreamReader::startElement() {
   m_depth = m_reader.getDepth();
   const std::string_view name = m_reader.getName();
+  const Names& vocabulary = names();
   if (m_property != 0) {
     // An element first in a property gives it a value, an empty one.
     m_properties.emplace(std::move(m_propertyName), I18NString());
     m_property = 0;
   }
   // The first of each part below the response; the response itself is not one.
-  if (m_depth > 1 && m_feedbackDepth == kNotYet && name == kQueryFeedbackResult)
-    m_feedbackDepth = m_depth;
-  if (m_depth > 1 && m_columnsDepth == kNotYet &&
-      name == view(korvath_actionhelper_resources_columnList_str)) {
-    m_columnsDepth = m_depth;
-  }
-  if (m_depth > 1 && m_resultsDepth == kNotYet && name == kResultData) {
-    m_resultsDepth = m_depth;
+  if (m_depth > 1) {
+    if (m_feedbackDepth == kNotYet && name == kQueryFeedbackResult) m_feedbackDepth = m_depth;
+    if (m_columnsDepth == kNotYet && name == vocabulary.columnList) m_columnsDepth = m_depth;
+    if (m_resultsDepth == kNotYet && name == kResultData) m_resultsDepth = m_depth;
   }
   if (m_feedbackDepth != kNotYet && m_feedbackDepth != kDone && m_depth > m_feedbackDepth) {
-    if (name == view(korvath_actionhelper_resources_property_str)) {
-      const char* propertyName =
-          m_reader.findAttribute(view(korvath_actionhelper_resources_name_str));
-      m_propertyName = propertyName ? propertyName : "";
+    if (name == vocabulary.property) {
+      std::string_view propertyName;
+      m_reader.findAttribute(vocabulary.name, propertyName);
+      m_propertyName = propertyName;
       m_property = m_depth;
-    } else if (name == view(korvath_actionhelper_resources_connection_str)) {
-      m_dataSources.push_back(
-          {attributeOr(m_reader, view(korvath_actionhelper_resources_value_str)),
-           attributeOr(m_reader, view(korvath_actionhelper_resources_catalog_str)),
-           attributeOr(m_reader, view(korvath_actionhelper_resources_schema_str))});
+    } else if (name == vocabulary.connection) {
+      m_dataSources.push_back({attributeOr(m_reader, vocabulary.value),
+                               attributeOr(m_reader, vocabulary.catalog),
+                               attributeOr(m_reader, vocabulary.schema)});
     }
   }
   if (m_columnsDepth != kNotYet && m_columnsDepth != kDone && m_depth == m_columnsDepth + 1) {
@@ -123,16 +135,17 @@ void QFResponseStreamReader::startElement() {
   }
   if (m_resultsDepth != kNotYet && m_resultsDepth != kDone) {
     if (m_depth == m_resultsDepth + 1 && name == kRow) m_rowSeen = true;
-    if (m_depth == m_resultsDepth + 2 && m_row &&
-        name == view(korvath_actionhelper_resources_value_str)) {
-      readValue();
-    }
+    if (m_depth == m_resultsDepth + 2 && m_row && name == vocabulary.value) readValue();
   }
 }
 
 void QFResponseStreamReader::readValue() {
-  const char* value = m_reader.findAttribute(kCellValue);
-  m_row->push_back(value ? Value{I18NString(value), false} : Value{I18NString(), true});
+  std::string_view value;
+  if (m_reader.findAttribute(kCellValue, value)) {
+    m_row->push_back({I18NString(std::string(value)), false});
+  } else {
+    m_row->push_back({I18NString(), true});
+  }
 }
 
 void QFResponseStreamReader::endElement() {
@@ -143,7 +156,7 @@ void QFResponseStreamReader::endElement() {
   if (m_columnsDepth == depth) m_columnsDepth = kDone;
   if (m_resultsDepth == depth) m_resultsDepth = kDone;
   if (m_resultsDepth != kNotYet && m_resultsDepth != kDone && depth == m_resultsDepth + 1 &&
-      m_reader.getName() == kRow && m_row) {
+      m_row && m_reader.getName() == kRow) {
     m_rowDone = true;
   }
   m_depth = depth - 1;
