@@ -212,20 +212,29 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
           if (m_events.empty()) continue;
           break;
         case Tokenizer::Step::kEnd:
-          m_events.push_back({kEndDocument, 0, 0, 0, 0});
+          m_events.emplace_back(kEndDocument, 0, 0, 0, 0);
           break;
         case Tokenizer::Step::kStarved:
           // The events of a part read before the one that needs more are handed out first.
           if (m_events.empty()) return kNeedInput;
           break;
       }
+      if (m_copied) showCopies();
       m_shown = &m_events[0];
       return m_shown->event;
     }
   }
 
-  // What a reader shows of the event handed out last.
+  // What a reader shows of the event handed out last. Built where it is kept, as are the other
+  // records here: copying one assembled on the stack costs a stalled load each.
   struct Shown {
+    Shown(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
+          std::size_t attributes)
+        : event(event),
+          name(name),
+          depth(depth),
+          firstAttribute(firstAttribute),
+          attributes(attributes) {}
     Event event;
     // The name of an element, or the text of a kText or kCData.
     Ref name;
@@ -235,10 +244,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   };
   // The event handed out last; null before the first and after kNeedInput.
   const Shown* shown() const { return m_shown; }
-  std::string_view view(Ref ref) const {
-    const Piece& piece = m_pieces[ref];
-    return {piece.data ? piece.data : m_owned.data() + piece.at, piece.size};
-  }
+  // A string of the event shown.
+  std::string_view view(Ref ref) const { return {m_pieces[ref].data, m_pieces[ref].size}; }
   // The name and value of the attribute `i` of the event shown, which has more than `i`.
   std::pair<Ref, Ref> attribute(std::size_t i) const {
     return m_attributes[m_shown->firstAttribute + i];
@@ -248,14 +255,19 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     if (!m_shown) return nullptr;
     const auto* first = m_attributes.data() + m_shown->firstAttribute;
     for (const auto* a = first; a != first + m_shown->attributes; ++a) {
-      if (view(a->first) == name) return a;
+      const Piece& piece = m_pieces[a->first];
+      // Most names are short and differ in their size or first byte: no call for those.
+      if (piece.size == name.size() && (name.empty() || *piece.data == name[0]) &&
+          (name.size() <= 1 || std::memcmp(piece.data + 1, name.data() + 1, name.size() - 1) == 0)) {
+        return a;
+      }
     }
     return nullptr;
   }
   // The string `ref` ended by a zero, valid until the next part is read.
   const char* cString(Ref ref) {
     Piece& piece = m_pieces[ref];
-    if (!piece.data) return m_owned.data() + piece.at;
+    if (piece.copy != kInWindow) return m_owned.data() + piece.copy;
     if (!piece.cString) piece.cString = m_cStrings.emplace_back(piece.data, piece.size).c_str();
     return piece.cString;
   }
@@ -264,7 +276,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   Ref name(const char* start, const char* stop) { return plainString(start, stop); }
   Ref plainString(const char* start, const char* stop) {
-    m_pieces.push_back({start, static_cast<std::size_t>(stop - start), 0, nullptr});
+    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kInWindow);
     return static_cast<Ref>(m_pieces.size() - 1);
   }
   void beginString() {
@@ -280,15 +292,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_target->append(bytes, orvidom::encodeUtf8(c, bytes));
   }
   Ref endString() {
-    m_pieces.push_back({nullptr, m_owned.size() - m_start, m_start, nullptr});
+    m_pieces.emplace_back(nullptr, m_owned.size() - m_start, m_start);
     m_owned.push_back('\0');
+    m_copied = true;
     return static_cast<Ref>(m_pieces.size() - 1);
   }
   const char* string(Ref ref) { return cString(ref); }
 
   // --- The document.
 
-  void text(Ref ref) { deliver({kText, ref, 0, 0, 0}); }
+  void text(Ref ref) { deliver(kText, ref, 0, 0, 0); }
   // A text a comment or processing instruction may split is written to m_text, which stays as it
   // is until the next part is read.
   void beginText() {
@@ -298,26 +311,26 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   }
   void pauseText() { m_textSize = m_text.size(); }
   void closeText() { text(plainString(m_text.data(), m_text.data() + m_text.size())); }
-  void cdata(Ref ref) { deliver({kCData, ref, 0, 0, 0}); }
+  void cdata(Ref ref) { deliver(kCData, ref, 0, 0, 0); }
   void attribute(Ref name, Ref value) { m_attributes.emplace_back(name, value); }
   Ref attributeName(std::size_t i) const { return m_attributes[m_tagFirst + i].first; }
   void startElement(Ref name, std::size_t tagOffset, bool empty) {
     const std::size_t depth = m_tokenizer.depth() + 1;
-    deliver({kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst});
+    deliver(kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst);
     m_tagFirst = m_attributes.size();
     if (empty) {
-      deliver({kEndElement, name, depth, 0, 0});
+      deliver(kEndElement, name, depth, 0, 0);
       return;
     }
-    const std::string_view written = view(name);
-    m_open.push_back({m_names.size(), written.size(), tagOffset, 0, 0});
+    const std::string_view written = told(name);
+    m_open.emplace_back(m_names.size(), written.size(), tagOffset);
     m_names.append(written.data(), written.size());
     m_names.push_back('\0');
   }
   void endElement() {
     const Open& open = m_open.back();
     const char* written = m_names.data() + open.name;
-    deliver({kEndElement, plainString(written, written + open.size), m_open.size(), 0, 0});
+    deliver(kEndElement, plainString(written, written + open.size), m_open.size(), 0, 0);
     // Its name is shown until the next part is read, when the element is closed.
     m_closing = true;
   }
@@ -334,7 +347,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   // Forgets what the tokenizer told of the part it reads again.
   void restart() {
-    m_pieces.resize(m_mark.pieces);
+    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(m_mark.pieces), m_pieces.end());
     m_owned.resize(m_mark.owned);
     m_attributes.resize(m_mark.attributes);
     m_tagFirst = m_mark.attributes;
@@ -362,14 +375,30 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  private:
   using Tokenizer = orvidom::XmlTokenizer<Impl>;
 
-  // A string: `size` bytes at `data`, or at `at` in m_owned when `data` is null; `cString` is
-  // its copy ended by a zero once one was asked for.
+  // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy, whose `data` is set
+  // when its events are handed out; `cString` is its copy ended by a zero once one was asked for.
   struct Piece {
+    Piece(const char* data, std::size_t size, std::size_t copy)
+        : data(data), size(size), copy(copy) {}
     const char* data;
     std::size_t size;
-    std::size_t at;
-    const char* cString;
+    std::size_t copy;
+    const char* cString = nullptr;
   };
+  static constexpr std::size_t kInWindow = ~std::size_t{0};
+
+  // A string as the tokenizer told it, before its events are handed out.
+  std::string_view told(Ref ref) const {
+    const Piece& piece = m_pieces[ref];
+    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
+  }
+  // Points the copies at m_owned, which stays as it is until the next part is read.
+  void showCopies() {
+    for (Piece& piece : m_pieces) {
+      if (piece.copy != kInWindow) piece.data = m_owned.data() + piece.copy;
+    }
+    m_copied = false;
+  }
   // How much the events delivered take, which a part read again keeps.
   struct Mark {
     std::size_t pieces;
@@ -379,26 +408,29 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // An open element: its name in m_names, and where its start tag lies; line 0 until the window
   // leaves the tag.
   struct Open {
+    Open(std::size_t name, std::size_t size, std::size_t offset)
+        : name(name), size(size), offset(offset) {}
     std::size_t name;
     std::size_t size;
     std::size_t offset;
-    int line;
-    int column;
+    int line = 0;
+    int column = 0;
   };
 
-  void deliver(const Shown& event) {
-    m_events.push_back(event);
+  void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
+               std::size_t attributes) {
+    m_events.emplace_back(event, name, depth, firstAttribute, attributes);
     m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
   }
   // Copies the strings of the events delivered to m_owned.
   void keepPieces() {
     for (std::size_t i = 0; i < m_mark.pieces; ++i) {
       Piece& piece = m_pieces[i];
-      if (!piece.data) continue;
-      piece.at = m_owned.size();
+      if (piece.copy != kInWindow) continue;
+      piece.copy = m_owned.size();
       m_owned.append(piece.data, piece.size);
       m_owned.push_back('\0');
-      piece.data = nullptr;
+      m_copied = true;
     }
     m_mark.owned = m_owned.size();
   }
@@ -434,6 +466,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // (a deque, so that each stays where it is); their attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
   std::string m_owned;
+  bool m_copied = false;
   std::deque<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
