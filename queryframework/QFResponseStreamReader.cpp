@@ -1,5 +1,6 @@
 #include "queryframework/QFResponseStreamReader.h"
 
+#include <limits>
 #include <utility>
 
 #include "core/Resources.h"
@@ -33,10 +34,28 @@ const Names& names() {
   return instance;
 }
 
+// The text `value`, copied once into the string made.
+I18NString textOf(std::string_view value) {
+  return value.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max())
+             ? I18NString(value.data(), nullptr, static_cast<int>(value.size()), nullptr, nullptr)
+             : I18NString(std::string(value));
+}
+
 I18NString attributeOr(const ORVIDOM_PullReader& reader, std::string_view name) {
   std::string_view value;
-  return reader.findAttribute(name, value) ? I18NString(std::string(value)) : I18NString();
+  return reader.findAttribute(name, value) ? textOf(value) : I18NString();
 }
+
+// A value of a row, which the row's vector makes in place: a value made first and moved there
+// would copy its text a second time, from bytes just written, which stalls.
+struct CellValue {
+  std::string_view text;
+  bool found;
+  operator QFResponseStreamReader::Value() const {  // NOLINT(google-explicit-constructor)
+    return found ? QFResponseStreamReader::Value{textOf(text), false}
+                 : QFResponseStreamReader::Value{I18NString(), true};
+  }
+};
 
 // A child of the column list as the DOM reader sees it, so that a text there fails the same
 // assertion.
@@ -140,12 +159,9 @@ void QFResponseStreamReader::startElement() {
 }
 
 void QFResponseStreamReader::readValue() {
-  std::string_view value;
-  if (m_reader.findAttribute(kCellValue, value)) {
-    m_row->push_back({I18NString(std::string(value)), false});
-  } else {
-    m_row->push_back({I18NString(), true});
-  }
+  CellValue value{{}, false};
+  value.found = m_reader.findAttribute(kCellValue, value.text);
+  m_row->emplace_back(value);
 }
 
 void QFResponseStreamReader::endElement() {
