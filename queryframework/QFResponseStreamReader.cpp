@@ -117,7 +117,9 @@ bool QFResponseStreamReader::step() {
 }
 
 void QFResponseStreamReader::startElement() {
-  m_depth = m_reader.getDepth();
+  // The depth is counted from the first element event on; what the reader read before this
+  // reader is asked once.
+  m_depth = m_depth != 0 ? m_depth + 1 : m_reader.getDepth();
   const std::string_view name = m_reader.getName();
   const Names& vocabulary = names();
   if (m_property != 0) {
@@ -165,7 +167,7 @@ void QFResponseStreamReader::readValue() {
 }
 
 void QFResponseStreamReader::endElement() {
-  const std::size_t depth = m_reader.getDepth();
+  const std::size_t depth = m_depth != 0 ? m_depth : m_reader.getDepth();
   // A property that ends with no child has no value.
   if (m_property == depth) m_property = 0;
   if (m_feedbackDepth == depth) m_feedbackDepth = kDone;
