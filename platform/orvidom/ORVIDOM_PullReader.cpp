@@ -200,11 +200,14 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   bool pushed() const { return m_pushed; }
   void setPushed() { m_pushed = true; }
 
-  Event next() {
-    if (++m_delivered < m_events.size()) {
-      m_shown = &m_events[m_delivered];
-      return m_shown->event;
-    }
+  // The next event of the part read last, or nothing when all were handed out.
+  bool nextShown() {
+    if (++m_delivered >= m_events.size()) return false;
+    m_shown = &m_events[m_delivered];
+    return true;
+  }
+  // Reads on to the first event of the next part, out of line from the events of the last.
+  [[gnu::noinline]] Event readPart() {
     forgetPart();
     for (;;) {
       switch (m_tokenizer.step()) {
@@ -520,7 +523,9 @@ void ORVIDOM_PullReader::finish() {
   if (m_impl->pushed()) m_impl->pushSource().finish();
 }
 
-ORVIDOM_PullReader::Event ORVIDOM_PullReader::next() { return m_impl->next(); }
+ORVIDOM_PullReader::Event ORVIDOM_PullReader::next() {
+  return m_impl->nextShown() ? m_impl->shown()->event : m_impl->readPart();
+}
 
 std::string_view ORVIDOM_PullReader::getName() const noexcept {
   const Impl::Shown* shown = m_impl->shown();
