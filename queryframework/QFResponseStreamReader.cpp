@@ -11,6 +11,17 @@ namespace {
 constexpr std::size_t kNotYet = 0;
 constexpr std::size_t kDone = ~std::size_t{0};
 
+// True while the part at `depth` (kNotYet, kDone or its depth) is open.
+bool isOpen(std::size_t depth) { return depth != kNotYet && depth != kDone; }
+
+// True for an element `depth` deep inside a row once the feedback and the columns have been read
+// and no property is open: only a value matters there, which is most of a response.
+bool inRowOnly(std::size_t depth, std::size_t results, std::size_t feedback, std::size_t columns,
+               std::size_t property) {
+  return depth == results + 2 && isOpen(results) && feedback == kDone && columns == kDone &&
+         property == 0;
+}
+
 constexpr std::string_view kQueryFeedbackResult = "queryFeedbackResult";
 constexpr std::string_view kResultData = "resultData";
 constexpr std::string_view kRow = "row";
@@ -122,6 +133,10 @@ void QFResponseStreamReader::startElement() {
   m_depth = m_depth != 0 ? m_depth + 1 : m_reader.getDepth();
   const std::string_view name = m_reader.getName();
   const Names& vocabulary = names();
+  if (inRowOnly(m_depth, m_resultsDepth, m_feedbackDepth, m_columnsDepth, m_property)) {
+    if (m_row && name == vocabulary.value) readValue();
+    return;
+  }
   if (m_property != 0) {
     // An element first in a property gives it a value, an empty one.
     m_properties.emplace(std::move(m_propertyName), I18NString());
@@ -133,7 +148,7 @@ void QFResponseStreamReader::startElement() {
     if (m_columnsDepth == kNotYet && name == vocabulary.columnList) m_columnsDepth = m_depth;
     if (m_resultsDepth == kNotYet && name == kResultData) m_resultsDepth = m_depth;
   }
-  if (m_feedbackDepth != kNotYet && m_feedbackDepth != kDone && m_depth > m_feedbackDepth) {
+  if (isOpen(m_feedbackDepth) && m_depth > m_feedbackDepth) {
     if (name == vocabulary.property) {
       std::string_view propertyName;
       m_reader.findAttribute(vocabulary.name, propertyName);
@@ -145,7 +160,7 @@ void QFResponseStreamReader::startElement() {
                                attributeOr(m_reader, vocabulary.schema)});
     }
   }
-  if (m_columnsDepth != kNotYet && m_columnsDepth != kDone && m_depth == m_columnsDepth + 1) {
+  if (isOpen(m_columnsDepth) && m_depth == m_columnsDepth + 1) {
     std::map<QFResponseDomHelper::EColumnProp, I18NString> description;
     for (int p = QFResponseDomHelper::kColumnName;
          p <= QFResponseDomHelper::kColumnOriginalEncodingName; ++p) {
@@ -154,7 +169,7 @@ void QFResponseStreamReader::startElement() {
     }
     m_columns.push_back(std::move(description));
   }
-  if (m_resultsDepth != kNotYet && m_resultsDepth != kDone) {
+  if (isOpen(m_resultsDepth)) {
     if (m_depth == m_resultsDepth + 1 && name == kRow) m_rowSeen = true;
     if (m_depth == m_resultsDepth + 2 && m_row && name == vocabulary.value) readValue();
   }
@@ -168,16 +183,17 @@ void QFResponseStreamReader::readValue() {
 
 void QFResponseStreamReader::endElement() {
   const std::size_t depth = m_depth != 0 ? m_depth : m_reader.getDepth();
+  m_depth = depth - 1;
+  if (inRowOnly(depth, m_resultsDepth, m_feedbackDepth, m_columnsDepth, m_property)) return;
   // A property that ends with no child has no value.
   if (m_property == depth) m_property = 0;
   if (m_feedbackDepth == depth) m_feedbackDepth = kDone;
   if (m_columnsDepth == depth) m_columnsDepth = kDone;
   if (m_resultsDepth == depth) m_resultsDepth = kDone;
-  if (m_resultsDepth != kNotYet && m_resultsDepth != kDone && depth == m_resultsDepth + 1 &&
-      m_row && m_reader.getName() == kRow) {
+  if (isOpen(m_resultsDepth) && depth == m_resultsDepth + 1 && m_row &&
+      m_reader.getName() == kRow) {
     m_rowDone = true;
   }
-  m_depth = depth - 1;
 }
 
 void QFResponseStreamReader::characters() {
@@ -185,7 +201,7 @@ void QFResponseStreamReader::characters() {
     m_properties.emplace(std::move(m_propertyName), I18NString(std::string(m_reader.getText())));
     m_property = 0;
   }
-  if (m_columnsDepth != kNotYet && m_columnsDepth != kDone && m_depth == m_columnsDepth) {
+  if (isOpen(m_columnsDepth) && m_depth == m_columnsDepth) {
     const ColumnListChildren columnsList{{ORVIDOM_Node::TEXT_NODE}};
     const std::size_t idx = 0;
     // clang-format off

@@ -261,7 +261,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       const Piece& piece = m_pieces[a->first];
       // Most names are short and differ in their size or first byte: no call for those.
       if (piece.size == name.size() && (name.empty() || *piece.data == name[0]) &&
-          (name.size() <= 1 || std::memcmp(piece.data + 1, name.data() + 1, name.size() - 1) == 0)) {
+          (name.size() <= 1 ||
+           std::memcmp(piece.data + 1, name.data() + 1, name.size() - 1) == 0)) {
         return a;
       }
     }
