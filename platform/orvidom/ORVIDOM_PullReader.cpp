@@ -179,9 +179,13 @@ class LineCounter {
   bool m_afterReturn = false;
 };
 
+// Where a string of the reader lies in the window rather than in a copy of its own.
+constexpr std::size_t kInWindow = ~std::size_t{0};
+
 }  // namespace
 }  // namespace orvidom
 
+using orvidom::kInWindow;
 using orvidom::LineCounter;
 using orvidom::ParseWindow;
 
@@ -389,7 +393,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     std::size_t copy;
     const char* cString = nullptr;
   };
-  static constexpr std::size_t kInWindow = ~std::size_t{0};
 
   // A string as the tokenizer told it, before its events are handed out.
   std::string_view told(Ref ref) const {
