@@ -51,6 +51,12 @@ std::string Events(ORVIDOM_PullReader& reader, const std::function<bool()>& feed
       for (std::size_t i = 0; i < reader.getAttributeCount(); ++i) {
         out += " " + std::string(reader.getAttributeName(i)) + "=" +
                std::string(reader.getAttributeValue(i));
+        // Found by name, as a view and as a copy ended by a zero, both stay valid together.
+        std::string_view found;
+        const char* copied = reader.findAttribute(reader.getAttributeName(i));
+        EXPECT_TRUE(reader.findAttribute(reader.getAttributeName(i), found));
+        EXPECT_EQ(found, reader.getAttributeValue(i));
+        EXPECT_STREQ(copied, std::string(found).c_str());
       }
       out += " [" + std::string(reader.getText()) + "]\n";
     }
@@ -138,6 +144,19 @@ TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
           << "split at " << split << " of " << xml;
     }
     EXPECT_EQ(PushedEvents(xml, 0, 1), expected) << xml;
+  }
+}
+
+// A document many windows long, of many lines, characters of several bytes and every kind of line
+// end, fails where the parser fails: lines and columns are counted as the window leaves them.
+TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
+  std::string xml = "<r>\r\n <open a='\xC3\xA9'>";
+  for (int i = 0; xml.size() < 200000; ++i) xml += i % 3 ? "<e/>\r" : "<e>x</e>\r\n";
+  // The last line, itself a few windows long.
+  while (xml.size() < 400000) xml += "<e>caf\xC3\xA9 \xE2\x82\xAC</e>";
+  for (const std::string& broken : {xml + "</r>", xml + "<e>\xC3</e>"}) {
+    ORVIDOM_PullReader reader(broken);
+    EXPECT_EQ(Tail(Events(reader)), Tail(TreeEvents(broken)));
   }
 }
 

@@ -4,9 +4,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <istream>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "orvidom/ParsePosition.h"
 #include "orvidom/ParseWindow.h"
@@ -87,16 +92,32 @@ class PushSource final : public WindowSource {
   bool m_ended = false;
 };
 
-// The line and column of each byte of the input, counted once as the reader goes over it: lines
-// end at a line feed, a carriage return or both, columns count characters, and a byte order
-// mark is no character of the first line.
+// The line and column of each byte of the input, counted once as the window leaves it: lines end
+// at a line feed, a carriage return or both, columns count characters, and a byte order mark is
+// no character of the first line.
 class LineCounter {
  public:
-  // Counts on to the byte at `to` in `window`, at or after the last counted: eight bytes at a
-  // time where they hold no line end, as most of a document's bytes are counted here.
+  // Counts on to the byte at `to` in `window`, at or after the last counted: a block of bytes at
+  // a time where it holds no line end, as every byte of a document is counted here.
   void countTo(const ParseWindow& window, std::size_t to) {
     skipByteOrderMark(window);
     const char* p = window.at(m_offset);
+#if defined(__SSE2__)
+    for (; m_offset + 16 <= to; p += 16, m_offset += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+      if (_mm_movemask_epi8(ends) != 0) {
+        for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+        continue;
+      }
+      // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
+      // below -64.
+      const int continuations = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)));
+      m_column += 16 - (continuations != 0 ? __builtin_popcount(continuations) : 0);
+      m_afterReturn = false;
+    }
+#endif
     for (; m_offset + 8 <= to; p += 8, m_offset += 8) {
       std::uint64_t word;
       std::memcpy(&word, p, 8);
@@ -158,14 +179,20 @@ class LineCounter {
   bool m_afterReturn = false;
 };
 
+// Where a string of the reader lies in the window rather than in a copy of its own.
+constexpr std::size_t kInWindow = ~std::size_t{0};
+
 }  // namespace
 }  // namespace orvidom
 
+using orvidom::kInWindow;
 using orvidom::LineCounter;
 using orvidom::ParseWindow;
 
 // The reader's state: its source, window and tokenizer, and what the tokenizer told it of the
-// part it read last, as events not yet handed out.
+// part it read last, as events not yet handed out. Names and values are shown where they lie in
+// the window, which stays put until the next part is read: only a string that references or line
+// ends change, and one an event keeps while the window moves, is copied.
 class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  public:
   using Ref = std::uint32_t;
@@ -177,33 +204,44 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   bool pushed() const { return m_pushed; }
   void setPushed() { m_pushed = true; }
 
-  Event next() {
-    if (++m_delivered < m_events.size()) return m_events[m_delivered].event;
-    m_events.clear();
-    m_delivered = 0;
-    m_strings.clear();
-    m_attributes.clear();
-    m_tagFirst = 0;
-    m_mark = {0, 0};
+  // The next event of the part read last, or nothing when all were handed out.
+  bool nextShown() {
+    if (++m_delivered >= m_events.size()) return false;
+    m_shown = &m_events[m_delivered];
+    return true;
+  }
+  // Reads on to the first event of the next part, out of line from the events of the last.
+  [[gnu::noinline]] Event readPart() {
+    forgetPart();
     for (;;) {
       switch (m_tokenizer.step()) {
         case Tokenizer::Step::kPart:
           if (m_events.empty()) continue;
           break;
         case Tokenizer::Step::kEnd:
-          m_events.push_back({kEndDocument, 0, 0, 0, 0});
+          m_events.emplace_back(kEndDocument, 0, 0, 0, 0);
           break;
         case Tokenizer::Step::kStarved:
           // The events of a part read before the one that needs more are handed out first.
           if (m_events.empty()) return kNeedInput;
           break;
       }
-      return m_events[0].event;
+      if (m_copied) showCopies();
+      m_shown = &m_events[0];
+      return m_shown->event;
     }
   }
 
-  // What a reader shows of the event handed out last.
+  // What a reader shows of the event handed out last. Built where it is kept, as are the other
+  // records here: copying one assembled on the stack costs a stalled load each.
   struct Shown {
+    Shown(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
+          std::size_t attributes)
+        : event(event),
+          name(name),
+          depth(depth),
+          firstAttribute(firstAttribute),
+          attributes(attributes) {}
     Event event;
     // The name of an element, or the text of a kText or kCData.
     Ref name;
@@ -211,29 +249,47 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     std::size_t firstAttribute;
     std::size_t attributes;
   };
-  const Shown* shown() const {
-    return m_delivered < m_events.size() ? &m_events[m_delivered] : nullptr;
+  // The event handed out last; null before the first and after kNeedInput.
+  const Shown* shown() const { return m_shown; }
+  // A string of the event shown.
+  std::string_view view(Ref ref) const { return {m_pieces[ref].data, m_pieces[ref].size}; }
+  // The name and value of the attribute `i` of the event shown, which has more than `i`.
+  std::pair<Ref, Ref> attribute(std::size_t i) const {
+    return m_attributes[m_shown->firstAttribute + i];
   }
-  std::string_view view(Ref ref) const {
-    return std::string_view(m_strings.data() + ref, std::strlen(m_strings.data() + ref));
+  // The attribute `name` of the event shown, or null.
+  const std::pair<Ref, Ref>* findAttribute(std::string_view name) const {
+    if (!m_shown) return nullptr;
+    const auto* first = m_attributes.data() + m_shown->firstAttribute;
+    for (const auto* a = first; a != first + m_shown->attributes; ++a) {
+      const Piece& piece = m_pieces[a->first];
+      // Most names are short and differ in their size or first byte: no call for those.
+      if (piece.size == name.size() && (name.empty() || *piece.data == name[0]) &&
+          (name.size() <= 1 ||
+           std::memcmp(piece.data + 1, name.data() + 1, name.size() - 1) == 0)) {
+        return a;
+      }
+    }
+    return nullptr;
   }
-  std::pair<Ref, Ref> attribute(std::size_t i) const { return m_attributes[i]; }
-  // The text of a kText or kCData.
-  std::string_view text(const Shown& shown) const {
-    return shown.name == kInTextBuffer ? std::string_view(m_text) : view(shown.name);
+  // The string `ref` ended by a zero, valid until the next part is read.
+  const char* cString(Ref ref) {
+    Piece& piece = m_pieces[ref];
+    if (piece.copy != kInWindow) return m_owned.data() + piece.copy;
+    if (!piece.cString) piece.cString = m_cStrings.emplace_back(piece.data, piece.size).c_str();
+    return piece.cString;
   }
 
   // --- What the tokenizer tells: strings.
 
   Ref name(const char* start, const char* stop) { return plainString(start, stop); }
   Ref plainString(const char* start, const char* stop) {
-    beginString();
-    m_target->append(start, static_cast<std::size_t>(stop - start));
-    return endString();
+    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kInWindow);
+    return static_cast<Ref>(m_pieces.size() - 1);
   }
   void beginString() {
-    m_target = &m_strings;
-    m_start = static_cast<Ref>(m_strings.size());
+    m_target = &m_owned;
+    m_start = m_owned.size();
   }
   void copyRun(const char* run, const char* stop) {
     m_target->append(run, static_cast<std::size_t>(stop - run));
@@ -244,66 +300,78 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_target->append(bytes, orvidom::encodeUtf8(c, bytes));
   }
   Ref endString() {
-    m_strings.push_back('\0');
-    return m_start;
+    m_pieces.emplace_back(nullptr, m_owned.size() - m_start, m_start);
+    m_owned.push_back('\0');
+    m_copied = true;
+    return static_cast<Ref>(m_pieces.size() - 1);
   }
-  const char* string(Ref ref) const { return m_strings.data() + ref; }
+  const char* string(Ref ref) { return cString(ref); }
 
   // --- The document.
 
-  // A text or CDATA section is shown from m_strings, but for a text a comment split, which is
-  // shown from m_text.
-  void text(Ref ref) { deliver({kText, ref, 0, 0, 0}); }
+  void text(Ref ref) { deliver(kText, ref, 0, 0, 0); }
+  // A text a comment or processing instruction may split is written to m_text, which stays as it
+  // is until the next part is read.
   void beginText() {
     m_target = &m_text;
     m_text.clear();
     m_textSize = 0;
   }
   void pauseText() { m_textSize = m_text.size(); }
-  void closeText() { deliver({kText, kInTextBuffer, 0, 0, 0}); }
-  void cdata(Ref ref) { deliver({kCData, ref, 0, 0, 0}); }
+  void closeText() { text(plainString(m_text.data(), m_text.data() + m_text.size())); }
+  void cdata(Ref ref) { deliver(kCData, ref, 0, 0, 0); }
   void attribute(Ref name, Ref value) { m_attributes.emplace_back(name, value); }
   Ref attributeName(std::size_t i) const { return m_attributes[m_tagFirst + i].first; }
   void startElement(Ref name, std::size_t tagOffset, bool empty) {
     const std::size_t depth = m_tokenizer.depth() + 1;
-    deliver({kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst});
+    deliver(kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst);
     m_tagFirst = m_attributes.size();
     if (empty) {
-      deliver({kEndElement, name, depth, 0, 0});
+      deliver(kEndElement, name, depth, 0, 0);
       return;
     }
-    int line;
-    int column;
-    m_lines.countTo(m_window, tagOffset);
-    m_lines.placeOf(m_window, tagOffset, line, column);
-    m_open.push_back({m_names.size(), line, column});
-    m_names.append(string(name));
+    const std::string_view written = told(name);
+    m_open.emplace_back(m_names.size(), written.size(), tagOffset);
+    m_names.append(written.data(), written.size());
     m_names.push_back('\0');
   }
   void endElement() {
-    const Open open = m_open.back();
-    const Ref name = static_cast<Ref>(m_strings.size());
-    m_strings.append(m_names.c_str() + open.name);
-    m_strings.push_back('\0');
-    deliver({kEndElement, name, m_open.size(), 0, 0});
-    m_names.resize(open.name);
-    m_open.pop_back();
+    const Open& open = m_open.back();
+    const char* written = m_names.data() + open.name;
+    deliver(kEndElement, plainString(written, written + open.size), m_open.size(), 0, 0);
+    // Its name is shown until the next part is read, when the element is closed.
+    m_closing = true;
   }
   const char* openName() const { return m_names.c_str() + m_open.back().name; }
   std::string openedAt() const {
-    return std::to_string(m_open.back().line) + ":" + std::to_string(m_open.back().column);
+    const Open& open = m_open.back();
+    int line = open.line;
+    int column = open.column;
+    if (line == 0) m_lines.placeOf(m_window, open.offset, line, column);
+    return std::to_string(line) + ":" + std::to_string(column);
   }
 
   // --- Reading again.
 
   // Forgets what the tokenizer told of the part it reads again.
   void restart() {
-    m_strings.resize(m_mark.strings);
+    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(m_mark.pieces), m_pieces.end());
+    m_owned.resize(m_mark.owned);
     m_attributes.resize(m_mark.attributes);
     m_tagFirst = m_mark.attributes;
     m_text.resize(m_textSize);
   }
-  void leaving(const char*, const char* to) { m_lines.countTo(m_window, m_window.offset(to)); }
+  // Before the window moves on: the strings of the events not handed out yet are copied, and the
+  // lines are counted up to `to`, placing the start tags of the open elements on the way.
+  void leaving(const char*, const char* to) {
+    keepPieces();
+    for (; m_placed < m_open.size(); ++m_placed) {
+      Open& open = m_open[m_placed];
+      m_lines.countTo(m_window, open.offset);
+      m_lines.placeOf(m_window, open.offset, open.line, open.column);
+    }
+    m_lines.countTo(m_window, m_window.offset(to));
+  }
 
   [[noreturn]] void fail(std::size_t offset, const std::string& message) const override {
     int line;
@@ -315,22 +383,81 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  private:
   using Tokenizer = orvidom::XmlTokenizer<Impl>;
 
-  static constexpr Ref kInTextBuffer = ~Ref{0};
+  // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy, whose `data` is set
+  // when its events are handed out; `cString` is its copy ended by a zero once one was asked for.
+  struct Piece {
+    Piece(const char* data, std::size_t size, std::size_t copy)
+        : data(data), size(size), copy(copy) {}
+    const char* data;
+    std::size_t size;
+    std::size_t copy;
+    const char* cString = nullptr;
+  };
 
+  // A string as the tokenizer told it, before its events are handed out.
+  std::string_view told(Ref ref) const {
+    const Piece& piece = m_pieces[ref];
+    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
+  }
+  // Points the copies at m_owned, which stays as it is until the next part is read.
+  void showCopies() {
+    for (Piece& piece : m_pieces) {
+      if (piece.copy != kInWindow) piece.data = m_owned.data() + piece.copy;
+    }
+    m_copied = false;
+  }
+  // How much the events delivered take, which a part read again keeps.
   struct Mark {
-    std::size_t strings;
+    std::size_t pieces;
+    std::size_t owned;
     std::size_t attributes;
   };
-  // An open element: where its name starts in m_names, and where its start tag lies.
+  // An open element: its name in m_names, and where its start tag lies; line 0 until the window
+  // leaves the tag.
   struct Open {
+    Open(std::size_t name, std::size_t size, std::size_t offset)
+        : name(name), size(size), offset(offset) {}
     std::size_t name;
-    int line;
-    int column;
+    std::size_t size;
+    std::size_t offset;
+    int line = 0;
+    int column = 0;
   };
 
-  void deliver(const Shown& event) {
-    m_events.push_back(event);
-    m_mark = {m_strings.size(), m_attributes.size()};
+  void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
+               std::size_t attributes) {
+    m_events.emplace_back(event, name, depth, firstAttribute, attributes);
+    m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
+  }
+  // Copies the strings of the events delivered to m_owned.
+  void keepPieces() {
+    for (std::size_t i = 0; i < m_mark.pieces; ++i) {
+      Piece& piece = m_pieces[i];
+      if (piece.copy != kInWindow) continue;
+      piece.copy = m_owned.size();
+      m_owned.append(piece.data, piece.size);
+      m_owned.push_back('\0');
+      m_copied = true;
+    }
+    m_mark.owned = m_owned.size();
+  }
+  // Forgets the part handed out, closing the element it ended.
+  void forgetPart() {
+    if (m_closing) {
+      m_names.resize(m_open.back().name);
+      m_open.pop_back();
+      m_placed = std::min(m_placed, m_open.size());
+      m_closing = false;
+    }
+    m_events.clear();
+    m_delivered = 0;
+    m_shown = nullptr;
+    m_pieces.clear();
+    m_owned.clear();
+    if (!m_cStrings.empty()) m_cStrings.clear();
+    m_attributes.clear();
+    m_tagFirst = 0;
+    m_mark = {0, 0, 0};
   }
 
   std::unique_ptr<orvidom::WindowSource> m_source;
@@ -341,21 +468,28 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // The events of the part read last, and the one handed out last.
   std::vector<Shown> m_events;
   std::size_t m_delivered = 0;
-  // The strings of those events, each ended by a zero; their attributes; and how much of both
-  // the events delivered take, which a part read again keeps.
-  std::string m_strings;
+  const Shown* m_shown = nullptr;
+  // The strings of those events, the bytes of those that are copies, and copies ended by a zero
+  // (a deque, so that each stays where it is); their attributes, and where the tag's start.
+  std::vector<Piece> m_pieces;
+  std::string m_owned;
+  bool m_copied = false;
+  std::deque<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
-  Mark m_mark{0, 0};
-  // Where the string being written goes (m_strings, or m_text for a text), and where it starts.
-  std::string* m_target = &m_strings;
-  Ref m_start = 0;
+  Mark m_mark{0, 0, 0};
+  // Where the string being written goes (m_owned, or m_text for a text), and where it starts.
+  std::string* m_target = &m_owned;
+  std::size_t m_start = 0;
   // A text a comment may split, and its length at the end of its last part.
   std::string m_text;
   std::size_t m_textSize = 0;
-  // The names of the open elements, each ended by a zero, and where each starts.
+  // The names of the open elements, each ended by a zero; the elements, how many of them are
+  // placed, and whether the innermost is closed once the part is forgotten.
   std::string m_names;
   std::vector<Open> m_open;
+  std::size_t m_placed = 0;
+  bool m_closing = false;
 };
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
@@ -393,7 +527,9 @@ void ORVIDOM_PullReader::finish() {
   if (m_impl->pushed()) m_impl->pushSource().finish();
 }
 
-ORVIDOM_PullReader::Event ORVIDOM_PullReader::next() { return m_impl->next(); }
+ORVIDOM_PullReader::Event ORVIDOM_PullReader::next() {
+  return m_impl->nextShown() ? m_impl->shown()->event : m_impl->readPart();
+}
 
 std::string_view ORVIDOM_PullReader::getName() const noexcept {
   const Impl::Shown* shown = m_impl->shown();
@@ -413,24 +549,27 @@ std::size_t ORVIDOM_PullReader::getAttributeCount() const noexcept {
 }
 
 std::string_view ORVIDOM_PullReader::getAttributeName(std::size_t i) const noexcept {
-  if (i >= getAttributeCount()) return {};
-  return m_impl->view(m_impl->attribute(m_impl->shown()->firstAttribute + i).first);
+  return i < getAttributeCount() ? m_impl->view(m_impl->attribute(i).first) : std::string_view();
 }
 
 std::string_view ORVIDOM_PullReader::getAttributeValue(std::size_t i) const noexcept {
-  if (i >= getAttributeCount()) return {};
-  return m_impl->view(m_impl->attribute(m_impl->shown()->firstAttribute + i).second);
+  return i < getAttributeCount() ? m_impl->view(m_impl->attribute(i).second) : std::string_view();
 }
 
 const char* ORVIDOM_PullReader::findAttribute(std::string_view name) const noexcept {
-  for (std::size_t i = 0; i < getAttributeCount(); ++i) {
-    if (getAttributeName(i) == name) return getAttributeValue(i).data();
-  }
-  return nullptr;
+  const auto* found = m_impl->findAttribute(name);
+  return found ? m_impl->cString(found->second) : nullptr;
+}
+
+bool ORVIDOM_PullReader::findAttribute(std::string_view name,
+                                       std::string_view& value) const noexcept {
+  const auto* found = m_impl->findAttribute(name);
+  if (found) value = m_impl->view(found->second);
+  return found != nullptr;
 }
 
 std::string_view ORVIDOM_PullReader::getText() const noexcept {
   const Impl::Shown* shown = m_impl->shown();
-  return shown && (shown->event == kText || shown->event == kCData) ? m_impl->text(*shown)
+  return shown && (shown->event == kText || shown->event == kCData) ? m_impl->view(shown->name)
                                                                     : std::string_view();
 }

@@ -65,8 +65,11 @@ class KORVATH_API ORVIDOM_PullReader {
   std::string_view getAttributeName(std::size_t i) const noexcept;
   std::string_view getAttributeValue(std::size_t i) const noexcept;
   // The value of the attribute `name`, or null when the element has none: an empty value is
-  // an empty string, not null.
+  // an empty string, not null. Copies the value to end it with a zero; the overload below does not.
   const char* findAttribute(std::string_view name) const noexcept;
+  // True, with the value of the attribute `name` in `value`, when the element has one; false,
+  // leaving `value` as it is, when it has none.
+  bool findAttribute(std::string_view name, std::string_view& value) const noexcept;
   // The text of a kText or kCData.
   std::string_view getText() const noexcept;
 

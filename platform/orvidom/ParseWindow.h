@@ -43,7 +43,8 @@ class StringSource final : public WindowSource {
 // A copy of a stretch of the input in a buffer of the parser's own, followed by zero bytes: the
 // scans may read sixteen bytes at a time from any place up to the end without testing for it,
 // and the input is copied a window at a time, a few times the size of the cache, instead of
-// whole. The parser copies the names and values it keeps out of the window.
+// whole. The tree's parser copies the names and values it keeps out of the window; the pull
+// reader shows them where they lie until it moves the window on.
 class ParseWindow {
  public:
   // The zero bytes after the end of the window.
