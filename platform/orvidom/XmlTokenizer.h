@@ -47,7 +47,8 @@ struct AfterNameTable {
 inline constexpr AfterNameTable kAfterName;
 
 // True for a sink whose Ref of a name stays that name's for the whole input (`static constexpr
-// bool kLastingNames = true`): the tokenizer then knows the names it has met again by their bytes.
+// bool kLastingNames = true`): the tokenizer then gives a name it knows again the same Ref without
+// asking the sink.
 template <class Sink, class = void>
 struct LastingNames : std::false_type {};
 template <class Sink>
@@ -494,10 +495,10 @@ class XmlTokenizer {
     return after;
   }
 
-  // --- Names met before: most names of a document are a few written again and again, and
-  // where the sink keeps its names, a name is known again by comparing its bytes with those of
-  // the name met last in its place (an element at its depth, an attribute at its place in the
-  // tag) a few loads at a time, before it is read byte by byte and looked up.
+  // --- Names met before: most names of a document are a few written again and again, so a name
+  // is known again by comparing its bytes with those of the name met last in its place (an
+  // element at its depth, an attribute at its place in the tag) a few loads at a time, before it
+  // is read byte by byte and looked up.
 
   // A name met before, as the words its bytes load as (its first eight bytes masked to its size,
   // and its last eight where it is longer), and the sink's string of it. Size 0: none.
@@ -546,25 +547,21 @@ class XmlTokenizer {
   // The sink's string of the name at `p`, which ends at `q` (at `p` when no name starts there);
   // `slot`, where given, is the name met last in its place and learns this one.
   [[gnu::always_inline]] Ref knownName(char* p, KnownName* slot, const char* what, char*& q) {
-    if constexpr (LastingNames<Sink>::value) {
-      if (slot && (q = slot->endAt(p))) return slot->ref;
+    if (slot && (q = slot->endAt(p))) {
+      if constexpr (LastingNames<Sink>::value) return slot->ref;
+      return m_sink.name(p, q);
     }
     q = name(p, what);
     if (q == p) return Ref{};
     const Ref ref = m_sink.name(p, q);
-    if constexpr (LastingNames<Sink>::value) {
-      if (slot) *slot = KnownName::of(p, static_cast<std::size_t>(q - p), ref);
-    }
+    if (slot) *slot = KnownName::of(p, static_cast<std::size_t>(q - p), ref);
     return ref;
   }
 
   // The end of the end tag's name at `p` when it is the open element's, known by its bytes;
   // null when it must be compared byte by byte.
   char* knownEndName(char* p) {
-    if constexpr (LastingNames<Sink>::value) {
-      if (m_depth <= kKnownDepths) return m_elements[m_depth - 1].endAt(p);
-    }
-    return nullptr;
+    return m_depth <= kKnownDepths ? m_elements[m_depth - 1].endAt(p) : nullptr;
   }
 
   // The attributes of the start tag at `tag` of the element `elementName`, from `q` on, after
