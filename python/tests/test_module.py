@@ -82,6 +82,36 @@ def test_errors_carry_their_parts():
     assert e.value.source_unit in str(e.value)
 
 
+def request(**parameter):
+    return {"tasks": [{"task": "updateProperty", "parameters": [
+        {"name": "objectName", "value": "a"}, dict({"name": "objectID"}, **parameter)]}]}
+
+
+@pytest.mark.skipif("KORVATH_TOOL" not in os.environ, reason="the tool is not built")
+@pytest.mark.parametrize("description", [
+    request(), request(value=1), request(value="a", element="<e/>"), request(value="a", extra=1),
+    request(name="noSuchParameter", value="a"), request(value="a", locale=None),
+    {"tasks": [None]}, {"tasks": {}}, {"tasks": [{"parameters": []}]}, {"tasks": [[]]}, [],
+])
+def test_description_errors_are_the_tools(description):
+    tool = subprocess.run([os.environ["KORVATH_TOOL"], "make", "update-object-request", "-"],
+                          input=json.dumps(description), capture_output=True, text=True)
+    with pytest.raises(kah.DescriptionError) as e:
+        kah.make("update-object-request", description)
+    assert tool.returncode == 1 and tool.stderr.strip() == "<stdin>: " + str(e.value)
+
+
+def test_a_make_keeps_nothing_of_the_one_before():
+    with_locale = request(value="a", locale="fr")
+    for bad in [{"tasks": [{1: 2}]}, request(value=b"a"), request(value="\ud800")]:
+        with pytest.raises(kah.DescriptionError):
+            kah.make("update-object-request", bad)
+    plain = kah.make("update-object-request", request(value="b"))
+    made = [kah.make("update-object-request", d) for d in (with_locale, request(value="b"))]
+    assert made[1] == plain and made[0] != plain
+    assert kah.make("update-object-request", with_locale) == made[0]
+
+
 def nested(levels):
     value = {"type": "hierarchy"}
     for _ in range(levels):
