@@ -203,6 +203,7 @@ Ordered toJson(const Field& f, const V& v) {
     if (f.shape) return readFields(f.shape->fields, targetOf(v));
     if constexpr (IsRange<V>::value) {
       Ordered out = Ordered::array();
+      if constexpr (IsVector<V>::value) out.get_ref<Ordered::array_t&>().reserve(v.size());
       for (const auto& item : v) out.push_back(toJson(*f.item, item));
       return out;
     }

@@ -52,19 +52,23 @@ const Kind* kindForRoot(const std::string& root, std::string& why) {
 }
 
 bool nestedDeeperThan(const ORVIDOM_Element& root, int levels) {
+  // Each node's first child and next sibling are taken once: a large document has many nodes.
   int depth = 1;
   ORVIDOM_Node node = root.getFirstChild();
-  while (!node.isNull() && depth > 0) {
-    if (node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE && !node.getFirstChild().isNull()) {
+  while (!node.isNull()) {
+    ORVIDOM_Node next;
+    if (node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE) next = node.getFirstChild();
+    if (!next.isNull()) {
       if (++depth > levels) return true;
-      node = node.getFirstChild();
-      continue;
+    } else {
+      next = node.getNextSibling();
+      while (next.isNull() && depth > 1) {
+        node = node.getParentNode();
+        --depth;
+        next = node.getNextSibling();
+      }
     }
-    while (node.getNextSibling().isNull() && depth > 0) {
-      node = node.getParentNode();
-      --depth;
-    }
-    if (depth > 0) node = node.getNextSibling();
+    node = std::move(next);
   }
   return false;
 }
