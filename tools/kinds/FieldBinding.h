@@ -319,9 +319,15 @@ Field& Field::on(Set setter, Get getter) {
     };
   }
   if constexpr (!std::is_null_pointer_v<Get>) {
-    get = [getter](const Field& f, const Target& target) {
+    get = [getter](const Field& f, const Target& target) -> Ordered {
       using Object = typename binding::Call<Get>::Object;
-      return binding::toJson(f, std::invoke(getter, binding::targetAs<Object>(target)));
+      Object& object = binding::targetAs<Object>(target);
+      // A getter that gives JSON gives the value read, not to be copied.
+      if constexpr (std::is_same_v<decltype(std::invoke(getter, object)), Ordered>) {
+        return std::invoke(getter, object);
+      } else {
+        return binding::toJson(f, std::invoke(getter, object));
+      }
     };
   }
   return *this;
