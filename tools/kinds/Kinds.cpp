@@ -1,5 +1,8 @@
 #include "Kinds.h"
 
+#include <string_view>
+#include <unordered_map>
+
 bool Kind::readsRoot(const std::string& root) const {
   return roots.empty() || std::find(roots.begin(), roots.end(), root) != roots.end();
 }
@@ -17,10 +20,14 @@ const std::vector<Kind>& allKinds() {
 }
 
 const Kind* findKind(const std::string& name) {
-  for (const Kind& k : allKinds()) {
-    if (k.name == name) return &k;
-  }
-  return nullptr;
+  // Hashed once: the Python module looks a kind up on every make and read.
+  static const std::unordered_map<std::string_view, const Kind*> byName = [] {
+    std::unordered_map<std::string_view, const Kind*> out;
+    for (const Kind& k : allKinds()) out.emplace(k.name, &k);
+    return out;
+  }();
+  const auto found = byName.find(name);
+  return found == byName.end() ? nullptr : found->second;
 }
 
 namespace {
