@@ -2,6 +2,7 @@
 import glob
 import json
 import os
+import random
 import subprocess
 from concurrent.futures import ThreadPoolExecutor
 
@@ -99,6 +100,52 @@ def test_description_errors_are_the_tools(description):
     with pytest.raises(kah.DescriptionError) as e:
         kah.make("update-object-request", description)
     assert tool.returncode == 1 and tool.stderr.strip() == "<stdin>: " + str(e.value)
+
+
+def mutated(value, rnd):
+    """The value with one of its parts dropped, retyped, renamed or joined by another field."""
+    value = json.loads(json.dumps(value))
+    parent, key = rnd.choice([p for p in parts(value) if p[0] is not None] or [(None, None)])
+    if parent is None:
+        return value
+    action = rnd.randrange(4)
+    if action == 0:
+        del parent[key]
+    elif action == 1:
+        parent[key] = rnd.choice([None, 1, -1, True, "true", "", [], {}, [{}], 2 ** 40, 1.5])
+    elif isinstance(parent[key], dict):
+        parent[key][rnd.choice(["value", "element", "locale", "name", "type", "valu"])] = "<e/>"
+    elif isinstance(parent, dict):
+        parent[key + "s"] = parent.pop(key)
+    return value
+
+
+def parts(value, parent=None, key=None):
+    yield parent, key
+    for k, item in (value.items() if isinstance(value, dict) else
+                    enumerate(value) if isinstance(value, list) else []):
+        yield from parts(item, value, k)
+
+
+@pytest.mark.skipif("KORVATH_TOOL" not in os.environ, reason="the tool is not built")
+def test_mutated_examples_make_what_the_tool_makes():
+    rnd = random.Random(7)
+    makes = {k["name"] for k in kah.kinds() if k["make"]}
+    examples = [(n.split(".")[0], json.load(open(example(n + ".json"), encoding="utf-8")))
+                for n in names("*.json") + EXTRA if n.split(".")[0] in makes]
+    for _ in range(150):
+        kind, base = rnd.choice(examples)
+        description = mutated(mutated(base, rnd), rnd)
+        tool = subprocess.run([os.environ["KORVATH_TOOL"], "make", kind, "-"], text=True,
+                              input=json.dumps(description), capture_output=True)
+        if tool.returncode == 0:
+            assert kah.make(kind, description) == tool.stdout.rstrip("\n")
+            continue
+        with pytest.raises((kah.DescriptionError, kah.AssertionFailed)) as e:
+            kah.make(kind, description)
+        # The tool names its input before a description's error, and its step before another.
+        assert tool.stderr.strip() == "<stdin>: " + str(e.value) or \
+            tool.stderr.startswith("make " + kind + ": ")
 
 
 def test_a_make_keeps_nothing_of_the_one_before():
