@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "CheckedJson.h"
 #include "KindJson.h"
 #include "Kinds.h"
 #include "PyJson.h"
@@ -95,16 +96,54 @@ py::list kinds() {
 
 py::object schema(const std::string& kindName) { return pythonOf(schemaOf(kindNamed(kindName))); }
 
+// Lends the JSON value the last description made on this thread was converted into, so that the
+// next one, most often of the same kind, reuses its nodes and strings instead of allocating them
+// anew. A make called while it is lent (by a key's __repr__ in an error) gets a value of its own;
+// the value is not kept past a failed or large make.
+class ReusedJson {
+ public:
+  ReusedJson() : m_lent(!t_lent) { t_lent = true; }
+  ~ReusedJson() {
+    if (!m_lent) return;
+    if (!m_keep) t_kept = nullptr;
+    t_lent = false;
+  }
+
+  nlohmann::json& json() { return m_lent ? t_kept : m_own; }
+  // Keeps the value for the next make when its document is at most `size` bytes.
+  void keepFor(std::size_t size) { m_keep = size <= kKeptUpTo; }
+
+ private:
+  static constexpr std::size_t kKeptUpTo = 1 << 20;
+  static thread_local nlohmann::json t_kept;
+  static thread_local bool t_lent;
+  nlohmann::json m_own;
+  bool m_lent, m_keep = false;
+};
+
+thread_local nlohmann::json ReusedJson::t_kept;
+thread_local bool ReusedJson::t_lent = false;
+
 std::string makeDocument(const std::string& kindName, py::handle description, bool indent,
                          bool declaration) {
   const Kind& kind = kindNamed(kindName);
   if (!kind.make) throw py::value_error("kind \"" + kindName + "\" is only read");
   return guarded("make " + kindName, [&] {
-    const nlohmann::json in = jsonOf(description, kMaxInputDepth);
-    py::gil_scoped_release unlocked;
-    checkDescription(kind, in);
-    JsonObject object(in, "");
-    return ORVIDOM_Writer::toString(kind.make(object), {indent, declaration});
+    ReusedJson reused;
+    nlohmann::json& in = reused.json();
+    // A description that may not fit is converted and checked apart, as the tool does, so that
+    // its error is the one the checker gives.
+    const bool checked = checkedJsonOf(description, kind, in);
+    if (!checked) in = jsonOf(description, kMaxInputDepth);
+    std::string xml;
+    {
+      py::gil_scoped_release unlocked;
+      if (!checked) checkDescription(kind, in);
+      JsonObject object(in, "");
+      xml = ORVIDOM_Writer::toString(kind.make(object), {indent, declaration});
+    }
+    reused.keepFor(xml.size());
+    return xml;
   });
 }
 

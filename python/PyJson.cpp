@@ -143,8 +143,11 @@ PyObject* newPython(const Ordered& value) {
       PyObject* dict = PyDict_New();
       if (!dict) return nullptr;
       for (const auto& [key, item] : value.items()) {
-        PyObject* converted = newPython(item);
-        const int failed = converted ? PyDict_SetItemString(dict, key.c_str(), converted) : -1;
+        PyObject* name =
+            PyUnicode_DecodeUTF8(key.data(), static_cast<Py_ssize_t>(key.size()), "strict");
+        PyObject* converted = name ? newPython(item) : nullptr;
+        const int failed = converted ? PyDict_SetItem(dict, name, converted) : -1;
+        Py_XDECREF(name);
         Py_XDECREF(converted);
         if (failed) return Py_DECREF(dict), nullptr;
       }

@@ -2,6 +2,7 @@
 import glob
 import json
 import os
+import random
 import subprocess
 from concurrent.futures import ThreadPoolExecutor
 
@@ -80,6 +81,70 @@ def test_errors_carry_their_parts():
         kah.read("<dbConnection/>")
     assert e.value.assertion.startswith("ORV_ASSERT(") and e.value.line > 0
     assert e.value.source_unit in str(e.value)
+
+
+def request(**parameter):
+    return {"tasks": [{"task": "updateProperty", "parameters": [
+        {"name": "objectName", "value": "a"}, dict({"name": "objectID"}, **parameter)]}]}
+
+
+def mutated(value, rnd):
+    value = json.loads(json.dumps(value))
+    parent, key = rnd.choice([p for p in parts(value) if p[0] is not None] or [({"": 0}, "")])
+    action = rnd.randrange(4)
+    if action == 0:
+        del parent[key]
+    elif action == 1:
+        parent[key] = rnd.choice([None, 1, -1, True, "true", "", [], {}, [{}], 2 ** 40, 1.5])
+    elif isinstance(parent[key], dict):
+        parent[key][rnd.choice(["element", "locale", "type", "valu"])] = "<e/>"
+    elif isinstance(parent[key], str):
+        parent[key] += "x"
+    elif isinstance(parent, dict):
+        parent[key + "s"] = parent.pop(key)
+    return value
+
+
+def parts(value, parent=None, key=None):
+    yield parent, key
+    for k, item in (value.items() if isinstance(value, dict) else
+                    enumerate(value) if isinstance(value, list) else []):
+        yield from parts(item, value, k)
+
+
+@pytest.mark.skipif("KORVATH_TOOL" not in os.environ, reason="the tool is not built")
+def test_descriptions_make_what_the_tool_makes():
+    """Faulty requests, and examples with a part dropped, retyped, renamed or joined by another."""
+    rnd = random.Random(7)
+    makes = {k["name"] for k in kah.kinds() if k["make"]}
+    examples = [(n.split(".")[0], json.load(open(example(n + ".json"), encoding="utf-8")))
+                for n in names("*.json") + EXTRA if n.split(".")[0] in makes]
+    faults = [request(), request(value=1), request(value="a", element="<e/>"), {"tasks": [[]]},
+              request(name="noSuchParameter", value="a"), request(value="a", locale=None),
+              {"tasks": [None]}, {"tasks": {}}, {"tasks": [{"parameters": []}]}, []]
+    for kind, description in [("update-object-request", d) for d in faults] + [
+            (k, mutated(d, rnd)) for k, d in (rnd.choice(examples) for _ in range(150))]:
+        tool = subprocess.run([os.environ["KORVATH_TOOL"], "make", kind, "-"], text=True,
+                              input=json.dumps(description), capture_output=True)
+        if tool.returncode == 0:
+            assert kah.make(kind, description) == tool.stdout.rstrip("\n")
+            continue
+        with pytest.raises((kah.DescriptionError, kah.AssertionFailed)) as e:
+            kah.make(kind, description)
+        # The tool names its input before a description's error, and its step before another.
+        assert tool.stderr.strip() == "<stdin>: " + str(e.value) or \
+            tool.stderr.startswith("make " + kind + ": ")
+
+
+def test_a_make_keeps_nothing_of_the_one_before():
+    with_locale = request(value="a", locale="fr")
+    for bad in [{"tasks": [{1: 2}]}, request(value=b"a"), request(value="\ud800")]:
+        with pytest.raises(kah.DescriptionError):
+            kah.make("update-object-request", bad)
+    plain = kah.make("update-object-request", request(value="b"))
+    made = [kah.make("update-object-request", d) for d in (with_locale, request(value="b"))]
+    assert made[1] == plain and made[0] != plain
+    assert kah.make("update-object-request", with_locale) == made[0]
 
 
 def nested(levels):

@@ -203,6 +203,7 @@ Ordered toJson(const Field& f, const V& v) {
     if (f.shape) return readFields(f.shape->fields, targetOf(v));
     if constexpr (IsRange<V>::value) {
       Ordered out = Ordered::array();
+      if constexpr (IsVector<V>::value) out.get_ref<Ordered::array_t&>().reserve(v.size());
       for (const auto& item : v) out.push_back(toJson(*f.item, item));
       return out;
     }
@@ -318,9 +319,15 @@ Field& Field::on(Set setter, Get getter) {
     };
   }
   if constexpr (!std::is_null_pointer_v<Get>) {
-    get = [getter](const Field& f, const Target& target) {
+    get = [getter](const Field& f, const Target& target) -> Ordered {
       using Object = typename binding::Call<Get>::Object;
-      return binding::toJson(f, std::invoke(getter, binding::targetAs<Object>(target)));
+      Object& object = binding::targetAs<Object>(target);
+      // A getter that gives JSON gives the value read, not to be copied.
+      if constexpr (std::is_same_v<decltype(std::invoke(getter, object)), Ordered>) {
+        return std::invoke(getter, object);
+      } else {
+        return binding::toJson(f, std::invoke(getter, object));
+      }
     };
   }
   return *this;

@@ -70,6 +70,8 @@ int Field::valueNamed(const std::string& given) const {
 
 Ordered readFields(const std::vector<Field>& fields, const Target& target) {
   Ordered out = Ordered::object();
+  // Reserved whole: an ordered object is a vector, which reads of many items would grow often.
+  out.get_ref<Ordered::object_t&>().reserve(fields.size());
   for (const Field& f : fields) {
     if (f.get) out[f.name] = f.get(f, target);
   }

@@ -55,6 +55,8 @@ void checkFields(const std::vector<Field>& fields, const json& in, const Place* 
 // Booleans may also be given as the strings "true" and "false".
 bool isBoolean(const json& v) { return v.is_boolean() || v == "true" || v == "false"; }
 
+}  // namespace
+
 void checkValue(const Field& f, const json& v, const Place* at) {
   switch (f.type) {
     case FieldType::String:
@@ -110,6 +112,8 @@ void checkValue(const Field& f, const json& v, const Place* at) {
       break;
   }
 }
+
+namespace {
 
 // Whether the field applies to `in`, whose "type" may choose the fields that do.
 bool applies(const Field& f, const json& in) {

@@ -15,6 +15,10 @@ constexpr int kMaxInputDepth = 256;
 // (with the nearest known name). InputError names the field's path.
 void checkDescription(const Kind& kind, const nlohmann::json& description);
 
+// Checks the value given for the field `f` as checkDescription checks every field given, an
+// object's fields and a list's items included; InputError names the place `at`.
+void checkValue(const Field& f, const nlohmann::json& value, const Place* at);
+
 // The JSON Schema (draft 2020-12) of the kind's JSON.
 nlohmann::ordered_json schemaOf(const Kind& kind);
 

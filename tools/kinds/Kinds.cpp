@@ -1,5 +1,8 @@
 #include "Kinds.h"
 
+#include <string_view>
+#include <unordered_map>
+
 bool Kind::readsRoot(const std::string& root) const {
   return roots.empty() || std::find(roots.begin(), roots.end(), root) != roots.end();
 }
@@ -17,10 +20,14 @@ const std::vector<Kind>& allKinds() {
 }
 
 const Kind* findKind(const std::string& name) {
-  for (const Kind& k : allKinds()) {
-    if (k.name == name) return &k;
-  }
-  return nullptr;
+  // Hashed once: the Python module looks a kind up on every make and read.
+  static const std::unordered_map<std::string_view, const Kind*> byName = [] {
+    std::unordered_map<std::string_view, const Kind*> out;
+    for (const Kind& k : allKinds()) out.emplace(k.name, &k);
+    return out;
+  }();
+  const auto found = byName.find(name);
+  return found == byName.end() ? nullptr : found->second;
 }
 
 namespace {
@@ -52,19 +59,23 @@ const Kind* kindForRoot(const std::string& root, std::string& why) {
 }
 
 bool nestedDeeperThan(const ORVIDOM_Element& root, int levels) {
+  // Each node's first child and next sibling are taken once: a large document has many nodes.
   int depth = 1;
   ORVIDOM_Node node = root.getFirstChild();
-  while (!node.isNull() && depth > 0) {
-    if (node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE && !node.getFirstChild().isNull()) {
+  while (!node.isNull()) {
+    ORVIDOM_Node next;
+    if (node.getNodeType() == ORVIDOM_Node::ELEMENT_NODE) next = node.getFirstChild();
+    if (!next.isNull()) {
       if (++depth > levels) return true;
-      node = node.getFirstChild();
-      continue;
+    } else {
+      next = node.getNextSibling();
+      while (next.isNull() && depth > 1) {
+        node = node.getParentNode();
+        --depth;
+        next = node.getNextSibling();
+      }
     }
-    while (node.getNextSibling().isNull() && depth > 0) {
-      node = node.getParentNode();
-      --depth;
-    }
-    if (depth > 0) node = node.getNextSibling();
+    node = std::move(next);
   }
   return false;
 }

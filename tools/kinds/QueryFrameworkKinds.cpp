@@ -257,14 +257,17 @@ const Field& rowField() {
 
 std::vector<Field> queryResponseFields() {
   std::vector<Field> fields = queryResponseHead<Response>();
+  // The rows are read straight into JSON: a response may hold very many.
   fields.push_back(list("resultSetRows", rowField()).on(nullptr, [](Response& helper) {
-    std::vector<std::vector<I18NString>> rows;
+    Ordered rows = Ordered::array();
     std::vector<I18NString> values;
     for (ORVIDOM_Element row = helper.GetFirstResultSetRow(); !row.isNull();
          row = helper.GetNextResultSetRow(row)) {
       values.clear();
       helper.GetResultSetRowValues(row, values);
-      rows.push_back(values);
+      Ordered::array_t& json = rows.emplace_back(Ordered::array()).get_ref<Ordered::array_t&>();
+      json.reserve(values.size());
+      for (const I18NString& value : values) json.emplace_back(value.str());
     }
     return rows;
   }));
