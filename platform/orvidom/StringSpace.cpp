@@ -20,23 +20,17 @@ std::size_t roundUp8(std::size_t size) { return (size + 7) & ~std::size_t{7}; }
 StringSpace::StringSpace() { m_bias.push_back(reinterpret_cast<std::uintptr_t>(kEmpty)); }
 
 TextRef StringSpace::add(std::string_view text) {
-  const std::size_t size = text.size() + 1;
-  if (size > m_left) newBlock(size);
-  char* at = m_next;
+  char* limit;
+  char* at = room(text.size() + 1, limit);
   std::memcpy(at, text.data(), text.size());
-  at[text.size()] = '\0';
-  const TextRef ref = m_nextRef;
-  m_next += size;
-  m_nextRef += static_cast<TextRef>(size);
-  m_left -= size;
-  return ref;
+  return commit(at + text.size());
 }
 
 char* StringSpace::grow(const char* start, std::size_t used, std::size_t size, char*& limit) {
   // Twice the room, so that a string written on and on is copied a few times at most.
   newBlock(2 * used + size);
   std::memcpy(m_next, start, used);
-  limit = m_next + m_left;
+  limit = m_limit;
   return m_next;
 }
 
@@ -54,9 +48,9 @@ void StringSpace::newBlock(std::size_t size) {
   const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blocks.size(), 6);
   const std::size_t room = std::max(roundUp8(size), usual);
   m_blocks.emplace_back(new char[room]);
-  m_nextRef = mapBlock(m_blocks.back().get(), room);
   m_next = m_blocks.back().get();
-  m_left = room;
+  m_limit = m_next + room;
+  m_blockBias = reinterpret_cast<std::uintptr_t>(m_next) - mapBlock(m_next, room);
 }
 
 }  // namespace orvidom

@@ -36,18 +36,15 @@ class StringSpace {
   // `size` more when the room runs out; commit() ends the string at `end` (it writes the zero)
   // and gives its number. Nothing else is added between room() and commit().
   char* room(std::size_t size, char*& limit) {
-    if (size > m_left) newBlock(size);
-    limit = m_next + m_left;
+    if (size > static_cast<std::size_t>(m_limit - m_next)) newBlock(size);
+    limit = m_limit;
     return m_next;
   }
   char* grow(const char* start, std::size_t used, std::size_t size, char*& limit);
   TextRef commit(char* end) {
-    *end++ = '\0';
-    const TextRef ref = m_nextRef;
-    const auto size = static_cast<std::size_t>(end - m_next);
-    m_nextRef += static_cast<TextRef>(size);
-    m_left -= size;
-    m_next = end;
+    *end = '\0';
+    const auto ref = static_cast<TextRef>(reinterpret_cast<std::uintptr_t>(m_next) - m_blockBias);
+    m_next = end + 1;
     return ref;
   }
 
@@ -62,10 +59,11 @@ class StringSpace {
   // this plus the string's number. Unsigned, so that the subtraction wraps as it may.
   std::vector<std::uintptr_t> m_bias;
   std::vector<std::unique_ptr<char[]>> m_blocks;
-  // Where the next string goes in the last block, its number, and the room left there.
+  // Where the next string goes in the last block, where the block ends, and the block's entry of
+  // m_bias: a string's number is its address less this.
   char* m_next = nullptr;
-  TextRef m_nextRef = 0;
-  std::size_t m_left = 0;
+  char* m_limit = nullptr;
+  std::uintptr_t m_blockBias = 0;
 };
 
 }  // namespace orvidom

@@ -501,9 +501,10 @@ class XmlTokenizer {
   // is read byte by byte and looked up.
 
   // A name met before, as the words its bytes load as (its first eight bytes masked to its size,
-  // and its last eight where it is longer), and the sink's string of it. Size 0: none.
+  // and its last eight where it is longer), and the sink's string of it. None matches no bytes:
+  // its head of 1 is left over by any masked word.
   struct KnownName {
-    std::uint64_t head = 0;
+    std::uint64_t head = 1;
     std::uint64_t tail = 0;
     std::uint64_t headMask = 0;
     std::uint64_t tailMask = 0;
@@ -527,9 +528,7 @@ class XmlTokenizer {
       std::uint64_t tail;
       std::memcpy(&head, p, 8);
       std::memcpy(&tail, p + tailAt, 8);
-      if (((head & headMask) ^ this->head) | ((tail & tailMask) ^ this->tail) || size == 0) {
-        return nullptr;
-      }
+      if (((head & headMask) ^ this->head) | ((tail & tailMask) ^ this->tail)) return nullptr;
       char* after = p + size;
       return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
     }
