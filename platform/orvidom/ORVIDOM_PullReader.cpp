@@ -443,11 +443,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
                std::size_t attributes) {
-    if (m_handler) {
-      hand(event, name, depth, firstAttribute, attributes);
-    } else {
-      m_events.emplace_back(event, name, depth, firstAttribute, attributes);
-    }
+    // The strings of an event handed out are not kept: a part read again may forget them.
+    if (m_handler) return hand(event, name, depth, firstAttribute, attributes);
+    m_events.emplace_back(event, name, depth, firstAttribute, attributes);
     m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
   }
   // Hands an event to the handler, shown by the getters while it takes it; the events after the
