@@ -1,10 +1,10 @@
 #include "queryframework/QFResponseStreamReader.h"
 
-#include <limits>
 #include <utility>
 
 #include "core/Resources.h"
 #include "orvcore/ORVAssertError.h"
+#include "orvidom/PullHandler.h"
 
 namespace {
 
@@ -45,12 +45,8 @@ const Names& names() {
   return instance;
 }
 
-// The text `value`, copied once into the string made.
-I18NString textOf(std::string_view value) {
-  return value.size() <= static_cast<std::size_t>(std::numeric_limits<int>::max())
-             ? I18NString(value.data(), nullptr, static_cast<int>(value.size()), nullptr, nullptr)
-             : I18NString(std::string(value));
-}
+// The text `value`, copied once into a string the text made then takes.
+I18NString textOf(std::string_view value) { return I18NString(std::string(value)); }
 
 I18NString attributeOr(const ORVIDOM_PullReader& reader, std::string_view name) {
   std::string_view value;
@@ -81,6 +77,64 @@ struct ColumnListChildren {
 
 }  // namespace
 
+// What the events of a response say of it, for a stream reader: told by the pull reader as it
+// reads them, or by the stream reader of the events next() gives. A pass stops at an event that
+// may end a reading: the end of a row, the start of the first.
+class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvidom::PullHandler {
+ public:
+  explicit QFResponseEvents(QFResponseStreamReader& stream)
+      : m_stream(stream), m_value(names().value), m_valueDepth(valueDepth()) {}
+
+  bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
+    if (depth == m_valueDepth) {
+      // Most of a response: a row's child, where only a value matters.
+      if (event == ORVIDOM_PullReader::kStartElement) {
+        m_stream.m_depth = depth;
+        if (m_stream.m_row && name == m_value) m_stream.readValue();
+      } else {
+        m_stream.m_depth = depth - 1;
+      }
+      return true;
+    }
+    const bool goOn = handleAny(event, name, depth);
+    m_valueDepth = valueDepth();
+    return goOn;
+  }
+
+  void startElement(std::string_view name, std::size_t depth);
+  void endElement(std::string_view name, std::size_t depth);
+  // A text or CDATA section inside the element `m_depth` deep.
+  void characters(std::string_view text);
+
+ private:
+  // The depth of a row's children once only values matter there; kDone (no element's) before.
+  std::size_t valueDepth() const {
+    return inRowOnly(m_stream.m_resultsDepth + 2, m_stream.m_resultsDepth, m_stream.m_feedbackDepth,
+                     m_stream.m_columnsDepth, m_stream.m_property)
+               ? m_stream.m_resultsDepth + 2
+               : kDone;
+  }
+  // Any event; false for one that may end a reading.
+  bool handleAny(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) {
+    if (event == ORVIDOM_PullReader::kStartElement) {
+      const bool rowSeen = m_stream.m_rowSeen;
+      startElement(name, depth);
+      return m_stream.m_rowSeen == rowSeen;
+    }
+    if (event == ORVIDOM_PullReader::kEndElement) {
+      const bool rowDone = m_stream.m_rowDone;
+      endElement(name, depth);
+      return m_stream.m_rowDone == rowDone;
+    }
+    characters(name);
+    return true;
+  }
+
+  QFResponseStreamReader& m_stream;
+  std::string_view m_value;
+  std::size_t m_valueDepth;
+};
+
 QFResponseStreamReader::QFResponseStreamReader(ORVIDOM_PullReader& reader)
     : m_reader(reader),
       m_feedbackDepth(kNotYet),
@@ -109,6 +163,16 @@ void QFResponseStreamReader::ReadToEnd() {
 
 bool QFResponseStreamReader::step() {
   if (m_ended) return false;
+  QFResponseEvents events(*this);
+  switch (orvidom::PullAccess::pass(m_reader, events)) {
+    case orvidom::Passed::kStopped:
+      return true;
+    case orvidom::Passed::kEnded:
+      m_ended = true;
+      return false;
+    case orvidom::Passed::kQueued:
+      break;
+  }
   switch (m_reader.next()) {
     case ORVIDOM_PullReader::kStartElement:
       startElement();
@@ -128,50 +192,58 @@ bool QFResponseStreamReader::step() {
 }
 
 void QFResponseStreamReader::startElement() {
-  // The depth is counted from the first element event on; what the reader read before this
-  // reader is asked once.
-  m_depth = m_depth != 0 ? m_depth + 1 : m_reader.getDepth();
-  const std::string_view name = m_reader.getName();
+  QFResponseEvents(*this).startElement(m_reader.getName(), m_reader.getDepth());
+}
+
+void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
+  m_stream.m_depth = depth;
   const Names& vocabulary = names();
-  if (inRowOnly(m_depth, m_resultsDepth, m_feedbackDepth, m_columnsDepth, m_property)) {
-    if (m_row && name == vocabulary.value) readValue();
+  if (inRowOnly(m_stream.m_depth, m_stream.m_resultsDepth, m_stream.m_feedbackDepth,
+                m_stream.m_columnsDepth, m_stream.m_property)) {
+    if (m_stream.m_row && name == vocabulary.value) m_stream.readValue();
     return;
   }
-  if (m_property != 0) {
+  if (m_stream.m_property != 0) {
     // An element first in a property gives it a value, an empty one.
-    m_properties.emplace(std::move(m_propertyName), I18NString());
-    m_property = 0;
+    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName), I18NString());
+    m_stream.m_property = 0;
   }
   // The first of each part below the response; the response itself is not one.
-  if (m_depth > 1) {
-    if (m_feedbackDepth == kNotYet && name == kQueryFeedbackResult) m_feedbackDepth = m_depth;
-    if (m_columnsDepth == kNotYet && name == vocabulary.columnList) m_columnsDepth = m_depth;
-    if (m_resultsDepth == kNotYet && name == kResultData) m_resultsDepth = m_depth;
+  if (m_stream.m_depth > 1) {
+    if (m_stream.m_feedbackDepth == kNotYet && name == kQueryFeedbackResult)
+      m_stream.m_feedbackDepth = m_stream.m_depth;
+    if (m_stream.m_columnsDepth == kNotYet && name == vocabulary.columnList)
+      m_stream.m_columnsDepth = m_stream.m_depth;
+    if (m_stream.m_resultsDepth == kNotYet && name == kResultData)
+      m_stream.m_resultsDepth = m_stream.m_depth;
   }
-  if (isOpen(m_feedbackDepth) && m_depth > m_feedbackDepth) {
+  if (isOpen(m_stream.m_feedbackDepth) && m_stream.m_depth > m_stream.m_feedbackDepth) {
     if (name == vocabulary.property) {
       std::string_view propertyName;
-      m_reader.findAttribute(vocabulary.name, propertyName);
-      m_propertyName = propertyName;
-      m_property = m_depth;
+      m_stream.m_reader.findAttribute(vocabulary.name, propertyName);
+      m_stream.m_propertyName = propertyName;
+      m_stream.m_property = m_stream.m_depth;
     } else if (name == vocabulary.connection) {
-      m_dataSources.push_back({attributeOr(m_reader, vocabulary.value),
-                               attributeOr(m_reader, vocabulary.catalog),
-                               attributeOr(m_reader, vocabulary.schema)});
+      m_stream.m_dataSources.push_back({attributeOr(m_stream.m_reader, vocabulary.value),
+                                        attributeOr(m_stream.m_reader, vocabulary.catalog),
+                                        attributeOr(m_stream.m_reader, vocabulary.schema)});
     }
   }
-  if (isOpen(m_columnsDepth) && m_depth == m_columnsDepth + 1) {
+  if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth + 1) {
     std::map<QFResponseDomHelper::EColumnProp, I18NString> description;
     for (int p = QFResponseDomHelper::kColumnName;
          p <= QFResponseDomHelper::kColumnOriginalEncodingName; ++p) {
       const auto prop = static_cast<QFResponseDomHelper::EColumnProp>(p);
-      description.emplace(prop, attributeOr(m_reader, view(QFResponseDomHelper::ToString(prop))));
+      description.emplace(
+          prop, attributeOr(m_stream.m_reader, view(QFResponseDomHelper::ToString(prop))));
     }
-    m_columns.push_back(std::move(description));
+    m_stream.m_columns.push_back(std::move(description));
   }
-  if (isOpen(m_resultsDepth)) {
-    if (m_depth == m_resultsDepth + 1 && name == kRow) m_rowSeen = true;
-    if (m_depth == m_resultsDepth + 2 && m_row && name == vocabulary.value) readValue();
+  if (isOpen(m_stream.m_resultsDepth)) {
+    if (m_stream.m_depth == m_stream.m_resultsDepth + 1 && name == kRow) m_stream.m_rowSeen = true;
+    if (m_stream.m_depth == m_stream.m_resultsDepth + 2 && m_stream.m_row &&
+        name == vocabulary.value)
+      m_stream.readValue();
   }
 }
 
@@ -182,26 +254,36 @@ void QFResponseStreamReader::readValue() {
 }
 
 void QFResponseStreamReader::endElement() {
-  const std::size_t depth = m_depth != 0 ? m_depth : m_reader.getDepth();
-  m_depth = depth - 1;
-  if (inRowOnly(depth, m_resultsDepth, m_feedbackDepth, m_columnsDepth, m_property)) return;
+  QFResponseEvents(*this).endElement(m_reader.getName(), m_reader.getDepth());
+}
+
+void QFResponseEvents::endElement(std::string_view name, std::size_t depth) {
+  m_stream.m_depth = depth - 1;
+  if (inRowOnly(depth, m_stream.m_resultsDepth, m_stream.m_feedbackDepth, m_stream.m_columnsDepth,
+                m_stream.m_property))
+    return;
   // A property that ends with no child has no value.
-  if (m_property == depth) m_property = 0;
-  if (m_feedbackDepth == depth) m_feedbackDepth = kDone;
-  if (m_columnsDepth == depth) m_columnsDepth = kDone;
-  if (m_resultsDepth == depth) m_resultsDepth = kDone;
-  if (isOpen(m_resultsDepth) && depth == m_resultsDepth + 1 && m_row &&
-      m_reader.getName() == kRow) {
-    m_rowDone = true;
+  if (m_stream.m_property == depth) m_stream.m_property = 0;
+  if (m_stream.m_feedbackDepth == depth) m_stream.m_feedbackDepth = kDone;
+  if (m_stream.m_columnsDepth == depth) m_stream.m_columnsDepth = kDone;
+  if (m_stream.m_resultsDepth == depth) m_stream.m_resultsDepth = kDone;
+  if (isOpen(m_stream.m_resultsDepth) && depth == m_stream.m_resultsDepth + 1 && m_stream.m_row &&
+      name == kRow) {
+    m_stream.m_rowDone = true;
   }
 }
 
 void QFResponseStreamReader::characters() {
-  if (m_property != 0) {
-    m_properties.emplace(std::move(m_propertyName), I18NString(std::string(m_reader.getText())));
-    m_property = 0;
+  QFResponseEvents(*this).characters(m_reader.getText());
+}
+
+void QFResponseEvents::characters(std::string_view text) {
+  if (m_stream.m_property != 0) {
+    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName),
+                                  I18NString(std::string(text)));
+    m_stream.m_property = 0;
   }
-  if (isOpen(m_columnsDepth) && m_depth == m_columnsDepth) {
+  if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth) {
     const ColumnListChildren columnsList{{ORVIDOM_Node::TEXT_NODE}};
     const std::size_t idx = 0;
     // clang-format off

@@ -41,13 +41,17 @@ class KORVATH_API QFResponseStreamReader {
       std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>& columns) const;
 
  private:
-  // Reads the next event and what it says of the response; false at the end of the document.
+  // What the events say of the response, as the reader reads them.
+  friend class QFResponseEvents;
+
+  // Reads on to the next event that may end a reading (the end of a row, the start of the first)
+  // and what the events on the way say of the response; false at the end of the document.
   bool step();
+  // The event next() gave.
   void startElement();
   void endElement();
-  // A text or CDATA section inside the element `m_depth` deep.
   void characters();
-  // Reads the attributes of a "row"'s "value" child.
+  // Reads the attributes of a "row"'s "value" child, the event the reader shows.
   void readValue();
 
   ORVIDOM_PullReader& m_reader;

@@ -45,6 +45,10 @@ std::string Response(std::mt19937& random) {
   }
   xml += "</columnList>" + space() + "<resultData>" + space();
   for (int r = 0; r < static_cast<int>(random() % 5); ++r) {
+    if (chance(15)) {
+      xml += "<row/>";
+      continue;
+    }
     xml += "<row>";
     for (int v = 0; v < static_cast<int>(random() % 4); ++v) {
       if (chance(20)) {
@@ -166,6 +170,31 @@ TEST(QFResponseStreamReaderTest, GivesWhatTheTreesReaderGives) {
       EXPECT_LE(stream.rows.size(), tree.rows.size());
     }
   }
+}
+
+// A reader handed a pull reader that has given events already reads on from there, the events
+// its last part holds first.
+TEST(QFResponseStreamReaderTest, ReadsOnFromWhereThePullReaderIs) {
+  const std::string xml =
+      "<r><x/><queryFeedbackResult><property name='nativeCommandText'>t</property>"
+      "</queryFeedbackResult><resultData><row/><row><value v='1'/></row></resultData></r>";
+  ORVIDOM_PullReader pull(xml);
+  ASSERT_EQ(pull.next(), ORVIDOM_PullReader::kStartElement);
+  ASSERT_EQ(pull.next(), ORVIDOM_PullReader::kStartElement);
+  QFResponseStreamReader stream(pull);
+  stream.ReadToRows();
+  I18NString text;
+  EXPECT_EQ(stream.GetQueryFeedback(QFExecuteCommandHelper::kQueryFeedbackNativeCommandText, text),
+            1);
+  EXPECT_EQ(text.str(), "t");
+  std::vector<QFResponseStreamReader::Value> values;
+  ASSERT_EQ(stream.GetNextRow(values), 1);
+  EXPECT_TRUE(values.empty());
+  ASSERT_EQ(stream.GetNextRow(values), 1);
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].text.str(), "1");
+  EXPECT_EQ(stream.GetNextRow(values), 0);
+  EXPECT_EQ(pull.next(), ORVIDOM_PullReader::kEndDocument);
 }
 
 // A value without "v" is null, apart from an empty one.

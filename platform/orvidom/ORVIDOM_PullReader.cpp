@@ -15,6 +15,7 @@
 
 #include "orvidom/ParsePosition.h"
 #include "orvidom/ParseWindow.h"
+#include "orvidom/PullHandler.h"
 #include "orvidom/XmlChars.h"
 #include "orvidom/XmlTokenizer.h"
 
@@ -190,9 +191,10 @@ using orvidom::LineCounter;
 using orvidom::ParseWindow;
 
 // The reader's state: its source, window and tokenizer, and what the tokenizer told it of the
-// part it read last, as events not yet handed out. Names and values are shown where they lie in
-// the window, which stays put until the next part is read: only a string that references or line
-// ends change, and one an event keeps while the window moves, is copied.
+// part it read last, as events not yet handed out, or handed to a PullHandler as they are read.
+// Names and values are shown where they lie in the window, which stays put until the next part is
+// read: only a string that references or line ends change, and one an event keeps while the
+// window moves, is copied.
 class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  public:
   using Ref = std::uint32_t;
@@ -206,8 +208,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   // The next event of the part read last, or nothing when all were handed out.
   bool nextShown() {
-    if (++m_delivered >= m_events.size()) return false;
-    m_shown = &m_events[m_delivered];
+    if (m_next >= m_events.size()) return false;
+    m_shown = &m_events[m_next++];
     return true;
   }
   // Reads on to the first event of the next part, out of line from the events of the last.
@@ -226,9 +228,34 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
           if (m_events.empty()) return kNeedInput;
           break;
       }
-      if (m_copied) showCopies();
       m_shown = &m_events[0];
+      m_next = 1;
       return m_shown->event;
+    }
+  }
+
+  // Hands the events of the parts read from now on to `handler`, each part forgotten once read:
+  // memory stays that of one part.
+  orvidom::Passed pass(orvidom::PullHandler& handler) {
+    if (m_next < m_events.size()) return orvidom::Passed::kQueued;
+    // A handler that fails, or a part that does, leaves the events to next().
+    struct Handing {
+      explicit Handing(Impl& impl, orvidom::PullHandler& handler) : impl(impl) {
+        impl.m_handler = &handler;
+      }
+      ~Handing() {
+        impl.m_handler = nullptr;
+        impl.m_shown = nullptr;
+      }
+      Handing(const Handing&) = delete;
+      Handing& operator=(const Handing&) = delete;
+      Impl& impl;
+    } handing(*this, handler);
+    for (;;) {
+      forgetPart();
+      const Tokenizer::Step step = m_tokenizer.step();
+      if (!m_handler) return orvidom::Passed::kStopped;
+      if (step != Tokenizer::Step::kPart) return orvidom::Passed::kEnded;
     }
   }
 
@@ -251,8 +278,11 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   };
   // The event handed out last; null before the first and after kNeedInput.
   const Shown* shown() const { return m_shown; }
-  // A string of the event shown.
-  std::string_view view(Ref ref) const { return {m_pieces[ref].data, m_pieces[ref].size}; }
+  // A string of the event shown: where the tokenizer told it, or its copy.
+  std::string_view view(Ref ref) const {
+    const Piece& piece = m_pieces[ref];
+    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
+  }
   // The name and value of the attribute `i` of the event shown, which has more than `i`.
   std::pair<Ref, Ref> attribute(std::size_t i) const {
     return m_attributes[m_shown->firstAttribute + i];
@@ -262,11 +292,11 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     if (!m_shown) return nullptr;
     const auto* first = m_attributes.data() + m_shown->firstAttribute;
     for (const auto* a = first; a != first + m_shown->attributes; ++a) {
-      const Piece& piece = m_pieces[a->first];
+      const std::string_view written = view(a->first);
       // Most names are short and differ in their size or first byte: no call for those.
-      if (piece.size == name.size() && (name.empty() || *piece.data == name[0]) &&
+      if (written.size() == name.size() && (name.empty() || written[0] == name[0]) &&
           (name.size() <= 1 ||
-           std::memcmp(piece.data + 1, name.data() + 1, name.size() - 1) == 0)) {
+           std::memcmp(written.data() + 1, name.data() + 1, name.size() - 1) == 0)) {
         return a;
       }
     }
@@ -302,7 +332,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   Ref endString() {
     m_pieces.emplace_back(nullptr, m_owned.size() - m_start, m_start);
     m_owned.push_back('\0');
-    m_copied = true;
     return static_cast<Ref>(m_pieces.size() - 1);
   }
   const char* string(Ref ref) { return cString(ref); }
@@ -322,7 +351,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   void cdata(Ref ref) { deliver(kCData, ref, 0, 0, 0); }
   void attribute(Ref name, Ref value) { m_attributes.emplace_back(name, value); }
   Ref attributeName(std::size_t i) const { return m_attributes[m_tagFirst + i].first; }
-  void startElement(Ref name, std::size_t tagOffset, bool empty) {
+  // In the tokenizer's code: a call costs about what an empty element's events do.
+  [[gnu::always_inline]] void startElement(Ref name, std::size_t tagOffset, bool empty) {
     const std::size_t depth = m_tokenizer.depth() + 1;
     deliver(kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst);
     m_tagFirst = m_attributes.size();
@@ -330,7 +360,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       deliver(kEndElement, name, depth, 0, 0);
       return;
     }
-    const std::string_view written = told(name);
+    const std::string_view written = view(name);
     m_open.emplace_back(m_names.size(), written.size(), tagOffset);
     m_names.append(written.data(), written.size());
     m_names.push_back('\0');
@@ -383,8 +413,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  private:
   using Tokenizer = orvidom::XmlTokenizer<Impl>;
 
-  // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy, whose `data` is set
-  // when its events are handed out; `cString` is its copy ended by a zero once one was asked for.
+  // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy; `cString` is its copy
+  // ended by a zero once one was asked for.
   struct Piece {
     Piece(const char* data, std::size_t size, std::size_t copy)
         : data(data), size(size), copy(copy) {}
@@ -394,18 +424,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     const char* cString = nullptr;
   };
 
-  // A string as the tokenizer told it, before its events are handed out.
-  std::string_view told(Ref ref) const {
-    const Piece& piece = m_pieces[ref];
-    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
-  }
-  // Points the copies at m_owned, which stays as it is until the next part is read.
-  void showCopies() {
-    for (Piece& piece : m_pieces) {
-      if (piece.copy != kInWindow) piece.data = m_owned.data() + piece.copy;
-    }
-    m_copied = false;
-  }
   // How much the events delivered take, which a part read again keeps.
   struct Mark {
     std::size_t pieces;
@@ -426,8 +444,20 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
                std::size_t attributes) {
+    // The strings of an event handed out are not kept: a part read again may forget them.
+    if (m_handler) return hand(event, name, depth, firstAttribute, attributes);
     m_events.emplace_back(event, name, depth, firstAttribute, attributes);
     m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
+  }
+  // Hands an event to the handler, shown by the getters while it takes it; the events after the
+  // one it stops at are queued.
+  void hand(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
+            std::size_t attributes) {
+    const Shown shown(event, name, depth, firstAttribute, attributes);
+    m_shown = &shown;
+    const bool goOn = m_handler->handle(event, view(name), depth);
+    m_shown = nullptr;
+    if (!goOn) m_handler = nullptr;
   }
   // Copies the strings of the events delivered to m_owned.
   void keepPieces() {
@@ -437,12 +467,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       piece.copy = m_owned.size();
       m_owned.append(piece.data, piece.size);
       m_owned.push_back('\0');
-      m_copied = true;
     }
     m_mark.owned = m_owned.size();
   }
   // Forgets the part handed out, closing the element it ended.
-  void forgetPart() {
+  // In pass()'s loop, which runs it for every part.
+  [[gnu::always_inline]] void forgetPart() {
     if (m_closing) {
       m_names.resize(m_open.back().name);
       m_open.pop_back();
@@ -450,7 +480,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       m_closing = false;
     }
     m_events.clear();
-    m_delivered = 0;
+    m_next = 0;
     m_shown = nullptr;
     m_pieces.clear();
     m_owned.clear();
@@ -465,15 +495,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   LineCounter m_lines;
   Tokenizer m_tokenizer;
   bool m_pushed = false;
-  // The events of the part read last, and the one handed out last.
+  // The events of the part read last, the next one to hand out, and the one handed out last.
   std::vector<Shown> m_events;
-  std::size_t m_delivered = 0;
+  std::size_t m_next = 0;
   const Shown* m_shown = nullptr;
+  // Where events go as they are read, instead of m_events, while a pass lasts.
+  orvidom::PullHandler* m_handler = nullptr;
   // The strings of those events, the bytes of those that are copies, and copies ended by a zero
   // (a deque, so that each stays where it is); their attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
   std::string m_owned;
-  bool m_copied = false;
   std::deque<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
@@ -491,6 +522,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   std::size_t m_placed = 0;
   bool m_closing = false;
 };
+
+orvidom::Passed orvidom::PullAccess::pass(ORVIDOM_PullReader& reader, PullHandler& handler) {
+  return reader.m_impl->pass(handler);
+}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
     : m_impl(std::move(impl)) {}

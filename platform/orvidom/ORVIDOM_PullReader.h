@@ -13,6 +13,10 @@
 #include <Korvath_ActionHelper/orvcore/ORVExport.h>
 #include <Korvath_ActionHelper/orvidom/ORVIDOM_ParseError.h>
 
+namespace orvidom {
+struct PullAccess;
+}
+
 class KORVATH_API ORVIDOM_PullReader {
  public:
   // What next() reached.
@@ -75,6 +79,8 @@ class KORVATH_API ORVIDOM_PullReader {
 
  private:
   class Impl;
+  // The library's own readers take the events as they are read (orvidom/PullHandler.h).
+  friend struct orvidom::PullAccess;
   explicit ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept;
   std::unique_ptr<Impl> m_impl;
 };
