@@ -219,6 +219,10 @@ ZoUpdateRequestTaskHelper::ETask ZoUpdateRequestTaskHelper::ToTask(const I18NStr
   return static_cast<ETask>(indexOf(kTaskNames, name));
 }
 
+ZoUpdateRequestTaskHelper::ETask modeltasks::taskNamed(const char* name) {
+  return static_cast<Task::ETask>(indexOf(kTaskNames, name));
+}
+
 ZoUpdateRequestTaskHelper::EParameter ZoUpdateRequestTaskHelper::ToParameter(
     const I18NString& name) {
   return static_cast<EParameter>(indexOf(kParamNames, name));
