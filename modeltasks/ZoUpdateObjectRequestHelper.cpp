@@ -242,13 +242,17 @@ void ZoUpdateRequestTaskHelper::MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element&
     sorted = params;
     SortByKind(sorted);
   }
+  // The vocabulary's names, looked up once rather than once per parameter.
+  const orvidom::Builder::Name paramName = parameters.name(kElemParam);
+  const orvidom::Builder::Name nameName = parameters.name(kAttrName);
+  const orvidom::Builder::Name valueName = parameters.name(kAttrValue);
   for (const Param& entry : paramsSorted ? params : sorted) {
     const ParamValue& value = *entry.value;
-    const orvidom::Builder param = parameters.element(kElemParam);
-    param.vocabularyAttribute(kAttrName, ToString(entry.kind));
+    const orvidom::Builder param = parameters.element(paramName);
+    param.vocabularyAttribute(nameName, ToString(entry.kind));
     if (!value.locale.empty()) param.attribute(kAttrLocale, value.locale);
     if (value.element.isNull()) {
-      param.attribute(kAttrValue, value.value);
+      param.attribute(valueName, value.value);
     } else {
       param.handle(doc).appendChild(doc.importNode(value.element, true));
     }
