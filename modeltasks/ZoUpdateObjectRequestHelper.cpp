@@ -360,8 +360,9 @@ ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemUpdateObjectRequest);
   const orvidom::Builder tasksElem = orvidom::Builder(elem).element(kElemTasks);
+  const orvidom::Builder::Name taskName = tasksElem.name(kElemTask);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
-    const orvidom::Builder taskElem = tasksElem.element(kElemTask);
+    const orvidom::Builder taskElem = tasksElem.element(taskName);
     ORVIDOM_Element handle = taskElem.handle(doc);
     try {
       t->MakeInto(doc, handle);
