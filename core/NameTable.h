@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "core/Resources.h"
 
@@ -41,6 +42,16 @@ template <std::size_t N>
 int indexOf(const I18NString (&names)[N], const I18NString& name) {
   for (std::size_t i = 0; i < N; ++i) {
     if (names[i] == name) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+// The same for a zero-terminated name, compared in place rather than copied into a string.
+template <std::size_t N>
+int indexOf(const I18NString (&names)[N], const char* name) {
+  const std::string_view text(name);
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i].str() == text) return static_cast<int>(i) + 1;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "core/NameTable.h"
 #include "core/Resources.h"
+#include "modeltasks/ZoUpdateObjectRequestHelper.h"
 #include "orvidom/ORVIDOM_Document.h"
 
 namespace modeltasks {
@@ -13,6 +14,9 @@ inline void appendTextElement(ORVIDOM_Document& doc, const ORVIDOM_Element& pare
                               const I18NString& name, const I18NString& text) {
   parent.appendElement(name).appendChild(doc.createTextNode(text));
 }
+
+// The task kind of a zero-terminated XML name, read in place; kTaskUnknown when none matches.
+ZoUpdateRequestTaskHelper::ETask taskNamed(const char* name);
 
 // The name-table lookups the model task helpers use.
 using nametable::indexOf;

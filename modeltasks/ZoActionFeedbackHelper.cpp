@@ -114,10 +114,8 @@ struct Line {
   std::size_t length;
 };
 
-// The line of `entry`.
-Line LineOf(const orvidom::ElementView& entry, std::size_t depth) {
-  const char* const error =
-      ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).c_str();
+// The line of `entry`; `error` is the class of error entries.
+Line LineOf(const orvidom::ElementView& entry, std::size_t depth, const char* error) {
   const char* const entryClass = entry.attribute(kAttrClass.c_str());
   const bool isError = orvidom::sameName(entryClass, error);
   const char* const first = entry.leadingText();
@@ -169,11 +167,13 @@ class LineBatch {
 // depth renders in time linear in the text.
 void AppendLines(const orvidom::ElementView& feedback, std::string& text) {
   const char* const name = kElemEntry.c_str();
+  const char* const error =
+      ZoActionFeedbackHelper::ToString(ZoActionFeedbackHelper::kClassError).c_str();
   std::size_t depth = 0;
   LineBatch batch(text);
   for (orvidom::ElementView entry = feedback.child(name); !entry.isNull();
        entry = entry.nextNested(name, depth)) {
-    batch.add(LineOf(entry, depth));
+    batch.add(LineOf(entry, depth, error));
   }
   batch.flush();
 }

@@ -219,6 +219,10 @@ ZoUpdateRequestTaskHelper::ETask ZoUpdateRequestTaskHelper::ToTask(const I18NStr
   return static_cast<ETask>(indexOf(kTaskNames, name));
 }
 
+ZoUpdateRequestTaskHelper::ETask modeltasks::taskNamed(const char* name) {
+  return static_cast<Task::ETask>(indexOf(kTaskNames, name));
+}
+
 ZoUpdateRequestTaskHelper::EParameter ZoUpdateRequestTaskHelper::ToParameter(
     const I18NString& name) {
   return static_cast<EParameter>(indexOf(kParamNames, name));
@@ -238,13 +242,17 @@ void ZoUpdateRequestTaskHelper::MakeInto(ORVIDOM_Document& doc, ORVIDOM_Element&
     sorted = params;
     SortByKind(sorted);
   }
+  // The vocabulary's names, looked up once rather than once per parameter.
+  const orvidom::Builder::Name paramName = parameters.name(kElemParam);
+  const orvidom::Builder::Name nameName = parameters.name(kAttrName);
+  const orvidom::Builder::Name valueName = parameters.name(kAttrValue);
   for (const Param& entry : paramsSorted ? params : sorted) {
     const ParamValue& value = *entry.value;
-    const orvidom::Builder param = parameters.element(kElemParam);
-    param.vocabularyAttribute(kAttrName, ToString(entry.kind));
+    const orvidom::Builder param = parameters.element(paramName);
+    param.vocabularyAttribute(nameName, ToString(entry.kind));
     if (!value.locale.empty()) param.attribute(kAttrLocale, value.locale);
     if (value.element.isNull()) {
-      param.attribute(kAttrValue, value.value);
+      param.attribute(valueName, value.value);
     } else {
       param.handle(doc).appendChild(doc.importNode(value.element, true));
     }
@@ -352,8 +360,9 @@ ZoUpdateRequestTaskHelper* ZoUpdateObjectRequestHelper::AddTask(
 void ZoUpdateObjectRequestHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const {
   elem = doc.createElement(kElemUpdateObjectRequest);
   const orvidom::Builder tasksElem = orvidom::Builder(elem).element(kElemTasks);
+  const orvidom::Builder::Name taskName = tasksElem.name(kElemTask);
   for (const ZoUpdateRequestTaskHelper* t : tasks) {
-    const orvidom::Builder taskElem = tasksElem.element(kElemTask);
+    const orvidom::Builder taskElem = tasksElem.element(taskName);
     ORVIDOM_Element handle = taskElem.handle(doc);
     try {
       t->MakeInto(doc, handle);

@@ -240,7 +240,7 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
     orvidom::ElementView(*found, kTasks, i + kAhead / 2).prefetchText();
     const orvidom::ElementView taskElem(*found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
-        ZoUpdateRequestTaskHelper::ToTask(taskElem.attribute(kAttrName.c_str()));
+        modeltasks::taskNamed(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
     ZoUpdateResponseTaskHelper* result =
         Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())));

@@ -240,9 +240,11 @@ void QFExecuteCommandHelper::MakeResultDefinitions(const orvidom::Builder& query
   groupBody.vocabularyAttribute(korvath_actionhelper_resources_name_str, kGroupBody1);
   // A walk of its own rather than one with the selection's: the references then lie together in
   // the document's memory, which the writer reads faster than the two interleaved.
+  const orvidom::Builder::Name refName = groupBody.name(kElemDataItemRef);
+  const orvidom::Builder::Name refAttributeName = groupBody.name(kAttrRefDataItem);
   for (size_t i = 0; i < processed; ++i) {
     for (const QFQueryDataItem* item : m_queries[i]->GetDataItems()) {
-      groupBody.element(kElemDataItemRef).vocabularyAttribute(kAttrRefDataItem, item->m_name);
+      groupBody.element(refName).vocabularyAttribute(refAttributeName, item->m_name);
     }
   }
 }

@@ -266,9 +266,11 @@ void QFQueryHelper::MakeSelection(const orvidom::Builder& query) const {
                             m_autoSummary != 0 ? korvath_actionhelper_resources_true_str
                                                : korvath_actionhelper_resources_false_str);
   // The vocabulary's names, looked up once rather than once per item.
-  const I18NString& dataItemName = korvath_actionhelper_resources_dataItem_str;
-  const I18NString& nameName = korvath_actionhelper_resources_name_str;
-  const I18NString& expressionName = korvath_actionhelper_resources_expression_str;
+  const orvidom::Builder::Name dataItemName =
+      items.name(korvath_actionhelper_resources_dataItem_str);
+  const orvidom::Builder::Name nameName = items.name(korvath_actionhelper_resources_name_str);
+  const orvidom::Builder::Name expressionName =
+      items.name(korvath_actionhelper_resources_expression_str);
   for (const QFQueryDataItem* item : m_dataItems) {
     const orvidom::Builder dataItem = items.element(dataItemName);
     dataItem.attribute(nameName, item->m_name);
@@ -290,12 +292,14 @@ void QFQueryHelper::MakeDetailFilters(const orvidom::Builder& query) const {
   if (m_detailFilters.empty()) return;
   const orvidom::Builder detailFilter = query.element(kElemDetailFilter);
   // The vocabulary's names, looked up once rather than once per filter.
-  const I18NString& filterName = korvath_actionhelper_resources_filter_str;
-  const I18NString& useName = korvath_actionhelper_resources_use_str;
+  const orvidom::Builder::Name filterName =
+      detailFilter.name(korvath_actionhelper_resources_filter_str);
+  const orvidom::Builder::Name useName = detailFilter.name(korvath_actionhelper_resources_use_str);
+  const orvidom::Builder::Name expressionName = detailFilter.name(kElemFilterExpression);
   for (const QFQueryDetailFilter* item : m_detailFilters) {
     const orvidom::Builder filter = detailFilter.element(filterName);
     filter.vocabularyAttribute(useName, QFQueryDetailFilter::ToString(item->m_use));
-    filter.textElement(kElemFilterExpression, item->m_expression);
+    filter.textElement(expressionName, item->m_expression);
   }
 }
 

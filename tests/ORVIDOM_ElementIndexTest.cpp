@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/XmlTestSupport.h"
 
 namespace {
@@ -29,4 +31,22 @@ TEST(ORVIDOM_ElementIndexTest, FindsBelowEachElementAndNothingOutsideItsLists) {
   EXPECT_TRUE(found.all(2).empty() && found.below(2, 0, 0).empty() &&
               found.below(0, 0, 2).empty() && found.below(0, 2, 1).empty());
   EXPECT_TRUE(ORVIDOM_ElementIndex(ORVIDOM_Element(), {kA}).all(0).empty());
+}
+
+// Many names met in turn, some longer than the short names a document keeps once, and one name
+// listed twice: each element is still found in every list of its name.
+TEST(ORVIDOM_ElementIndexTest, ListsEveryElementAmongManyNames) {
+  const I18NString longName("a_name_longer_than_any_kept_once");
+  const I18NString n7("n7");
+  std::string xml = "<r>";
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 40; ++i) xml += "<n" + std::to_string(i) + "/><a/>";
+    xml += "<" + longName.str() + "/>";
+  }
+  ORVIDOM_Element root = xmltest::Parse(xml + "</r>");
+  const ORVIDOM_ElementIndex found(root, {kA, longName, n7, kA});
+  EXPECT_EQ(found.all(0).last, 120u);
+  EXPECT_EQ(found.all(1).last, 3u);
+  EXPECT_EQ(found.all(2).last, 3u);
+  EXPECT_EQ(found.all(3).last, 120u);
 }

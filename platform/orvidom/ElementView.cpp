@@ -1,6 +1,5 @@
 #include "orvidom/ElementView.h"
 
-#include "orvidom/ORVIDOM_ElementIndex.h"
 #include "orvidom/ORVIDOM_Store.h"
 
 namespace orvidom {
@@ -18,14 +17,6 @@ Index nextNamed(const ORVIDOM_Store& store, Index node, const char* name) noexce
 
 ElementView::ElementView(const ORVIDOM_Node& handle) noexcept
     : m_store(ORVIDOM_Access::store(handle).get()), m_node(ORVIDOM_Access::nodeOnly(handle)) {}
-
-ElementView::ElementView(const ORVIDOM_ElementIndex& index, std::size_t list,
-                         std::size_t at) noexcept {
-  if (list < index.m_lists.size() && at < index.m_lists[list].size()) {
-    m_store = index.m_store.get();
-    m_node = index.m_lists[list][at].node;
-  }
-}
 
 ElementView ElementView::child(const char* name) const noexcept {
   if (!m_node) return {};

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 #include "orvidom/ORVIDOM_Element.h"
+#include "orvidom/ORVIDOM_ElementIndex.h"
 
-class ORVIDOM_ElementIndex;
 struct ORVIDOM_Store;
 
 namespace orvidom {
@@ -30,8 +30,14 @@ class ElementView {
   // The node of `handle`; null for an attribute. Steps from a node that holds no elements find
   // none.
   explicit ElementView(const ORVIDOM_Node& handle) noexcept;
-  // Element `at` of list `list` of `index`; null outside the list.
-  ElementView(const ORVIDOM_ElementIndex& index, std::size_t list, std::size_t at) noexcept;
+  // Element `at` of list `list` of `index`; null outside the list. Inline: a reader makes one
+  // for each element it reads and each it asks for ahead.
+  ElementView(const ORVIDOM_ElementIndex& index, std::size_t list, std::size_t at) noexcept {
+    if (list < index.m_lists.size() && at < index.m_lists[list].size()) {
+      m_store = index.m_store.get();
+      m_node = index.m_lists[list][at].node;
+    }
+  }
 
   bool isNull() const noexcept { return m_node == 0; }
   // The first child element named `name`.

@@ -13,7 +13,7 @@ namespace {
 
 // Room for a few elements in each list from the start: the lists of small documents, most of
 // the traffic, then never grow step by step.
-constexpr std::size_t kFirstRoom = 8;
+constexpr std::size_t kFirstRoom = 16;
 
 // The lists an element name goes into, found by its first byte: one table lookup rules out
 // almost every element of a document, where comparing it with each name in turn would not.
@@ -59,6 +59,34 @@ class ListsByName {
   std::vector<std::size_t> m_next;
 };
 
+// The first list of each element name met, by the name's string in the document: a document
+// keeps one copy of each short name, so that comparing two numbers answers for most elements,
+// where comparing the names would read each name again. A string of a document never changes.
+class FirstListByText {
+ public:
+  explicit FirstListByText(const ListsByName& names) : m_names(names) {
+    // The empty string is no element's name, but it is answered like any other.
+    m_slots.fill({0, names.first("")});
+  }
+
+  // The first list of elements named by string `text` of `store`; kNone when none.
+  std::size_t first(orvidom::TextRef text, const ORVIDOM_Store& store) noexcept {
+    Slot& slot = m_slots[(text * 0x9E3779B1u) >> (32 - kBits)];
+    if (slot.text != text) slot = {text, m_names.first(store.text(text))};
+    return slot.list;
+  }
+
+ private:
+  static constexpr unsigned kBits = 4;
+  struct Slot {
+    orvidom::TextRef text;
+    std::size_t list;
+  };
+
+  const ListsByName& m_names;
+  std::array<Slot, std::size_t{1} << kBits> m_slots;
+};
+
 // Appends the size of every list to `before`, copied one by one: a few numbers, for which the
 // general insertion costs several times the copy.
 template <class Count>
@@ -77,8 +105,10 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   // The size of every list so far.
   std::vector<Count> sizes(count, 0);
   Count listed = 0;
+  FirstListByText firstLists(names);
   // The entries the walk is inside of, innermost last, as list and position.
   std::vector<std::pair<std::size_t, std::size_t>> open;
+  open.reserve(kFirstRoom);
   const auto leave = [&](Index node) {
     while (!open.empty() && lists[open.back().first][open.back().second].node == node) {
       lists[open.back().first][open.back().second].after = listed;
@@ -88,9 +118,9 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   Index cur = store.nodes[top].firstChild;
   while (cur) {
     const orvidom::NodeRecord& record = store.nodes[cur];
-    const char* name = record.isElement() ? store.text(record.text) : nullptr;
-    for (std::size_t i = name ? names.first(name) : ListsByName::kNone; i != ListsByName::kNone;
-         i = names.next(i, name)) {
+    const orvidom::TextRef name = record.text;
+    for (std::size_t i = record.isElement() ? firstLists.first(name, store) : ListsByName::kNone;
+         i != ListsByName::kNone; i = names.next(i, store.text(name))) {
       // More elements than numbers would take more memory than there is.
       if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
       appendSizes(before, sizes);
