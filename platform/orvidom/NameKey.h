@@ -38,7 +38,6 @@ struct NameKey {
   bool operator==(const NameKey& other) const noexcept {
     return head == other.head && tail == other.tail && size == other.size;
   }
-  bool operator!=(const NameKey& other) const noexcept { return !(*this == other); }
 };
 
 }  // namespace orvidom
