@@ -74,6 +74,14 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(
+      Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().removeChild(inner); },
+      "removeChild on a null node");
+  ExpectDomError(
+      Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().cloneNode(true); }, "cloneNode on a null node");
+  // An attribute is no child, though its element is one.
+  inner.setAttribute("a", "1");
+  ExpectDomError(Ex::NOT_FOUND_ERR, [&] { outer.removeChild(inner.getAttributes().item(0)); });
+  ExpectDomError(
       Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); },
       "appendChild: a #text node cannot be a child of a document");
   ExpectDomError(
@@ -101,7 +109,7 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).createComment("c"); },
       "createComment on a handle that is no document");
   EXPECT_TRUE(ORVIDOM_Document(outer).getDocumentElement().isNull());
-  EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner/></outer>"));
+  EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner a='1'/></outer>"));
 }
 
 TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
