@@ -265,7 +265,7 @@ TEST(ORVIDOM_ParserTest, CharacterReferencesAtTheEdgesOfTheRanges) {
     unsigned character;  // 0: refused
   } cases[] = {
       {"&#x8;", 0},           {"&#x9;", 0x9},
-      {"&#x7FF;", 0x7FF},     {"&#x800;", 0x800},
+      {"&#x80;", 0x80},       {"&#x800;", 0x800},
       {"&#xA;", 0xA},         {"&#xB;", 0},
       {"&#xD;", 0xD},         {"&#x1F;", 0},
       {"&#32;", 0x20},        {"&#xD7FF;", 0xD7FF},
