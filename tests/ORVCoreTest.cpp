@@ -22,10 +22,15 @@ TEST(I18NStringTest, BuildsComparesAndJoinsUtf8) {
   EXPECT_EQ(s, "a\xE2\x82\xAC\xF0\x9F\x98\x80z");
   EXPECT_EQ(s.length(), 9u);
   EXPECT_EQ(I18NString("x") + I18NString("y") + "z" + 0x41u, "xyzA");
-  // The code points on each side of every length boundary of UTF-8.
+  // The code points on each side of every length boundary of UTF-8, and of the last code point:
+  // one past it becomes U+FFFD.
   I18NString edges;
-  for (unsigned cp : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u}) edges += cp;
-  EXPECT_EQ(edges, "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80");
+  for (unsigned cp : {0x7Fu, 0x80u, 0x7FFu, 0x800u, 0xFFFFu, 0x10000u, 0x10FFFFu, 0x110000u}) {
+    edges += cp;
+  }
+  EXPECT_EQ(
+      edges,
+      "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\xEF\xBF\xBD");
   // Byte order of UTF-8 is code point order, so U+00E9 sorts after "z".
   std::map<I18NString, int> m{{"\xC3\xA9", 1}, {"z", 2}, {"Z", 3}};
   EXPECT_EQ(m.begin()->first, "Z");

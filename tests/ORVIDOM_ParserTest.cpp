@@ -84,8 +84,8 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
        "\xCD\xBF\xE2\xB0\x80\xF0\x90\x80\x80"
        "A",
        "\xF0\x90\x80\x80"},
-      {"<?xml version = '1.0'  encoding = \"utf-8\" standalone = 'no' ?><r/>", "r", ""},
-      {"\xEF\xBB\xBF<?xml version='1.1'?>\n<!---->\n<?xml-stylesheet x?><r/>\n<?p?>\n", "r", ""},
+      {"<?xml version\t= '1.0'\n encoding =\r\n\"utf-8\" standalone = 'no' ?><r/>", "r", ""},
+      {"\xEF\xBB\xBF<?xml version='1.9'?>\n<!---->\n<?xml-stylesheet x?><r/>\n<?p?>\n", "r", ""},
       {"<r>\r\n]]&gt;<!--c--><?p x?></r>\r\n", "r", "\n]]>"},
   };
   for (const auto& c : cases) {
@@ -129,6 +129,8 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
       {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", 1, 31, "\"ISO-8859-1\""},
       {"<?xml version='1.0' encoding='latin-0'?><r/>", 1, 31, "\"latin-0\"; only UTF-8"},
+      {"<?xml version='1.0' encoding='ASCII'?><r/>", 1, 31, "\"ASCII\"; only UTF-8"},
+      {"<?xml version=1.0?><r/>", 1, 15, "expected a quoted value for the attribute \"version\""},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},
       {"\0\0\xFE\xFF\0\0\0<"sv, 1, 1, "UTF-32"},
@@ -149,6 +151,7 @@ TEST(ORVIDOM_ParserTest, DoctypesAndMisplacedDeclarationsAreRefused) {
       {"<r><?t \x01?></r>", 1, 8, "UTF-8"},
       {"<r><?t", 1, 4, "unterminated processing instruction"},
       {"<?xml version='1.0'", 1, 1, "unterminated XML declaration"},
+      {"<?xml version='1.0'encoding", 1, 1, "unterminated XML declaration"},
   });
 }
 
@@ -262,6 +265,7 @@ TEST(ORVIDOM_ParserTest, CharacterReferencesAtTheEdgesOfTheRanges) {
     unsigned character;  // 0: refused
   } cases[] = {
       {"&#x8;", 0},           {"&#x9;", 0x9},
+      {"&#x80;", 0x80},       {"&#x800;", 0x800},
       {"&#xA;", 0xA},         {"&#xB;", 0},
       {"&#xD;", 0xD},         {"&#x1F;", 0},
       {"&#32;", 0x20},        {"&#xD7FF;", 0xD7FF},

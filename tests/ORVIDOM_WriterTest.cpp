@@ -44,6 +44,21 @@ TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
   }
 }
 
+TEST(ORVIDOM_WriterTest, ACharacterAfterAFullBlockOfOutputStartsTheNext) {
+  // "]]>" in a CDATA section is written as fifteen bytes at once: 1091 of them after
+  // "<document><![CDATA[" fill the first block of 16 KiB exactly, and "x" is written alone.
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element e = doc.createElement("document");
+  std::string text;
+  std::string expected = "<document><![CDATA[";
+  for (int i = 0; i < 1091; ++i) {
+    text += "]]>";
+    expected += "]]]]><![CDATA[>";
+  }
+  e.appendChild(doc.createCDATASection(text + "x"));
+  EXPECT_EQ(ORVIDOM_Writer::toString(e), expected + "x]]></document>");
+}
+
 TEST(ORVIDOM_WriterTest, EscapesAndEndsAtEveryPlaceOfAWord) {
   // Names and texts are read eight bytes at a time: each escape, and each end, at every place in
   // a word, in a tree made (strings aligned) and in one parsed (strings anywhere).
