@@ -180,13 +180,15 @@ class LineCounter {
   bool m_afterReturn = false;
 };
 
-// Where a string of the reader lies in the window rather than in a copy of its own.
-constexpr std::size_t kInWindow = ~std::size_t{0};
+// Where a string of the reader lies where its data points (in the window, or a name kept for its
+// place) rather than in a copy of the part's own.
+constexpr std::size_t kAtData = ~std::size_t{0};
 
 }  // namespace
 }  // namespace orvidom
 
-using orvidom::kInWindow;
+using orvidom::kAtData;
+using orvidom::kKnownPlaces;
 using orvidom::LineCounter;
 using orvidom::ParseWindow;
 
@@ -194,13 +196,19 @@ using orvidom::ParseWindow;
 // part it read last, as events not yet handed out, or handed to a PullHandler as they are read.
 // Names and values are shown where they lie in the window, which stays put until the next part is
 // read: only a string that references or line ends change, and one an event keeps while the
-// window moves, is copied.
+// window moves, is copied. The names the tokenizer remembers at each depth and place in a tag are
+// copied once, as the place learns them, and are the strings below kKnownPlaces.
 class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  public:
   using Ref = std::uint32_t;
+  static constexpr bool kKeepsKnownNames = true;
 
   explicit Impl(std::unique_ptr<orvidom::WindowSource> source)
-      : m_source(std::move(source)), m_window(*m_source), m_tokenizer(m_window, *this) {}
+      : m_source(std::move(source)), m_window(*m_source), m_tokenizer(m_window, *this) {
+    for (std::size_t place = 0; place < kKnownPlaces; ++place) {
+      m_pieces.emplace_back(m_knownNames[place], 0, kAtData).cString = m_knownNames[place];
+    }
+  }
 
   orvidom::PushSource& pushSource() { return static_cast<orvidom::PushSource&>(*m_source); }
   bool pushed() const { return m_pushed; }
@@ -281,7 +289,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A string of the event shown: where the tokenizer told it, or its copy.
   std::string_view view(Ref ref) const {
     const Piece& piece = m_pieces[ref];
-    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
+    return {piece.copy == kAtData ? piece.data : m_owned.data() + piece.copy, piece.size};
   }
   // The name and value of the attribute `i` of the event shown, which has more than `i`.
   std::pair<Ref, Ref> attribute(std::size_t i) const {
@@ -305,7 +313,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // The string `ref` ended by a zero, valid until the next part is read.
   const char* cString(Ref ref) {
     Piece& piece = m_pieces[ref];
-    if (piece.copy != kInWindow) return m_owned.data() + piece.copy;
+    if (piece.copy != kAtData) return m_owned.data() + piece.copy;
     if (!piece.cString) piece.cString = m_cStrings.emplace_back(piece.data, piece.size).c_str();
     return piece.cString;
   }
@@ -313,8 +321,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // --- What the tokenizer tells: strings.
 
   Ref name(const char* start, const char* stop) { return plainString(start, stop); }
-  Ref plainString(const char* start, const char* stop) {
-    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kInWindow);
+  // The name at `start` that the place `place` learns.
+  Ref keepName(std::size_t place, const char* start, const char* stop) {
+    const auto size = static_cast<std::size_t>(stop - start);
+    std::memcpy(m_knownNames[place], start, size);
+    m_knownNames[place][size] = '\0';
+    m_pieces[place].size = size;
+    return static_cast<Ref>(place);
+  }
+  [[gnu::always_inline]] Ref plainString(const char* start, const char* stop) {
+    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kAtData);
     return static_cast<Ref>(m_pieces.size() - 1);
   }
   void beginString() {
@@ -360,19 +376,25 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       deliver(kEndElement, name, depth, 0, 0);
       return;
     }
-    const std::string_view written = view(name);
-    m_open.emplace_back(m_names.size(), written.size(), tagOffset);
-    m_names.append(written.data(), written.size());
-    m_names.push_back('\0');
+    // A name kept for its depth stays there while the element is open.
+    m_open.emplace_back(name < kKnownPlaces ? name : kCopied, m_names.size(), tagOffset);
+    if (name >= kKnownPlaces) {
+      const std::string_view written = view(name);
+      m_names.append(written.data(), written.size());
+      m_names.push_back('\0');
+    }
   }
   void endElement() {
     const Open& open = m_open.back();
-    const char* written = m_names.data() + open.name;
-    deliver(kEndElement, plainString(written, written + open.size), m_open.size(), 0, 0);
+    deliver(kEndElement, open.known != kCopied ? open.known : copiedName(open), m_open.size(), 0,
+            0);
     // Its name is shown until the next part is read, when the element is closed.
     m_closing = true;
   }
-  const char* openName() const { return m_names.c_str() + m_open.back().name; }
+  const char* openName() const {
+    const Open& open = m_open.back();
+    return open.known != kCopied ? m_knownNames[open.known] : m_names.c_str() + open.name;
+  }
   std::string openedAt() const {
     const Open& open = m_open.back();
     int line = open.line;
@@ -416,11 +438,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy; `cString` is its copy
   // ended by a zero once one was asked for.
   struct Piece {
+    Piece() = default;
     Piece(const char* data, std::size_t size, std::size_t copy)
         : data(data), size(size), copy(copy) {}
-    const char* data;
-    std::size_t size;
-    std::size_t copy;
+    const char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t copy = kAtData;
     const char* cString = nullptr;
   };
 
@@ -430,13 +453,14 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     std::size_t owned;
     std::size_t attributes;
   };
-  // An open element: its name in m_names, and where its start tag lies; line 0 until the window
-  // leaves the tag.
+  // An open element: its name, kept for its depth or else copied at `name` in m_names, and where
+  // its start tag lies; line 0 until the window leaves the tag.
+  static constexpr Ref kCopied = ~Ref{0};
   struct Open {
-    Open(std::size_t name, std::size_t size, std::size_t offset)
-        : name(name), size(size), offset(offset) {}
+    Open(Ref known, std::size_t name, std::size_t offset)
+        : known(known), name(name), offset(offset) {}
+    Ref known;
     std::size_t name;
-    std::size_t size;
     std::size_t offset;
     int line = 0;
     int column = 0;
@@ -459,11 +483,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_shown = nullptr;
     if (!goOn) m_handler = nullptr;
   }
+  // The copied name of the open element `open`.
+  Ref copiedName(const Open& open) {
+    const char* written = m_names.data() + open.name;
+    return plainString(written, written + std::strlen(written));
+  }
   // Copies the strings of the events delivered to m_owned.
   void keepPieces() {
-    for (std::size_t i = 0; i < m_mark.pieces; ++i) {
+    for (std::size_t i = kKnownPlaces; i < m_mark.pieces; ++i) {
       Piece& piece = m_pieces[i];
-      if (piece.copy != kInWindow) continue;
+      if (piece.copy != kAtData) continue;
       piece.copy = m_owned.size();
       m_owned.append(piece.data, piece.size);
       m_owned.push_back('\0');
@@ -482,12 +511,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_events.clear();
     m_next = 0;
     m_shown = nullptr;
-    m_pieces.clear();
+    m_pieces.resize(kKnownPlaces);
     m_owned.clear();
     if (!m_cStrings.empty()) m_cStrings.clear();
     m_attributes.clear();
     m_tagFirst = 0;
-    m_mark = {0, 0, 0};
+    m_mark = {kKnownPlaces, 0, 0};
   }
 
   std::unique_ptr<orvidom::WindowSource> m_source;
@@ -501,14 +530,17 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   const Shown* m_shown = nullptr;
   // Where events go as they are read, instead of m_events, while a pass lasts.
   orvidom::PullHandler* m_handler = nullptr;
-  // The strings of those events, the bytes of those that are copies, and copies ended by a zero
-  // (a deque, so that each stays where it is); their attributes, and where the tag's start.
+  // The names kept for the tokenizer's places, each ended by a zero.
+  char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1];
+  // The strings of those events, those names first, the bytes of those that are copies, and
+  // copies ended by a zero (a deque, so that each stays where it is); their attributes, and where
+  // the tag's start.
   std::vector<Piece> m_pieces;
   std::string m_owned;
   std::deque<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
-  Mark m_mark{0, 0, 0};
+  Mark m_mark{kKnownPlaces, 0, 0};
   // Where the string being written goes (m_owned, or m_text for a text), and where it starts.
   std::string* m_target = &m_owned;
   std::size_t m_start = 0;
