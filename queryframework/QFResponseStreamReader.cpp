@@ -90,7 +90,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
       // Most of a response: a row's child, where only a value matters.
       if (event == ORVIDOM_PullReader::kStartElement) {
         m_stream.m_depth = depth;
-        if (m_stream.m_row && name == m_value) m_stream.readValue();
+        if (m_stream.m_row && orvidom::sameName(name, m_value)) m_stream.readValue();
       } else {
         m_stream.m_depth = depth - 1;
       }
@@ -249,7 +249,7 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
 
 void QFResponseStreamReader::readValue() {
   CellValue value{{}, false};
-  value.found = m_reader.findAttribute(kCellValue, value.text);
+  value.found = orvidom::PullAccess::findAttribute(m_reader, kCellValue, value.text);
   m_row->emplace_back(value);
 }
 

@@ -205,8 +205,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   explicit Impl(std::unique_ptr<orvidom::WindowSource> source)
       : m_source(std::move(source)), m_window(*m_source), m_tokenizer(m_window, *this) {
+    m_pieces.resize(2 * kKnownPlaces);
     for (std::size_t place = 0; place < kKnownPlaces; ++place) {
-      m_pieces.emplace_back(m_knownNames[place], 0, kAtData).cString = m_knownNames[place];
+      m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
     }
   }
 
@@ -259,12 +260,13 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       Handing& operator=(const Handing&) = delete;
       Impl& impl;
     } handing(*this, handler);
-    for (;;) {
+    forgetPart();
+    m_tokenizer.steps([this] {
+      if (!m_handler) return false;
       forgetPart();
-      const Tokenizer::Step step = m_tokenizer.step();
-      if (!m_handler) return orvidom::Passed::kStopped;
-      if (step != Tokenizer::Step::kPart) return orvidom::Passed::kEnded;
-    }
+      return true;
+    });
+    return m_handler ? orvidom::Passed::kEnded : orvidom::Passed::kStopped;
   }
 
   // What a reader shows of the event handed out last. Built where it is kept, as are the other
@@ -296,17 +298,11 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     return m_attributes[m_shown->firstAttribute + i];
   }
   // The attribute `name` of the event shown, or null.
-  const std::pair<Ref, Ref>* findAttribute(std::string_view name) const {
+  [[gnu::always_inline]] const std::pair<Ref, Ref>* findAttribute(std::string_view name) const {
     if (!m_shown) return nullptr;
     const auto* first = m_attributes.data() + m_shown->firstAttribute;
     for (const auto* a = first; a != first + m_shown->attributes; ++a) {
-      const std::string_view written = view(a->first);
-      // Most names are short and differ in their size or first byte: no call for those.
-      if (written.size() == name.size() && (name.empty() || written[0] == name[0]) &&
-          (name.size() <= 1 ||
-           std::memcmp(written.data() + 1, name.data() + 1, name.size() - 1) == 0)) {
-        return a;
-      }
+      if (orvidom::sameName(view(a->first), name)) return a;
     }
     return nullptr;
   }
@@ -330,8 +326,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     return static_cast<Ref>(place);
   }
   [[gnu::always_inline]] Ref plainString(const char* start, const char* stop) {
-    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kAtData);
-    return static_cast<Ref>(m_pieces.size() - 1);
+    return addPiece(start, static_cast<std::size_t>(stop - start), kAtData);
   }
   void beginString() {
     m_target = &m_owned;
@@ -346,9 +341,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_target->append(bytes, orvidom::encodeUtf8(c, bytes));
   }
   Ref endString() {
-    m_pieces.emplace_back(nullptr, m_owned.size() - m_start, m_start);
+    const Ref ref = addPiece(nullptr, m_owned.size() - m_start, m_start);
     m_owned.push_back('\0');
-    return static_cast<Ref>(m_pieces.size() - 1);
+    return ref;
   }
   const char* string(Ref ref) { return cString(ref); }
 
@@ -407,7 +402,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   // Forgets what the tokenizer told of the part it reads again.
   void restart() {
-    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(m_mark.pieces), m_pieces.end());
+    m_piecesUsed = m_mark.pieces;
     m_owned.resize(m_mark.owned);
     m_attributes.resize(m_mark.attributes);
     m_tagFirst = m_mark.attributes;
@@ -471,7 +466,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     // The strings of an event handed out are not kept: a part read again may forget them.
     if (m_handler) return hand(event, name, depth, firstAttribute, attributes);
     m_events.emplace_back(event, name, depth, firstAttribute, attributes);
-    m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
+    m_mark = {m_piecesUsed, m_owned.size(), m_attributes.size()};
   }
   // Hands an event to the handler, shown by the getters while it takes it; the events after the
   // one it stops at are queued.
@@ -488,6 +483,13 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     const char* written = m_names.data() + open.name;
     return plainString(written, written + std::strlen(written));
   }
+  // A new string of the part.
+  [[gnu::always_inline]] Ref addPiece(const char* data, std::size_t size, std::size_t copy) {
+    if (m_piecesUsed == m_pieces.size()) morePieces();
+    m_pieces[m_piecesUsed] = Piece(data, size, copy);
+    return static_cast<Ref>(m_piecesUsed++);
+  }
+  [[gnu::noinline]] void morePieces() { m_pieces.resize(2 * m_pieces.size()); }
   // Copies the strings of the events delivered to m_owned.
   void keepPieces() {
     for (std::size_t i = kKnownPlaces; i < m_mark.pieces; ++i) {
@@ -511,7 +513,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_events.clear();
     m_next = 0;
     m_shown = nullptr;
-    m_pieces.resize(kKnownPlaces);
+    m_piecesUsed = kKnownPlaces;
     m_owned.clear();
     if (!m_cStrings.empty()) m_cStrings.clear();
     m_attributes.clear();
@@ -532,10 +534,11 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   orvidom::PullHandler* m_handler = nullptr;
   // The names kept for the tokenizer's places, each ended by a zero.
   char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1];
-  // The strings of those events, those names first, the bytes of those that are copies, and
-  // copies ended by a zero (a deque, so that each stays where it is); their attributes, and where
-  // the tag's start.
+  // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the
+  // rest is room for more); the bytes of those that are copies, and copies ended by a zero (a
+  // deque, so that each stays where it is); their attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
+  std::size_t m_piecesUsed = kKnownPlaces;
   std::string m_owned;
   std::deque<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
@@ -557,6 +560,13 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
 orvidom::Passed orvidom::PullAccess::pass(ORVIDOM_PullReader& reader, PullHandler& handler) {
   return reader.m_impl->pass(handler);
+}
+
+bool orvidom::PullAccess::findAttribute(const ORVIDOM_PullReader& reader, std::string_view name,
+                                        std::string_view& value) {
+  const auto* found = reader.m_impl->findAttribute(name);
+  if (found) value = reader.m_impl->view(found->second);
+  return found != nullptr;
 }
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
@@ -630,9 +640,7 @@ const char* ORVIDOM_PullReader::findAttribute(std::string_view name) const noexc
 
 bool ORVIDOM_PullReader::findAttribute(std::string_view name,
                                        std::string_view& value) const noexcept {
-  const auto* found = m_impl->findAttribute(name);
-  if (found) value = m_impl->view(found->second);
-  return found != nullptr;
+  return orvidom::PullAccess::findAttribute(*this, name, value);
 }
 
 std::string_view ORVIDOM_PullReader::getText() const noexcept {

@@ -4,11 +4,41 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "orvidom/ORVIDOM_PullReader.h"
 
 namespace orvidom {
+
+// True when the name `written` is `name`. The vocabulary's names are short: one of up to 16 bytes
+// is compared in place (from 4 bytes on as two words that may overlap), without a call.
+inline bool sameName(std::string_view written, std::string_view name) {
+  const std::size_t size = name.size();
+  if (written.size() != size) return false;
+  const char* a = written.data();
+  const char* b = name.data();
+  if (size < 4) {
+    return size == 0 ||
+           (a[0] == b[0] && (size < 2 || a[1] == b[1]) && (size < 3 || a[2] == b[2]));
+  }
+  if (size < 8) {
+    std::uint32_t a0, a1, b0, b1;
+    std::memcpy(&a0, a, 4);
+    std::memcpy(&a1, a + size - 4, 4);
+    std::memcpy(&b0, b, 4);
+    std::memcpy(&b1, b + size - 4, 4);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  if (size > 16) return std::memcmp(a, b, size) == 0;
+  std::uint64_t a0, a1, b0, b1;
+  std::memcpy(&a0, a, 8);
+  std::memcpy(&a1, a + size - 8, 8);
+  std::memcpy(&b0, b, 8);
+  std::memcpy(&b1, b + size - 8, 8);
+  return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+}
 
 // Is told of the events of a pull reader as they are read. While it is told of one, the reader's
 // getters show that event, so that its attributes are read as those of an event of next().
@@ -39,6 +69,11 @@ struct PullAccess {
   // first, until the handler stops or the events end.
   [[gnu::visibility("hidden")]] static Passed pass(ORVIDOM_PullReader& reader,
                                                    PullHandler& handler);
+  // As the reader's findAttribute(name, value), for the event a handler is told of, without a
+  // call through the library's exported symbols.
+  [[gnu::visibility("hidden")]] static bool findAttribute(const ORVIDOM_PullReader& reader,
+                                                          std::string_view name,
+                                                          std::string_view& value);
 };
 
 }  // namespace orvidom

@@ -122,21 +122,30 @@ class XmlTokenizer {
   // Reads the next part: kEnd once the input has ended, kStarved when the window's source has
   // no more bytes for now (the part is read again at the next step).
   Step step() {
+    return steps([] { return false; });
+  }
+  // Reads parts as step() does while `goOn()`, asked after each, is true; kPart after the part
+  // that it is false after. A sink that takes the parts as they are read makes one call for many.
+  template <class GoOn>
+  [[gnu::always_inline]] Step steps(GoOn goOn) {
     for (;;) {
       try {
-        switch (m_phase) {
-          case Phase::kProlog:
-            m_part = prolog(m_part);
-            return Step::kPart;
-          case Phase::kContent:
-            if (m_part >= m_window.moveAt()) m_part = move(m_part);
-            m_part = content(m_part);
-            return Step::kPart;
-          case Phase::kEpilog:
-            m_part = epilog(m_part);
-            return Step::kPart;
-          case Phase::kDone:
-            return Step::kEnd;
+        for (;;) {
+          switch (m_phase) {
+            case Phase::kProlog:
+              m_part = prolog(m_part);
+              break;
+            case Phase::kContent:
+              if (m_part >= m_window.moveAt()) m_part = move(m_part);
+              m_part = content(m_part);
+              break;
+            case Phase::kEpilog:
+              m_part = epilog(m_part);
+              break;
+            case Phase::kDone:
+              return Step::kEnd;
+          }
+          if (!goOn()) return Step::kPart;
         }
       } catch (const NeedMore&) {
         again();
@@ -551,10 +560,15 @@ class XmlTokenizer {
     }
   };
   // The place of the names of elements at the current depth; none from kKnownDepths on.
-  KnownName* elementSlot() { return m_depth < kKnownDepths ? &m_known[m_depth] : nullptr; }
+  KnownName* elementSlot() { return m_depth < kKnownDepths ? &m_elements[m_depth] : nullptr; }
   // The place of the name of the attribute `count` in its tag.
   KnownName* attributeSlot(std::size_t count) {
-    return count < kKnownAttributes ? &m_known[kKnownDepths + count] : nullptr;
+    return count < kKnownAttributes ? &m_attributes[count] : nullptr;
+  }
+  // The number of the place `slot`: its depth, or kKnownDepths and its place in the tag.
+  std::size_t placeOf(const KnownName* slot) const {
+    return slot >= m_attributes ? kKnownDepths + static_cast<std::size_t>(slot - m_attributes)
+                                : static_cast<std::size_t>(slot - m_elements);
   }
 
   // The sink's string of the name at `p`, which ends at `q` (at `p` when no name starts there);
@@ -569,7 +583,7 @@ class XmlTokenizer {
     const auto size = static_cast<std::size_t>(q - p);
     if constexpr (KeepsKnownNames<Sink>::value) {
       if (slot && size <= NameKey::kLongest) {
-        const Ref ref = m_sink.keepName(static_cast<std::size_t>(slot - m_known), p, q);
+        const Ref ref = m_sink.keepName(placeOf(slot), p, q);
         *slot = KnownName::of(p, size, ref);
         return ref;
       }
@@ -582,7 +596,7 @@ class XmlTokenizer {
   // The end of the end tag's name at `p` when it is the open element's, known by its bytes;
   // null when it must be compared byte by byte.
   char* knownEndName(char* p) {
-    return m_depth <= kKnownDepths ? m_known[m_depth - 1].endAt(p) : nullptr;
+    return m_depth <= kKnownDepths ? m_elements[m_depth - 1].endAt(p) : nullptr;
   }
 
   // The attributes of the start tag at `tag` of the element `elementName`, from `q` on, after
@@ -821,8 +835,9 @@ class XmlTokenizer {
   // The attributes of a tag of many, by a hash of their names: each a string of the sink plus
   // one, 0 for a free slot.
   std::vector<std::size_t> m_seen;
-  // The names met last at each depth, then at each place in a tag.
-  KnownName m_known[kKnownPlaces];
+  // The names met last at each depth and at each place in a tag.
+  KnownName m_elements[kKnownDepths];
+  KnownName m_attributes[kKnownAttributes];
 };
 
 }  // namespace orvidom
