@@ -104,20 +104,15 @@ class LineCounter {
     skipByteOrderMark(window);
     const char* p = window.at(m_offset);
 #if defined(__SSE2__)
-    for (; m_offset + 16 <= to; p += 16, m_offset += 16) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
-                                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-      if (_mm_movemask_epi8(ends) != 0) {
-        for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+    for (; m_offset + 64 <= to; p += 64, m_offset += 64) {
+      if (plainBlock(p)) {
+        m_column += 64;
+        m_afterReturn = false;
         continue;
       }
-      // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
-      // below -64.
-      const int continuations = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)));
-      m_column += 16 - (continuations != 0 ? __builtin_popcount(continuations) : 0);
-      m_afterReturn = false;
+      for (int i = 0; i < 64; i += 16) countSixteen(p + i);
     }
+    for (; m_offset + 16 <= to; p += 16, m_offset += 16) countSixteen(p);
 #endif
     for (; m_offset + 8 <= to; p += 8, m_offset += 8) {
       std::uint64_t word;
@@ -157,6 +152,35 @@ class LineCounter {
     return (((feeds - kLowBits) & ~feeds) | ((returns - kLowBits) & ~returns)) & kHighBits;
   }
 
+#if defined(__SSE2__)
+  // True when the 64 bytes at `p` hold neither a line end nor a byte from 0x80, as most blocks
+  // do: none of them is below 14 as a signed byte.
+  static bool plainBlock(const char* p) {
+    const __m128i limit = _mm_set1_epi8(14);
+    const auto* block = reinterpret_cast<const __m128i*>(p);
+    const __m128i low =
+        _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(_mm_loadu_si128(block), limit),
+                                  _mm_cmplt_epi8(_mm_loadu_si128(block + 1), limit)),
+                     _mm_or_si128(_mm_cmplt_epi8(_mm_loadu_si128(block + 2), limit),
+                                  _mm_cmplt_epi8(_mm_loadu_si128(block + 3), limit)));
+    return _mm_movemask_epi8(low) == 0;
+  }
+  // Counts the 16 bytes at `p`, at once where they hold no line end.
+  void countSixteen(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+    if (_mm_movemask_epi8(ends) != 0) {
+      for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+      return;
+    }
+    // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
+    // below -64.
+    const int continuations = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)));
+    m_column += 16 - (continuations != 0 ? __builtin_popcount(continuations) : 0);
+    m_afterReturn = false;
+  }
+#endif
   void skipByteOrderMark(const ParseWindow& window) {
     if (m_offset == 0 && std::memcmp(window.at(0), "\xEF\xBB\xBF", 3) == 0) m_offset = 3;
   }
