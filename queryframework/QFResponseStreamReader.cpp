@@ -86,19 +86,15 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
       : m_stream(stream), m_value(names().value), m_valueDepth(valueDepth()) {}
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
-    if (depth == m_valueDepth) {
-      // Most of a response: a row's child, where only a value matters.
-      if (event == ORVIDOM_PullReader::kStartElement) {
-        m_stream.m_depth = depth;
-        if (m_stream.m_row && orvidom::sameName(name, m_value)) m_stream.readValue();
-      } else {
-        m_stream.m_depth = depth - 1;
-      }
-      return true;
+    if (depth != m_valueDepth) return handleOther(event, name, depth);
+    // Most of a response: a row's child, where only a value matters.
+    if (event == ORVIDOM_PullReader::kStartElement) {
+      m_stream.m_depth = depth;
+      if (m_stream.m_row && orvidom::sameName(name, m_value)) m_stream.readValue();
+    } else {
+      m_stream.m_depth = depth - 1;
     }
-    const bool goOn = handleAny(event, name, depth);
-    m_valueDepth = valueDepth();
-    return goOn;
+    return true;
   }
 
   void startElement(std::string_view name, std::size_t depth);
@@ -113,6 +109,13 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
                      m_stream.m_columnsDepth, m_stream.m_property)
                ? m_stream.m_resultsDepth + 2
                : kDone;
+  }
+  // An event outside a row's children once only values matter there.
+  [[gnu::noinline]] bool handleOther(ORVIDOM_PullReader::Event event, std::string_view name,
+                                     std::size_t depth) {
+    const bool goOn = handleAny(event, name, depth);
+    m_valueDepth = valueDepth();
+    return goOn;
   }
   // Any event; false for one that may end a reading.
   bool handleAny(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) {

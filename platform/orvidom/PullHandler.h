@@ -12,16 +12,15 @@
 
 namespace orvidom {
 
-// True when the name `written` is `name`. The vocabulary's names are short: one of up to 16 bytes
-// is compared in place (from 4 bytes on as two words that may overlap), without a call.
+// True when the name `written` is `name`, compared in place a few loads at a time: names are short,
+// and a call to compare them would cost more than the comparison.
 inline bool sameName(std::string_view written, std::string_view name) {
   const std::size_t size = name.size();
   if (written.size() != size) return false;
   const char* a = written.data();
   const char* b = name.data();
   if (size < 4) {
-    return size == 0 ||
-           (a[0] == b[0] && (size < 2 || a[1] == b[1]) && (size < 3 || a[2] == b[2]));
+    return size == 0 || (a[0] == b[0] && (size < 2 || a[1] == b[1]) && (size < 3 || a[2] == b[2]));
   }
   if (size < 8) {
     std::uint32_t a0, a1, b0, b1;
@@ -31,13 +30,17 @@ inline bool sameName(std::string_view written, std::string_view name) {
     std::memcpy(&b1, b + size - 4, 4);
     return ((a0 ^ b0) | (a1 ^ b1)) == 0;
   }
-  if (size > 16) return std::memcmp(a, b, size) == 0;
-  std::uint64_t a0, a1, b0, b1;
-  std::memcpy(&a0, a, 8);
-  std::memcpy(&a1, a + size - 8, 8);
-  std::memcpy(&b0, b, 8);
-  std::memcpy(&b1, b + size - 8, 8);
-  return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  // Eight bytes at a time, the last eight of them last.
+  std::uint64_t x;
+  std::uint64_t y;
+  for (std::size_t i = 0; i < size - 8; i += 8) {
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) return false;
+  }
+  std::memcpy(&x, a + size - 8, 8);
+  std::memcpy(&y, b + size - 8, 8);
+  return x == y;
 }
 
 // Is told of the events of a pull reader as they are read. While it is told of one, the reader's
