@@ -208,10 +208,14 @@ class LineCounter {
 // place) rather than in a copy of the part's own.
 constexpr std::size_t kAtData = ~std::size_t{0};
 
+// An open element's name that is a copy of its own, not a name kept for its depth.
+constexpr std::uint32_t kCopied = ~std::uint32_t{0};
+
 }  // namespace
 }  // namespace orvidom
 
 using orvidom::kAtData;
+using orvidom::kCopied;
 using orvidom::kKnownPlaces;
 using orvidom::LineCounter;
 using orvidom::ParseWindow;
@@ -472,9 +476,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     std::size_t owned;
     std::size_t attributes;
   };
-  // An open element: its name, kept for its depth or else copied at `name` in m_names, and where
-  // its start tag lies; line 0 until the window leaves the tag.
-  static constexpr Ref kCopied = ~Ref{0};
+  // An open element: its name, kept for its depth or else (kCopied) copied at `name` in m_names,
+  // and where its start tag lies; line 0 until the window leaves the tag.
   struct Open {
     Open(Ref known, std::size_t name, std::size_t offset)
         : known(known), name(name), offset(offset) {}
