@@ -83,16 +83,18 @@ struct ColumnListChildren {
 class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvidom::PullHandler {
  public:
   explicit QFResponseEvents(QFResponseStreamReader& stream)
-      : m_stream(stream), m_value(names().value), m_valueDepth(valueDepth()) {}
+      : m_stream(stream), m_value(names().value) {
+    learnValueDepth();
+  }
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
     if (depth != m_valueDepth) return handleOther(event, name, depth);
-    // Most of a response: a row's child, where only a value matters.
-    if (event == ORVIDOM_PullReader::kStartElement) {
-      m_stream.m_depth = depth;
-      if (m_stream.m_row && orvidom::sameName(name, m_value)) m_stream.readValue();
-    } else {
-      m_stream.m_depth = depth - 1;
+    // Most of a response: a row's child, where only a value matters. Nothing there reads the
+    // depth before an event elsewhere sets it, so neither the child's start nor its end (which the
+    // reader does not hand) keeps it.
+    if (event == ORVIDOM_PullReader::kStartElement && m_stream.m_row &&
+        orvidom::sameName(name, m_value)) {
+      m_stream.readValue();
     }
     return true;
   }
@@ -103,18 +105,20 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
   void characters(std::string_view text);
 
  private:
-  // The depth of a row's children once only values matter there; kDone (no element's) before.
-  std::size_t valueDepth() const {
-    return inRowOnly(m_stream.m_resultsDepth + 2, m_stream.m_resultsDepth, m_stream.m_feedbackDepth,
-                     m_stream.m_columnsDepth, m_stream.m_property)
-               ? m_stream.m_resultsDepth + 2
-               : kDone;
+  // Learns the depth of a row's children once only values matter there, whose ends it has no
+  // need of; kDone (no element's) before.
+  void learnValueDepth() {
+    m_valueDepth = inRowOnly(m_stream.m_resultsDepth + 2, m_stream.m_resultsDepth,
+                             m_stream.m_feedbackDepth, m_stream.m_columnsDepth, m_stream.m_property)
+                       ? m_stream.m_resultsDepth + 2
+                       : kDone;
+    unheededEnds = m_valueDepth == kDone ? 0 : m_valueDepth;
   }
   // An event outside a row's children once only values matter there.
   [[gnu::noinline]] bool handleOther(ORVIDOM_PullReader::Event event, std::string_view name,
                                      std::size_t depth) {
     const bool goOn = handleAny(event, name, depth);
-    m_valueDepth = valueDepth();
+    learnValueDepth();
     return goOn;
   }
   // Any event; false for one that may end a reading.

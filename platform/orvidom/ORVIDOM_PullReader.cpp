@@ -491,7 +491,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
                std::size_t attributes) {
     // The strings of an event handed out are not kept: a part read again may forget them.
-    if (m_handler) return hand(event, name, depth, firstAttribute, attributes);
+    if (m_handler) {
+      if (event == kEndElement && depth == m_handler->unheededEnds) return;
+      return hand(event, name, depth, firstAttribute, attributes);
+    }
     m_events.emplace_back(event, name, depth, firstAttribute, attributes);
     m_mark = {m_piecesUsed, m_owned.size(), m_attributes.size()};
   }

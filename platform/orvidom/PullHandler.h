@@ -52,6 +52,11 @@ class PullHandler {
   virtual bool handle(ORVIDOM_PullReader::Event event, std::string_view name,
                       std::size_t depth) = 0;
 
+  // The depth of the elements whose ends the handler has no need of, which the reader then does
+  // not hand it; 0, no element's, by default. A handler that takes most elements at one depth by
+  // their start alone saves a call for each.
+  std::size_t unheededEnds = 0;
+
  protected:
   ~PullHandler() = default;
 };
