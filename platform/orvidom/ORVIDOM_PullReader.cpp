@@ -563,7 +563,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // Where events go as they are read, instead of m_events, while a pass lasts.
   orvidom::PullHandler* m_handler = nullptr;
   // The names kept for the tokenizer's places, each ended by a zero.
-  char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1];
+  char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1] = {};
   // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the
   // rest is room for more); the bytes of those that are copies, and copies ended by a zero (a
   // deque, so that each stays where it is); their attributes, and where the tag's start.
