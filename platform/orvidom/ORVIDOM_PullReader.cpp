@@ -231,8 +231,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   using Ref = std::uint32_t;
   static constexpr bool kKeepsKnownNames = true;
 
-  explicit Impl(std::unique_ptr<orvidom::WindowSource> source)
-      : m_source(std::move(source)), m_window(*m_source), m_tokenizer(m_window, *this) {
+  // A reader of `source` through a window of `window` bytes.
+  explicit Impl(std::unique_ptr<orvidom::WindowSource> source,
+                std::size_t window = ParseWindow::kWindow)
+      : m_source(std::move(source)), m_window(*m_source, window), m_tokenizer(m_window, *this) {
     m_pieces.resize(2 * kKnownPlaces);
     for (std::size_t place = 0; place < kKnownPlaces; ++place) {
       m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
@@ -603,7 +605,9 @@ ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
     : m_impl(std::move(impl)) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::string_view text)
-    : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StringSource>(text))) {}
+    // A text shorter than a window is read through a window of its size.
+    : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StringSource>(text),
+                                                std::min(text.size(), ParseWindow::kWindow))) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::istream& in)
     : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StreamSource>(in))) {}
