@@ -45,22 +45,22 @@ const Names& names() {
   return instance;
 }
 
-// The text `value`, copied once into a string the text made then takes.
-I18NString textOf(std::string_view value) { return I18NString(std::string(value)); }
+// The text `value`, copied once, into the text's own string.
+I18NString textOf(std::string_view value) { return I18NString(value.data(), value.size()); }
 
 I18NString attributeOr(const ORVIDOM_PullReader& reader, std::string_view name) {
   std::string_view value;
   return reader.findAttribute(name, value) ? textOf(value) : I18NString();
 }
 
-// A value of a row, which the row's vector makes in place: a value made first and moved there
-// would copy its text a second time, from bytes just written, which stalls.
+// A value of a row, null when its text is a null view (its element has no value attribute), which
+// the row's vector makes in place: a value made first and moved there would copy its text a second
+// time, from bytes just written, which stalls.
 struct CellValue {
   std::string_view text;
-  bool found;
   operator QFResponseStreamReader::Value() const {  // NOLINT(google-explicit-constructor)
-    return found ? QFResponseStreamReader::Value{textOf(text), false}
-                 : QFResponseStreamReader::Value{I18NString(), true};
+    return text.data() ? QFResponseStreamReader::Value{textOf(text), false}
+                       : QFResponseStreamReader::Value{I18NString(), true};
   }
 };
 
@@ -84,6 +84,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
  public:
   explicit QFResponseEvents(QFResponseStreamReader& stream)
       : m_stream(stream), m_value(names().value) {
+    wanted = kCellValue;
     learnValueDepth();
   }
 
@@ -94,7 +95,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
     // reader does not hand) keeps it.
     if (event == ORVIDOM_PullReader::kStartElement && m_stream.m_row &&
         orvidom::sameName(name, m_value)) {
-      m_stream.readValue();
+      m_stream.m_row->emplace_back(CellValue{wantedValue});
     }
     return true;
   }
@@ -255,9 +256,9 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
 }
 
 void QFResponseStreamReader::readValue() {
-  CellValue value{{}, false};
-  value.found = orvidom::PullAccess::findAttribute(m_reader, kCellValue, value.text);
-  m_row->emplace_back(value);
+  std::string_view text;
+  const bool found = orvidom::PullAccess::findAttribute(m_reader, kCellValue, text);
+  m_row->emplace_back(CellValue{found ? text : std::string_view()});
 }
 
 void QFResponseStreamReader::endElement() {
@@ -286,8 +287,7 @@ void QFResponseStreamReader::characters() {
 
 void QFResponseEvents::characters(std::string_view text) {
   if (m_stream.m_property != 0) {
-    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName),
-                                  I18NString(std::string(text)));
+    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName), textOf(text));
     m_stream.m_property = 0;
   }
   if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth) {

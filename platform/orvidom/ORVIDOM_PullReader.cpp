@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <deque>
+#include <forward_list>
 #include <istream>
 #include <string>
 #include <vector>
@@ -340,7 +340,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   const char* cString(Ref ref) {
     Piece& piece = m_pieces[ref];
     if (piece.copy != kAtData) return m_owned.data() + piece.copy;
-    if (!piece.cString) piece.cString = m_cStrings.emplace_back(piece.data, piece.size).c_str();
+    if (!piece.cString) piece.cString = m_cStrings.emplace_front(piece.data, piece.size).c_str();
     return piece.cString;
   }
 
@@ -490,8 +490,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     int column = 0;
   };
 
-  void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
-               std::size_t attributes) {
+  // In the tokenizer's loop, as is hand(): with the lookup of the attribute a handler wants, the
+  // compiler would call them, and a call for each event costs more than their code.
+  [[gnu::always_inline]] void deliver(Event event, Ref name, std::size_t depth,
+                                      std::size_t firstAttribute, std::size_t attributes) {
     // The strings of an event handed out are not kept: a part read again may forget them.
     if (m_handler) {
       if (event == kEndElement && depth == m_handler->unheededEnds) return;
@@ -502,10 +504,14 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   }
   // Hands an event to the handler, shown by the getters while it takes it; the events after the
   // one it stops at are queued.
-  void hand(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
-            std::size_t attributes) {
+  [[gnu::always_inline]] void hand(Event event, Ref name, std::size_t depth,
+                                   std::size_t firstAttribute, std::size_t attributes) {
     const Shown shown(event, name, depth, firstAttribute, attributes);
     m_shown = &shown;
+    if (event == kStartElement && !m_handler->wanted.empty()) {
+      const auto* found = findAttribute(m_handler->wanted);
+      m_handler->wantedValue = found ? view(found->second) : std::string_view();
+    }
     const bool goOn = m_handler->handle(event, view(name), depth);
     m_shown = nullptr;
     if (!goOn) m_handler = nullptr;
@@ -568,11 +574,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1] = {};
   // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the
   // rest is room for more); the bytes of those that are copies, and copies ended by a zero (a
-  // deque, so that each stays where it is); their attributes, and where the tag's start.
+  // list, so that each stays where it is, which unlike a deque allocates nothing until one is
+  // made: most documents ask for none); their attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
   std::size_t m_piecesUsed = kKnownPlaces;
   std::string m_owned;
-  std::deque<std::string> m_cStrings;
+  std::forward_list<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
   Mark m_mark{kKnownPlaces, 0, 0};

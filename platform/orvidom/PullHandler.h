@@ -57,6 +57,13 @@ class PullHandler {
   // their start alone saves a call for each.
   std::size_t unheededEnds = 0;
 
+  // The name of an attribute the handler reads of most starts of elements it is told of; empty,
+  // none, by default. The reader then looks it up as it reads the tag, before it tells the
+  // handler, and puts its value in `wantedValue` (a null view when the tag has none): a call for
+  // each lookup is saved.
+  std::string_view wanted;
+  std::string_view wantedValue;
+
  protected:
   ~PullHandler() = default;
 };
