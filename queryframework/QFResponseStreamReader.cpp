@@ -45,22 +45,22 @@ const Names& names() {
   return instance;
 }
 
-// The text `value`, copied once into a string the text made then takes.
-I18NString textOf(std::string_view value) { return I18NString(std::string(value)); }
+// The text `value`, copied once, into the text's own string.
+I18NString textOf(std::string_view value) { return I18NString(value.data(), value.size()); }
 
 I18NString attributeOr(const ORVIDOM_PullReader& reader, std::string_view name) {
   std::string_view value;
   return reader.findAttribute(name, value) ? textOf(value) : I18NString();
 }
 
-// A value of a row, which the row's vector makes in place: a value made first and moved there
-// would copy its text a second time, from bytes just written, which stalls.
+// A value of a row, null when its text is a null view (its element has no value attribute), which
+// the row's vector makes in place: a value made first and moved there would copy its text a second
+// time, from bytes just written, which stalls.
 struct CellValue {
   std::string_view text;
-  bool found;
   operator QFResponseStreamReader::Value() const {  // NOLINT(google-explicit-constructor)
-    return found ? QFResponseStreamReader::Value{textOf(text), false}
-                 : QFResponseStreamReader::Value{I18NString(), true};
+    return text.data() ? QFResponseStreamReader::Value{textOf(text), false}
+                       : QFResponseStreamReader::Value{I18NString(), true};
   }
 };
 
@@ -83,22 +83,21 @@ struct ColumnListChildren {
 class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvidom::PullHandler {
  public:
   explicit QFResponseEvents(QFResponseStreamReader& stream)
-      : m_stream(stream), m_value(names().value), m_valueDepth(valueDepth()) {}
+      : m_stream(stream), m_value(names().value) {
+    wanted = kCellValue;
+    learnValueDepth();
+  }
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
-    if (depth == m_valueDepth) {
-      // Most of a response: a row's child, where only a value matters.
-      if (event == ORVIDOM_PullReader::kStartElement) {
-        m_stream.m_depth = depth;
-        if (m_stream.m_row && name == m_value) m_stream.readValue();
-      } else {
-        m_stream.m_depth = depth - 1;
-      }
-      return true;
+    if (depth != m_valueDepth) return handleOther(event, name, depth);
+    // Most of a response: a row's child, where only a value matters. Nothing there reads the
+    // depth before an event elsewhere sets it, so neither the child's start nor its end (which the
+    // reader does not hand) keeps it.
+    if (event == ORVIDOM_PullReader::kStartElement && m_stream.m_row &&
+        orvidom::sameName(name, m_value)) {
+      m_stream.m_row->emplace_back(CellValue{wantedValue});
     }
-    const bool goOn = handleAny(event, name, depth);
-    m_valueDepth = valueDepth();
-    return goOn;
+    return true;
   }
 
   void startElement(std::string_view name, std::size_t depth);
@@ -107,12 +106,21 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
   void characters(std::string_view text);
 
  private:
-  // The depth of a row's children once only values matter there; kDone (no element's) before.
-  std::size_t valueDepth() const {
-    return inRowOnly(m_stream.m_resultsDepth + 2, m_stream.m_resultsDepth, m_stream.m_feedbackDepth,
-                     m_stream.m_columnsDepth, m_stream.m_property)
-               ? m_stream.m_resultsDepth + 2
-               : kDone;
+  // Learns the depth of a row's children once only values matter there, whose ends it has no
+  // need of; kDone (no element's) before.
+  void learnValueDepth() {
+    m_valueDepth = inRowOnly(m_stream.m_resultsDepth + 2, m_stream.m_resultsDepth,
+                             m_stream.m_feedbackDepth, m_stream.m_columnsDepth, m_stream.m_property)
+                       ? m_stream.m_resultsDepth + 2
+                       : kDone;
+    unheededEnds = m_valueDepth == kDone ? 0 : m_valueDepth;
+  }
+  // An event outside a row's children once only values matter there.
+  [[gnu::noinline]] bool handleOther(ORVIDOM_PullReader::Event event, std::string_view name,
+                                     std::size_t depth) {
+    const bool goOn = handleAny(event, name, depth);
+    learnValueDepth();
+    return goOn;
   }
   // Any event; false for one that may end a reading.
   bool handleAny(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) {
@@ -248,9 +256,9 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
 }
 
 void QFResponseStreamReader::readValue() {
-  CellValue value{{}, false};
-  value.found = m_reader.findAttribute(kCellValue, value.text);
-  m_row->emplace_back(value);
+  std::string_view text;
+  const bool found = orvidom::PullAccess::findAttribute(m_reader, kCellValue, text);
+  m_row->emplace_back(CellValue{found ? text : std::string_view()});
 }
 
 void QFResponseStreamReader::endElement() {
@@ -279,8 +287,7 @@ void QFResponseStreamReader::characters() {
 
 void QFResponseEvents::characters(std::string_view text) {
   if (m_stream.m_property != 0) {
-    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName),
-                                  I18NString(std::string(text)));
+    m_stream.m_properties.emplace(std::move(m_stream.m_propertyName), textOf(text));
     m_stream.m_property = 0;
   }
   if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth) {

@@ -56,7 +56,8 @@ class KORVATH_API QFResponseStreamReader {
 
   ORVIDOM_PullReader& m_reader;
   bool m_ended = false;
-  // The depth of the innermost open element (1: the response).
+  // The depth of the innermost open element (1: the response); not kept for a row's children
+  // once only values matter there, where nothing reads it.
   std::size_t m_depth = 0;
   // The depth of the first "queryFeedbackResult", "columnList" and "resultData" while they are
   // open; kNotYet before, kDone after.

@@ -17,6 +17,9 @@ class KORVATH_API I18NString {
   I18NString(const char* text);  // NOLINT(google-explicit-constructor)
   // UTF-8 text taken as it is.
   I18NString(std::string text) noexcept : m_text(std::move(text)) {}  // NOLINT
+  // The `length` bytes of UTF-8 text at `text`, taken as they are: a reader's view of its input
+  // becomes a text without a string made first and moved in.
+  I18NString(const char* text, std::size_t length) : m_text(text, length) {}
   // Text in `encoding` (null or "UTF-8" for UTF-8, "ISO-8859-1", "Latin1" or
   // "Latin-1" in any letter case for Latin-1), `length` bytes
   // or up to the terminating zero when -1; the converter and context are not used.

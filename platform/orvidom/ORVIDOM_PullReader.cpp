@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <deque>
+#include <forward_list>
 #include <istream>
 #include <string>
 #include <vector>
@@ -104,20 +104,15 @@ class LineCounter {
     skipByteOrderMark(window);
     const char* p = window.at(m_offset);
 #if defined(__SSE2__)
-    for (; m_offset + 16 <= to; p += 16, m_offset += 16) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
-                                        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-      if (_mm_movemask_epi8(ends) != 0) {
-        for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+    for (; m_offset + 64 <= to; p += 64, m_offset += 64) {
+      if (plainBlock(p)) {
+        m_column += 64;
+        m_afterReturn = false;
         continue;
       }
-      // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
-      // below -64.
-      const int continuations = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)));
-      m_column += 16 - (continuations != 0 ? __builtin_popcount(continuations) : 0);
-      m_afterReturn = false;
+      for (int i = 0; i < 64; i += 16) countSixteen(p + i);
     }
+    for (; m_offset + 16 <= to; p += 16, m_offset += 16) countSixteen(p);
 #endif
     for (; m_offset + 8 <= to; p += 8, m_offset += 8) {
       std::uint64_t word;
@@ -157,6 +152,35 @@ class LineCounter {
     return (((feeds - kLowBits) & ~feeds) | ((returns - kLowBits) & ~returns)) & kHighBits;
   }
 
+#if defined(__SSE2__)
+  // True when the 64 bytes at `p` hold neither a line end nor a byte from 0x80, as most blocks
+  // do: none of them is below 14 as a signed byte.
+  static bool plainBlock(const char* p) {
+    const __m128i limit = _mm_set1_epi8(14);
+    const auto* block = reinterpret_cast<const __m128i*>(p);
+    const __m128i low =
+        _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(_mm_loadu_si128(block), limit),
+                                  _mm_cmplt_epi8(_mm_loadu_si128(block + 1), limit)),
+                     _mm_or_si128(_mm_cmplt_epi8(_mm_loadu_si128(block + 2), limit),
+                                  _mm_cmplt_epi8(_mm_loadu_si128(block + 3), limit)));
+    return _mm_movemask_epi8(low) == 0;
+  }
+  // Counts the 16 bytes at `p`, at once where they hold no line end.
+  void countSixteen(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
+                                      _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
+    if (_mm_movemask_epi8(ends) != 0) {
+      for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+      return;
+    }
+    // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
+    // below -64.
+    const int continuations = _mm_movemask_epi8(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)));
+    m_column += 16 - (continuations != 0 ? __builtin_popcount(continuations) : 0);
+    m_afterReturn = false;
+  }
+#endif
   void skipByteOrderMark(const ParseWindow& window) {
     if (m_offset == 0 && std::memcmp(window.at(0), "\xEF\xBB\xBF", 3) == 0) m_offset = 3;
   }
@@ -180,13 +204,19 @@ class LineCounter {
   bool m_afterReturn = false;
 };
 
-// Where a string of the reader lies in the window rather than in a copy of its own.
-constexpr std::size_t kInWindow = ~std::size_t{0};
+// Where a string of the reader lies where its data points (in the window, or a name kept for its
+// place) rather than in a copy of the part's own.
+constexpr std::size_t kAtData = ~std::size_t{0};
+
+// An open element's name that is a copy of its own, not a name kept for its depth.
+constexpr std::uint32_t kCopied = ~std::uint32_t{0};
 
 }  // namespace
 }  // namespace orvidom
 
-using orvidom::kInWindow;
+using orvidom::kAtData;
+using orvidom::kCopied;
+using orvidom::kKnownPlaces;
 using orvidom::LineCounter;
 using orvidom::ParseWindow;
 
@@ -194,13 +224,22 @@ using orvidom::ParseWindow;
 // part it read last, as events not yet handed out, or handed to a PullHandler as they are read.
 // Names and values are shown where they lie in the window, which stays put until the next part is
 // read: only a string that references or line ends change, and one an event keeps while the
-// window moves, is copied.
+// window moves, is copied. The names the tokenizer remembers at each depth and place in a tag are
+// copied once, as the place learns them, and are the strings below kKnownPlaces.
 class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  public:
   using Ref = std::uint32_t;
+  static constexpr bool kKeepsKnownNames = true;
 
-  explicit Impl(std::unique_ptr<orvidom::WindowSource> source)
-      : m_source(std::move(source)), m_window(*m_source), m_tokenizer(m_window, *this) {}
+  // A reader of `source` through a window of `window` bytes.
+  explicit Impl(std::unique_ptr<orvidom::WindowSource> source,
+                std::size_t window = ParseWindow::kWindow)
+      : m_source(std::move(source)), m_window(*m_source, window), m_tokenizer(m_window, *this) {
+    m_pieces.resize(2 * kKnownPlaces);
+    for (std::size_t place = 0; place < kKnownPlaces; ++place) {
+      m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
+    }
+  }
 
   orvidom::PushSource& pushSource() { return static_cast<orvidom::PushSource&>(*m_source); }
   bool pushed() const { return m_pushed; }
@@ -251,12 +290,13 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       Handing& operator=(const Handing&) = delete;
       Impl& impl;
     } handing(*this, handler);
-    for (;;) {
+    forgetPart();
+    m_tokenizer.steps([this] {
+      if (!m_handler) return false;
       forgetPart();
-      const Tokenizer::Step step = m_tokenizer.step();
-      if (!m_handler) return orvidom::Passed::kStopped;
-      if (step != Tokenizer::Step::kPart) return orvidom::Passed::kEnded;
-    }
+      return true;
+    });
+    return m_handler ? orvidom::Passed::kEnded : orvidom::Passed::kStopped;
   }
 
   // What a reader shows of the event handed out last. Built where it is kept, as are the other
@@ -281,41 +321,42 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A string of the event shown: where the tokenizer told it, or its copy.
   std::string_view view(Ref ref) const {
     const Piece& piece = m_pieces[ref];
-    return {piece.copy == kInWindow ? piece.data : m_owned.data() + piece.copy, piece.size};
+    return {piece.copy == kAtData ? piece.data : m_owned.data() + piece.copy, piece.size};
   }
   // The name and value of the attribute `i` of the event shown, which has more than `i`.
   std::pair<Ref, Ref> attribute(std::size_t i) const {
     return m_attributes[m_shown->firstAttribute + i];
   }
   // The attribute `name` of the event shown, or null.
-  const std::pair<Ref, Ref>* findAttribute(std::string_view name) const {
+  [[gnu::always_inline]] const std::pair<Ref, Ref>* findAttribute(std::string_view name) const {
     if (!m_shown) return nullptr;
     const auto* first = m_attributes.data() + m_shown->firstAttribute;
     for (const auto* a = first; a != first + m_shown->attributes; ++a) {
-      const std::string_view written = view(a->first);
-      // Most names are short and differ in their size or first byte: no call for those.
-      if (written.size() == name.size() && (name.empty() || written[0] == name[0]) &&
-          (name.size() <= 1 ||
-           std::memcmp(written.data() + 1, name.data() + 1, name.size() - 1) == 0)) {
-        return a;
-      }
+      if (orvidom::sameName(view(a->first), name)) return a;
     }
     return nullptr;
   }
   // The string `ref` ended by a zero, valid until the next part is read.
   const char* cString(Ref ref) {
     Piece& piece = m_pieces[ref];
-    if (piece.copy != kInWindow) return m_owned.data() + piece.copy;
-    if (!piece.cString) piece.cString = m_cStrings.emplace_back(piece.data, piece.size).c_str();
+    if (piece.copy != kAtData) return m_owned.data() + piece.copy;
+    if (!piece.cString) piece.cString = m_cStrings.emplace_front(piece.data, piece.size).c_str();
     return piece.cString;
   }
 
   // --- What the tokenizer tells: strings.
 
   Ref name(const char* start, const char* stop) { return plainString(start, stop); }
-  Ref plainString(const char* start, const char* stop) {
-    m_pieces.emplace_back(start, static_cast<std::size_t>(stop - start), kInWindow);
-    return static_cast<Ref>(m_pieces.size() - 1);
+  // The name at `start` that the place `place` learns.
+  Ref keepName(std::size_t place, const char* start, const char* stop) {
+    const auto size = static_cast<std::size_t>(stop - start);
+    std::memcpy(m_knownNames[place], start, size);
+    m_knownNames[place][size] = '\0';
+    m_pieces[place].size = size;
+    return static_cast<Ref>(place);
+  }
+  [[gnu::always_inline]] Ref plainString(const char* start, const char* stop) {
+    return addPiece(start, static_cast<std::size_t>(stop - start), kAtData);
   }
   void beginString() {
     m_target = &m_owned;
@@ -330,9 +371,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_target->append(bytes, orvidom::encodeUtf8(c, bytes));
   }
   Ref endString() {
-    m_pieces.emplace_back(nullptr, m_owned.size() - m_start, m_start);
+    const Ref ref = addPiece(nullptr, m_owned.size() - m_start, m_start);
     m_owned.push_back('\0');
-    return static_cast<Ref>(m_pieces.size() - 1);
+    return ref;
   }
   const char* string(Ref ref) { return cString(ref); }
 
@@ -360,19 +401,25 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       deliver(kEndElement, name, depth, 0, 0);
       return;
     }
-    const std::string_view written = view(name);
-    m_open.emplace_back(m_names.size(), written.size(), tagOffset);
-    m_names.append(written.data(), written.size());
-    m_names.push_back('\0');
+    // A name kept for its depth stays there while the element is open.
+    m_open.emplace_back(name < kKnownPlaces ? name : kCopied, m_names.size(), tagOffset);
+    if (name >= kKnownPlaces) {
+      const std::string_view written = view(name);
+      m_names.append(written.data(), written.size());
+      m_names.push_back('\0');
+    }
   }
   void endElement() {
     const Open& open = m_open.back();
-    const char* written = m_names.data() + open.name;
-    deliver(kEndElement, plainString(written, written + open.size), m_open.size(), 0, 0);
+    deliver(kEndElement, open.known != kCopied ? open.known : copiedName(open), m_open.size(), 0,
+            0);
     // Its name is shown until the next part is read, when the element is closed.
     m_closing = true;
   }
-  const char* openName() const { return m_names.c_str() + m_open.back().name; }
+  const char* openName() const {
+    const Open& open = m_open.back();
+    return open.known != kCopied ? m_knownNames[open.known] : m_names.c_str() + open.name;
+  }
   std::string openedAt() const {
     const Open& open = m_open.back();
     int line = open.line;
@@ -385,7 +432,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
 
   // Forgets what the tokenizer told of the part it reads again.
   void restart() {
-    m_pieces.erase(m_pieces.begin() + static_cast<std::ptrdiff_t>(m_mark.pieces), m_pieces.end());
+    m_piecesUsed = m_mark.pieces;
     m_owned.resize(m_mark.owned);
     m_attributes.resize(m_mark.attributes);
     m_tagFirst = m_mark.attributes;
@@ -416,11 +463,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy; `cString` is its copy
   // ended by a zero once one was asked for.
   struct Piece {
+    Piece() = default;
     Piece(const char* data, std::size_t size, std::size_t copy)
         : data(data), size(size), copy(copy) {}
-    const char* data;
-    std::size_t size;
-    std::size_t copy;
+    const char* data = nullptr;
+    std::size_t size = 0;
+    std::size_t copy = kAtData;
     const char* cString = nullptr;
   };
 
@@ -430,40 +478,61 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     std::size_t owned;
     std::size_t attributes;
   };
-  // An open element: its name in m_names, and where its start tag lies; line 0 until the window
-  // leaves the tag.
+  // An open element: its name, kept for its depth or else (kCopied) copied at `name` in m_names,
+  // and where its start tag lies; line 0 until the window leaves the tag.
   struct Open {
-    Open(std::size_t name, std::size_t size, std::size_t offset)
-        : name(name), size(size), offset(offset) {}
+    Open(Ref known, std::size_t name, std::size_t offset)
+        : known(known), name(name), offset(offset) {}
+    Ref known;
     std::size_t name;
-    std::size_t size;
     std::size_t offset;
     int line = 0;
     int column = 0;
   };
 
-  void deliver(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
-               std::size_t attributes) {
+  // In the tokenizer's loop, as is hand(): with the lookup of the attribute a handler wants, the
+  // compiler would call them, and a call for each event costs more than their code.
+  [[gnu::always_inline]] void deliver(Event event, Ref name, std::size_t depth,
+                                      std::size_t firstAttribute, std::size_t attributes) {
     // The strings of an event handed out are not kept: a part read again may forget them.
-    if (m_handler) return hand(event, name, depth, firstAttribute, attributes);
+    if (m_handler) {
+      if (event == kEndElement && depth == m_handler->unheededEnds) return;
+      return hand(event, name, depth, firstAttribute, attributes);
+    }
     m_events.emplace_back(event, name, depth, firstAttribute, attributes);
-    m_mark = {m_pieces.size(), m_owned.size(), m_attributes.size()};
+    m_mark = {m_piecesUsed, m_owned.size(), m_attributes.size()};
   }
   // Hands an event to the handler, shown by the getters while it takes it; the events after the
   // one it stops at are queued.
-  void hand(Event event, Ref name, std::size_t depth, std::size_t firstAttribute,
-            std::size_t attributes) {
+  [[gnu::always_inline]] void hand(Event event, Ref name, std::size_t depth,
+                                   std::size_t firstAttribute, std::size_t attributes) {
     const Shown shown(event, name, depth, firstAttribute, attributes);
     m_shown = &shown;
+    if (event == kStartElement && !m_handler->wanted.empty()) {
+      const auto* found = findAttribute(m_handler->wanted);
+      m_handler->wantedValue = found ? view(found->second) : std::string_view();
+    }
     const bool goOn = m_handler->handle(event, view(name), depth);
     m_shown = nullptr;
     if (!goOn) m_handler = nullptr;
   }
+  // The copied name of the open element `open`.
+  Ref copiedName(const Open& open) {
+    const char* written = m_names.data() + open.name;
+    return plainString(written, written + std::strlen(written));
+  }
+  // A new string of the part.
+  [[gnu::always_inline]] Ref addPiece(const char* data, std::size_t size, std::size_t copy) {
+    if (m_piecesUsed == m_pieces.size()) morePieces();
+    m_pieces[m_piecesUsed] = Piece(data, size, copy);
+    return static_cast<Ref>(m_piecesUsed++);
+  }
+  [[gnu::noinline]] void morePieces() { m_pieces.resize(2 * m_pieces.size()); }
   // Copies the strings of the events delivered to m_owned.
   void keepPieces() {
-    for (std::size_t i = 0; i < m_mark.pieces; ++i) {
+    for (std::size_t i = kKnownPlaces; i < m_mark.pieces; ++i) {
       Piece& piece = m_pieces[i];
-      if (piece.copy != kInWindow) continue;
+      if (piece.copy != kAtData) continue;
       piece.copy = m_owned.size();
       m_owned.append(piece.data, piece.size);
       m_owned.push_back('\0');
@@ -482,12 +551,12 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_events.clear();
     m_next = 0;
     m_shown = nullptr;
-    m_pieces.clear();
+    m_piecesUsed = kKnownPlaces;
     m_owned.clear();
     if (!m_cStrings.empty()) m_cStrings.clear();
     m_attributes.clear();
     m_tagFirst = 0;
-    m_mark = {0, 0, 0};
+    m_mark = {kKnownPlaces, 0, 0};
   }
 
   std::unique_ptr<orvidom::WindowSource> m_source;
@@ -501,14 +570,19 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   const Shown* m_shown = nullptr;
   // Where events go as they are read, instead of m_events, while a pass lasts.
   orvidom::PullHandler* m_handler = nullptr;
-  // The strings of those events, the bytes of those that are copies, and copies ended by a zero
-  // (a deque, so that each stays where it is); their attributes, and where the tag's start.
+  // The names kept for the tokenizer's places, each ended by a zero.
+  char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1] = {};
+  // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the
+  // rest is room for more); the bytes of those that are copies, and copies ended by a zero (a
+  // list, so that each stays where it is, which unlike a deque allocates nothing until one is
+  // made: most documents ask for none); their attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
+  std::size_t m_piecesUsed = kKnownPlaces;
   std::string m_owned;
-  std::deque<std::string> m_cStrings;
+  std::forward_list<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
-  Mark m_mark{0, 0, 0};
+  Mark m_mark{kKnownPlaces, 0, 0};
   // Where the string being written goes (m_owned, or m_text for a text), and where it starts.
   std::string* m_target = &m_owned;
   std::size_t m_start = 0;
@@ -527,11 +601,20 @@ orvidom::Passed orvidom::PullAccess::pass(ORVIDOM_PullReader& reader, PullHandle
   return reader.m_impl->pass(handler);
 }
 
+bool orvidom::PullAccess::findAttribute(const ORVIDOM_PullReader& reader, std::string_view name,
+                                        std::string_view& value) {
+  const auto* found = reader.m_impl->findAttribute(name);
+  if (found) value = reader.m_impl->view(found->second);
+  return found != nullptr;
+}
+
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
     : m_impl(std::move(impl)) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::string_view text)
-    : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StringSource>(text))) {}
+    // A text shorter than a window is read through a window of its size.
+    : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StringSource>(text),
+                                                std::min(text.size(), ParseWindow::kWindow))) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::istream& in)
     : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StreamSource>(in))) {}
@@ -598,9 +681,7 @@ const char* ORVIDOM_PullReader::findAttribute(std::string_view name) const noexc
 
 bool ORVIDOM_PullReader::findAttribute(std::string_view name,
                                        std::string_view& value) const noexcept {
-  const auto* found = m_impl->findAttribute(name);
-  if (found) value = m_impl->view(found->second);
-  return found != nullptr;
+  return orvidom::PullAccess::findAttribute(*this, name, value);
 }
 
 std::string_view ORVIDOM_PullReader::getText() const noexcept {

@@ -58,7 +58,7 @@ class ParseWindow {
   // A window of `size` bytes (more where a part of the input needs more, and at least twice
   // kNear, which a byte order mark fits in) over `source`, which outlives it.
   explicit ParseWindow(WindowSource& source, std::size_t size = kWindow)
-      : m_source(source), m_size(std::max(size, 2 * kNear)), m_lookahead(m_size / 4) {
+      : m_source(source), m_size(std::max(size, 2 * kNear)), m_lookahead(m_size / 16) {
     fill(0, m_size);
   }
 
@@ -112,8 +112,8 @@ class ParseWindow {
     m_begin = m_buffer.get();
     m_end = m_begin + held;
     std::memset(m_end, 0, kPadding);
-    // A part that starts in the last quarter of a window starts the next one instead, so that
-    // few parts run past a window's end.
+    // A part that starts in the last sixteenth of a window starts the next one instead, so that
+    // few parts run past a window's end, and little is copied as the window moves.
     m_moveAt = more() ? m_end - std::min(held, m_lookahead) : m_end + 1;
   }
 

@@ -4,11 +4,44 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "orvidom/ORVIDOM_PullReader.h"
 
 namespace orvidom {
+
+// True when the name `written` is `name`, compared in place a few loads at a time: names are short,
+// and a call to compare them would cost more than the comparison.
+inline bool sameName(std::string_view written, std::string_view name) {
+  const std::size_t size = name.size();
+  if (written.size() != size) return false;
+  const char* a = written.data();
+  const char* b = name.data();
+  if (size < 4) {
+    return size == 0 || (a[0] == b[0] && (size < 2 || a[1] == b[1]) && (size < 3 || a[2] == b[2]));
+  }
+  if (size < 8) {
+    std::uint32_t a0, a1, b0, b1;
+    std::memcpy(&a0, a, 4);
+    std::memcpy(&a1, a + size - 4, 4);
+    std::memcpy(&b0, b, 4);
+    std::memcpy(&b1, b + size - 4, 4);
+    return ((a0 ^ b0) | (a1 ^ b1)) == 0;
+  }
+  // Eight bytes at a time, the last eight of them last.
+  std::uint64_t x;
+  std::uint64_t y;
+  for (std::size_t i = 0; i < size - 8; i += 8) {
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) return false;
+  }
+  std::memcpy(&x, a + size - 8, 8);
+  std::memcpy(&y, b + size - 8, 8);
+  return x == y;
+}
 
 // Is told of the events of a pull reader as they are read. While it is told of one, the reader's
 // getters show that event, so that its attributes are read as those of an event of next().
@@ -18,6 +51,18 @@ class PullHandler {
   // `depth`; false to stop the reading after it.
   virtual bool handle(ORVIDOM_PullReader::Event event, std::string_view name,
                       std::size_t depth) = 0;
+
+  // The depth of the elements whose ends the handler has no need of, which the reader then does
+  // not hand it; 0, no element's, by default. A handler that takes most elements at one depth by
+  // their start alone saves a call for each.
+  std::size_t unheededEnds = 0;
+
+  // The name of an attribute the handler reads of most starts of elements it is told of; empty,
+  // none, by default. The reader then looks it up as it reads the tag, before it tells the
+  // handler, and puts its value in `wantedValue` (a null view when the tag has none): a call for
+  // each lookup is saved.
+  std::string_view wanted;
+  std::string_view wantedValue;
 
  protected:
   ~PullHandler() = default;
@@ -39,6 +84,11 @@ struct PullAccess {
   // first, until the handler stops or the events end.
   [[gnu::visibility("hidden")]] static Passed pass(ORVIDOM_PullReader& reader,
                                                    PullHandler& handler);
+  // As the reader's findAttribute(name, value), for the event a handler is told of, without a
+  // call through the library's exported symbols.
+  [[gnu::visibility("hidden")]] static bool findAttribute(const ORVIDOM_PullReader& reader,
+                                                          std::string_view name,
+                                                          std::string_view& value);
 };
 
 }  // namespace orvidom

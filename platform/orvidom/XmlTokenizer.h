@@ -55,6 +55,23 @@ template <class Sink>
 struct LastingNames<Sink, std::void_t<decltype(Sink::kLastingNames)>>
     : std::bool_constant<Sink::kLastingNames> {};
 
+// The places where the tokenizer remembers the name met last: an element's depth up to
+// kKnownDepths, then an attribute's place in its tag up to kKnownAttributes.
+inline constexpr std::size_t kKnownDepths = 64;
+inline constexpr std::size_t kKnownAttributes = 8;
+inline constexpr std::size_t kKnownPlaces = kKnownDepths + kKnownAttributes;
+
+// True for a sink that keeps the names the tokenizer remembers (`static constexpr bool
+// kKeepsKnownNames = true`): when a place learns a name of at most NameKey::kLongest bytes, the
+// tokenizer asks `Ref keepName(std::size_t place, const char*, const char*)` for a Ref that stays
+// that name's while the place holds it, and gives the name known again there that Ref without
+// asking. A sink whose strings last only a part at a time then copies each such name once.
+template <class Sink, class = void>
+struct KeepsKnownNames : std::false_type {};
+template <class Sink>
+struct KeepsKnownNames<Sink, std::void_t<decltype(Sink::kKeepsKnownNames)>>
+    : std::bool_constant<Sink::kKeepsKnownNames> {};
+
 // Reads a document a part at a time (a tag, a run of text, a comment), checking every rule of
 // XML 1.0 without a DTD, and tells `Sink` what it reads. Each part is read whole before the sink
 // hears of it: a part that runs past the window's end is read again once the window has moved
@@ -105,21 +122,30 @@ class XmlTokenizer {
   // Reads the next part: kEnd once the input has ended, kStarved when the window's source has
   // no more bytes for now (the part is read again at the next step).
   Step step() {
+    return steps([] { return false; });
+  }
+  // Reads parts as step() does while `goOn()`, asked after each, is true; kPart after the part
+  // that it is false after. A sink that takes the parts as they are read makes one call for many.
+  template <class GoOn>
+  [[gnu::always_inline]] Step steps(GoOn goOn) {
     for (;;) {
       try {
-        switch (m_phase) {
-          case Phase::kProlog:
-            m_part = prolog(m_part);
-            return Step::kPart;
-          case Phase::kContent:
-            if (m_part >= m_window.moveAt()) m_part = move(m_part);
-            m_part = content(m_part);
-            return Step::kPart;
-          case Phase::kEpilog:
-            m_part = epilog(m_part);
-            return Step::kPart;
-          case Phase::kDone:
-            return Step::kEnd;
+        for (;;) {
+          switch (m_phase) {
+            case Phase::kProlog:
+              m_part = prolog(m_part);
+              break;
+            case Phase::kContent:
+              if (m_part >= m_window.moveAt()) m_part = move(m_part);
+              m_part = content(m_part);
+              break;
+            case Phase::kEpilog:
+              m_part = epilog(m_part);
+              break;
+            case Phase::kDone:
+              return Step::kEnd;
+          }
+          if (!goOn()) return Step::kPart;
         }
       } catch (const NeedMore&) {
         again();
@@ -533,27 +559,37 @@ class XmlTokenizer {
       return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
     }
   };
-  static constexpr std::size_t kKnownDepths = 64;
-  static constexpr std::size_t kKnownAttributes = 8;
-
   // The place of the names of elements at the current depth; none from kKnownDepths on.
   KnownName* elementSlot() { return m_depth < kKnownDepths ? &m_elements[m_depth] : nullptr; }
   // The place of the name of the attribute `count` in its tag.
   KnownName* attributeSlot(std::size_t count) {
     return count < kKnownAttributes ? &m_attributes[count] : nullptr;
   }
+  // The number of the place `slot`: its depth, or kKnownDepths and its place in the tag.
+  std::size_t placeOf(const KnownName* slot) const {
+    return slot >= m_attributes ? kKnownDepths + static_cast<std::size_t>(slot - m_attributes)
+                                : static_cast<std::size_t>(slot - m_elements);
+  }
 
   // The sink's string of the name at `p`, which ends at `q` (at `p` when no name starts there);
   // `slot`, where given, is the name met last in its place and learns this one.
   [[gnu::always_inline]] Ref knownName(char* p, KnownName* slot, const char* what, char*& q) {
     if (slot && (q = slot->endAt(p))) {
-      if constexpr (LastingNames<Sink>::value) return slot->ref;
+      if constexpr (LastingNames<Sink>::value || KeepsKnownNames<Sink>::value) return slot->ref;
       return m_sink.name(p, q);
     }
     q = name(p, what);
     if (q == p) return Ref{};
+    const auto size = static_cast<std::size_t>(q - p);
+    if constexpr (KeepsKnownNames<Sink>::value) {
+      if (slot && size <= NameKey::kLongest) {
+        const Ref ref = m_sink.keepName(placeOf(slot), p, q);
+        *slot = KnownName::of(p, size, ref);
+        return ref;
+      }
+    }
     const Ref ref = m_sink.name(p, q);
-    if (slot) *slot = KnownName::of(p, static_cast<std::size_t>(q - p), ref);
+    if (slot) *slot = KnownName::of(p, size, ref);
     return ref;
   }
 
