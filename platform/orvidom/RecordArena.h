@@ -29,8 +29,20 @@ class RecordArena {
   static constexpr int kBlockBits = 20;
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
+  static constexpr Index kBlock = Index{1} << kBlockBits;
+  static constexpr Index kMask = kBlock - 1;
+  // The first block's room when none is asked for.
+  static constexpr Index kFirstRoom = 16;
 
-  RecordArena() : m_first(allocate(nullptr, m_firstCapacity)), m_next(m_first + 1) {
+  RecordArena() : RecordArena(kFirstRoom) {}
+  // An arena with room for `count` records in its first block (at most a block's worth), for an
+  // owner that knows how many it may add: the block is allocated once at that size instead of
+  // growing to it.
+  explicit RecordArena(Index count)
+      : m_firstCapacity(std::clamp(count, kFirstRoom, kBlock)),
+        m_first(allocate(nullptr, m_firstCapacity)),
+        m_next(m_first + 1),
+        m_blockEnd(m_firstCapacity) {
     // Record 0 stands for none; it is never read as a record of the document.
     std::memset(static_cast<void*>(m_first), 0, sizeof(Record));
   }
@@ -80,9 +92,6 @@ class RecordArena {
   }
 
  private:
-  static constexpr Index kBlock = Index{1} << kBlockBits;
-  static constexpr Index kMask = kBlock - 1;
-
   static Record* allocate(Record* block, Index count) {
     void* memory = std::realloc(block, std::size_t{count} * sizeof(Record));
     if (!memory) throw std::bad_alloc();
@@ -115,13 +124,13 @@ class RecordArena {
     }
   }
 
-  Index m_firstCapacity = 16;
+  Index m_firstCapacity;
   Record* m_first;
   std::vector<Record*> m_blocks;
   // The place of record m_size, the next one added, and the end of its block.
   Record* m_next;
   Index m_size = 1;
-  Index m_blockEnd = 16;
+  Index m_blockEnd;
 };
 
 }  // namespace orvidom
