@@ -17,7 +17,7 @@ using Index = std::uint32_t;
 
 // Records are reached by their number. The first block holds the first 2^kBlockBits records,
 // enough for all but the largest documents, so that a record is most often one load away; it
-// starts small and doubles, moving as it grows (a reallocation the system does without a copy
+// starts small and grows, moving as it grows (a reallocation the system does without a copy
 // once the block is large). Records past it are in blocks of the same size, found by a shift and
 // a mask. A record is never freed before the arena: a number, once given, reads the same record
 // for good.
@@ -31,8 +31,9 @@ class RecordArena {
   static constexpr Index kLast = 0xFFFFFFF0u;
   static constexpr Index kBlock = Index{1} << kBlockBits;
   static constexpr Index kMask = kBlock - 1;
-  // The first block's room when none is asked for.
+  // The first block's room when none is asked for, and the room below which it grows faster.
   static constexpr Index kFirstRoom = 16;
+  static constexpr Index kQuickGrowth = 4096;
 
   RecordArena() : RecordArena(kFirstRoom) {}
   // An arena with room for `count` records in its first block (at most a block's worth), for an
@@ -103,7 +104,10 @@ class RecordArena {
   [[gnu::noinline]] void enterBlock() {
     if (m_size > kLast) throw std::bad_alloc();
     if (m_size < kBlock) {
-      resizeFirst(std::min(2 * m_firstCapacity, kBlock));
+      // A small block grows four times over, so that a document made node by node moves its
+      // records a few times only; a large one doubles, so that little of it lies unused.
+      const Index factor = m_firstCapacity < kQuickGrowth ? 4 : 2;
+      resizeFirst(std::min(factor * m_firstCapacity, kBlock));
       return;
     }
     const std::size_t block = (m_size >> kBlockBits) - 1;
