@@ -1,6 +1,5 @@
 #include "orvidom/DocumentParser.h"
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,10 +15,10 @@ namespace {
 
 // The longest input a document holds: its strings must fit the 32-bit space of its strings.
 constexpr std::size_t kMaxInput = 0xFFF00000u;
-// The room for strings a parse starts with, beyond the input's size, and at most: a larger input
-// goes on in the usual blocks.
+// A small input's strings start in one block of its size and this much more; a larger input's
+// grow in the usual blocks, which memory freed by earlier documents serves best.
 constexpr std::size_t kFirstStrings = 256;
-constexpr std::size_t kMostFirstStrings = std::size_t{1} << 20;
+constexpr std::size_t kSmallInput = std::size_t{1} << 16;
 
 // Builds the tree of a document from what the tokenizer reads. Names are kept once per document
 // where short, and values copied out of the window as they are decoded. The records of the open
@@ -227,7 +226,7 @@ void parseDocument(std::string_view xml, ORVIDOM_Store& store, std::size_t windo
   store.nodes.reserve(mostNodes(xml));
   store.attrs.reserve(mostAttributes(xml));
   // The strings of most documents take less room than their input, once names are kept once.
-  store.strings.expect(std::min(xml.size() + kFirstStrings, kMostFirstStrings));
+  if (xml.size() < kSmallInput) store.strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
   ParseWindow parseWindow(source, window);
   TreeSink sink(xml, store);
