@@ -211,7 +211,8 @@ Index mostAttributes(std::string_view xml) { return static_cast<Index>(xml.size(
 }  // namespace
 
 std::shared_ptr<ORVIDOM_Store> storeFor(std::string_view xml) {
-  // Sized from the start: growing to the size would copy the records again.
+  // Sized from the start: growing to the size would copy the records again. An input larger
+  // than a document holds fails at the start of the parse, with no room asked for it.
   if (xml.size() > kMaxInput) return std::make_shared<ORVIDOM_Store>();
   return std::make_shared<ORVIDOM_Store>(mostNodes(xml), mostAttributes(xml));
 }

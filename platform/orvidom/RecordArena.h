@@ -29,12 +29,15 @@ class RecordArena {
   static constexpr int kBlockBits = 20;
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
+
+ private:
   static constexpr Index kBlock = Index{1} << kBlockBits;
   static constexpr Index kMask = kBlock - 1;
   // The first block's room when none is asked for, and the room below which it grows faster.
   static constexpr Index kFirstRoom = 16;
   static constexpr Index kQuickGrowth = 4096;
 
+ public:
   RecordArena() : RecordArena(kFirstRoom) {}
   // An arena with room for `count` records in its first block (at most a block's worth), for an
   // owner that knows how many it may add: the block is allocated once at that size instead of
