@@ -1,5 +1,6 @@
 #include "orvidom/DocumentParser.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@ namespace {
 
 // The longest input a document holds: its strings must fit the 32-bit space of its strings.
 constexpr std::size_t kMaxInput = 0xFFF00000u;
+// A small input's strings start in one block of its size and this much more; a larger input's
+// grow in the usual blocks, which memory freed by earlier documents serves best.
+constexpr std::size_t kFirstStrings = 256;
+constexpr std::size_t kSmallInput = std::size_t{1} << 16;
 
 // Builds the tree of a document from what the tokenizer reads. Names are kept once per document
 // where short, and values copied out of the window as they are decoded. The records of the open
@@ -30,7 +35,9 @@ class TreeSink final : public ParseErrors {
         m_store(store),
         m_nodes(store.nodes),
         m_attrs(store.attrs),
-        m_curRecord(&store.nodes[kDocumentNode]) {}
+        m_curRecord(&store.nodes[kDocumentNode]) {
+    m_openTags.reserve(kOpenTags);
+  }
 
   // Ends the tree once the input has been read.
   void finish() { m_lastRecord->previous = m_last; }
@@ -147,6 +154,8 @@ class TreeSink final : public ParseErrors {
  private:
   // The room a string starts with: most values fit, and a decoded character takes four bytes.
   static constexpr std::size_t kRoom = 64;
+  // The depth of most documents, reached without growing the list of open tags step by step.
+  static constexpr std::size_t kOpenTags = 32;
 
   // Adds a node as the last child of the open element; returns its record.
   [[gnu::always_inline]] NodeRecord* addChild(TextRef text, std::uint32_t attributeOrKind) {
@@ -194,7 +203,19 @@ class TreeSink final : public ParseErrors {
   NameCache m_names;
 };
 
+// The most records a parse of `xml` adds: a node takes two bytes of input at the least
+// ("x<a/>"), an attribute five (" a=''").
+Index mostNodes(std::string_view xml) { return static_cast<Index>(xml.size() / 2 + 2); }
+Index mostAttributes(std::string_view xml) { return static_cast<Index>(xml.size() / 5 + 1); }
+
 }  // namespace
+
+std::shared_ptr<ORVIDOM_Store> storeFor(std::string_view xml) {
+  // Sized from the start: growing to the size would copy the records again. An input larger
+  // than a document holds fails at the start of the parse, with no room asked for it.
+  if (xml.size() > kMaxInput) return std::make_shared<ORVIDOM_Store>();
+  return std::make_shared<ORVIDOM_Store>(mostNodes(xml), mostAttributes(xml));
+}
 
 void parseDocument(std::string_view xml, ORVIDOM_Store& store, std::size_t window) {
   if (xml.size() > kMaxInput) {
@@ -202,10 +223,11 @@ void parseDocument(std::string_view xml, ORVIDOM_Store& store, std::size_t windo
                     "the document is larger than " + std::to_string(kMaxInput) +
                         " bytes, the most one document holds");
   }
-  // No record moves while the parse adds them: a node takes two bytes of input at the least
-  // ("x<a/>"), an attribute five (" a=''").
-  store.nodes.reserve(static_cast<Index>(xml.size() / 2 + 2));
-  store.attrs.reserve(static_cast<Index>(xml.size() / 5 + 1));
+  // No record moves while the parse adds them.
+  store.nodes.reserve(mostNodes(xml));
+  store.attrs.reserve(mostAttributes(xml));
+  // The strings of most documents take less room than their input, once names are kept once.
+  if (xml.size() < kSmallInput) store.strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
   ParseWindow parseWindow(source, window);
   TreeSink sink(xml, store);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
 
 struct ORVIDOM_Store;
@@ -15,5 +16,8 @@ namespace orvidom {
 // changes nothing in what is read, only how much of the input is copied at once.
 void parseDocument(std::string_view xml, ORVIDOM_Store& store,
                    std::size_t window = std::size_t{1} << 17);
+
+// An empty store with room for every node and attribute a parse of `xml` may add.
+std::shared_ptr<ORVIDOM_Store> storeFor(std::string_view xml);
 
 }  // namespace orvidom

@@ -10,7 +10,7 @@
 #include "orvidom/ParsePosition.h"
 
 ORVIDOM_Document ORVIDOM_Parser::parseString(std::string_view xml) {
-  auto store = std::make_shared<ORVIDOM_Store>();
+  auto store = orvidom::storeFor(xml);
   orvidom::parseDocument(xml, *store);
   return ORVIDOM_Access::node(store, orvidom::kDocumentNode);
 }

@@ -2,7 +2,10 @@
 
 using orvidom::Index;
 
-ORVIDOM_Store::ORVIDOM_Store() { newNode(0, orvidom::kKindDocument); }
+ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount)
+    : nodes(nodeCount), attrs(attrCount) {
+  newNode(0, orvidom::kKindDocument);
+}
 
 void ORVIDOM_Store::append(Index parent, Index child) noexcept {
   orvidom::NodeRecord& p = nodes[parent];

@@ -73,7 +73,10 @@ struct ORVIDOM_Store {
   orvidom::NamePool names;
 
   // An empty document: its document node and nothing else.
-  ORVIDOM_Store();
+  ORVIDOM_Store() : ORVIDOM_Store(0, 0) {}
+  // An empty document with room for `nodeCount` nodes and `attrCount` attributes before its
+  // records grow.
+  ORVIDOM_Store(Index nodeCount, Index attrCount);
   ORVIDOM_Store(const ORVIDOM_Store&) = delete;
   ORVIDOM_Store& operator=(const ORVIDOM_Store&) = delete;
 

@@ -17,7 +17,7 @@ using Index = std::uint32_t;
 
 // Records are reached by their number. The first block holds the first 2^kBlockBits records,
 // enough for all but the largest documents, so that a record is most often one load away; it
-// starts small and doubles, moving as it grows (a reallocation the system does without a copy
+// starts small and grows, moving as it grows (a reallocation the system does without a copy
 // once the block is large). Records past it are in blocks of the same size, found by a shift and
 // a mask. A record is never freed before the arena: a number, once given, reads the same record
 // for good.
@@ -30,7 +30,23 @@ class RecordArena {
   // The last number given: a document cannot hold more records than 32-bit numbers reach.
   static constexpr Index kLast = 0xFFFFFFF0u;
 
-  RecordArena() : m_first(allocate(nullptr, m_firstCapacity)), m_next(m_first + 1) {
+ private:
+  static constexpr Index kBlock = Index{1} << kBlockBits;
+  static constexpr Index kMask = kBlock - 1;
+  // The first block's room when none is asked for, and the room below which it grows faster.
+  static constexpr Index kFirstRoom = 16;
+  static constexpr Index kQuickGrowth = 4096;
+
+ public:
+  RecordArena() : RecordArena(kFirstRoom) {}
+  // An arena with room for `count` records in its first block (at most a block's worth), for an
+  // owner that knows how many it may add: the block is allocated once at that size instead of
+  // growing to it.
+  explicit RecordArena(Index count)
+      : m_firstCapacity(std::clamp(count, kFirstRoom, kBlock)),
+        m_first(allocate(nullptr, m_firstCapacity)),
+        m_next(m_first + 1),
+        m_blockEnd(m_firstCapacity) {
     // Record 0 stands for none; it is never read as a record of the document.
     std::memset(static_cast<void*>(m_first), 0, sizeof(Record));
   }
@@ -80,9 +96,6 @@ class RecordArena {
   }
 
  private:
-  static constexpr Index kBlock = Index{1} << kBlockBits;
-  static constexpr Index kMask = kBlock - 1;
-
   static Record* allocate(Record* block, Index count) {
     void* memory = std::realloc(block, std::size_t{count} * sizeof(Record));
     if (!memory) throw std::bad_alloc();
@@ -94,7 +107,10 @@ class RecordArena {
   [[gnu::noinline]] void enterBlock() {
     if (m_size > kLast) throw std::bad_alloc();
     if (m_size < kBlock) {
-      resizeFirst(std::min(2 * m_firstCapacity, kBlock));
+      // A small block grows four times over, so that a document made node by node moves its
+      // records a few times only; a large one doubles, so that little of it lies unused.
+      const Index factor = m_firstCapacity < kQuickGrowth ? 4 : 2;
+      resizeFirst(std::min(factor * m_firstCapacity, kBlock));
       return;
     }
     const std::size_t block = (m_size >> kBlockBits) - 1;
@@ -115,13 +131,13 @@ class RecordArena {
     }
   }
 
-  Index m_firstCapacity = 16;
+  Index m_firstCapacity;
   Record* m_first;
   std::vector<Record*> m_blocks;
   // The place of record m_size, the next one added, and the end of its block.
   Record* m_next;
   Index m_size = 1;
-  Index m_blockEnd = 16;
+  Index m_blockEnd;
 };
 
 }  // namespace orvidom

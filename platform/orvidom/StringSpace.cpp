@@ -17,7 +17,11 @@ std::size_t roundUp8(std::size_t size) { return (size + 7) & ~std::size_t{7}; }
 
 }  // namespace
 
-StringSpace::StringSpace() { m_bias.push_back(reinterpret_cast<std::uintptr_t>(kEmpty)); }
+StringSpace::StringSpace() {
+  // Room for the pages of the first few blocks, which then need no copy of the table.
+  m_bias.reserve(8);
+  m_bias.push_back(reinterpret_cast<std::uintptr_t>(kEmpty));
+}
 
 TextRef StringSpace::add(std::string_view text) {
   char* limit;

@@ -30,6 +30,11 @@ class StringSpace {
   }
   // The number of a copy of `text`, which must hold no zero byte.
   TextRef add(std::string_view text);
+  // Starts the space, while it has no strings, with room for about `size` bytes of them, for an
+  // owner that knows how much it will add: one block instead of several growing to it.
+  void expect(std::size_t size) {
+    if (m_blocks.empty()) newBlock(size);
+  }
 
   // A string written in place: room() gives where it starts, with at least `size` bytes of
   // room up to `limit`; grow() moves the `used` bytes written so far to a block with room for
