@@ -105,6 +105,11 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).importNode(inner, true); },
       "importNode on a handle that is no document");
+  for (const ORVIDOM_Node& node : {ORVIDOM_Node(), inner.getAttributes().item(0)}) {
+    ExpectDomError(
+        Ex::NOT_SUPPORTED_ERR, [&] { doc.importNode(node, true); },
+        "importNode: only elements, texts and comments are imported");
+  }
   ExpectDomError(
       Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).createComment("c"); },
       "createComment on a handle that is no document");
@@ -131,7 +136,15 @@ TEST(ORVIDOM_NodeTest, AppendElementGivesTheTreeOfCreateAndAppend) {
 
   using Ex = ORVIDOM_DOMException;
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { root.appendElement("1bad"); });
-  ExpectDomError(Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element(doc).appendElement("x"); });
+  ExpectDomError(
+      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element(doc).appendElement("x"); },
+      "appendElement on a handle that is no element");
+  ExpectDomError(
+      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element(doc).setAttribute("a", "1"); },
+      "setAttribute on a handle that is no element");
+  ExpectDomError(
+      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element().removeAttribute("a"); },
+      "removeAttribute on a handle that is no element");
   ExpectDomError(Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Element().appendElement("x"); });
   EXPECT_EQ(root.getChildNodes().getLength(), 2u);
 }

@@ -130,6 +130,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", 1, 31, "\"ISO-8859-1\""},
       {"<?xml version='1.0' encoding='latin-0'?><r/>", 1, 31, "\"latin-0\"; only UTF-8"},
       {"<?xml version='1.0' encoding='ASCII'?><r/>", 1, 31, "\"ASCII\"; only UTF-8"},
+      {"<?xml version='1.0' encoding='zz'?><r/>", 1, 31, "\"zz\"; only UTF-8"},
       {"<?xml version=1.0?><r/>", 1, 15, "expected a quoted value for the attribute \"version\""},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},

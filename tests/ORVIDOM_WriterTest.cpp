@@ -44,19 +44,22 @@ TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
   }
 }
 
-TEST(ORVIDOM_WriterTest, ACharacterAfterAFullBlockOfOutputStartsTheNext) {
+TEST(ORVIDOM_WriterTest, OutputFillsEachBlockExactly) {
   // "]]>" in a CDATA section is written as fifteen bytes at once: 1091 of them after
-  // "<document><![CDATA[" fill the first block of 16 KiB exactly, and "x" is written alone.
-  ORVIDOM_Document doc = NewDocument();
-  ORVIDOM_Element e = doc.createElement("document");
-  std::string text;
-  std::string expected = "<document><![CDATA[";
-  for (int i = 0; i < 1091; ++i) {
-    text += "]]>";
-    expected += "]]]]><![CDATA[>";
+  // "<document><![CDATA[" fill the first block of 16 KiB exactly, and "x" is written alone; after
+  // one more byte, the last of them runs across into the next block.
+  for (const std::string prefix : {"", "y"}) {
+    ORVIDOM_Document doc = NewDocument();
+    ORVIDOM_Element e = doc.createElement("document");
+    std::string text = prefix;
+    std::string expected = "<document><![CDATA[" + prefix;
+    for (int i = 0; i < 1091; ++i) {
+      text += "]]>";
+      expected += "]]]]><![CDATA[>";
+    }
+    e.appendChild(doc.createCDATASection(text + "x"));
+    EXPECT_EQ(ORVIDOM_Writer::toString(e), expected + "x]]></document>");
   }
-  e.appendChild(doc.createCDATASection(text + "x"));
-  EXPECT_EQ(ORVIDOM_Writer::toString(e), expected + "x]]></document>");
 }
 
 TEST(ORVIDOM_WriterTest, EscapesAndEndsAtEveryPlaceOfAWord) {
