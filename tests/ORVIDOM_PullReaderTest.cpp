@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -138,12 +139,26 @@ TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
     std::istringstream stream{std::string(xml)};
     ORVIDOM_PullReader streamed(stream);
     EXPECT_EQ(Events(streamed), expected) << xml;
+    const std::string path = ::testing::TempDir() + "pulled.xml";
+    std::ofstream(path, std::ios::binary) << xml;
+    ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
+    EXPECT_EQ(Events(file), expected) << xml;
     // Pushed in two pieces split at every place, and a byte at a time.
     for (std::size_t split = 0; split <= xml.size(); ++split) {
       EXPECT_EQ(PushedEvents(xml, split, xml.size()), expected)
           << "split at " << split << " of " << xml;
     }
     EXPECT_EQ(PushedEvents(xml, 0, 1), expected) << xml;
+  }
+}
+
+// A directory opens as a file on some systems and fails at its first read.
+TEST(ORVIDOM_PullReaderTest, NamesAFileItCannotRead) {
+  try {
+    ORVIDOM_PullReader::openFile(".");
+    ADD_FAILURE() << "a directory read as a file";
+  } catch (const ORVIDOM_ParseError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("cannot read the file .: ", 0), 0u) << e.what();
   }
 }
 
