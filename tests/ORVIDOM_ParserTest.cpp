@@ -121,6 +121,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0' version='1.0'?><r/>", 1, 21, "unexpected \"version\""},
       {"<?xml version = '1.0\"?><r/>", 1, 17, "\"version\" in the XML declaration"},
       {"<?xml version='2.0'?><r/>", 1, 16, "\"2.0\" is not XML 1.x"},
+      {"<?xml version='1.a'?><r/>", 1, 16, "\"1.a\" is not XML 1.x"},
       {"<?xml version='1.0' standalone='YES'?><r/>", 1, 33, "\"YES\""},
       {"<?xml version='1.0' encoding=' UTF-8'?><r/>", 1, 31, "malformed encoding"},
       {"<?xml version='1.0' encoding='UTF*8'?><r/>", 1, 31, "malformed encoding"},
