@@ -167,6 +167,11 @@ TEST(ORVIDOM_PullReaderTest, NamesAFileItCannotRead) {
 // the window leaves them.
 TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
   std::string xml = "<r>\r\n <open a='\xC3\xA9'>";
+  // Lines of 64 bytes, shifted a byte at a time: some block counted at once starts with a line end.
+  for (int shift = 0; shift < 64; ++shift) {
+    for (int i = 0; i < 24; ++i) xml += "<e>" + std::string(56, 'x') + "</e>\n";
+    xml += ' ';
+  }
   for (int i = 0; xml.size() < 200000; ++i) xml += i % 3 ? "<e/>\r" : "<e>x</e>\r\n";
   // The last line, itself a few windows long.
   while (xml.size() < 400000) xml += "<e>caf\xC3\xA9 \xE2\x82\xAC</e>";

@@ -553,7 +553,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_shown = nullptr;
     m_piecesUsed = kKnownPlaces;
     m_owned.clear();
-    if (!m_cStrings.empty()) m_cStrings.clear();
+    m_cStrings.clear();
     m_attributes.clear();
     m_tagFirst = 0;
     m_mark = {kKnownPlaces, 0, 0};

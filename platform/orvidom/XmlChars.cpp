@@ -26,8 +26,7 @@ std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp)
     if ((p[i] & 0xC0) != 0x80) return 0;
     cp = (cp << 6) | (p[i] & 0x3F);
   }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return len;
+  return cp < min ? 0 : len;
 }
 
 char* encodeUtf8(std::uint32_t c, char* out) noexcept {

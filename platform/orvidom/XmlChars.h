@@ -8,7 +8,9 @@
 namespace orvidom {
 
 // Decodes the UTF-8 sequence at `p` (at most `n` bytes) into `cp`; returns its length, or 0 when
-// it is not a valid, shortest-form sequence of a Unicode scalar value.
+// it is cut short, ill-formed or longer than the shortest form. The value may still be no
+// character (a surrogate, or above U+10FFFF): every caller asks isXmlChar or the name classes,
+// which refuse those, so they are not tested twice.
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept;
 
 // Writes `c` in UTF-8 at `out`; returns the end of what was written (one to four bytes).
