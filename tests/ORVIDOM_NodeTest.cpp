@@ -71,6 +71,9 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       "appendChild: the node belongs to another document; import it first");
   ExpectDomError(Ex::WRONG_DOCUMENT_ERR,
                  [&] { outer.replaceChild(other.createElement("x"), inner); });
+  ExpectDomError(
+      Ex::WRONG_DOCUMENT_ERR, [&] { outer.insertBefore(other.createElement("x"), inner); },
+      "insertBefore: the node belongs to another document; import it first");
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(

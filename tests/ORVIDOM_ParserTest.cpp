@@ -85,7 +85,9 @@ TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {
        "A",
        "\xF0\x90\x80\x80"},
       {"<?xml version\t= '1.0'\n encoding =\r\n\"utf-8\" standalone = 'no' ?><r/>", "r", ""},
-      {"\xEF\xBB\xBF<?xml version='1.9'?>\n<!---->\n<?xml-stylesheet x?><r/>\n<?p?>\n", "r", ""},
+      {"\xEF\xBB\xBF<?xml version='1.9' standalone='yes'?>\n<!---->\n<?xml-stylesheet "
+       "x?><r/>\n<?p?>\n",
+       "r", ""},
       {"<r>\r\n]]&gt;<!--c--><?p x?></r>\r\n", "r", "\n]]>"},
   };
   for (const auto& c : cases) {
@@ -125,6 +127,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0' standalone='YES'?><r/>", 1, 33, "\"YES\""},
       {"<?xml version='1.0' encoding=' UTF-8'?><r/>", 1, 31, "malformed encoding"},
       {"<?xml version='1.0' encoding='UTF*8'?><r/>", 1, 31, "malformed encoding"},
+      {"<?xml version='1.0' encoding='8bit'?><r/>", 1, 31, "malformed encoding"},
       {"<?xml version='1.0' encoding \"UTF-8\"?><r/>", 1, 30, "expected \"=\""},
       {"<?xml version='1.0'encoding='UTF-8'?><r/>", 1, 20, "white space"},
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
@@ -154,6 +157,9 @@ TEST(ORVIDOM_ParserTest, DoctypesAndMisplacedDeclarationsAreRefused) {
       {"<r><?t", 1, 4, "unterminated processing instruction"},
       {"<?xml version='1.0'", 1, 1, "unterminated XML declaration"},
       {"<?xml version='1.0'encoding", 1, 1, "unterminated XML declaration"},
+      {"<?xml version ", 1, 1, "unterminated XML declaration"},
+      {"<?xml version= ", 1, 1, "unterminated XML declaration"},
+      {"<?xml version='1", 1, 15, "unterminated value of the attribute \"version\""},
   });
 }
 

@@ -163,8 +163,8 @@ TEST(ORVIDOM_PullReaderTest, NamesAFileItCannotRead) {
 }
 
 // A document many windows long, of many lines, characters of several bytes and every kind of line
-// end, fails where the parser fails, read whole or from a stream: lines and columns are counted as
-// the window leaves them.
+// end, fails where the parser fails, read whole, from a stream or from a file: lines and columns
+// are counted as the window leaves them.
 TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
   std::string xml = "<r>\r\n <open a='\xC3\xA9'>";
   // Lines of 64 bytes, shifted a byte at a time: some block counted at once starts with a line end.
@@ -186,6 +186,10 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
     std::istringstream stream(broken);
     ORVIDOM_PullReader streamed(stream);
     EXPECT_EQ(Events(streamed), events);
+    const std::string path = ::testing::TempDir() + "windows.xml";
+    std::ofstream(path, std::ios::binary) << broken;
+    ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
+    EXPECT_EQ(Events(file), events);
   }
 }
 
