@@ -250,8 +250,6 @@ class Writer {
         m_out.commit(to + 3);
         return 0;
       }
-      case orvidom::kKindDocument:
-        return 0;
       default:
         break;
     }
