@@ -97,6 +97,8 @@ TEST(ORVIDOM_WriterTest, WritesCompactByDefaultAndAnySubtreeOnItsOwn) {
   EXPECT_EQ(ORVIDOM_Writer::toString(root), "<r><a x=\"&amp;\">t</a><b/><!--c--></r>");
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild()), "<a x=\"&amp;\">t</a>");
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild().getFirstChild()), "t");
+  // An attribute on its own, as it stands in its element.
+  EXPECT_EQ(ORVIDOM_Writer::toString(root.getFirstChild().getAttributes().item(0)), "x=\"&amp;\"");
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getOwnerDocument()), ORVIDOM_Writer::toString(root));
 }
 
