@@ -96,6 +96,8 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("\xF3\xB0\x80\x80"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { inner.setAttribute("a", "bell\x07"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
+  // A sequence cut at the end, whose first bits alone would read as a tab.
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("cut \xC9"); });
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] {
     ORVIDOM_DOMImplementation::getInstance().createDocument("urn:\x01", "r",
                                                             ORVIDOM_DocumentType());
