@@ -10,10 +10,6 @@
 
 #include "support/XmlTestSupport.h"
 
-#if defined(__linux__)
-#include <sys/resource.h>
-#endif
-
 namespace {
 
 using namespace std::string_view_literals;
@@ -198,19 +194,13 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
   }
 }
 
-#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-long PeakKilobytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 // Memory stays a window and a part, however long the document: a million elements, pushed a
 // thousand at a time, each with a value decoded into a string of the reader's own.
 TEST(ORVIDOM_PullReaderTest, KeepsNoMoreThanAPartOfALongDocument) {
+  const long before = xmltest::PeakKilobytes();
+  if (before < 0) GTEST_SKIP() << "peak memory is not read here";
   std::string chunk;
   for (int i = 0; i < 1000; ++i) chunk += "<e a='&amp;&lt;&gt; decoded, with line ends\r\n'/>";
-  const long before = PeakKilobytes();
   ORVIDOM_PullReader reader;
   reader.push("<r>");
   std::size_t elements = 0;
@@ -226,8 +216,7 @@ TEST(ORVIDOM_PullReaderTest, KeepsNoMoreThanAPartOfALongDocument) {
   }
   EXPECT_EQ(elements, 1000001u);
   // The document is 50 MB, its decoded values 45 MB.
-  EXPECT_LT(PeakKilobytes() - before, 8 * 1024);
+  EXPECT_LT(xmltest::PeakKilobytes() - before, 8 * 1024);
 }
-#endif
 
 }  // namespace

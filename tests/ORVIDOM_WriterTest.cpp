@@ -102,6 +102,18 @@ TEST(ORVIDOM_WriterTest, WritesCompactByDefaultAndAnySubtreeOnItsOwn) {
   EXPECT_EQ(ORVIDOM_Writer::toString(root.getOwnerDocument()), ORVIDOM_Writer::toString(root));
 }
 
+// The output takes blocks as it fills them: memory in proportion to what is written, however many
+// elements it is written from.
+TEST(ORVIDOM_WriterTest, TakesMemoryInProportionToTheOutput) {
+  ORVIDOM_Document doc = NewDocument();
+  ORVIDOM_Element root = doc.getDocumentElement();
+  for (int i = 0; i < 10000; ++i) root.appendChild(doc.createElement("e"));
+  const long before = xmltest::PeakKilobytes();
+  if (before < 0) GTEST_SKIP() << "peak memory is not read here";
+  EXPECT_EQ(ORVIDOM_Writer::toString(root).size(), 40025u);
+  EXPECT_LT(xmltest::PeakKilobytes() - before, 4 * 1024);
+}
+
 TEST(ORVIDOM_WriterTest, ADocumentOfNoElementOrTwoIsNotWritten) {
   ORVIDOM_Document two = NewDocument();
   two.appendChild(two.createElement("second"));

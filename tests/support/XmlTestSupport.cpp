@@ -2,6 +2,10 @@
 
 #include <string>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
+
 namespace xmltest {
 
 ::testing::AssertionResult SameTree(const ORVIDOM_Node& actual, std::string_view expectedXml) {
@@ -32,6 +36,16 @@ ORVIDOM_Element RoundTrip(const ORVIDOM_Node& element) {
 
 ORVIDOM_Element Parse(std::string_view xml) {
   return ORVIDOM_Parser::parseString(xml).getDocumentElement();
+}
+
+long PeakKilobytes() {
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+#else
+  return -1;
+#endif
 }
 
 ORVIDOM_Document NewDocument() {

@@ -26,6 +26,9 @@ ORVIDOM_Element Parse(std::string_view xml);
 // A fresh document whose element is an empty "requestDoc".
 ORVIDOM_Document NewDocument();
 
+// The process's peak memory in KiB, where it can be read and is not the sanitizers'; -1 elsewhere.
+long PeakKilobytes();
+
 // The element that `helper` makes.
 ORVIDOM_Element Made(const ActionHandlerBase& helper);
 
