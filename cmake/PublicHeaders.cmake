@@ -13,7 +13,7 @@ set(KORVATH_INTERNAL_HEADERS
   platform/orvidom/ParsePosition.h platform/orvidom/XmlDeclaration.h platform/orvidom/XmlScan.h
   platform/orvidom/XmlChars.h platform/orvidom/ElementView.h platform/orvidom/ORVIDOM_Builder.h
   platform/orvidom/NameCache.h platform/orvidom/ParseWindow.h platform/orvidom/XmlTokenizer.h
-  platform/orvidom/PullHandler.h
+  platform/orvidom/PullHandler.h platform/orvidom/TextAppend.h
   modeltasks/TaskDom.h core/NameTable.h core/Blocks.h)
 
 # KORVATH_PUBLIC_HEADERS: each public header's path from the top of the repository, and for each
