@@ -122,6 +122,14 @@ std::string PushedEvents(std::string_view xml, std::size_t first, std::size_t re
   });
 }
 
+// The events of `xml` read from a file.
+std::string FileEvents(std::string_view xml) {
+  const std::string path = ::testing::TempDir() + "pulled.xml";
+  std::ofstream(path, std::ios::binary) << xml;
+  ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
+  return Events(file);
+}
+
 // Everything before a problem is handed out; what matters here is what follows it.
 std::string Tail(const std::string& events) {
   const std::size_t last = events.rfind('\n', events.size() - 1);
@@ -139,10 +147,7 @@ TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
     std::istringstream stream{std::string(xml)};
     ORVIDOM_PullReader streamed(stream);
     EXPECT_EQ(Events(streamed), expected) << xml;
-    const std::string path = ::testing::TempDir() + "pulled.xml";
-    std::ofstream(path, std::ios::binary) << xml;
-    ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
-    EXPECT_EQ(Events(file), expected) << xml;
+    EXPECT_EQ(FileEvents(xml), expected) << xml;
     // Pushed in two pieces split at every place, and a byte at a time.
     for (std::size_t split = 0; split <= xml.size(); ++split) {
       EXPECT_EQ(PushedEvents(xml, split, xml.size()), expected)
@@ -187,10 +192,7 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
     ORVIDOM_PullReader streamed(stream);
     // Compared whole, not printed: a difference of megabytes of events would take minutes.
     EXPECT_TRUE(Events(streamed) == events) << "from a stream";
-    const std::string path = ::testing::TempDir() + "windows.xml";
-    std::ofstream(path, std::ios::binary) << broken;
-    ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
-    EXPECT_TRUE(Events(file) == events) << "from a file";
+    EXPECT_TRUE(FileEvents(broken) == events) << "from a file";
   }
 }
 

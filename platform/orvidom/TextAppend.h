@@ -16,7 +16,8 @@
 
 namespace orvidom {
 
-// Appends the byte `c` at `to`, escaped if it has an escape; returns where the next goes.
+// Appends the byte `c` at `to`, escaped if it has an escape; returns where the next goes. The
+// writer's, which knows the escapes.
 char* appendEscaped(char* to, unsigned char c, bool attribute);
 
 // Which characters of a text are escaped as it is appended.
