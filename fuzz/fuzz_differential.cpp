@@ -96,8 +96,7 @@ Reading readOurs(std::string_view xml, std::size_t window) {
   Reading r;
   ORVIDOM_Element root;
   try {
-    auto store = std::make_shared<ORVIDOM_Store>();
-    orvidom::parseDocument(xml, *store, window);
+    auto store = orvidom::parseDocument(xml, window);
     root =
         ORVIDOM_Document(ORVIDOM_Access::node(store, orvidom::kDocumentNode)).getDocumentElement();
   } catch (const ORVIDOM_ParseError& e) {

@@ -210,29 +210,24 @@ Index mostAttributes(std::string_view xml) { return static_cast<Index>(xml.size(
 
 }  // namespace
 
-std::shared_ptr<ORVIDOM_Store> storeFor(std::string_view xml) {
-  // Sized from the start: growing to the size would copy the records again. An input larger
-  // than a document holds fails at the start of the parse, with no room asked for it.
-  if (xml.size() > kMaxInput) return std::make_shared<ORVIDOM_Store>();
-  return std::make_shared<ORVIDOM_Store>(mostNodes(xml), mostAttributes(xml));
-}
-
-void parseDocument(std::string_view xml, ORVIDOM_Store& store, std::size_t window) {
+std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t window) {
+  // Checked before any room is asked for the input.
   if (xml.size() > kMaxInput) {
     throwParseError(xml, 0,
                     "the document is larger than " + std::to_string(kMaxInput) +
                         " bytes, the most one document holds");
   }
-  // No record moves while the parse adds them.
-  store.nodes.reserve(mostNodes(xml));
-  store.attrs.reserve(mostAttributes(xml));
+  // Sized from the start, so that no record moves while the parse adds them: growing to the
+  // size would also copy the records again.
+  auto store = std::make_shared<ORVIDOM_Store>(mostNodes(xml), mostAttributes(xml));
   // The strings of most documents take less room than their input, once names are kept once.
-  if (xml.size() < kSmallInput) store.strings.expect(xml.size() + kFirstStrings);
+  if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
   ParseWindow parseWindow(source, window);
-  TreeSink sink(xml, store);
+  TreeSink sink(xml, *store);
   XmlTokenizer<TreeSink>(parseWindow, sink).run();
   sink.finish();
+  return store;
 }
 
 }  // namespace orvidom

@@ -10,9 +10,7 @@
 #include "orvidom/ParsePosition.h"
 
 ORVIDOM_Document ORVIDOM_Parser::parseString(std::string_view xml) {
-  auto store = orvidom::storeFor(xml);
-  orvidom::parseDocument(xml, *store);
-  return ORVIDOM_Access::node(store, orvidom::kDocumentNode);
+  return ORVIDOM_Access::node(orvidom::parseDocument(xml), orvidom::kDocumentNode);
 }
 
 ORVIDOM_Document ORVIDOM_Parser::parseFile(const std::string& path) {

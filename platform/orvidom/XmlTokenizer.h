@@ -652,7 +652,7 @@ class XmlTokenizer {
       const char* text = m_sink.string(name);
       for (std::size_t i = 0; i < count; ++i) {
         const Ref seen = m_sink.attributeName(i);
-        if (seen == name || std::strcmp(m_sink.string(seen), text) == 0) failRepeated(tag, at);
+        if (seen == name || sameText(m_sink.string(seen), text)) failRepeated(tag, at);
       }
       return;
     }
@@ -663,6 +663,12 @@ class XmlTokenizer {
       for (std::size_t i = 0; i < count; ++i) remember(m_sink.attributeName(i));
     }
     if (!remember(name)) failRepeated(tag, at);
+  }
+  // True when the names `a` and `b` are the same text. The names of a tag mostly differ in their
+  // first two bytes (a name has one at least, and its zero after it), which are compared before a
+  // call compares the rest.
+  static bool sameText(const char* a, const char* b) {
+    return a[0] == b[0] && a[1] == b[1] && std::strcmp(a, b) == 0;
   }
   // Adds `name` to the table; false when a name of the same text is there already.
   bool remember(Ref name) {
@@ -677,7 +683,7 @@ class XmlTokenizer {
         return true;
       }
       const Ref seen = static_cast<Ref>(m_seen[i] - 1);
-      if (seen == name || std::strcmp(m_sink.string(seen), text) == 0) return false;
+      if (seen == name || sameText(m_sink.string(seen), text)) return false;
     }
   }
   [[noreturn]] void failRepeated(const char* tag, const char* at) {

@@ -65,8 +65,7 @@ TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
     const std::string expected = Outcome([&] { return ORVIDOM_Parser::parseString(xml); });
     for (std::size_t window = 1; window <= xml.size() + 1; ++window) {
       EXPECT_EQ(Outcome([&] {
-                  auto store = std::make_shared<ORVIDOM_Store>();
-                  orvidom::parseDocument(xml, *store, window);
+                  auto store = orvidom::parseDocument(xml, window);
                   return ORVIDOM_Document(ORVIDOM_Access::node(store, orvidom::kDocumentNode));
                 }),
                 expected)
