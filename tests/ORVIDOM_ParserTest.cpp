@@ -133,6 +133,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0'/>?><r/>", 1, 20, "\"?>\""},
       {"<?xml version='1.0' encoding='ISO-8859-1'?><a>\xC3\xA9</a>", 1, 31, "\"ISO-8859-1\""},
       {"<?xml version='1.0' encoding='latin-0'?><r/>", 1, 31, "\"latin-0\"; only UTF-8"},
+      {"<?xml version='1.0' encoding='utf-9'?><r/>", 1, 31, "\"utf-9\"; only UTF-8"},
       {"<?xml version='1.0' encoding='ASCII'?><r/>", 1, 31, "\"ASCII\"; only UTF-8"},
       {"<?xml version='1.0' encoding='zz'?><r/>", 1, 31, "\"zz\"; only UTF-8"},
       {"<?xml version=1.0?><r/>", 1, 15, "expected a quoted value for the attribute \"version\""},

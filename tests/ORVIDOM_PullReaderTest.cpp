@@ -23,6 +23,10 @@ const std::string_view kDocuments[] = {
     "<r>plain</r>",
     "<r><a></r>",
     "<tasks>\n  <task a='>'>\n</tasks>",
+    // Eight bytes holding a line end, counted a byte at a time, just before the problem.
+    "<r>\n<a>\n</b>",
+    // A byte order mark is no column of the first line.
+    "\xEF\xBB\xBF<r></s>",
     "<r a='1' a='2'/>",
     "<r>text &undeclared; more</r>",
     "<r><!-- a -- b --></r>",
@@ -194,6 +198,20 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
     EXPECT_TRUE(Events(streamed) == events) << "from a stream";
     EXPECT_TRUE(FileEvents(broken) == events) << "from a file";
   }
+}
+
+// A text is handed out with the start tag after it: when the tag runs past the window's end, the
+// window moves on to it, and the text, waiting in the queue, is read from a copy of its own.
+TEST(ORVIDOM_PullReaderTest, KeepsWhatItQueuedWhenATagRunsPastTheWindow) {
+  std::string xml = "<r>";
+  for (int i = 0; xml.size() < 400000; ++i) {
+    xml += "text " + std::to_string(i) + "<e a='" + std::string(20000 + 7 * i, 'v') + "'/>";
+  }
+  xml += "</r>";
+  const std::string tree = TreeEvents(xml);
+  ORVIDOM_PullReader whole(xml);
+  EXPECT_TRUE(Events(whole) == tree) << "read whole";
+  EXPECT_TRUE(FileEvents(xml) == tree) << "from a file";
 }
 
 // Memory stays a window and a part, however long the document: a million elements, pushed a

@@ -13,7 +13,7 @@ TEST(ORVIDOM_WriterTest, AwkwardStringsComeBackUnchanged) {
                                 " ",
                                 "  lead and trail  ",
                                 "<tag>&amp;\"quoted\" 'single'",
-                                "]]>",
+                                "]]> x] ]] ]>",
                                 "tab\there",
                                 "line\nfeed",
                                 "carriage\rreturn",
