@@ -126,9 +126,10 @@ std::string PushedEvents(std::string_view xml, std::size_t first, std::size_t re
   });
 }
 
-// The events of `xml` read from a file.
+// The events of `xml` read from a file, one of each test's own: the tests run side by side.
 std::string FileEvents(std::string_view xml) {
-  const std::string path = ::testing::TempDir() + "pulled.xml";
+  const std::string path = ::testing::TempDir() +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml";
   std::ofstream(path, std::ios::binary) << xml;
   ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
   return Events(file);
