@@ -23,8 +23,9 @@ const std::string_view kDocuments[] = {
     "<r>plain</r>",
     "<r><a></r>",
     "<tasks>\n  <task a='>'>\n</tasks>",
-    // Eight bytes holding a line end, counted a byte at a time, just before the problem.
-    "<r>\n<a>\n</b>",
+    // Line ends after the last start tag: eight bytes at once that hold one are counted a byte at
+    // a time, when the window moves to the problem.
+    "<a>\n\n\n\n\n\n\n\n</b>",
     // A byte order mark is no column of the first line.
     "\xEF\xBB\xBF<r></s>",
     "<r a='1' a='2'/>",
