@@ -438,10 +438,11 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_tagFirst = m_mark.attributes;
     m_text.resize(m_textSize);
   }
-  // Before the window moves on: the strings of the events not handed out yet are copied, and the
-  // lines are counted up to `to`, placing the start tags of the open elements on the way.
+  // Before the window moves on: the lines are counted up to `to`, placing the start tags of the
+  // open elements on the way. No event waiting to be handed out holds a string of the window: a
+  // part's events are handed out before the next part is read, and the only event a part gives
+  // before it may need more is the text that its tag closes, which lies in m_text.
   void leaving(const char*, const char* to) {
-    keepPieces();
     for (; m_placed < m_open.size(); ++m_placed) {
       Open& open = m_open[m_placed];
       m_lines.countTo(m_window, open.offset);
@@ -528,17 +529,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     return static_cast<Ref>(m_piecesUsed++);
   }
   [[gnu::noinline]] void morePieces() { m_pieces.resize(2 * m_pieces.size()); }
-  // Copies the strings of the events delivered to m_owned.
-  void keepPieces() {
-    for (std::size_t i = kKnownPlaces; i < m_mark.pieces; ++i) {
-      Piece& piece = m_pieces[i];
-      if (piece.copy != kAtData) continue;
-      piece.copy = m_owned.size();
-      m_owned.append(piece.data, piece.size);
-      m_owned.push_back('\0');
-    }
-    m_mark.owned = m_owned.size();
-  }
   // Forgets the part handed out, closing the element it ended.
   // In pass()'s loop, which runs it for every part.
   [[gnu::always_inline]] void forgetPart() {
