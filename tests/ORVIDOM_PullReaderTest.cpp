@@ -203,7 +203,7 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
 }
 
 // A text is handed out with the start tag after it: when the tag runs past the window's end, the
-// window moves on to it, and the text, waiting in the queue, is read from a copy of its own.
+// window moves on to it while the text waits in the queue, and the text reads as it was.
 TEST(ORVIDOM_PullReaderTest, KeepsWhatItQueuedWhenATagRunsPastTheWindow) {
   std::string xml = "<r>";
   for (int i = 0; xml.size() < 400000; ++i) {
