@@ -166,14 +166,14 @@ TEST(ORVIDOM_PullReaderTest, ReadsWhatTheParserReadsHoweverTheInputComes) {
 
 // A directory opens as a file on some systems and fails at its first read. A file past 2 GiB (a
 // large response, here sparse) opens in a 32-bit build too, and is read up to its first problem.
-TEST(ORVIDOM_PullReaderTest, NamesAFileItCannotRead) {
+TEST(ORVIDOM_PullReaderTest, OpensFilesOfAnySizeAndNamesOnesItCannotRead) {
   try {
     ORVIDOM_PullReader::openFile(".");
     ADD_FAILURE() << "a directory read as a file";
   } catch (const ORVIDOM_ParseError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("cannot read the file .: ", 0), 0u) << e.what();
   }
-  const std::string large = ::testing::TempDir() + "NamesAFileItCannotRead.xml";
+  const std::string large = ::testing::TempDir() + "OpensFilesOfAnySize.xml";
   {
     std::ofstream file(large, std::ios::binary);
     file << "<r>";
