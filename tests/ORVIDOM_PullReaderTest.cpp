@@ -128,10 +128,15 @@ std::string PushedEvents(std::string_view xml, std::size_t first, std::size_t re
   });
 }
 
-// The events of `xml` read from a file, one of each test's own: the tests run side by side.
+// A file of the running test's own: the tests run side by side.
+std::string TestFilePath() {
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+         ".xml";
+}
+
+// The events of `xml` read from a file.
 std::string FileEvents(std::string_view xml) {
-  const std::string path = ::testing::TempDir() +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xml";
+  const std::string path = TestFilePath();
   std::ofstream(path, std::ios::binary) << xml;
   ORVIDOM_PullReader file = ORVIDOM_PullReader::openFile(path);
   return Events(file);
@@ -173,7 +178,7 @@ TEST(ORVIDOM_PullReaderTest, OpensFilesOfAnySizeAndNamesOnesItCannotRead) {
   } catch (const ORVIDOM_ParseError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("cannot read the file .: ", 0), 0u) << e.what();
   }
-  const std::string large = ::testing::TempDir() + "OpensFilesOfAnySize.xml";
+  const std::string large = TestFilePath();
   {
     std::ofstream file(large, std::ios::binary);
     file << "<r>";
