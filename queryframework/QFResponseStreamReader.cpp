@@ -140,7 +140,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
 
   QFResponseStreamReader& m_stream;
   std::string_view m_value;
-  std::size_t m_valueDepth;
+  std::size_t m_valueDepth = kDone;
 };
 
 QFResponseStreamReader::QFResponseStreamReader(ORVIDOM_PullReader& reader)

@@ -14,6 +14,7 @@ TEST(I18NStringTest, BuildsComparesAndJoinsUtf8) {
   for (const char* latin1 : {"ISO-8859-1", "iso-8859-1", "LATIN1", "Latin-1"}) {
     EXPECT_EQ(I18NString("caf\xE9", latin1, -1, nullptr, nullptr), "caf\xC3\xA9") << latin1;
   }
+  EXPECT_EQ(I18NString("caf\xC3\xA9", "UTF-8", -1, nullptr, nullptr), "caf\xC3\xA9");
   EXPECT_EQ(I18NString(static_cast<const char*>(nullptr)), "");
   I18NString s("a");
   s += 0x20ACu;

@@ -61,6 +61,7 @@ TEST(ZoActionHelperDBConnectionTest, TakeRequiresKeyValuesAndKeepsEarlierOptiona
   EXPECT_EQ(connection.getConnectionString(), "new");
   // The type may be left out when writing but not when reading, even the helper's own element.
   ORVIDOM_Element untyped = Made(Connection("d", "cs"));
+  EXPECT_EQ(untyped.getParentNode(), untyped.getOwnerDocument());
   EXPECT_ORV_ASSERT(connection.Take(untyped), "ORV_ASSERT(!dbTypeElem.isNull());", kUnit);
 }
 
@@ -79,6 +80,7 @@ TEST(ZoActionHelperDBConnectionsTest, MakeCopiesEveryConnectionInOrder) {
   EXPECT_EQ(elem.getElementsByTagName("dbConnection").getLength(), 3u);
   // The listed elements are copied, not moved.
   EXPECT_NE(one.getOwnerDocument(), elem.getOwnerDocument());
+  EXPECT_EQ(elem.getParentNode(), elem.getOwnerDocument());
   EXPECT_EQ(connections.getDomVector(), (std::vector<ORVIDOM_Element>{one, two, one}));
 
   // A null handle among good ones is refused before anything is written.

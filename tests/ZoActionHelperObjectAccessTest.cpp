@@ -120,6 +120,7 @@ TEST(ZoActionHelperObjectAccessTest, DetachedHelperOnlyListsEntries) {
   // Make writes none of them, and once attached only the element counts.
   ORVIDOM_Element elem = xmltest::Made(access);
   EXPECT_TRUE(xmltest::SameTree(elem, "<objectAccess/>"));
+  EXPECT_EQ(elem.getParentNode(), elem.getOwnerDocument());
   EXPECT_TRUE(EntriesOf(access).empty());
   EXPECT_TRUE(access.isUnspecifiedForAllEntries());
 }

@@ -39,6 +39,7 @@ TEST(ZoActionHelperRetargetObjectReferencesTest, AddEntryRefusesEmptyIdsAndADeta
                     kUnit);
 
   ORVIDOM_Element elem = xmltest::Made(retarget);
+  EXPECT_EQ(elem.getParentNode(), elem.getOwnerDocument());
   EXPECT_ORV_ASSERT(retarget.getEntries(), "ORV_ASSERT(entries.size() > 0);", kUnit);
 
   // Items before the empty one stay written, those after it are not.

@@ -72,6 +72,7 @@ TEST(ZoActionHelperSecurityObjectSpecTest, AddEntryWritesStraightIntoTheMadeElem
 
   ORVIDOM_Element elem = xmltest::Made(spec);
   EXPECT_TRUE(xmltest::SameTree(elem, "<securityObjects/>"));
+  EXPECT_EQ(elem.getParentNode(), elem.getOwnerDocument());
 
   const SecurityObject user("u", "U", SecurityObject::kUser);
   spec.addEntry(user, {View("v1", {"A", "B", "A"}), View("v1", {})});

@@ -19,6 +19,7 @@ TEST(ZoActionHelperWvfFileTest, MakeWritesAnEmptyPathAndLeavesOutEmptyOptionalPa
   ZoActionHelperWvfFile file;
   file.addContentLine("x");
   ORVIDOM_Element elem = xmltest::Made(file);
+  EXPECT_EQ(elem.getParentNode(), elem.getOwnerDocument());
   EXPECT_TRUE(
       xmltest::SameTree(elem, "<file><filePath/><contents><line>x</line></contents></file>"));
 }
