@@ -85,7 +85,6 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
   explicit QFResponseEvents(QFResponseStreamReader& stream)
       : m_stream(stream), m_value(names().value) {
     wanted = kCellValue;
-    learnValueDepth();
   }
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
@@ -140,6 +139,8 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
 
   QFResponseStreamReader& m_stream;
   std::string_view m_value;
+  // kDone until an event on the full path learns where the values lie: the first of a pass goes
+  // that way, so that a pass starts from what the reader knows then.
   std::size_t m_valueDepth = kDone;
 };
 
