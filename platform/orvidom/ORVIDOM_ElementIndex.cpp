@@ -77,7 +77,9 @@ class FirstListByText {
   }
 
  private:
-  static constexpr unsigned kBits = 4;
+  // Room for a few dozen names: with sixteen slots, two of a document's few names shared a slot
+  // often enough to take a lookup in ListsByName for one element in three.
+  static constexpr unsigned kBits = 6;
   struct Slot {
     orvidom::TextRef text;
     std::size_t list;
