@@ -22,8 +22,8 @@ constexpr std::size_t kSmallInput = std::size_t{1} << 16;
 
 // Builds the tree of a document from what the tokenizer reads. Names are kept once per document
 // where short, and values copied out of the window as they are decoded. The records of the open
-// element and of its last child stay where they are for the whole parse (parseDocument reserves
-// the room), so they are kept by address.
+// element, of its last child and of the tag's last attribute are kept by address, taken again on
+// the rare add that moves the records.
 class TreeSink final : public ParseErrors {
  public:
   using Ref = TextRef;
@@ -98,7 +98,7 @@ class TreeSink final : public ParseErrors {
 
   [[gnu::always_inline]] void attribute(TextRef name, TextRef value) {
     Index a;
-    AttrRecord* record = m_attrs.add(a);
+    AttrRecord* record = m_attrs.add(a, [this] { attributesMoved(); });
     *record = {name, value, 0};
     if (m_tagLast) {
       m_tagLast->next = a;
@@ -160,7 +160,7 @@ class TreeSink final : public ParseErrors {
   // Adds a node as the last child of the open element; returns its record.
   [[gnu::always_inline]] NodeRecord* addChild(TextRef text, std::uint32_t attributeOrKind) {
     Index n;
-    NodeRecord* record = m_nodes.add(n);
+    NodeRecord* record = m_nodes.add(n, [this] { nodesMoved(); });
     *record = {text, m_cur, 0, m_last, 0, attributeOrKind};
     if (m_lastRecord) {
       m_lastRecord->next = n;
@@ -170,6 +170,16 @@ class TreeSink final : public ParseErrors {
     m_last = n;
     m_lastRecord = record;
     return record;
+  }
+
+  // Takes the addresses of the records kept again once they have moved.
+  [[gnu::noinline, gnu::cold]] void nodesMoved() {
+    m_curRecord = &m_nodes[m_cur];
+    if (m_lastRecord) m_lastRecord = &m_nodes[m_last];
+  }
+  [[gnu::noinline, gnu::cold]] void attributesMoved() {
+    // The tag's last attribute is the last record so far.
+    if (m_tagLast) m_tagLast = &m_attrs[m_attrs.size() - 1];
   }
 
   // Makes room for `size` more bytes at m_out.
@@ -203,10 +213,18 @@ class TreeSink final : public ParseErrors {
   NameCache m_names;
 };
 
-// The most records a parse of `xml` adds: a node takes two bytes of input at the least
-// ("x<a/>"), an attribute five (" a=''").
-Index mostNodes(std::string_view xml) { return static_cast<Index>(xml.size() / 2 + 2); }
-Index mostAttributes(std::string_view xml) { return static_cast<Index>(xml.size() / 5 + 1); }
+// The records a parse of `xml` starts with room for. A large input gets the most it may add (a
+// node takes two bytes of input at the least, "x<a/>", an attribute five, " a=''"): growing to
+// that would copy its records again and again, and room never used is never touched. A small
+// one gets what documents of its size mostly need, a node or attribute per sixteen bytes, and
+// grows past it when it must: the room for the most would make a parse of a few kilobytes ask
+// for hundreds, which the system's allocator maps and unmaps at every parse.
+Index firstNodes(std::string_view xml) {
+  return static_cast<Index>(xml.size() / (xml.size() < kSmallInput ? 16 : 2) + 2);
+}
+Index firstAttributes(std::string_view xml) {
+  return static_cast<Index>(xml.size() / (xml.size() < kSmallInput ? 16 : 5) + 1);
+}
 
 }  // namespace
 
@@ -217,13 +235,12 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t w
                     "the document is larger than " + std::to_string(kMaxInput) +
                         " bytes, the most one document holds");
   }
-  // Sized from the start, so that no record moves while the parse adds them: growing to the
-  // size would also copy the records again.
-  auto store = std::make_shared<ORVIDOM_Store>(mostNodes(xml), mostAttributes(xml));
+  auto store = std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml));
   // The strings of most documents take less room than their input, once names are kept once.
   if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
-  ParseWindow parseWindow(source, window);
+  // No larger than the input: a window that holds it all is never moved.
+  ParseWindow parseWindow(source, std::min(window, xml.size()));
   TreeSink sink(xml, *store);
   XmlTokenizer<TreeSink>(parseWindow, sink).run();
   sink.finish();

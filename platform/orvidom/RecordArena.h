@@ -76,7 +76,17 @@ class RecordArena {
   }
   // A new record, not yet filled in, and its number in `n`.
   [[gnu::always_inline]] Record* add(Index& n) {
-    if (m_size == m_blockEnd) enterBlock();
+    return add(n, [] {});
+  }
+  // As add(n), calling `moved()` first when the records moved to make room, so that a caller
+  // keeping addresses of records takes them again.
+  template <class Moved>
+  [[gnu::always_inline]] Record* add(Index& n, Moved moved) {
+    if (m_size == m_blockEnd) {
+      const Record* first = m_first;
+      enterBlock();
+      if (m_first != first) moved();
+    }
     n = m_size++;
     return m_next++;
   }

@@ -74,4 +74,34 @@ TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
   }
 }
 
+// A small document starts with room for the records documents of its size mostly need, and one
+// denser than that moves them as it grows: the open element, its last child and the tag's last
+// attribute, which the parser keeps by address, must be found again after the move, whichever of
+// them the move falls on.
+TEST(DocumentParserTest, ADenseDocumentKeepsItsTreeWhileItsRecordsMove) {
+  for (int count = 1000; count < 1004; ++count) {
+    std::string xml = "<r";
+    std::string expected = "<r";
+    for (int i = 0; i < count; ++i) {
+      xml += " a" + std::to_string(i) + "='" + std::to_string(i % 10) + "'";
+      expected += " a" + std::to_string(i) + "=" + std::to_string(i % 10);
+    }
+    xml += ">";
+    for (int i = 0; i < count; ++i) {
+      xml += "<b><c/></b>";
+      expected += "|1:";
+    }
+    xml += "</r>";
+    for (int i = 0; i < count; ++i) expected += "<b|1:<c";
+    ORVIDOM_Document doc;
+    EXPECT_EQ(Outcome([&] { return doc = ORVIDOM_Parser::parseString(xml); }), expected);
+    int backwards = 0;
+    for (ORVIDOM_Node c = doc.getDocumentElement().getLastChild(); !c.isNull();
+         c = c.getPreviousSibling()) {
+      ++backwards;
+    }
+    EXPECT_EQ(backwards, count);
+  }
+}
+
 }  // namespace
