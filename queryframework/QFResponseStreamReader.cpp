@@ -64,6 +64,44 @@ struct CellValue {
   }
 };
 
+constexpr int kFirstColumnProp = QFResponseDomHelper::kColumnName;
+constexpr int kLastColumnProp = QFResponseDomHelper::kColumnOriginalEncodingName;
+
+// The column property an attribute named `name` gives, or 0 for none. Columns mostly write
+// their properties in order, so the one after the last found, `expected`, is compared first.
+int columnPropNamed(std::string_view name, int expected) {
+  const auto named = [name](int p) {
+    return view(QFResponseDomHelper::ToString(static_cast<QFResponseDomHelper::EColumnProp>(p))) ==
+           name;
+  };
+  if (expected <= kLastColumnProp && named(expected)) return expected;
+  for (int p = kFirstColumnProp; p <= kLastColumnProp; ++p) {
+    if (named(p)) return p;
+  }
+  return 0;
+}
+
+// Every property of the column whose element `reader` shows, empty where it has no attribute:
+// its attributes are read once each, where looking each property up would read them all for
+// each.
+std::map<QFResponseDomHelper::EColumnProp, I18NString> columnDescription(
+    const ORVIDOM_PullReader& reader) {
+  // By property; values[0] takes the attributes that give none.
+  std::string_view values[kLastColumnProp + 1];
+  int expected = kFirstColumnProp;
+  for (std::size_t i = 0; i < reader.getAttributeCount(); ++i) {
+    const int prop = columnPropNamed(reader.getAttributeName(i), expected);
+    values[prop] = reader.getAttributeValue(i);
+    expected = prop + 1;
+  }
+  std::map<QFResponseDomHelper::EColumnProp, I18NString> description;
+  for (int p = kFirstColumnProp; p <= kLastColumnProp; ++p) {
+    description.emplace_hint(description.end(), static_cast<QFResponseDomHelper::EColumnProp>(p),
+                             values[p].empty() ? I18NString() : textOf(values[p]));
+  }
+  return description;
+}
+
 // A child of the column list as the DOM reader sees it, so that a text there fails the same
 // assertion.
 struct ColumnListChild {
@@ -239,14 +277,7 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
     }
   }
   if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth + 1) {
-    std::map<QFResponseDomHelper::EColumnProp, I18NString> description;
-    for (int p = QFResponseDomHelper::kColumnName;
-         p <= QFResponseDomHelper::kColumnOriginalEncodingName; ++p) {
-      const auto prop = static_cast<QFResponseDomHelper::EColumnProp>(p);
-      description.emplace(
-          prop, attributeOr(m_stream.m_reader, view(QFResponseDomHelper::ToString(prop))));
-    }
-    m_stream.m_columns.push_back(std::move(description));
+    m_stream.m_columns.push_back(columnDescription(m_stream.m_reader));
   }
   if (isOpen(m_stream.m_resultsDepth)) {
     if (m_stream.m_depth == m_stream.m_resultsDepth + 1 && name == kRow) m_stream.m_rowSeen = true;

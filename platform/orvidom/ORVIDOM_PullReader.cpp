@@ -375,7 +375,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_owned.push_back('\0');
     return ref;
   }
-  const char* string(Ref ref) { return cString(ref); }
+  // Compared where they lie: a copy ended by a zero would cost an allocation for each name.
+  bool sameString(Ref a, Ref b) const { return view(a) == view(b); }
 
   // --- The document.
 
