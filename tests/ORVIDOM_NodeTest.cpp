@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 #include "support/XmlTestSupport.h"
 
@@ -119,12 +120,16 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
         Ex::NOT_SUPPORTED_ERR, [&] { doc.importNode(node, true); },
         "importNode: only elements, texts and comments are imported");
   }
-  ExpectDomError(
-      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).createComment("c"); },
-      "createComment on a handle that is no document");
-  ExpectDomError(
-      Ex::NOT_SUPPORTED_ERR, [&] { ORVIDOM_Document(outer).createElement("c"); },
-      "createElement on a handle that is no document");
+  const ORVIDOM_Document notDocument(outer);
+  const std::pair<const char*, std::function<void()>> creations[] = {
+      {"createElement on a handle that is no document", [&] { notDocument.createElement("c"); }},
+      {"createTextNode on a handle that is no document", [&] { notDocument.createTextNode("c"); }},
+      {"createCDATASection on a handle that is no document",
+       [&] { notDocument.createCDATASection("c"); }},
+      {"createComment on a handle that is no document", [&] { notDocument.createComment("c"); }}};
+  for (const auto& [message, create] : creations) {
+    ExpectDomError(Ex::NOT_SUPPORTED_ERR, create, message);
+  }
   EXPECT_TRUE(ORVIDOM_Document(outer).getDocumentElement().isNull());
   EXPECT_TRUE(xmltest::SameTree(outer, "<outer><inner a='1'/></outer>"));
 }

@@ -407,7 +407,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     if (name >= kKnownPlaces) {
       const std::string_view written = view(name);
       m_names.append(written.data(), written.size());
-      m_names.push_back('\0');
     }
   }
   void endElement() {
@@ -580,8 +579,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A text a comment may split, and its length at the end of its last part.
   std::string m_text;
   std::size_t m_textSize = 0;
-  // The names of the open elements, each ended by a zero; the elements, how many of them are
-  // placed, and whether the innermost is closed once the part is forgotten.
+  // The copied names of the open elements one after the other (only the innermost one's is read,
+  // and the string's own zero ends it, as closing an element cuts its name off); the elements,
+  // how many of them are placed, and whether the innermost is closed once the part is forgotten.
   std::string m_names;
   std::vector<Open> m_open;
   std::size_t m_placed = 0;
