@@ -82,13 +82,16 @@ TEST(ORVIDOM_WriterTest, EscapesAndEndsAtEveryPlaceOfAWord) {
   EXPECT_EQ(ORVIDOM_Writer::toString(xmltest::Parse(expected)), expected);
 }
 
+// A comment beside the root element stands on a line of its own too.
 TEST(ORVIDOM_WriterTest, IndentsOnlyWhereNoTextIsChanged) {
-  ORVIDOM_Element root = xmltest::Parse("<r><a><b/></a><m>text<i/>more</m></r>");
-  EXPECT_EQ(ORVIDOM_Writer::toString(root, {true, true}),
+  ORVIDOM_Document doc = xmltest::Parse("<r><a><b/></a><m>text<i/>more</m></r>").getOwnerDocument();
+  doc.appendChild(doc.createComment("c"));
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc, {true, true}),
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<r>\n  <a>\n    <b/>\n  </a>\n  <m>text<i/>more</m>\n</r>");
-  EXPECT_EQ(ORVIDOM_Writer::toString(root, {false, true}),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><a><b/></a><m>text<i/>more</m></r>");
+            "<r>\n  <a>\n    <b/>\n  </a>\n  <m>text<i/>more</m>\n</r>\n<!--c-->");
+  EXPECT_EQ(ORVIDOM_Writer::toString(doc, {false, true}),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><r><a><b/></a><m>text<i/>more</m></r>"
+            "<!--c-->");
 }
 
 TEST(ORVIDOM_WriterTest, WritesCompactByDefaultAndAnySubtreeOnItsOwn) {
