@@ -1,6 +1,5 @@
 #include "orvidom/DocumentParser.h"
 
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,14 +81,7 @@ class TreeSink final : public ParseErrors {
     makeRoom(1);
     return m_store.strings.commit(m_out);
   }
-  std::string_view view(TextRef ref) const { return m_store.text(ref); }
-  // The names of a tag mostly differ in their first two bytes (a name has one at least, and its
-  // zero after it), which are compared before a call compares the rest.
-  bool sameString(TextRef a, TextRef b) const {
-    const char* x = m_store.text(a);
-    const char* y = m_store.text(b);
-    return x[0] == y[0] && x[1] == y[1] && std::strcmp(x, y) == 0;
-  }
+  const char* string(TextRef ref) const { return m_store.text(ref); }
 
   // --- The tree.
 

@@ -375,8 +375,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_owned.push_back('\0');
     return ref;
   }
-  // Compared where they lie: a copy ended by a zero would cost an allocation for each name.
-  bool sameString(Ref a, Ref b) const { return view(a) == view(b); }
+  // Where it lies: a copy ended by a zero would cost an allocation for each name compared.
+  std::string_view string(Ref ref) const { return view(ref); }
 
   // --- The document.
 

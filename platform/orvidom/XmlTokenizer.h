@@ -82,7 +82,7 @@ struct KeepsKnownNames<Sink, std::void_t<decltype(Sink::kKeepsKnownNames)>>
 //   Ref name(const char*, const char*)  a name; plainString the same for a value without
 //                                       references or line ends; beginString, copyRun, put,
 //                                       putChar and endString for the others
-//   std::string_view view(Ref), bool sameString(Ref, Ref) for strings of the same text
+//   string(Ref) a string's text: a const char* ended by a zero, or a std::string_view
 //   void text(Ref) a whole text; beginText, pauseText (after a part of it) and closeText for
 //                                       one that a comment or processing instruction may split
 //   void attribute(Ref name, Ref value), Ref attributeName(std::size_t i) of the tag's so far
@@ -649,9 +649,10 @@ class XmlTokenizer {
   void refuseRepeated(const char* tag, const char* at, Ref name, std::size_t count) {
     constexpr std::size_t kLinearLimit = 16;
     if (count < kLinearLimit) {
+      const auto text = m_sink.string(name);
       for (std::size_t i = 0; i < count; ++i) {
         const Ref seen = m_sink.attributeName(i);
-        if (seen == name || m_sink.sameString(seen, name)) failRepeated(tag, at);
+        if (seen == name || sameText(m_sink.string(seen), text)) failRepeated(tag, at);
       }
       return;
     }
@@ -663,10 +664,18 @@ class XmlTokenizer {
     }
     if (!remember(name)) failRepeated(tag, at);
   }
+  // True when the names `a` and `b` are the same text. The names of a tag mostly differ in their
+  // first two bytes (a name has one at least, and its zero after it), which are compared before a
+  // call compares the rest.
+  static bool sameText(const char* a, const char* b) {
+    return a[0] == b[0] && a[1] == b[1] && std::strcmp(a, b) == 0;
+  }
+  static bool sameText(std::string_view a, std::string_view b) { return a == b; }
   // Adds `name` to the table; false when a name of the same text is there already.
   bool remember(Ref name) {
+    const auto text = m_sink.string(name);
     std::uint64_t hash = 0xcbf29ce484222325u;
-    for (const char c : m_sink.view(name))
+    for (const char c : std::string_view(text))
       hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
     const std::size_t mask = m_seen.size() - 1;
     for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
@@ -675,7 +684,7 @@ class XmlTokenizer {
         return true;
       }
       const Ref seen = static_cast<Ref>(m_seen[i] - 1);
-      if (seen == name || m_sink.sameString(seen, name)) return false;
+      if (seen == name || sameText(m_sink.string(seen), text)) return false;
     }
   }
   [[noreturn]] void failRepeated(const char* tag, const char* at) {
