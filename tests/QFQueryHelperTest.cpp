@@ -57,6 +57,10 @@ TEST(QFQueryHelperTest, DataItemNamesAreMadeUnique) {
   // A name given out stays taken when the caller renames its item.
   query->GetDataItems()[0]->m_name = "Renamed";
   EXPECT_EQ(query->AddDataItem("A", "")->m_name, "A5");
+  // Two names whose hashes agree in the 32 bits the look-up keeps (with the 64-bit GNU library)
+  // are still two names.
+  EXPECT_EQ(query->AddDataItem("Item30937", "")->m_name, "Item30937");
+  EXPECT_EQ(query->AddDataItem("Item49974", "")->m_name, "Item49974");
 }
 
 // The projection of named items, made once each, is pinned by the execute-command example.
