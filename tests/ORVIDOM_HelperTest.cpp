@@ -52,6 +52,7 @@ TEST(ORVIDOM_HelperTest, FindOrCreateReusesMatchesAndAppendsTheRest) {
   EXPECT_EQ(ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "1"), p);
   ORVIDOM_Helper::findOrCreateElementWithAttribute(root, "p", "k", "2");
   ORVIDOM_Helper::findOrCreateElement(root, "empty");
+  EXPECT_THROW(ORVIDOM_Helper::findOrCreateElement(root, "1bad"), ORVIDOM_DOMException);
   EXPECT_TRUE(xmltest::SameTree(root, "<r><a>one</a><a>two</a><p k='1'/><p k='2'/><empty/></r>"));
   // A text node takes no child: the DOM's error.
   EXPECT_THROW(ORVIDOM_Helper::findOrCreateElement(a.getFirstChild(), "x"), ORVIDOM_DOMException);

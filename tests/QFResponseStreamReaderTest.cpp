@@ -209,6 +209,17 @@ TEST(QFResponseStreamReaderTest, ReadsOnFromWhereThePullReaderIs) {
   }
 }
 
+// Reading to the rows of a response that has none reads it to the end: parts after the results
+// are known too.
+TEST(QFResponseStreamReaderTest, ReadingToTheRowsOfNoRowReadsToTheEnd) {
+  ORVIDOM_PullReader pull("<r><resultData/><columnList><column name='c'/></columnList></r>");
+  QFResponseStreamReader stream(pull);
+  stream.ReadToRows();
+  Columns columns;
+  stream.GetColumnList(columns);
+  EXPECT_EQ(columns.size(), 1u);
+}
+
 // A value without "v" is null, apart from an empty one.
 TEST(QFResponseStreamReaderTest, TellsANullValueFromAnEmptyOne) {
   ORVIDOM_PullReader pull("<r><resultData><row><value v=''/><value/></row></resultData></r>");
