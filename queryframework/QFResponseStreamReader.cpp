@@ -81,11 +81,10 @@ int columnPropNamed(std::string_view name, int expected) {
   return 0;
 }
 
-// Every property of the column whose element `reader` shows, empty where it has no attribute:
-// its attributes are read once each, where looking each property up would read them all for
-// each.
-std::map<QFResponseDomHelper::EColumnProp, I18NString> columnDescription(
-    const ORVIDOM_PullReader& reader) {
+// Appends every property of the column whose element `reader` shows to `props`, empty where it
+// has no attribute: its attributes are read once each, where looking each property up would read
+// them all for each.
+void appendColumnProps(const ORVIDOM_PullReader& reader, std::vector<I18NString>& props) {
   // By property; values[0] takes the attributes that give none.
   std::string_view values[kLastColumnProp + 1];
   int expected = kFirstColumnProp;
@@ -94,12 +93,9 @@ std::map<QFResponseDomHelper::EColumnProp, I18NString> columnDescription(
     values[prop] = reader.getAttributeValue(i);
     expected = prop + 1;
   }
-  std::map<QFResponseDomHelper::EColumnProp, I18NString> description;
   for (int p = kFirstColumnProp; p <= kLastColumnProp; ++p) {
-    description.emplace_hint(description.end(), static_cast<QFResponseDomHelper::EColumnProp>(p),
-                             values[p].empty() ? I18NString() : textOf(values[p]));
+    props.push_back(values[p].empty() ? I18NString() : textOf(values[p]));
   }
-  return description;
 }
 
 // A child of the column list as the DOM reader sees it, so that a text there fails the same
@@ -277,7 +273,7 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
     }
   }
   if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth + 1) {
-    m_stream.m_columns.push_back(columnDescription(m_stream.m_reader));
+    appendColumnProps(m_stream.m_reader, m_stream.m_columnProps);
   }
   if (isOpen(m_stream.m_resultsDepth)) {
     if (m_stream.m_depth == m_stream.m_resultsDepth + 1 && name == kRow) m_stream.m_rowSeen = true;
@@ -346,5 +342,13 @@ void QFResponseStreamReader::GetResponseDataSources(
 
 void QFResponseStreamReader::GetColumnList(
     std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>& columns) const {
-  columns.insert(columns.end(), m_columns.begin(), m_columns.end());
+  constexpr std::size_t kProps = kLastColumnProp - kFirstColumnProp + 1;
+  for (std::size_t first = 0; first < m_columnProps.size(); first += kProps) {
+    std::map<QFResponseDomHelper::EColumnProp, I18NString>& description = columns.emplace_back();
+    for (std::size_t i = 0; i < kProps; ++i) {
+      description.emplace_hint(description.end(),
+                               static_cast<QFResponseDomHelper::EColumnProp>(kFirstColumnProp + i),
+                               m_columnProps[first + i]);
+    }
+  }
 }

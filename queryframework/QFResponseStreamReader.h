@@ -70,7 +70,9 @@ class KORVATH_API QFResponseStreamReader {
   // The first value of each property that had one, by name.
   std::map<std::string, I18NString> m_properties;
   std::vector<QFResponseDomHelper::DataSource> m_dataSources;
-  std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>> m_columns;
+  // Every column's properties from the first to the last, one column after another: a caller's
+  // copy is then the only map made of them.
+  std::vector<I18NString> m_columnProps;
   // The row being read, and whether one has been read whole.
   std::vector<Value>* m_row = nullptr;
   bool m_rowDone = false;
