@@ -66,6 +66,7 @@ struct CellValue {
 
 constexpr int kFirstColumnProp = QFResponseDomHelper::kColumnName;
 constexpr int kLastColumnProp = QFResponseDomHelper::kColumnOriginalEncodingName;
+constexpr std::size_t kColumnProps = kLastColumnProp - kFirstColumnProp + 1;
 
 // The column property an attribute named `name` gives, or 0 for none. Columns mostly write
 // their properties in order, so the one after the last found, `expected`, is compared first.
@@ -342,10 +343,9 @@ void QFResponseStreamReader::GetResponseDataSources(
 
 void QFResponseStreamReader::GetColumnList(
     std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>& columns) const {
-  constexpr std::size_t kProps = kLastColumnProp - kFirstColumnProp + 1;
-  for (std::size_t first = 0; first < m_columnProps.size(); first += kProps) {
+  for (std::size_t first = 0; first < m_columnProps.size(); first += kColumnProps) {
     std::map<QFResponseDomHelper::EColumnProp, I18NString>& description = columns.emplace_back();
-    for (std::size_t i = 0; i < kProps; ++i) {
+    for (std::size_t i = 0; i < kColumnProps; ++i) {
       description.emplace_hint(description.end(),
                                static_cast<QFResponseDomHelper::EColumnProp>(kFirstColumnProp + i),
                                m_columnProps[first + i]);
