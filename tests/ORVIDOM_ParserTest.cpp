@@ -306,10 +306,14 @@ TEST(ORVIDOM_ParserTest, CharacterReferencesAtTheEdgesOfTheRanges) {
 // megabytes, and input beyond what a document can number.
 TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
   std::string attributes = "<r";
-  for (int i = 0; i < 1000000; ++i) attributes += " a" + std::to_string(i) + "=''";
+  for (int i = 0; i < 1000000; ++i)
+    attributes += " a" + std::to_string(i) + "='" + std::to_string(i % 7) + "'";
   ORVIDOM_Element root = xmltest::Parse(attributes + "/>");
-  EXPECT_EQ(root.getAttributes().getLength(), 1000000u);
-  EXPECT_TRUE(root.hasAttribute("a999999"));
+  const ORVIDOM_NamedNodeMap map = root.getAttributes();
+  ASSERT_EQ(map.getLength(), 1000000u);
+  for (unsigned long i = 0; i < map.getLength(); ++i) {
+    if (map.item(i).getNodeValue() != std::to_string(i % 7)) FAIL() << "attribute " << i;
+  }
   try {
     ORVIDOM_Parser::parseString(attributes + " a500000=''/>");
     ADD_FAILURE() << "a repeated attribute was accepted";
@@ -318,8 +322,12 @@ TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
     EXPECT_STREQ(e.what(), "attribute \"a500000\" given twice on <r>");
   }
   std::string split = "<r>";
-  for (int i = 0; i < 200000; ++i) split += "x&amp;<!---->";
-  EXPECT_EQ(ORVIDOM_Helper::getElementText(xmltest::Parse(split + "</r>")).length(), 400000u);
+  std::string joined;
+  for (int i = 0; i < 200000; ++i) {
+    split += "x&amp;<!---->";
+    joined += "x&";
+  }
+  EXPECT_EQ(ORVIDOM_Helper::getElementText(xmltest::Parse(split + "</r>")).str(), joined);
   const std::string name(1 << 22, 'n');
   root = xmltest::Parse("<" + name + " " + name + "='v'>t</" + name + ">");
   EXPECT_EQ(root.getTagName().str(), name);

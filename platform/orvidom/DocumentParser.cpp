@@ -23,63 +23,78 @@ constexpr std::size_t kSmallInput = std::size_t{1} << 16;
 // Builds the tree of a document from what the tokenizer reads. Names are kept once per document
 // where short, and values copied out of the window as they are decoded. The records of the open
 // element, of its last child and of the tag's last attribute are kept by address, taken again on
-// the rare add that moves the records.
+// the rare add that moves the records. Values are written to the room of the document's strings,
+// which the sink claims as it starts and gives back before anything else adds strings.
 class TreeSink final : public ParseErrors {
  public:
   using Ref = TextRef;
   // A name's string is the document's for good: the tokenizer may give it again.
   static constexpr bool kLastingNames = true;
+  static constexpr bool kHeldByTokenizer = true;
 
   TreeSink(std::string_view xml, ORVIDOM_Store& store)
       : m_xml(xml),
         m_store(store),
         m_nodes(store.nodes),
         m_attrs(store.attrs),
-        m_curRecord(&store.nodes[kDocumentNode]) {
+        m_curRecord(&store.nodes[kDocumentNode]),
+        m_room(store.strings.claim()) {
     m_openTags.reserve(kOpenTags);
   }
 
   // Ends the tree once the input has been read.
-  void finish() { m_lastRecord->previous = m_last; }
+  void finish() {
+    m_lastRecord->previous = m_last;
+    m_store.strings.release(m_room.next);
+  }
 
-  // --- Strings: from m_outStart to m_out, with room up to m_outLimit.
+  // --- Strings: values in m_room; one written a piece at a time from m_outStart to m_out.
 
   [[gnu::always_inline]] TextRef name(const char* start, const char* stop) {
     const auto size = static_cast<std::size_t>(stop - start);
-    return size <= NameCache::kLongest ? m_names.find(start, size, m_store)
-                                       : m_store.strings.add(std::string_view(start, size));
+    const auto pool = [this](std::string_view name) { return addName(name); };
+    return size <= NameCache::kLongest ? m_names.find(start, size, pool)
+                                       : addName(std::string_view(start, size));
   }
   // Most plain values are short: sixteen bytes are copied whole, which the window's zero bytes
   // and the room asked for allow.
   [[gnu::always_inline]] TextRef plainString(const char* start, const char* stop) {
     const auto size = static_cast<std::size_t>(stop - start);
-    char* limit;
-    char* out = m_store.strings.room(size + 17, limit);
+    makeRoom(size + 17);
+    char* out = m_room.next;
     if (size <= 16) {
       std::memcpy(out, start, 16);
     } else {
       std::memcpy(out, start, size);
     }
-    return m_store.strings.commit(out + size);
+    out[size] = '\0';
+    m_room.next = out + size + 1;
+    return m_room.number(out);
   }
-  void beginString() { m_outStart = m_out = m_store.strings.room(kRoom, m_outLimit); }
+  // The string begun stays out of m_room until it ends: a part read again writes it anew.
+  void beginString() {
+    makeRoom(kRoom);
+    m_outStart = m_out = m_room.next;
+  }
   void copyRun(const char* run, const char* stop) {
     const auto size = static_cast<std::size_t>(stop - run);
-    makeRoom(size);
+    makeStringRoom(size);
     std::memcpy(m_out, run, size);
     m_out += size;
   }
   void put(char c) {
-    makeRoom(1);
+    makeStringRoom(1);
     *m_out++ = c;
   }
   void putChar(std::uint32_t c) {
-    makeRoom(4);
+    makeStringRoom(4);
     m_out = encodeUtf8(c, m_out);
   }
   TextRef endString() {
-    makeRoom(1);
-    return m_store.strings.commit(m_out);
+    makeStringRoom(1);
+    *m_out = '\0';
+    m_room.next = m_out + 1;
+    return m_room.number(m_outStart);
   }
   const char* string(TextRef ref) const { return m_store.text(ref); }
 
@@ -182,11 +197,33 @@ class TreeSink final : public ParseErrors {
     if (m_tagLast) m_tagLast = &m_attrs[m_attrs.size() - 1];
   }
 
-  // Makes room for `size` more bytes at m_out.
-  void makeRoom(std::size_t size) {
-    if (static_cast<std::size_t>(m_outLimit - m_out) >= size) return;
+  // Adds the name `name` to the document's strings, once where it is short.
+  [[gnu::noinline]] TextRef addName(std::string_view name) {
+    m_store.strings.release(m_room.next);
+    const TextRef ref =
+        name.size() <= NameCache::kLongest ? m_store.poolName(name) : m_store.strings.add(name);
+    m_room = m_store.strings.claim();
+    return ref;
+  }
+  // Makes room for `size` more bytes at m_room.next.
+  [[gnu::always_inline]] void makeRoom(std::size_t size) {
+    if (static_cast<std::size_t>(m_room.limit - m_room.next) < size) moreRoom(size);
+  }
+  [[gnu::noinline]] void moreRoom(std::size_t size) {
+    m_store.strings.release(m_room.next);
+    char* limit;
+    m_store.strings.room(size, limit);
+    m_room = m_store.strings.claim();
+  }
+  // Makes room for `size` more bytes at m_out, moving the string begun along.
+  void makeStringRoom(std::size_t size) {
+    if (static_cast<std::size_t>(m_room.limit - m_out) < size) moreStringRoom(size);
+  }
+  [[gnu::noinline]] void moreStringRoom(std::size_t size) {
     const auto used = static_cast<std::size_t>(m_out - m_outStart);
-    m_outStart = m_store.strings.grow(m_outStart, used, size + kRoom, m_outLimit);
+    char* limit;
+    m_outStart = m_store.strings.grow(m_outStart, used, size + kRoom, limit);
+    m_room = m_store.strings.claim();
     m_out = m_outStart + used;
   }
 
@@ -207,10 +244,10 @@ class TreeSink final : public ParseErrors {
   Index m_attrsBefore = 1;
   char* m_outStart = nullptr;
   char* m_out = nullptr;
-  char* m_outLimit = nullptr;
   // The length of the open text at the end of its last part.
   std::size_t m_textSize = 0;
   NameCache m_names;
+  StringSpace::Room m_room;
 };
 
 // The records a parse of `xml` starts with room for. A large input gets the most it may add (a
@@ -241,9 +278,9 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t w
   StringSource source(xml);
   // No larger than the input: a window that holds it all is never moved.
   ParseWindow parseWindow(source, std::min(window, xml.size()));
-  TreeSink sink(xml, *store);
-  XmlTokenizer<TreeSink>(parseWindow, sink).run();
-  sink.finish();
+  XmlTokenizer<TreeSink> tokenizer(parseWindow, std::in_place, xml, *store);
+  tokenizer.run();
+  tokenizer.sink().finish();
   return store;
 }
 

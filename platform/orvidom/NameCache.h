@@ -3,12 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <string_view>
 
 #include "orvidom/NameKey.h"
-#include "orvidom/ORVIDOM_Store.h"
+#include "orvidom/StringSpace.h"
 
 namespace orvidom {
 
@@ -20,12 +18,15 @@ class NameCache {
   static constexpr std::size_t kLongest = NameKey::kLongest;
 
   // The document's string for the `size` bytes at `name` (1 to kLongest), which may be read
-  // eight bytes past their end.
-  [[gnu::always_inline]] TextRef find(const char* name, std::size_t size, ORVIDOM_Store& store) {
+  // eight bytes past their end; `pool(std::string_view)` gives it where the cache has none.
+  template <class Pool>
+  [[gnu::always_inline]] TextRef find(const char* name, std::size_t size, Pool pool) {
     const NameKey key = NameKey::of(name, size);
     Slot& slot = m_slots[slotOf(key)];
     if (slot.key == key) return slot.ref;
-    return miss(slot, key, std::string_view(name, size), store);
+    slot.key = key;
+    slot.ref = pool(std::string_view(name, size));
+    return slot.ref;
   }
 
  private:
@@ -37,13 +38,6 @@ class NameCache {
   static std::size_t slotOf(const NameKey& key) noexcept {
     const std::uint64_t mixed = (key.head ^ (key.tail * 0x9E3779B97F4A7C15u)) + key.size;
     return static_cast<std::size_t>((mixed * 0xC2B2AE3D27D4EB4Fu) >> (64 - kBits));
-  }
-
-  [[gnu::noinline]] static TextRef miss(Slot& slot, const NameKey& key, std::string_view name,
-                                        ORVIDOM_Store& store) {
-    slot.key = key;
-    slot.ref = store.poolName(name);
-    return slot.ref;
   }
 
   struct Slot {

@@ -46,6 +46,23 @@ class StringSpace {
     return m_next;
   }
   char* grow(const char* start, std::size_t used, std::size_t size, char*& limit);
+  // For a writer of many strings in a row, which keeps the room's ends in fields of its own,
+  // where the compiler need not load them again after each byte written: the room after the
+  // last string, from `next` to `limit`, where a string is numbered by its address less `bias`.
+  // The writer ends each string with a zero, and gives back where it stopped (release) before
+  // anything else adds to the space, taking the room again (claim) after.
+  struct Room {
+    char* next;
+    char* limit;
+    std::uintptr_t bias;
+
+    TextRef number(const char* string) const noexcept {
+      return static_cast<TextRef>(reinterpret_cast<std::uintptr_t>(string) - bias);
+    }
+  };
+  Room claim() const noexcept { return {m_next, m_limit, m_blockBias}; }
+  void release(char* next) noexcept { m_next = next; }
+
   TextRef commit(char* end) {
     *end = '\0';
     const auto ref = static_cast<TextRef>(reinterpret_cast<std::uintptr_t>(m_next) - m_blockBias);

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "orvidom/NameKey.h"
@@ -72,6 +73,16 @@ template <class Sink>
 struct KeepsKnownNames<Sink, std::void_t<decltype(Sink::kKeepsKnownNames)>>
     : std::bool_constant<Sink::kKeepsKnownNames> {};
 
+// True for a sink that the tokenizer holds in itself (`static constexpr bool kHeldByTokenizer =
+// true`), made from the arguments after std::in_place. The sink's fields then lie beside the
+// tokenizer's: reaching them takes no load of the sink's address, which the compiler loads again
+// after every byte written, since a byte may be any object's.
+template <class Sink, class = void>
+struct HeldByTokenizer : std::false_type {};
+template <class Sink>
+struct HeldByTokenizer<Sink, std::void_t<decltype(Sink::kHeldByTokenizer)>>
+    : std::bool_constant<Sink::kHeldByTokenizer> {};
+
 // Reads a document a part at a time (a tag, a run of text, a comment), checking every rule of
 // XML 1.0 without a DTD, and tells `Sink` what it reads. Each part is read whole before the sink
 // hears of it: a part that runs past the window's end is read again once the window has moved
@@ -99,6 +110,12 @@ class XmlTokenizer {
 
   XmlTokenizer(ParseWindow& window, Sink& sink)
       : m_window(window), m_sink(sink), m_part(window.begin()) {}
+  // A tokenizer of its own sink, made of `args`.
+  template <class... Args>
+  XmlTokenizer(ParseWindow& window, std::in_place_t, Args&&... args)
+      : m_window(window), m_sink(std::forward<Args>(args)...), m_part(window.begin()) {}
+
+  Sink& sink() { return m_sink; }
 
   // Reads the whole input.
   void run() {
@@ -829,7 +846,7 @@ class XmlTokenizer {
   }
 
   ParseWindow& m_window;
-  Sink& m_sink;
+  std::conditional_t<HeldByTokenizer<Sink>::value, Sink, Sink&> m_sink;
   Phase m_phase = Phase::kProlog;
   // The start of the part being read, from which it is read again after the window moves on.
   char* m_part = nullptr;
