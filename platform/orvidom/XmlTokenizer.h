@@ -548,11 +548,11 @@ class XmlTokenizer {
   // its head of 1 is left over by any masked word.
   struct KnownName {
     std::uint64_t head = 1;
-    std::uint64_t tail = 0;
     std::uint64_t headMask = 0;
+    std::size_t size = 0;
+    std::uint64_t tail = 0;
     std::uint64_t tailMask = 0;
     std::size_t tailAt = 0;
-    std::size_t size = 0;
     Ref ref{};
 
     // The name of the `size` bytes at `p`, whose string is `ref`; none where it is long.
@@ -562,16 +562,20 @@ class XmlTokenizer {
                                                         -1, -1, -1, -1, -1, -1, -1, -1};
       const NameKey key = NameKey::of(p, size);
       const NameKey mask = NameKey::of(kOnes, size);
-      return {key.head, key.tail, mask.head, mask.tail, size < 8 ? 0 : size - 8, size, ref};
+      return {key.head, mask.head, size, key.tail, mask.tail, size < 8 ? 0 : size - 8, ref};
     }
     // The end of the name at `p` when it is this one; null otherwise (a name that may go on past
-    // the window's end is not known).
+    // the window's end is not known). Most names have eight bytes at most, and their tail is not
+    // loaded.
     char* endAt(char* p) const {
       std::uint64_t head;
-      std::uint64_t tail;
       std::memcpy(&head, p, 8);
-      std::memcpy(&tail, p + tailAt, 8);
-      if (((head & headMask) ^ this->head) | ((tail & tailMask) ^ this->tail)) return nullptr;
+      if ((head & headMask) != this->head) return nullptr;
+      if (size > 8) {
+        std::uint64_t tail;
+        std::memcpy(&tail, p + tailAt, 8);
+        if ((tail & tailMask) != this->tail) return nullptr;
+      }
       char* after = p + size;
       return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
     }
