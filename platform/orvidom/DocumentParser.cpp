@@ -46,6 +46,8 @@ class TreeSink final : public ParseErrors {
   void finish() {
     m_lastRecord->previous = m_last;
     m_store.strings.release(m_room.next);
+    m_nodes.release();
+    m_attrs.release();
   }
 
   // --- Strings: values in m_room; one written a piece at a time from m_outStart to m_out.
@@ -229,8 +231,8 @@ class TreeSink final : public ParseErrors {
 
   std::string_view m_xml;
   ORVIDOM_Store& m_store;
-  RecordArena<NodeRecord>& m_nodes;
-  RecordArena<AttrRecord>& m_attrs;
+  RecordArena<NodeRecord>::Writer m_nodes;
+  RecordArena<AttrRecord>::Writer m_attrs;
   // The open element (the document before the root and after it) and its last child, with their
   // records, and where the start tag of each open element lies in the input.
   Index m_cur = kDocumentNode;
