@@ -22,6 +22,9 @@ const std::string_view kDocuments[] = {
     "<![CDATA[<raw>\r]]>tail<\xCE\xB1 \xCE\xB2='\xE2\x82\xAC'>caf\xC3\xA9</\xCE\xB1 ><e/>"
     "\n  <empty></empty></root>\n<!-- after -->\n",
     "<r>plain</r>",
+    // Values with references are copies, which move as the copies of their tag outgrow their room.
+    "<r a='&amp;aaaaaaaaaaaaaaaaaaaa' b='&lt;bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb'"
+    " c='&gt;cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc'/>",
     "<r><a></r>",
     "<tasks>\n  <task a='>'>\n</tasks>",
     // Line ends after the last start tag: eight bytes at once that hold one are counted a byte at

@@ -293,7 +293,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     forgetPart();
     m_tokenizer.steps([this] {
       if (!m_handler) return false;
-      forgetPart();
+      forgetHandedPart();
       return true;
     });
     return m_handler ? orvidom::Passed::kEnded : orvidom::Passed::kStopped;
@@ -321,7 +321,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // A string of the event shown: where the tokenizer told it, or its copy.
   std::string_view view(Ref ref) const {
     const Piece& piece = m_pieces[ref];
-    return {piece.copy == kAtData ? piece.data : m_owned.data() + piece.copy, piece.size};
+    return {piece.data, piece.size};
   }
   // The name and value of the attribute `i` of the event shown, which has more than `i`.
   std::pair<Ref, Ref> attribute(std::size_t i) const {
@@ -371,8 +371,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_target->append(bytes, orvidom::encodeUtf8(c, bytes));
   }
   Ref endString() {
-    const Ref ref = addPiece(nullptr, m_owned.size() - m_start, m_start);
     m_owned.push_back('\0');
+    // The copies of the part moved with the bytes when they outgrew their room.
+    if (m_owned.data() != m_ownedData) {
+      m_ownedData = m_owned.data();
+      for (std::size_t p = kKnownPlaces; p < m_piecesUsed; ++p) {
+        Piece& piece = m_pieces[p];
+        if (piece.copy != kAtData) piece.data = m_ownedData + piece.copy;
+      }
+    }
+    const Ref ref = addPiece(m_ownedData + m_start, m_owned.size() - 1 - m_start, m_start);
     return ref;
   }
   // Where it lies: a copy ended by a zero would cost an allocation for each name compared.
@@ -396,8 +404,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // In the tokenizer's code: a call costs about what an empty element's events do.
   [[gnu::always_inline]] void startElement(Ref name, std::size_t tagOffset, bool empty) {
     const std::size_t depth = m_tokenizer.depth() + 1;
-    deliver(kStartElement, name, depth, m_tagFirst, m_attributes.size() - m_tagFirst);
+    const std::size_t first = m_tagFirst;
     m_tagFirst = m_attributes.size();
+    deliver(kStartElement, name, depth, first, m_tagFirst - first);
     if (empty) {
       deliver(kEndElement, name, depth, 0, 0);
       return;
@@ -461,8 +470,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
  private:
   using Tokenizer = orvidom::XmlTokenizer<Impl>;
 
-  // A string: `size` bytes at `data`, or at `copy` in m_owned for a copy; `cString` is its copy
-  // ended by a zero once one was asked for.
+  // A string: `size` bytes at `data`, which for a copy lie at `copy` in m_owned; `cString` is its
+  // copy ended by a zero once one was asked for.
   struct Piece {
     Piece() = default;
     Piece(const char* data, std::size_t size, std::size_t copy)
@@ -530,23 +539,28 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   }
   [[gnu::noinline]] void morePieces() { m_pieces.resize(2 * m_pieces.size()); }
   // Forgets the part handed out, closing the element it ended.
-  // In pass()'s loop, which runs it for every part.
-  [[gnu::always_inline]] void forgetPart() {
+  void forgetPart() {
+    forgetHandedPart();
+    m_events.clear();
+    m_next = 0;
+    m_shown = nullptr;
+    m_mark = {kKnownPlaces, 0, 0};
+  }
+  // As forgetPart(), for a part whose events all went to a handler: none was queued, and the
+  // mark of what they take has stayed where the last forgetPart() put it. In pass()'s loop, which
+  // runs it for every part.
+  [[gnu::always_inline]] void forgetHandedPart() {
     if (m_closing) {
       m_names.resize(m_open.back().name);
       m_open.pop_back();
       m_placed = std::min(m_placed, m_open.size());
       m_closing = false;
     }
-    m_events.clear();
-    m_next = 0;
-    m_shown = nullptr;
     m_piecesUsed = kKnownPlaces;
     m_owned.clear();
     m_cStrings.clear();
     m_attributes.clear();
     m_tagFirst = 0;
-    m_mark = {kKnownPlaces, 0, 0};
   }
 
   std::unique_ptr<orvidom::WindowSource> m_source;
@@ -569,6 +583,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   std::vector<Piece> m_pieces;
   std::size_t m_piecesUsed = kKnownPlaces;
   std::string m_owned;
+  const char* m_ownedData = m_owned.data();
   std::forward_list<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_tagFirst = 0;
