@@ -120,6 +120,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
   explicit QFResponseEvents(QFResponseStreamReader& stream)
       : m_stream(stream), m_value(names().value) {
     wanted = kCellValue;
+    wantedElement = m_value;
   }
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
@@ -132,6 +133,12 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
       m_stream.m_row->emplace_back(CellValue{wantedValue});
     }
     return true;
+  }
+
+  // The values of a row's children named as a value is, gathered by the pull reader.
+  void values(const std::string_view* values, std::size_t count) override {
+    if (!m_stream.m_row) return;
+    for (std::size_t i = 0; i < count; ++i) m_stream.m_row->emplace_back(CellValue{values[i]});
   }
 
   void startElement(std::string_view name, std::size_t depth);

@@ -285,6 +285,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       ~Handing() {
         impl.m_handler = nullptr;
         impl.m_shown = nullptr;
+        impl.m_gathered = 0;
       }
       Handing(const Handing&) = delete;
       Handing& operator=(const Handing&) = delete;
@@ -296,7 +297,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       forgetHandedPart();
       return true;
     });
-    return m_handler ? orvidom::Passed::kEnded : orvidom::Passed::kStopped;
+    if (!m_handler) return orvidom::Passed::kStopped;
+    handGathered();
+    return orvidom::Passed::kEnded;
   }
 
   // What a reader shows of the event handed out last. Built where it is kept, as are the other
@@ -452,6 +455,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // part's events are handed out before the next part is read, and the only event a part gives
   // before it may need more is the text that its tag closes, which lies in m_text.
   void leaving(const char*, const char* to) {
+    // The values gathered lie in the window.
+    if (m_handler) handGathered();
     for (; m_placed < m_open.size(); ++m_placed) {
       Open& open = m_open[m_placed];
       m_lines.countTo(m_window, open.offset);
@@ -520,11 +525,26 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_shown = &shown;
     if (event == kStartElement && !m_handler->wanted.empty()) {
       const auto* found = findAttribute(m_handler->wanted);
+      // A value of the window is gathered; a copy, which the next part overwrites, is not.
+      if (depth == m_handler->unheededEnds && (!found || m_pieces[found->second].copy == kAtData) &&
+          orvidom::sameName(view(name), m_handler->wantedElement)) {
+        if (m_gathered == kGathered) handGathered();
+        m_gatheredValues[m_gathered++] = found ? view(found->second) : std::string_view();
+        m_shown = nullptr;
+        return;
+      }
       m_handler->wantedValue = found ? view(found->second) : std::string_view();
     }
+    handGathered();
     const bool goOn = m_handler->handle(event, view(name), depth);
     m_shown = nullptr;
     if (!goOn) m_handler = nullptr;
+  }
+  // Hands the values gathered to the handler.
+  void handGathered() {
+    if (m_gathered == 0) return;
+    m_handler->values(m_gatheredValues, m_gathered);
+    m_gathered = 0;
   }
   // The copied name of the open element `open`.
   Ref copiedName(const Open& open) {
@@ -574,6 +594,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   const Shown* m_shown = nullptr;
   // Where events go as they are read, instead of m_events, while a pass lasts.
   orvidom::PullHandler* m_handler = nullptr;
+  // The values gathered for the handler and not handed yet.
+  static constexpr std::size_t kGathered = 64;
+  std::string_view m_gatheredValues[kGathered];
+  std::size_t m_gathered = 0;
   // The names kept for the tokenizer's places, each ended by a zero.
   char m_knownNames[kKnownPlaces][orvidom::NameKey::kLongest + 1] = {};
   // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the

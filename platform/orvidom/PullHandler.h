@@ -14,7 +14,7 @@ namespace orvidom {
 
 // True when the name `written` is `name`, compared in place a few loads at a time: names are short,
 // and a call to compare them would cost more than the comparison.
-inline bool sameName(std::string_view written, std::string_view name) {
+[[gnu::always_inline]] inline bool sameName(std::string_view written, std::string_view name) {
   const std::size_t size = name.size();
   if (written.size() != size) return false;
   const char* a = written.data();
@@ -56,6 +56,14 @@ class PullHandler {
   // not hand it; 0, no element's, by default. A handler that takes most elements at one depth by
   // their start alone saves a call for each.
   std::size_t unheededEnds = 0;
+
+  // The name of the elements at the depth `unheededEnds` whose starts the handler takes by the
+  // value of the attribute `wanted` alone; empty, none, by default. The reader gathers those
+  // values (a null view for an element without the attribute) and hands several at once to
+  // values(), before the next event of another kind and before the window moves on: a call for
+  // each is saved.
+  std::string_view wantedElement;
+  virtual void values(const std::string_view* values, std::size_t count) = 0;
 
   // The name of an attribute the handler reads of most starts of elements it is told of; empty,
   // none, by default. The reader then looks it up as it reads the tag, before it tells the
