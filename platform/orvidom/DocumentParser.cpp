@@ -38,6 +38,7 @@ class TreeSink final : public ParseErrors {
         m_nodes(store.nodes),
         m_attrs(store.attrs),
         m_curRecord(&store.nodes[kDocumentNode]),
+        m_names(xml.size()),
         m_room(store.strings.claim()) {
     m_openTags.reserve(kOpenTags);
   }

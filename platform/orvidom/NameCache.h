@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "orvidom/NameKey.h"
@@ -17,34 +18,40 @@ class NameCache {
  public:
   static constexpr std::size_t kLongest = NameKey::kLongest;
 
+  // A cache for an input of `inputSize` bytes. A small input holds few names: its cache clears
+  // only as many slots as it may fill, which is most of what a parse of a few hundred bytes costs.
+  explicit NameCache(std::size_t inputSize) {
+    int bits = kMinBits;
+    while (bits < kMaxBits && (std::size_t{64} << bits) < inputSize) ++bits;
+    m_shift = 64 - bits;
+    std::memset(static_cast<void*>(m_slots), 0, sizeof(Slot) << bits);
+  }
+
   // The document's string for the `size` bytes at `name` (1 to kLongest), which may be read
   // eight bytes past their end; `pool(std::string_view)` gives it where the cache has none.
   template <class Pool>
   [[gnu::always_inline]] TextRef find(const char* name, std::size_t size, Pool pool) {
     const NameKey key = NameKey::of(name, size);
-    Slot& slot = m_slots[slotOf(key)];
-    if (slot.key == key) return slot.ref;
-    slot.key = key;
-    slot.ref = pool(std::string_view(name, size));
+    const std::uint64_t mixed = (key.head ^ (key.tail * 0x9E3779B97F4A7C15u)) + key.size;
+    Slot& slot = m_slots[(mixed * 0xC2B2AE3D27D4EB4Fu) >> m_shift];
+    if (slot.head == key.head && slot.tail == key.tail && slot.size == key.size) return slot.ref;
+    slot = {key.head, key.tail, key.size, pool(std::string_view(name, size))};
     return slot.ref;
   }
 
  private:
-  static constexpr int kBits = 8;
+  static constexpr int kMinBits = 4;
+  static constexpr int kMaxBits = 8;
 
-  struct Slot;
-
-  // The slot of `key` in the table.
-  static std::size_t slotOf(const NameKey& key) noexcept {
-    const std::uint64_t mixed = (key.head ^ (key.tail * 0x9E3779B97F4A7C15u)) + key.size;
-    return static_cast<std::size_t>((mixed * 0xC2B2AE3D27D4EB4Fu) >> (64 - kBits));
-  }
-
+  // A name's key and string; size 0, which no name has, for none. Left uncleared where unused.
   struct Slot {
-    NameKey key;
-    TextRef ref = 0;
+    std::uint64_t head;
+    std::uint64_t tail;
+    std::size_t size;
+    TextRef ref;
   };
-  Slot m_slots[std::size_t{1} << kBits];
+  int m_shift;
+  Slot m_slots[std::size_t{1} << kMaxBits];
 };
 
 }  // namespace orvidom

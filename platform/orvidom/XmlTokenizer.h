@@ -545,15 +545,15 @@ class XmlTokenizer {
 
   // A name met before, as the words its bytes load as (its first eight bytes masked to its size,
   // and its last eight where it is longer), and the sink's string of it. None matches no bytes:
-  // its head of 1 is left over by any masked word.
+  // its head of 1 is left over by any masked word, and the rest of it is never read.
   struct KnownName {
     std::uint64_t head = 1;
     std::uint64_t headMask = 0;
-    std::size_t size = 0;
-    std::uint64_t tail = 0;
-    std::uint64_t tailMask = 0;
-    std::size_t tailAt = 0;
-    Ref ref{};
+    std::size_t size;
+    std::uint64_t tail;
+    std::uint64_t tailMask;
+    std::size_t tailAt;
+    Ref ref;
 
     // The name of the `size` bytes at `p`, whose string is `ref`; none where it is long.
     static KnownName of(const char* p, std::size_t size, Ref ref) {
