@@ -103,10 +103,11 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("\xC3("); });
   // A sequence cut at the end, whose first bits alone would read as a tab.
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createTextNode("cut \xC9"); });
-  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] {
-    ORVIDOM_DOMImplementation::getInstance().createDocument("urn:\x01", "r",
-                                                            ORVIDOM_DocumentType());
-  });
+  for (const auto& [uri, name] : {std::pair{"urn:\x01", "r"}, std::pair{"", "1bad"}}) {
+    ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&, uri = uri, name = name] {
+      ORVIDOM_DOMImplementation::getInstance().createDocument(uri, name, ORVIDOM_DocumentType());
+    });
+  }
 
   // Elements and documents have no value, so there is nothing to check.
   EXPECT_NO_THROW(outer.setNodeValue("\x01"));
