@@ -220,6 +220,8 @@ TEST(ORVIDOM_NodeTest, HandlesTakenBeforeARemovalStayValid) {
   root.removeAttribute("a");
   root.setAttribute("b", "3");
   root.removeChild(c);
+  // The first child left is the last one too.
+  EXPECT_EQ(root.getLastChild(), d);
   root.replaceChild(root.getOwnerDocument().createElement("e"), d);
 
   EXPECT_EQ(a.getName(), "a");
