@@ -89,6 +89,10 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       Ex::HIERARCHY_REQUEST_ERR, [&] { doc.appendChild(doc.createTextNode("x")); },
       "appendChild: a #text node cannot be a child of a document");
   ExpectDomError(
+      Ex::HIERARCHY_REQUEST_ERR,
+      [&] { doc.replaceChild(doc.createTextNode("x"), doc.getDocumentElement()); },
+      "replaceChild: a #text node cannot be a child of a document");
+  ExpectDomError(
       Ex::NOT_FOUND_ERR, [&] { outer.replaceChild(doc.createElement("y"), outer); },
       "replaceChild: the node is not a child of this node");
   ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createElement("1bad"); });

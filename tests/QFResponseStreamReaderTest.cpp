@@ -39,18 +39,24 @@ std::string Response(std::mt19937& random) {
   const std::string root = kRoots[chance(40) ? 1 + random() % 3 : 0];
   std::string xml = "<" + root + ">" + space();
   if (!after) xml += feedback("before");
-  // A text in the column list, layout included, is refused by both readers.
-  xml += chance(10) ? "<columnList> " : "<columnList>";
+  // A text in the column list, layout included, is refused by both readers. An attribute that
+  // gives no property gives nothing.
+  std::string columns = chance(10) ? "<columnList> " : "<columnList>";
   for (int c = 0; c < static_cast<int>(random() % 3); ++c) {
-    xml += "<column name='c" + std::to_string(c) + "' type='t'/>";
+    columns += "<column name='c" + std::to_string(c) + "' other='o' type='t'/>";
   }
-  xml += "</columnList>" + space() + "<resultData>" + space();
+  columns += "</columnList>";
+  // Now and then the column list comes only inside a row, where both readers find it too.
+  const bool columnsInRow = chance(10);
+  if (!columnsInRow) xml += columns + space();
+  xml += "<resultData>" + space();
   for (int r = 0; r < static_cast<int>(random() % 5); ++r) {
     if (chance(15)) {
       xml += "<row/>";
       continue;
     }
     xml += "<row>";
+    if (columnsInRow && r == 0) xml += columns;
     // Now and then more values than the pull reader gathers before it hands them on.
     const int values = chance(5) ? 150 : static_cast<int>(random() % 4);
     for (int v = 0; v < values; ++v) {
