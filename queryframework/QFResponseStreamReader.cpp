@@ -117,10 +117,9 @@ struct ColumnListChildren {
 // may end a reading: the end of a row, the start of the first.
 class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvidom::PullHandler {
  public:
-  explicit QFResponseEvents(QFResponseStreamReader& stream)
-      : m_stream(stream), m_value(names().value) {
+  explicit QFResponseEvents(QFResponseStreamReader& stream) : m_stream(stream) {
     wanted = kCellValue;
-    wantedElement = m_value;
+    wantedElement = names().value;
   }
 
   bool handle(ORVIDOM_PullReader::Event event, std::string_view name, std::size_t depth) override {
@@ -129,7 +128,7 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
     // depth before an event elsewhere sets it, so neither the child's start nor its end (which the
     // reader does not hand) keeps it.
     if (event == ORVIDOM_PullReader::kStartElement && m_stream.m_row &&
-        orvidom::sameName(name, m_value)) {
+        orvidom::sameName(name, wantedElement)) {
       m_stream.m_row->emplace_back(CellValue{wantedValue});
     }
     return true;
@@ -180,7 +179,6 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
   }
 
   QFResponseStreamReader& m_stream;
-  std::string_view m_value;
   // kDone until an event on the full path learns where the values lie: the first of a pass goes
   // that way, so that a pass starts from what the reader knows then.
   std::size_t m_valueDepth = kDone;

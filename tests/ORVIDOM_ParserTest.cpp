@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #if defined(__linux__)
@@ -343,7 +344,8 @@ TEST(ORVIDOM_ParserTest, LargeInputIsReadOrRefusedAsAnyOther) {
   } catch (const ORVIDOM_ParseError& e) {
     EXPECT_NE(std::string(e.what()).find("the most one document holds"), std::string::npos);
     // The most a document holds, named in the message, is read as any other input.
-    const std::size_t most = std::stoull(std::string(e.what()).substr(28));
+    const std::size_t most =
+        std::stoull(std::string(e.what()).substr(std::strlen("the document is larger than ")));
     try {
       ORVIDOM_Parser::parseString(std::string_view(static_cast<const char*>(input), most));
     } catch (const ORVIDOM_ParseError& refused) {

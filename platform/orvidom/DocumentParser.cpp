@@ -203,8 +203,7 @@ class TreeSink final : public ParseErrors {
   // Adds the name `name` to the document's strings, once where it is short.
   [[gnu::noinline]] TextRef addName(std::string_view name) {
     m_store.strings.release(m_room.next);
-    const TextRef ref =
-        name.size() <= NameCache::kLongest ? m_store.poolName(name) : m_store.strings.add(name);
+    const TextRef ref = m_store.poolName(name);
     m_room = m_store.strings.claim();
     return ref;
   }

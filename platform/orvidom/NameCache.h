@@ -19,7 +19,7 @@ class NameCache {
   static constexpr std::size_t kLongest = NameKey::kLongest;
 
   // A cache for an input of `inputSize` bytes. A small input holds few names: its cache clears
-  // only as many slots as it may fill, which is most of what a parse of a few hundred bytes costs.
+  // only as many slots as it may fill, a large part of what a parse of a few hundred bytes costs.
   explicit NameCache(std::size_t inputSize) {
     int bits = kMinBits;
     while (bits < kMaxBits && (std::size_t{64} << bits) < inputSize) ++bits;

@@ -96,11 +96,7 @@ class RecordArena {
   // it, and a writer made after that goes on from there.
   class Writer {
    public:
-    explicit Writer(RecordArena& arena)
-        : m_arena(arena),
-          m_next(arena.m_next),
-          m_size(arena.m_size),
-          m_blockEnd(arena.m_blockEnd) {}
+    explicit Writer(RecordArena& arena) : m_arena(arena) { take(); }
 
     // As RecordArena::add(n, moved).
     template <class Moved>
@@ -113,7 +109,7 @@ class RecordArena {
     void truncate(Index size) {
       release();
       m_arena.truncate(size);
-      *this = Writer(m_arena);
+      take();
     }
     Record& operator[](Index i) const noexcept { return m_arena[i]; }
     void release() noexcept {
@@ -126,14 +122,14 @@ class RecordArena {
     [[gnu::noinline]] Record* addInArena(Index& n, Moved moved) {
       release();
       Record* record = m_arena.add(n, moved);
-      *this = Writer(m_arena);
+      take();
       return record;
     }
-    Writer& operator=(const Writer& other) {
-      m_next = other.m_next;
-      m_size = other.m_size;
-      m_blockEnd = other.m_blockEnd;
-      return *this;
+    // Goes on from where the arena is.
+    void take() noexcept {
+      m_next = m_arena.m_next;
+      m_size = m_arena.m_size;
+      m_blockEnd = m_arena.m_blockEnd;
     }
 
     RecordArena& m_arena;
