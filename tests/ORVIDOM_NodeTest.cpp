@@ -206,6 +206,11 @@ TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
   EXPECT_EQ(ORVIDOM_Attr(attrs.item(1)).getOwnerElement(), a);
   a.removeAttribute("y");
   EXPECT_TRUE(xmltest::SameTree(a, "<a z='3'/>"));
+  // An attribute has no siblings, though its element has.
+  ORVIDOM_Element c = root.getLastChild().getPreviousSibling();
+  c.setAttribute("w", "4");
+  const ORVIDOM_Node w = c.getAttributes().item(0);
+  EXPECT_TRUE(w.getPreviousSibling().isNull() && w.getNextSibling().isNull());
 }
 
 // A removed node or attribute is detached, never freed while a handle reaches it: handles and
