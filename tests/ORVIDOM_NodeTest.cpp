@@ -82,6 +82,8 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       "removeChild on a null node");
   ExpectDomError(
       Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().cloneNode(true); }, "cloneNode on a null node");
+  ExpectDomError(
+      Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Node().setNodeValue("x"); }, "setNodeValue on a null node");
   // An attribute is no child, though its element is one.
   inner.setAttribute("a", "1");
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { outer.removeChild(inner.getAttributes().item(0)); });

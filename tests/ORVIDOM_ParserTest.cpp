@@ -136,7 +136,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version='1.0' encoding='latin-0'?><r/>", 1, 31, "\"latin-0\"; only UTF-8"},
       {"<?xml version='1.0' encoding='utf-9'?><r/>", 1, 31, "\"utf-9\"; only UTF-8"},
       {"<?xml version='1.0' encoding='ASCII'?><r/>", 1, 31, "\"ASCII\"; only UTF-8"},
-      {"<?xml version='1.0' encoding='zz'?><r/>", 1, 31, "\"zz\"; only UTF-8"},
+      {"<?xml version='1.0' encoding='zZ'?><r/>", 1, 31, "\"zZ\"; only UTF-8"},
       {"<?xml version=1.0?><r/>", 1, 15, "expected a quoted value for the attribute \"version\""},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},
