@@ -108,25 +108,29 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   std::vector<Count> sizes(count, 0);
   Count listed = 0;
   FirstListByText firstLists(names);
-  // The entries the walk is inside of, innermost last, as list and position.
+  // The entries the walk is inside of, innermost last, as list and position, and the node of
+  // the innermost (0 for none), which most nodes left are not.
   std::vector<std::pair<std::size_t, std::size_t>> open;
   open.reserve(kFirstRoom);
+  Index openNode = 0;
   const auto leave = [&](Index node) {
-    while (!open.empty() && lists[open.back().first][open.back().second].node == node) {
+    while (openNode == node) {
       lists[open.back().first][open.back().second].after = listed;
       open.pop_back();
+      openNode = open.empty() ? 0 : lists[open.back().first][open.back().second].node;
     }
   };
   Index cur = store.nodes[top].firstChild;
   while (cur) {
-    const orvidom::NodeRecord& record = store.nodes[cur];
-    const orvidom::TextRef name = record.text;
-    for (std::size_t i = record.isElement() ? firstLists.first(name, store) : ListsByName::kNone;
+    const orvidom::NodeRecord* record = &store.nodes[cur];
+    const orvidom::TextRef name = record->text;
+    for (std::size_t i = record->isElement() ? firstLists.first(name, store) : ListsByName::kNone;
          i != ListsByName::kNone; i = names.next(i, store.text(name))) {
       // More elements than numbers would take more memory than there is.
       if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
       appendSizes(before, sizes);
       open.emplace_back(i, lists[i].size());
+      openNode = cur;
       // Filled field by field in place: an entry built aside and copied in one piece would be
       // read back before its parts are stored, which stalls the walk on every listed element.
       Entry& entry = lists[i].emplace_back();
@@ -134,13 +138,14 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
       entry.number = listed++;
       ++sizes[i];
     }
-    Index next = record.firstChild;
+    Index next = record->firstChild;
     while (!next) {
       leave(cur);
-      next = store.nodes[cur].next;
+      next = record->next;
       if (next) break;
-      cur = store.nodes[cur].parent;
+      cur = record->parent;
       if (cur == top) break;
+      record = &store.nodes[cur];
     }
     if (cur == top) break;
     cur = next;
