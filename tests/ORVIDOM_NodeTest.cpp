@@ -115,6 +115,13 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
     });
   }
 
+  // A comment that holds "--" or ends in "-" could not be written back.
+  ExpectDomError(
+      Ex::INVALID_CHARACTER_ERR, [&] { doc.createComment("a--b"); },
+      R"(a comment cannot hold "--" or end in "-")");
+  ExpectDomError(Ex::INVALID_CHARACTER_ERR, [&] { doc.createComment("a-"); });
+  EXPECT_NO_THROW(doc.createComment("a-b"));
+
   // Elements and documents have no value, so there is nothing to check.
   EXPECT_NO_THROW(outer.setNodeValue("\x01"));
   EXPECT_NO_THROW(doc.setNodeValue("\x01"));

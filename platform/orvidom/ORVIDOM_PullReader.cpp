@@ -298,7 +298,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       return true;
     });
     if (!m_handler) return orvidom::Passed::kStopped;
-    handGathered();
+    // No value is left gathered: the root's end tag, or the window moving on for more input,
+    // handed them.
     return orvidom::Passed::kEnded;
   }
 
