@@ -212,8 +212,9 @@ TEST(ORVIDOM_PullReaderTest, PlacesAProblemManyWindowsOnAsTheParserDoes) {
     xml += ' ';
   }
   for (int i = 0; xml.size() < 200000; ++i) xml += i % 3 ? "<e/>\r" : "<e>x</e>\r\n";
-  // The last line, itself a few windows long.
-  while (xml.size() < 400000) xml += "<e>caf\xC3\xA9 \xE2\x82\xAC</e>";
+  // The last line, itself a few windows long, where blocks of sixteen plain bytes stand between
+  // characters of several bytes.
+  while (xml.size() < 400000) xml += "<e>caf\xC3\xA9 \xE2\x82\xAC</e><e>plain ascii text</e>";
   // One line after a byte order mark, which is no character of it, of a million open elements,
   // each placed once as the window leaves its start tag.
   std::string deep = "\xEF\xBB\xBF";
