@@ -127,9 +127,8 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
     // Most of a response: a row's child, where only a value matters. Nothing there reads the
     // depth before an event elsewhere sets it, so neither the child's start nor its end (which the
     // reader does not hand) keeps it.
-    if (event == ORVIDOM_PullReader::kStartElement && m_stream.m_row &&
-        orvidom::sameName(name, wantedElement)) {
-      m_stream.m_row->emplace_back(CellValue{wantedValue});
+    if (event == ORVIDOM_PullReader::kStartElement && orvidom::sameName(name, wantedElement)) {
+      values(&wantedValue, 1);
     }
     return true;
   }

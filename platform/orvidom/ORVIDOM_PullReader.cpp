@@ -297,10 +297,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       forgetHandedPart();
       return true;
     });
-    if (!m_handler) return orvidom::Passed::kStopped;
     // No value is left gathered: the root's end tag, or the window moving on for more input,
     // handed them.
-    return orvidom::Passed::kEnded;
+    return m_handler ? orvidom::Passed::kEnded : orvidom::Passed::kStopped;
   }
 
   // What a reader shows of the event handed out last. Built where it is kept, as are the other
@@ -384,8 +383,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
         if (piece.copy != kAtData) piece.data = m_ownedData + piece.copy;
       }
     }
-    const Ref ref = addPiece(m_ownedData + m_start, m_owned.size() - 1 - m_start, m_start);
-    return ref;
+    return addPiece(m_ownedData + m_start, m_owned.size() - 1 - m_start, m_start);
   }
   // Where it lies: a copy ended by a zero would cost an allocation for each name compared.
   std::string_view string(Ref ref) const { return view(ref); }
