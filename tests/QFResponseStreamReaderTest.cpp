@@ -63,7 +63,8 @@ std::string Response(std::mt19937& random) {
       if (chance(20)) {
         xml += "<value/>";
       } else if (chance(10)) {
-        xml += "<other v='x'/>";
+        // A value below another child of the row is none of the row's.
+        xml += "<other v='x'><value v='nested'/></other>";
       } else {
         xml += "<value v='" + std::to_string(r) + (chance(30) ? "" : "&lt;" + std::to_string(v)) +
                "'/>";
