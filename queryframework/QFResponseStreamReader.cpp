@@ -1,5 +1,7 @@
 #include "queryframework/QFResponseStreamReader.h"
 
+#include <cstddef>
+#include <string>
 #include <utility>
 
 #include "core/Resources.h"
@@ -82,10 +84,11 @@ int columnPropNamed(std::string_view name, int expected) {
   return 0;
 }
 
-// Appends every property of the column whose element `reader` shows to `props`, empty where it
-// has no attribute: its attributes are read once each, where looking each property up would read
-// them all for each.
-void appendColumnProps(const ORVIDOM_PullReader& reader, std::vector<I18NString>& props) {
+// Appends every property of the column whose element `reader` shows to `text`, and where each
+// ends to `ends`, empty where it has no attribute: its attributes are read once each, where
+// looking each property up would read them all for each.
+void appendColumnProps(const ORVIDOM_PullReader& reader, std::string& text,
+                       std::vector<std::size_t>& ends) {
   // By property; values[0] takes the attributes that give none.
   std::string_view values[kLastColumnProp + 1];
   int expected = kFirstColumnProp;
@@ -95,7 +98,8 @@ void appendColumnProps(const ORVIDOM_PullReader& reader, std::vector<I18NString>
     expected = prop + 1;
   }
   for (int p = kFirstColumnProp; p <= kLastColumnProp; ++p) {
-    props.push_back(values[p].empty() ? I18NString() : textOf(values[p]));
+    text += values[p];
+    ends.push_back(text.size());
   }
 }
 
@@ -112,12 +116,53 @@ struct ColumnListChildren {
 
 }  // namespace
 
+class QFResponseStreamReader::State {
+ public:
+  explicit State(ORVIDOM_PullReader& reader) : m_reader(reader) {}
+
+  // Reads on to the next event that may end a reading (the end of a row, the start of the first)
+  // and what the events on the way say of the response; false at the end of the document.
+  bool step();
+  // The event next() gave.
+  void startElement();
+  void endElement();
+  void characters();
+  // Reads the attributes of a "row"'s "value" child, the event the reader shows.
+  void readValue();
+
+  ORVIDOM_PullReader& m_reader;
+  bool m_ended = false;
+  // The depth of the innermost open element (1: the response); not kept for a row's children
+  // once only values matter there, where nothing reads it.
+  std::size_t m_depth = 0;
+  // The depth of the first "queryFeedbackResult", "columnList" and "resultData" while they are
+  // open; kNotYet before, kDone after.
+  std::size_t m_feedbackDepth = kNotYet;
+  std::size_t m_columnsDepth = kNotYet;
+  std::size_t m_resultsDepth = kNotYet;
+  // The name of a "property" whose first child decides its value, and the depth below it.
+  std::string m_propertyName;
+  std::size_t m_property = 0;
+  // The first value of each property that had one, by name.
+  std::map<std::string, I18NString> m_properties;
+  std::vector<QFResponseDomHelper::DataSource> m_dataSources;
+  // Every column's properties from the first to the last, one column after another, written one
+  // after the other in one string, and where each ends in it: a caller's copy is then the only
+  // map and the only strings made of them.
+  std::string m_columnText;
+  std::vector<std::size_t> m_columnEnds;
+  // The row being read, and whether one has been read whole.
+  std::vector<Value>* m_row = nullptr;
+  bool m_rowDone = false;
+  bool m_rowSeen = false;
+};
+
 // What the events of a response say of it, for a stream reader: told by the pull reader as it
 // reads them, or by the stream reader of the events next() gives. A pass stops at an event that
 // may end a reading: the end of a row, the start of the first.
 class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvidom::PullHandler {
  public:
-  explicit QFResponseEvents(QFResponseStreamReader& stream) : m_stream(stream) {
+  explicit QFResponseEvents(QFResponseStreamReader::State& stream) : m_stream(stream) {
     wanted = kCellValue;
     wantedElement = names().value;
   }
@@ -177,39 +222,41 @@ class __attribute__((visibility("hidden"))) QFResponseEvents final : public orvi
     return true;
   }
 
-  QFResponseStreamReader& m_stream;
+  QFResponseStreamReader::State& m_stream;
   // kDone until an event on the full path learns where the values lie: the first of a pass goes
   // that way, so that a pass starts from what the reader knows then.
   std::size_t m_valueDepth = kDone;
 };
 
 QFResponseStreamReader::QFResponseStreamReader(ORVIDOM_PullReader& reader)
-    : m_reader(reader),
-      m_feedbackDepth(kNotYet),
-      m_columnsDepth(kNotYet),
-      m_resultsDepth(kNotYet) {}
+    : m_state(std::make_unique<State>(reader)) {}
+QFResponseStreamReader::~QFResponseStreamReader() = default;
+QFResponseStreamReader::QFResponseStreamReader(QFResponseStreamReader&&) noexcept = default;
+QFResponseStreamReader& QFResponseStreamReader::operator=(QFResponseStreamReader&&) noexcept =
+    default;
 
 int QFResponseStreamReader::GetNextRow(std::vector<Value>& values) {
   values.clear();
-  m_row = &values;
-  m_rowDone = false;
-  while (!m_rowDone && step()) {
+  State& state = *m_state;
+  state.m_row = &values;
+  state.m_rowDone = false;
+  while (!state.m_rowDone && state.step()) {
   }
-  m_row = nullptr;
-  return m_rowDone ? 1 : 0;
+  state.m_row = nullptr;
+  return state.m_rowDone ? 1 : 0;
 }
 
 void QFResponseStreamReader::ReadToRows() {
-  while (!m_rowSeen && step()) {
+  while (!m_state->m_rowSeen && m_state->step()) {
   }
 }
 
 void QFResponseStreamReader::ReadToEnd() {
-  while (step()) {
+  while (m_state->step()) {
   }
 }
 
-bool QFResponseStreamReader::step() {
+bool QFResponseStreamReader::State::step() {
   if (m_ended) return false;
   QFResponseEvents events(*this);
   switch (orvidom::PullAccess::pass(m_reader, events)) {
@@ -239,7 +286,7 @@ bool QFResponseStreamReader::step() {
   return true;
 }
 
-void QFResponseStreamReader::startElement() {
+void QFResponseStreamReader::State::startElement() {
   QFResponseEvents(*this).startElement(m_reader.getName(), m_reader.getDepth());
 }
 
@@ -278,7 +325,7 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
     }
   }
   if (isOpen(m_stream.m_columnsDepth) && m_stream.m_depth == m_stream.m_columnsDepth + 1) {
-    appendColumnProps(m_stream.m_reader, m_stream.m_columnProps);
+    appendColumnProps(m_stream.m_reader, m_stream.m_columnText, m_stream.m_columnEnds);
   }
   if (isOpen(m_stream.m_resultsDepth)) {
     if (m_stream.m_depth == m_stream.m_resultsDepth + 1 && name == kRow) m_stream.m_rowSeen = true;
@@ -288,13 +335,13 @@ void QFResponseEvents::startElement(std::string_view name, std::size_t depth) {
   }
 }
 
-void QFResponseStreamReader::readValue() {
+void QFResponseStreamReader::State::readValue() {
   std::string_view text;
   const bool found = orvidom::PullAccess::findAttribute(m_reader, kCellValue, text);
   m_row->emplace_back(CellValue{found ? text : std::string_view()});
 }
 
-void QFResponseStreamReader::endElement() {
+void QFResponseStreamReader::State::endElement() {
   QFResponseEvents(*this).endElement(m_reader.getName(), m_reader.getDepth());
 }
 
@@ -314,7 +361,7 @@ void QFResponseEvents::endElement(std::string_view name, std::size_t depth) {
   }
 }
 
-void QFResponseStreamReader::characters() {
+void QFResponseStreamReader::State::characters() {
   QFResponseEvents(*this).characters(m_reader.getText());
 }
 
@@ -334,25 +381,31 @@ void QFResponseEvents::characters(std::string_view text) {
 
 int QFResponseStreamReader::GetQueryFeedback(QFExecuteCommandHelper::EQueryFeedback feedback,
                                              I18NString& value) const {
-  const auto found = m_properties.find(QFExecuteCommandHelper::ToString(feedback).str());
-  if (found == m_properties.end()) return 0;
+  const auto found = m_state->m_properties.find(QFExecuteCommandHelper::ToString(feedback).str());
+  if (found == m_state->m_properties.end()) return 0;
   value = found->second;
   return 1;
 }
 
 void QFResponseStreamReader::GetResponseDataSources(
     std::vector<QFResponseDomHelper::DataSource>& dataSources) const {
-  dataSources.insert(dataSources.end(), m_dataSources.begin(), m_dataSources.end());
+  dataSources.insert(dataSources.end(), m_state->m_dataSources.begin(),
+                     m_state->m_dataSources.end());
 }
 
 void QFResponseStreamReader::GetColumnList(
     std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>& columns) const {
-  for (std::size_t first = 0; first < m_columnProps.size(); first += kColumnProps) {
+  const std::string& text = m_state->m_columnText;
+  const std::vector<std::size_t>& ends = m_state->m_columnEnds;
+  std::size_t start = 0;
+  for (std::size_t first = 0; first < ends.size(); first += kColumnProps) {
     std::map<QFResponseDomHelper::EColumnProp, I18NString>& description = columns.emplace_back();
     for (std::size_t i = 0; i < kColumnProps; ++i) {
+      const std::size_t end = ends[first + i];
       description.emplace_hint(description.end(),
                                static_cast<QFResponseDomHelper::EColumnProp>(kFirstColumnProp + i),
-                               m_columnProps[first + i]);
+                               I18NString(text.data() + start, end - start));
+      start = end;
     }
   }
 }
