@@ -218,10 +218,12 @@ TEST(QFResponseStreamReaderTest, ReadsOnFromWhereThePullReaderIs) {
   }
 }
 
-// Reading to the rows of a response that has none reads it to the end: parts after the results
-// are known too.
+// Reading to the rows of a response that has none (a "row" below another child of the results is
+// none) reads it to the end: parts after the results are known too.
 TEST(QFResponseStreamReaderTest, ReadingToTheRowsOfNoRowReadsToTheEnd) {
-  ORVIDOM_PullReader pull("<r><resultData/><columnList><column name='c'/></columnList></r>");
+  ORVIDOM_PullReader pull(
+      "<r><resultData><other><row/></other></resultData>"
+      "<columnList><column name='c'/></columnList></r>");
   QFResponseStreamReader stream(pull);
   stream.ReadToRows();
   Columns columns;
