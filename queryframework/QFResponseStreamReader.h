@@ -23,6 +23,7 @@ class KORVATH_API QFResponseStreamReader {
   // asks.
   explicit QFResponseStreamReader(ORVIDOM_PullReader& reader);
   ~QFResponseStreamReader();
+  // Moves what the reader has read; the reader moved from may only be destroyed or assigned to.
   QFResponseStreamReader(QFResponseStreamReader&&) noexcept;
   QFResponseStreamReader& operator=(QFResponseStreamReader&&) noexcept;
 
