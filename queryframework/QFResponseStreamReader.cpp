@@ -395,7 +395,7 @@ void QFResponseStreamReader::GetResponseDataSources(
 
 void QFResponseStreamReader::GetColumnList(
     std::vector<std::map<QFResponseDomHelper::EColumnProp, I18NString>>& columns) const {
-  const std::string& text = m_state->m_columnText;
+  const std::string_view text = m_state->m_columnText;
   const std::vector<std::size_t>& ends = m_state->m_columnEnds;
   std::size_t start = 0;
   for (std::size_t first = 0; first < ends.size(); first += kColumnProps) {
@@ -404,7 +404,7 @@ void QFResponseStreamReader::GetColumnList(
       const std::size_t end = ends[first + i];
       description.emplace_hint(description.end(),
                                static_cast<QFResponseDomHelper::EColumnProp>(kFirstColumnProp + i),
-                               I18NString(text.data() + start, end - start));
+                               textOf(text.substr(start, end - start)));
       start = end;
     }
   }
