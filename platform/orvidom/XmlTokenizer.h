@@ -555,14 +555,26 @@ class XmlTokenizer {
     std::size_t tailAt;
     Ref ref;
 
-    // The name of the `size` bytes at `p`, whose string is `ref`; none where it is long.
-    static KnownName of(const char* p, std::size_t size, Ref ref) {
-      if (size > NameKey::kLongest) return {};
+    // Becomes the name of the `n` bytes at `p`, whose string is `r`; none where it is long.
+    // Written field by field in place: a name made aside and copied in one piece would be read
+    // back in wider loads than its parts were stored in, which stalls on every name learnt.
+    void learn(const char* p, std::size_t n, Ref r) {
+      if (n > NameKey::kLongest) {
+        head = 1;
+        headMask = 0;
+        return;
+      }
       static constexpr char kOnes[NameKey::kLongest] = {-1, -1, -1, -1, -1, -1, -1, -1,
                                                         -1, -1, -1, -1, -1, -1, -1, -1};
-      const NameKey key = NameKey::of(p, size);
-      const NameKey mask = NameKey::of(kOnes, size);
-      return {key.head, mask.head, size, key.tail, mask.tail, size < 8 ? 0 : size - 8, ref};
+      const NameKey key = NameKey::of(p, n);
+      const NameKey mask = NameKey::of(kOnes, n);
+      head = key.head;
+      headMask = mask.head;
+      size = n;
+      tail = key.tail;
+      tailMask = mask.tail;
+      tailAt = n < 8 ? 0 : n - 8;
+      ref = r;
     }
     // The end of the name at `p` when it is this one; null otherwise (a name that may go on past
     // the window's end is not known). Most names have eight bytes at most, and their tail is not
@@ -605,12 +617,12 @@ class XmlTokenizer {
     if constexpr (KeepsKnownNames<Sink>::value) {
       if (slot && size <= NameKey::kLongest) {
         const Ref ref = m_sink.keepName(placeOf(slot), p, q);
-        *slot = KnownName::of(p, size, ref);
+        slot->learn(p, size, ref);
         return ref;
       }
     }
     const Ref ref = m_sink.name(p, q);
-    if (slot) *slot = KnownName::of(p, size, ref);
+    if (slot) slot->learn(p, size, ref);
     return ref;
   }
 
