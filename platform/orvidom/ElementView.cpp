@@ -7,10 +7,14 @@ namespace {
 
 // The first of `node` and its next siblings that is an element named `name`; 0 when none is.
 Index nextNamed(const ORVIDOM_Store& store, Index node, const char* name) noexcept {
-  while (node && !(store.nodes[node].isElement() && sameName(store.textOf(node), name))) {
-    node = store.nodes[node].next;
+  if (!node) return 0;
+  for (const NodeRecord* record = &store.nodes[node];;) {
+    if (record->isElement() && sameName(store.text(record->text), name)) return node;
+    const Index next = record->next;
+    if (!next) return 0;
+    record = store.nodes.following(record, node, next);
+    node = next;
   }
-  return node;
 }
 
 }  // namespace
@@ -42,10 +46,15 @@ ElementView ElementView::nextNested(const char* name, std::size_t& depth) const 
 const char* ElementView::attribute(const char* name) const noexcept {
   if (!m_node) return "";
   const ORVIDOM_Store& store = *m_store;
-  for (Index a = store.nodes[m_node].firstAttribute(); a; a = store.attrs[a].next) {
-    if (sameName(store.text(store.attrs[a].name), name)) return store.text(store.attrs[a].value);
+  Index a = store.nodes[m_node].firstAttribute();
+  if (!a) return "";
+  for (const AttrRecord* record = &store.attrs[a];;) {
+    if (sameName(store.text(record->name), name)) return store.text(record->value);
+    const Index next = record->next;
+    if (!next) return "";
+    record = store.attrs.following(record, a, next);
+    a = next;
   }
-  return "";
 }
 
 const char* ElementView::leadingText() const noexcept {

@@ -71,22 +71,27 @@ class FirstListByText {
 
   // The first list of elements named by string `text` of `store`; kNone when none.
   std::size_t first(orvidom::TextRef text, const ORVIDOM_Store& store) noexcept {
-    Slot& slot = m_slots[(text * 0x9E3779B1u) >> (32 - kBits)];
-    if (slot.text != text) slot = {text, m_names.first(store.text(text))};
-    return slot.list;
+    Slot* const set = &m_slots[((text * 0x9E3779B1u) >> (32 - kBits)) * kWays];
+    if (set[0].text == text) return set[0].list;
+    if (set[1].text == text) return set[1].list;
+    // The name met last before this one in the set stays beside it.
+    set[1] = set[0];
+    set[0] = {text, m_names.first(store.text(text))};
+    return set[0].list;
   }
 
  private:
-  // Room for a few dozen names: with sixteen slots, two of a document's few names shared a slot
-  // often enough to take a lookup in ListsByName for one element in three.
-  static constexpr unsigned kBits = 6;
+  // Sets of two for a few dozen names: with one name a slot, two of a document's half dozen
+  // names shared a slot in one document of five, and every other element of theirs missed.
+  static constexpr unsigned kBits = 5;
+  static constexpr unsigned kWays = 2;
   struct Slot {
     orvidom::TextRef text;
     std::size_t list;
   };
 
   const ListsByName& m_names;
-  std::array<Slot, std::size_t{1} << kBits> m_slots;
+  std::array<Slot, (std::size_t{1} << kBits) * kWays> m_slots;
 };
 
 // Appends the size of every list to `before`, copied one by one: a few numbers, for which the
@@ -121,8 +126,8 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
     }
   };
   Index cur = store.nodes[top].firstChild;
+  const orvidom::NodeRecord* record = &store.nodes[cur];
   while (cur) {
-    const orvidom::NodeRecord* record = &store.nodes[cur];
     const orvidom::TextRef name = record->text;
     for (std::size_t i = record->isElement() ? firstLists.first(name, store) : ListsByName::kNone;
          i != ListsByName::kNone; i = names.next(i, store.text(name))) {
@@ -138,6 +143,9 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
       entry.number = listed++;
       ++sizes[i];
     }
+    // The node visited last: in document order, the next one visited follows it.
+    const Index visited = cur;
+    const orvidom::NodeRecord* const visitedRecord = record;
     Index next = record->firstChild;
     while (!next) {
       leave(cur);
@@ -148,6 +156,7 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
       record = &store.nodes[cur];
     }
     if (cur == top) break;
+    record = store.nodes.following(visitedRecord, visited, next);
     cur = next;
   }
   appendSizes(before, sizes);
