@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <type_traits>
 
 #include "support/XmlTestSupport.h"
 
@@ -10,12 +9,6 @@ namespace {
 using SignonInfo = QsDataSourceFaultHelper::SignonInfo;
 using ConnectionInfo = QsDataSourceFaultHelper::ConnectionInfo;
 using DataSourceInfo = QsDataSourceFaultHelper::DataSourceInfo;
-
-// The records own what their lists point to, so a copy would delete it twice.
-static_assert(!std::is_copy_constructible_v<ConnectionInfo> &&
-              !std::is_copy_assignable_v<ConnectionInfo> &&
-              !std::is_copy_constructible_v<DataSourceInfo> &&
-              !std::is_copy_assignable_v<DataSourceInfo>);
 
 // A fault with every text, a connection and a sign-on.
 const char* const kFullFault =

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "support/XmlTestSupport.h"
@@ -50,12 +49,6 @@ TEST(ZoUpdateObjectResponseHelperTest, WritesTheLastErrorAndNoEmptyFeedback) {
       <task name="removeObject" status="success"><error code="E0"/></task>
     </tasks></updateObjectResponse>)"));
 }
-
-// Owners of raw pointers: a copy would delete their children twice.
-static_assert(!std::is_copy_constructible_v<ZoUpdateObjectResponseHelper> &&
-              !std::is_copy_assignable_v<ZoUpdateObjectResponseHelper> &&
-              !std::is_copy_constructible_v<ZoUpdateObjectRequestHelper> &&
-              !std::is_copy_constructible_v<ZoActionFeedbackHelper>);
 
 TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse><tasks>
