@@ -76,6 +76,9 @@ TEST(ORVIDOM_NodeTest, ForbiddenChangesThrowAndLeaveTheTreeIntact) {
       Ex::WRONG_DOCUMENT_ERR, [&] { outer.insertBefore(other.createElement("x"), inner); },
       "insertBefore: the node belongs to another document; import it first");
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { inner.removeChild(outer); });
+  ExpectDomError(
+      Ex::NOT_FOUND_ERR, [&] { inner.insertBefore(doc.createElement("y"), outer); },
+      "insertBefore: the node is not a child of this node");
   ExpectDomError(Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().appendChild(inner); });
   ExpectDomError(
       Ex::NOT_FOUND_ERR, [&] { ORVIDOM_Element().removeChild(inner); },
@@ -192,6 +195,8 @@ TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
               ORVIDOM_DOMImplementation().isNull());
   EXPECT_FALSE(ORVIDOM_DOMImplementation::getInstance().isNull());
   EXPECT_FALSE(xmltest::Parse("<r/>").getAttributes().isNull());
+  EXPECT_TRUE(xmltest::Parse("<r/>").getAttributes().item(0).isNull() &&
+              xmltest::Parse("<r a='1'/>").getAttributes().item(1).isNull());
 }
 
 TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {

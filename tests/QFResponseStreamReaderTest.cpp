@@ -257,4 +257,24 @@ TEST(QFResponseStreamReaderTest, TellsANullValueFromAnEmptyOneInRowsOfAnyLength)
   EXPECT_EQ(stream.GetNextRow(values), 0);
 }
 
+// However many rows, reading them as they come takes the memory of a part, their values decoded
+// into strings of the reader's own included.
+TEST(QFResponseStreamReaderTest, KeepsNoMoreThanAPartOfALongResponse) {
+  const std::string row = "<row><value v='a &amp; b &lt; c, decoded'/></row>";
+  std::string xml = "<r><resultData>";
+  xml.reserve(xml.size() + 500000 * row.size() + 20);
+  for (int r = 0; r < 500000; ++r) xml += row;
+  xml += "</resultData></r>";
+  const long before = xmltest::PeakKilobytes();
+  if (before < 0) GTEST_SKIP() << "peak memory is not read here";
+  ORVIDOM_PullReader pull(xml);
+  QFResponseStreamReader stream(pull);
+  std::vector<QFResponseStreamReader::Value> values;
+  std::size_t rows = 0;
+  while (stream.GetNextRow(values)) rows += values[0].text.str() == "a & b < c, decoded";
+  EXPECT_EQ(rows, 500000u);
+  // The document is 25 MB, its decoded values 9 MB.
+  EXPECT_LT(xmltest::PeakKilobytes() - before, 8 * 1024);
+}
+
 }  // namespace
