@@ -245,29 +245,4 @@ TEST(ORVIDOM_PullReaderTest, KeepsWhatItQueuedWhenATagRunsPastTheWindow) {
   EXPECT_TRUE(FileEvents(xml) == tree) << "from a file";
 }
 
-// Memory stays a window and a part, however long the document: a million elements, pushed a
-// thousand at a time, each with a value decoded into a string of the reader's own.
-TEST(ORVIDOM_PullReaderTest, KeepsNoMoreThanAPartOfALongDocument) {
-  const long before = xmltest::PeakKilobytes();
-  if (before < 0) GTEST_SKIP() << "peak memory is not read here";
-  std::string chunk;
-  for (int i = 0; i < 1000; ++i) chunk += "<e a='&amp;&lt;&gt; decoded, with line ends\r\n'/>";
-  ORVIDOM_PullReader reader;
-  reader.push("<r>");
-  std::size_t elements = 0;
-  for (int pushed = 0; pushed < 1000; ++pushed) {
-    reader.push(chunk);
-    for (ORVIDOM_PullReader::Event e; (e = reader.next()) != ORVIDOM_PullReader::kNeedInput;) {
-      elements += e == ORVIDOM_PullReader::kStartElement;
-    }
-  }
-  reader.push("</r>");
-  reader.finish();
-  while (reader.next() != ORVIDOM_PullReader::kEndDocument) {
-  }
-  EXPECT_EQ(elements, 1000001u);
-  // The document is 50 MB, its decoded values 45 MB.
-  EXPECT_LT(xmltest::PeakKilobytes() - before, 8 * 1024);
-}
-
 }  // namespace
