@@ -1,6 +1,7 @@
 #include "modeltasks/ZoUpdateObjectResponseHelper.h"
 
 #include <algorithm>
+#include <forward_list>
 #include <memory>
 #include <new>
 #include <utility>
@@ -183,6 +184,9 @@ void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
 // ZoUpdateObjectResponseHelper
 
 struct ZoUpdateObjectResponseHelper::Results {
+  // The index of each response taken, which its results read through; declared first, so that
+  // it outlives them.
+  std::forward_list<ORVIDOM_ElementIndex> indexes;
   core::Blocks<ZoUpdateResponseTaskHelper> blocks;
 };
 
@@ -229,22 +233,28 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   responseElement = elem;
   if (responseElement.isNull()) return;
   // One walk finds every task and what each task reads below it, however the tasks nest.
-  const auto found = std::make_shared<const ORVIDOM_ElementIndex>(responseElement, kIndexedNames);
-  const ORVIDOM_ElementIndex::Range all = found->all(kTasks);
+  if (!results) results = std::make_unique<Results>();
+  const ORVIDOM_ElementIndex& found =
+      results->indexes.emplace_front(responseElement, kIndexedNames);
+  // The results read through the index without counting references to it: the response that
+  // keeps it outlives them, and a count changed twice per result costs more than the reading.
+  const std::shared_ptr<const ORVIDOM_ElementIndex> uncounted(
+      std::shared_ptr<const ORVIDOM_ElementIndex>(), &found);
+  const ORVIDOM_ElementIndex::Range all = found.all(kTasks);
   tasks.reserve(tasks.size() + all.last);
   // How many tasks ahead of the one read the records of the next are asked for; the text of their
   // attributes, found through the record, is asked for half as far ahead.
   constexpr std::size_t kAhead = 16;
   for (std::size_t i = all.first; i < all.last; ++i) {
-    orvidom::ElementView(*found, kTasks, i + kAhead).prefetch();
-    orvidom::ElementView(*found, kTasks, i + kAhead / 2).prefetchText();
-    const orvidom::ElementView taskElem(*found, kTasks, i);
+    orvidom::ElementView(found, kTasks, i + kAhead).prefetch();
+    orvidom::ElementView(found, kTasks, i + kAhead / 2).prefetchText();
+    const orvidom::ElementView taskElem(found, kTasks, i);
     const ZoUpdateRequestTaskHelper::ETask eTask =
         modeltasks::taskNamed(taskElem.attribute(kAttrName.c_str()));
     ORV_ASSERT(eTask != ZoUpdateRequestTaskHelper::kTaskUnknown);
     ZoUpdateResponseTaskHelper* result =
         Append(eTask, StatusNamed(taskElem.attribute(kAttrStatus.c_str())));
-    result->index = found;
+    result->index = uncounted;
     result->taskAt = i;
   }
 }

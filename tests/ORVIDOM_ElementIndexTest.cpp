@@ -36,7 +36,8 @@ TEST(ORVIDOM_ElementIndexTest, FindsBelowEachElementAndNothingOutsideItsLists) {
 }
 
 // Many names met in turn, some longer than the short names a document keeps once, and one name
-// listed twice: each element is still found in every list of its name.
+// listed twice: each element is still found in every list of its name. A name holding a zero
+// byte is no XML name and lists nothing.
 TEST(ORVIDOM_ElementIndexTest, ListsEveryElementAmongManyNames) {
   const I18NString longName("a_name_longer_than_any_kept_once");
   const I18NString n7("n7");
@@ -46,9 +47,11 @@ TEST(ORVIDOM_ElementIndexTest, ListsEveryElementAmongManyNames) {
     xml += "<" + longName.str() + "/>";
   }
   ORVIDOM_Element root = xmltest::Parse(xml + "</r>");
-  const ORVIDOM_ElementIndex found(root, {kA, longName, n7, kA});
+  const I18NString withZero(std::string("a\0b", 3));
+  const ORVIDOM_ElementIndex found(root, {kA, longName, n7, kA, withZero});
   EXPECT_EQ(found.all(0).last, 120u);
   EXPECT_EQ(found.all(1).last, 3u);
   EXPECT_EQ(found.all(2).last, 3u);
   EXPECT_EQ(found.all(3).last, 120u);
+  EXPECT_EQ(found.all(4).last, 0u);
 }

@@ -14,49 +14,48 @@ namespace {
 // Room for a few elements in each list from the start: the lists of small documents, most of
 // the traffic, then never grow step by step.
 constexpr std::size_t kFirstRoom = 16;
+// Room for the sizes of the lists before as many listed elements in all, at most what the
+// allocator keeps at hand for reuse (a kilobyte), which a larger first room would not be.
+constexpr std::size_t kFirstListed = 48;
 
-// The lists an element name goes into, found by its first byte: one table lookup rules out
-// almost every element of a document, where comparing it with each name in turn would not.
+// The lists an element name goes into. Each name of a document is looked up here once at most
+// (FirstListByText answers for it afterwards), so the lists are compared in turn.
 class ListsByName {
  public:
   // `names` holds `count` names and outlives the object.
   ListsByName(const std::reference_wrapper<const I18NString>* names, std::size_t count)
-      : m_names(names), m_next(count, kNone) {
-    m_first.fill(kNone);
-    // Filled from the last name, so that each chain runs in the order of the lists.
-    for (std::size_t i = count; i-- > 0;) {
-      const std::string& name = m_names[i].get().str();
-      // A name holding a zero byte is no XML name and matches nothing.
-      if (name.find('\0') != std::string::npos) continue;
-      const auto byte = static_cast<unsigned char>(name[0]);
-      m_next[i] = m_first[byte];
-      m_first[byte] = i;
+      : m_names(names), m_count(count) {
+    for (std::size_t i = 0; i < count && !m_repeats; ++i) {
+      m_repeats = find(i + 1, names[i].get().c_str()) != kNone;
     }
   }
 
   // The first list of an element named `name` and the one after `list`; kNone when no more.
-  std::size_t first(const char* name) const noexcept {
-    return find(m_first[static_cast<unsigned char>(name[0])], name);
-  }
+  std::size_t first(const char* name) const noexcept { return find(0, name); }
   std::size_t next(std::size_t list, const char* name) const noexcept {
-    return find(m_next[list], name);
+    return m_repeats ? find(list + 1, name) : kNone;
   }
 
   static constexpr std::size_t kNone = ~std::size_t(0);
 
  private:
-  // The first list from `list` on in its chain whose name is `name`, whose first byte the chain
-  // already matched.
+  // The first list from `list` on whose name is `name`. A name holding a zero byte is no XML
+  // name and matches nothing.
   std::size_t find(std::size_t list, const char* name) const noexcept {
-    for (; list != kNone; list = m_next[list]) {
-      if (orvidom::sameName(m_names[list].get().c_str(), name)) return list;
+    for (; list < m_count; ++list) {
+      const std::string& listName = m_names[list].get().str();
+      if (orvidom::sameName(listName.c_str(), name) && listName.find('\0') == std::string::npos) {
+        return list;
+      }
     }
     return kNone;
   }
 
   const std::reference_wrapper<const I18NString>* m_names;
-  std::array<std::size_t, 256> m_first;
-  std::vector<std::size_t> m_next;
+  std::size_t m_count;
+  // Whether two lists have one name, so that an element goes into more than one: most indexes
+  // then never look past an element's first list.
+  bool m_repeats = false;
 };
 
 // The first list of each element name met, by the name's string in the document: a document
@@ -172,7 +171,7 @@ ORVIDOM_ElementIndex::ORVIDOM_ElementIndex(
   m_store = ORVIDOM_Access::store(root);
   const ListsByName lists(names.begin(), names.size());
   for (std::vector<Entry>& list : m_lists) list.reserve(kFirstRoom);
-  m_sizes.reserve((kFirstRoom + 1) * m_lists.size() * m_lists.size());
+  m_sizes.reserve((kFirstListed + 1) * m_lists.size());
   walk(*m_store, top, lists, m_lists, m_sizes);
 }
 
