@@ -55,8 +55,9 @@ class TreeSink final : public ParseErrors {
 
   [[gnu::always_inline]] TextRef name(const char* start, const char* stop) {
     const auto size = static_cast<std::size_t>(stop - start);
+    const auto copy = [this, start, stop] { return plainString(start, stop); };
     const auto pool = [this](std::string_view name) { return addName(name); };
-    return size <= NameCache::kLongest ? m_names.find(start, size, pool)
+    return size <= NameCache::kLongest ? m_names.find(start, size, copy, pool)
                                        : addName(std::string_view(start, size));
   }
   // Most plain values are short: sixteen bytes are copied whole, which the window's zero bytes

@@ -28,15 +28,19 @@ class NameCache {
   }
 
   // The document's string for the `size` bytes at `name` (1 to kLongest), which may be read
-  // eight bytes past their end; `pool(std::string_view)` gives it where the cache has none.
-  template <class Pool>
-  [[gnu::always_inline]] TextRef find(const char* name, std::size_t size, Pool pool) {
+  // eight bytes past their end. Where the cache has none, `copy()` gives it when the name's slot
+  // is free, as no name of the parse has taken it, so that this is the name's first; and
+  // `pool(std::string_view)` when another name holds the slot, so that a name met again after
+  // it is shares its first copy.
+  template <class Copy, class Pool>
+  [[gnu::always_inline]] TextRef find(const char* name, std::size_t size, Copy copy, Pool pool) {
     const NameKey key = NameKey::of(name, size);
     const std::uint64_t mixed = (key.head ^ (key.tail * 0x9E3779B97F4A7C15u)) + key.size;
     Slot& slot = m_slots[(mixed * 0xC2B2AE3D27D4EB4Fu) >> m_shift];
     if (slot.head == key.head && slot.tail == key.tail && slot.size == key.size) return slot.ref;
-    slot = {key.head, key.tail, key.size, pool(std::string_view(name, size))};
-    return slot.ref;
+    const TextRef ref = slot.size == 0 ? copy() : pool(std::string_view(name, size));
+    slot = {key.head, key.tail, key.size, ref};
+    return ref;
   }
 
  private:

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -102,6 +104,25 @@ TEST(DocumentParserTest, ADenseDocumentKeepsItsTreeWhileItsRecordsMove) {
     }
     EXPECT_EQ(backwards, count);
   }
+}
+
+// A name is copied at its first element; met again, it shares a copy, also after other names took
+// its place in the parser's cache (60 names here, twice what it holds for a document this size):
+// two copies at most.
+TEST(DocumentParserTest, NamesMetAgainShareACopy) {
+  std::string xml = "<r>";
+  for (int round = 0; round < 4; ++round) {
+    for (int i = 0; i < 60; ++i) xml += "<n" + std::to_string(i) + "/>";
+  }
+  const ORVIDOM_Document doc = ORVIDOM_Parser::parseString(xml + "</r>");
+  const ORVIDOM_Store& store = *ORVIDOM_Access::store(doc.getDocumentElement());
+  std::map<std::string, std::set<orvidom::TextRef>> copies;
+  for (ORVIDOM_Node n = doc.getDocumentElement().getFirstChild(); !n.isNull();
+       n = n.getNextSibling()) {
+    copies[n.getNodeName().str()].insert(store.nodes[ORVIDOM_Access::nodeOnly(n)].text);
+  }
+  ASSERT_EQ(copies.size(), 60u);
+  for (const auto& name : copies) EXPECT_LE(name.second.size(), 2u) << name.first;
 }
 
 }  // namespace
