@@ -107,8 +107,8 @@ TEST(DocumentParserTest, ADenseDocumentKeepsItsTreeWhileItsRecordsMove) {
 }
 
 // A name is copied at its first element; met again, it shares a copy, also after other names took
-// its place in the parser's cache (60 names here, twice what it holds for a document this size):
-// two copies at most.
+// its place in the parser's cache (60 names here in the 32 pairs it has for a document this size,
+// so that pairs of three or more lose names): two copies at most.
 TEST(DocumentParserTest, NamesMetAgainShareACopy) {
   std::string xml = "<r>";
   for (int round = 0; round < 4; ++round) {
