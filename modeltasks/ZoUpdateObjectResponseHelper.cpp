@@ -4,6 +4,7 @@
 #include <forward_list>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 #include "core/Blocks.h"
@@ -185,9 +186,16 @@ void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
 
 struct ZoUpdateObjectResponseHelper::Results {
   // The index of each response taken, which its results read through; declared first, so that
-  // it outlives them.
-  std::forward_list<ORVIDOM_ElementIndex> indexes;
+  // they outlive them. The first is kept in place: most responses are taken once.
+  std::optional<ORVIDOM_ElementIndex> first;
+  std::forward_list<ORVIDOM_ElementIndex> more;
   core::Blocks<ZoUpdateResponseTaskHelper> blocks;
+
+  // A new index of `response`, which the results read through.
+  const ORVIDOM_ElementIndex& index(const ORVIDOM_Element& response) {
+    return first ? more.emplace_front(response, kIndexedNames)
+                 : first.emplace(response, kIndexedNames);
+  }
 };
 
 ZoUpdateObjectResponseHelper::ZoUpdateObjectResponseHelper() = default;
@@ -234,8 +242,7 @@ void ZoUpdateObjectResponseHelper::doTake(ORVIDOM_Element& elem) {
   if (responseElement.isNull()) return;
   // One walk finds every task and what each task reads below it, however the tasks nest.
   if (!results) results = std::make_unique<Results>();
-  const ORVIDOM_ElementIndex& found =
-      results->indexes.emplace_front(responseElement, kIndexedNames);
+  const ORVIDOM_ElementIndex& found = results->index(responseElement);
   // The results read through the index without counting references to it: the response that
   // keeps it outlives them, and a count changed twice per result costs more than the reading.
   const std::shared_ptr<const ORVIDOM_ElementIndex> uncounted(

@@ -19,6 +19,8 @@ constexpr std::size_t kMaxInput = 0xFFF00000u;
 // grow in the usual blocks, which memory freed by earlier documents serves best.
 constexpr std::size_t kFirstStrings = 256;
 constexpr std::size_t kSmallInput = std::size_t{1} << 16;
+// The room for the window that the parse keeps on its stack.
+constexpr std::size_t kWindowRoom = 4096;
 
 // Builds the tree of a document from what the tokenizer reads. Names are kept once per document
 // where short, and values copied out of the window as they are decoded. The records of the open
@@ -279,8 +281,10 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t w
   // The strings of most documents take less room than their input, once names are kept once.
   if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
-  // No larger than the input: a window that holds it all is never moved.
-  ParseWindow parseWindow(source, std::min(window, xml.size()));
+  // No larger than the input: a window that holds it all is never moved. A document of a few
+  // kilobytes, most of the traffic, is read from here.
+  char room[kWindowRoom];
+  ParseWindow parseWindow(source, std::min(window, xml.size()), room, sizeof room);
   XmlTokenizer<TreeSink> tokenizer(parseWindow, std::in_place, xml, *store);
   tokenizer.run();
   tokenizer.sink().finish();

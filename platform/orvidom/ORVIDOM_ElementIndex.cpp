@@ -93,11 +93,11 @@ class FirstListByText {
   std::array<Slot, (std::size_t{1} << kBits) * kWays> m_slots;
 };
 
-// Appends the size of every list to `before`, copied one by one: a few numbers, for which the
-// general insertion costs several times the copy.
+// Appends the `count` sizes at `sizes` to `before`, copied one by one: a few numbers, for which
+// the general insertion costs several times the copy.
 template <class Count>
-void appendSizes(std::vector<Count>& before, const std::vector<Count>& sizes) {
-  for (const Count size : sizes) before.push_back(size);
+void appendSizes(std::vector<Count>& before, const Count* sizes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) before.push_back(sizes[i]);
 }
 
 // Lists the elements below `top` whose names match, in document order, numbering them and
@@ -108,8 +108,11 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   using Entry = typename Lists::value_type::value_type;
   using orvidom::Index;
   const std::size_t count = lists.size();
-  // The size of every list so far.
-  std::vector<Count> sizes(count, 0);
+  // The size of every list so far; in the walk's own room for the few lists of most indexes.
+  constexpr std::size_t kHeldLists = 8;
+  Count held[kHeldLists] = {};
+  std::vector<Count> more(count > kHeldLists ? count : 0, 0);
+  Count* const sizes = count > kHeldLists ? more.data() : held;
   Count listed = 0;
   FirstListByText firstLists(names);
   // The entries the walk is inside of, innermost last, as list and position, and the node of
@@ -132,7 +135,7 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
          i != ListsByName::kNone; i = names.next(i, store.text(name))) {
       // More elements than numbers would take more memory than there is.
       if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
-      appendSizes(before, sizes);
+      appendSizes(before, sizes, count);
       open.emplace_back(i, lists[i].size());
       openNode = cur;
       // Filled field by field in place: an entry built aside and copied in one piece would be
@@ -158,7 +161,7 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
     record = store.nodes.following(visitedRecord, visited, next);
     cur = next;
   }
-  appendSizes(before, sizes);
+  appendSizes(before, sizes, count);
 }
 
 }  // namespace

@@ -58,7 +58,15 @@ class ParseWindow {
   // A window of `size` bytes (more where a part of the input needs more, and at least twice
   // kNear, which a byte order mark fits in) over `source`, which outlives it.
   explicit ParseWindow(WindowSource& source, std::size_t size = kWindow)
-      : m_source(source), m_size(std::max(size, 2 * kNear)), m_lookahead(m_size / 16) {
+      : ParseWindow(source, size, nullptr, 0) {}
+  // As above, starting in the `capacity` bytes at `room` (the caller's, which outlive the
+  // window) when the window fits there: a small input then asks for no memory of its own.
+  ParseWindow(WindowSource& source, std::size_t size, char* room, std::size_t capacity)
+      : m_source(source),
+        m_size(std::max(size, 2 * kNear)),
+        m_lookahead(m_size / 16),
+        m_buffer(room),
+        m_capacity(capacity) {
     fill(0, m_size);
   }
 
@@ -85,7 +93,7 @@ class ParseWindow {
   char* moveTo(const char* from) {
     const auto kept = static_cast<std::size_t>(m_end - from);
     m_base = offset(from);
-    std::memmove(m_buffer.get(), from, kept);
+    std::memmove(m_buffer, from, kept);
     fill(kept, std::max(2 * kept, m_size));
     return m_begin;
   }
@@ -98,18 +106,19 @@ class ParseWindow {
   void fill(std::size_t kept, std::size_t size) {
     if (size + kPadding > m_capacity) {
       std::unique_ptr<char[]> bigger(new char[size + kPadding]);
-      if (kept > 0) std::memcpy(bigger.get(), m_buffer.get(), kept);
-      m_buffer = std::move(bigger);
+      if (kept > 0) std::memcpy(bigger.get(), m_buffer, kept);
+      m_owned = std::move(bigger);
+      m_buffer = m_owned.get();
       m_capacity = size + kPadding;
     }
     std::size_t held = kept;
     while (held < size) {
-      const std::size_t n = m_source.read(m_buffer.get() + held, size - held);
+      const std::size_t n = m_source.read(m_buffer + held, size - held);
       if (n == 0) break;
       held += n;
     }
     m_starved = held == kept && !m_source.finished();
-    m_begin = m_buffer.get();
+    m_begin = m_buffer;
     m_end = m_begin + held;
     std::memset(m_end, 0, kPadding);
     // A part that starts in the last sixteenth of a window starts the next one instead, so that
@@ -120,8 +129,10 @@ class ParseWindow {
   WindowSource& m_source;
   std::size_t m_size;
   std::size_t m_lookahead;
-  std::unique_ptr<char[]> m_buffer;
-  std::size_t m_capacity = 0;
+  // The window's bytes: the caller's room or m_owned.
+  char* m_buffer;
+  std::size_t m_capacity;
+  std::unique_ptr<char[]> m_owned;
   std::size_t m_base = 0;
   char* m_begin = nullptr;
   char* m_end = nullptr;
