@@ -36,11 +36,12 @@ TEST(ORVIDOM_ElementIndexTest, FindsBelowEachElementAndNothingOutsideItsLists) {
 }
 
 // Many names met in turn, some longer than the short names a document keeps once, and one name
-// listed twice: each element is still found in every list of its name. A name holding a zero
-// byte is no XML name and lists nothing.
+// listed twice: each element is still found in every list of its name, and the part of a later
+// list before each element is counted. A name holding a zero byte is no XML name and lists
+// nothing.
 TEST(ORVIDOM_ElementIndexTest, ListsEveryElementAmongManyNames) {
   const I18NString longName("a_name_longer_than_any_kept_once");
-  const I18NString n7("n7");
+  const I18NString n7("n7"), n0("n0"), n1("n1"), n2("n2"), n39("n39");
   std::string xml = "<r>";
   for (int round = 0; round < 3; ++round) {
     for (int i = 0; i < 40; ++i) xml += "<n" + std::to_string(i) + "/><a/>";
@@ -48,10 +49,11 @@ TEST(ORVIDOM_ElementIndexTest, ListsEveryElementAmongManyNames) {
   }
   ORVIDOM_Element root = xmltest::Parse(xml + "</r>");
   const I18NString withZero(std::string("a\0b", 3));
-  const ORVIDOM_ElementIndex found(root, {kA, longName, n7, kA, withZero});
+  const ORVIDOM_ElementIndex found(root, {kA, longName, n7, kA, withZero, n0, n1, n2, n39});
   EXPECT_EQ(found.all(0).last, 120u);
   EXPECT_EQ(found.all(1).last, 3u);
   EXPECT_EQ(found.all(2).last, 3u);
   EXPECT_EQ(found.all(3).last, 120u);
   EXPECT_EQ(found.all(4).last, 0u);
+  EXPECT_EQ(found.below(1, 1, 8).first, 2u);
 }
