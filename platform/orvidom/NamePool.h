@@ -22,9 +22,9 @@ class NamePool {
     // Unsigned, so that an empty name wraps around to a long one.
     if (name.size() - 1 >= kLongest) return 0;
     const Key key = keyOf(name.data(), name.size());
-    if (m_slots) {
+    if (m_table) {
       // The first slot looked at is the name's own in all but a few cases.
-      const Slot& slot = m_slots[key.slot(m_bits)];
+      const Slot& slot = m_table->slots[key.slot()];
       if (slot.key == key) return slot.copy;
     }
     return search(key, name, strings);
@@ -32,10 +32,11 @@ class NamePool {
 
  private:
   static constexpr std::size_t kLongest = 16;
-  // The table starts with room for a dozen names or so, as most documents have, and doubles up
-  // to kMostBits: a search stays short, and a document of few names clears few slots.
-  static constexpr int kFirstBits = 5;
-  static constexpr int kMostBits = 7;
+  // Room for the few dozen names a document is made with, in one table made at the first name:
+  // a table grown from a few slots as a document's elements are made cleared and filled each
+  // size in turn, a tenth of the time of making a small command.
+  static constexpr int kBits = 7;
+  static constexpr std::size_t kSlots = std::size_t{1} << kBits;
 
   // A name of one to kLongest bytes as words that tell it from every other such name: its length
   // and its first and last eight bytes, or four, or its first, middle and last byte (which
@@ -48,10 +49,10 @@ class NamePool {
     bool operator==(const Key& other) const noexcept {
       return head == other.head && tail == other.tail && length == other.length;
     }
-    // The first slot of the key in a table of 2^bits slots.
-    std::size_t slot(int bits) const noexcept {
+    // The first slot of the key.
+    std::size_t slot() const noexcept {
       const std::uint64_t mixed = (head * 0x9E3779B97F4A7C15u) ^ tail ^ length;
-      return static_cast<std::size_t>((mixed * 0xC2B2AE3D27D4EB4Fu) >> (64 - bits));
+      return static_cast<std::size_t>((mixed * 0xC2B2AE3D27D4EB4Fu) >> (64 - kBits));
     }
   };
   template <std::size_t bytes>
@@ -71,45 +72,28 @@ class NamePool {
     TextRef copy = 0;
   };
 
+  struct Table {
+    Slot slots[kSlots];
+    std::size_t used = 0;
+  };
+
   // What find() gives when the name is not in the first slot it looks at.
   TextRef search(const Key& key, std::string_view name, StringSpace& strings) {
-    if (!m_slots) resize(kFirstBits);
-    const std::size_t mask = (std::size_t{1} << m_bits) - 1;
-    for (std::size_t i = key.slot(m_bits);; i = (i + 1) & mask) {
-      Slot& slot = m_slots[i];
+    if (!m_table) m_table = std::make_unique<Table>();
+    for (std::size_t i = key.slot();; i = (i + 1) % kSlots) {
+      Slot& slot = m_table->slots[i];
       if (slot.key == key) return slot.copy;
       if (slot.key.length != 0) continue;
       // Half full at most, so that a free slot ends every search soon.
-      if (2 * m_used == mask + 1) {
-        if (m_bits == kMostBits) return 0;
-        resize(m_bits + 1);
-        return search(key, name, strings);
-      }
+      if (m_table->used == kSlots / 2) return 0;
       slot.copy = strings.add(name);
       slot.key = key;
-      ++m_used;
+      ++m_table->used;
       return slot.copy;
     }
   }
 
-  // Makes the table 2^bits slots, placing each name anew.
-  void resize(int bits) {
-    const std::unique_ptr<Slot[]> old = std::move(m_slots);
-    const std::size_t oldCount = old ? std::size_t{1} << m_bits : 0;
-    m_bits = bits;
-    m_slots.reset(new Slot[std::size_t{1} << bits]);
-    const std::size_t mask = (std::size_t{1} << bits) - 1;
-    for (std::size_t from = 0; from < oldCount; ++from) {
-      if (old[from].key.length == 0) continue;
-      std::size_t i = old[from].key.slot(bits);
-      while (m_slots[i].key.length != 0) i = (i + 1) & mask;
-      m_slots[i] = old[from];
-    }
-  }
-
-  std::unique_ptr<Slot[]> m_slots;
-  int m_bits = 0;
-  std::size_t m_used = 0;
+  std::unique_ptr<Table> m_table;
 };
 
 }  // namespace orvidom
