@@ -110,7 +110,8 @@ class KORVATH_API ZoUpdateRequestTaskHelper : public ActionHandlerBase {
 
  protected:
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
-  // Keeps the "task" element; parameters are read on the first GetParameter.
+  // Keeps the "task" element; parameters are read on the first GetParameter, and a task made
+  // again before that writes none.
   void doTake(ORVIDOM_Element& elem) override;
 
  private:

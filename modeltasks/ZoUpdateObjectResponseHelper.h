@@ -65,7 +65,9 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
 
  protected:
   void doMake(ORVIDOM_Document& doc, ORVIDOM_Element& elem) const override;
-  // Keeps the "task" element; its feedback, parameters and error are found on demand.
+  // Keeps the "task" element; its feedback, parameters and error are found on demand. A result
+  // made again writes the parameters and error read so far (GetParameter, GetError) and the
+  // feedback.
   void doTake(ORVIDOM_Element& elem) override;
 
  private:
