@@ -270,7 +270,8 @@ Index firstAttributes(std::string_view xml) {
 
 }  // namespace
 
-std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t window) {
+std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml,
+                                             std::optional<std::size_t> window) {
   // Checked before any room is asked for the input.
   if (xml.size() > kMaxInput) {
     throwParseError(xml, 0,
@@ -281,10 +282,16 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml, std::size_t w
   // The strings of most documents take less room than their input, once names are kept once.
   if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
-  // No larger than the input: a window that holds it all is never moved. A document of a few
-  // kilobytes, most of the traffic, is read from here.
+  const std::string_view lent =
+      window ? std::string_view() : source.lend(ParseWindow::kPadding, 2 * ParseWindow::kNear);
+  // No larger than what is left of the input: a window that holds it all is never moved. The
+  // last bytes of a document, and the whole of a small one that cannot be read in place, are
+  // mostly read from here.
+  const std::size_t size = lent.empty()
+                               ? std::min(window.value_or(ParseWindow::kWindow), xml.size())
+                               : xml.size() - lent.size();
   char room[kWindowRoom];
-  ParseWindow parseWindow(source, std::min(window, xml.size()), room, sizeof room);
+  ParseWindow parseWindow(source, size, room, sizeof room, lent);
   XmlTokenizer<TreeSink> tokenizer(parseWindow, std::in_place, xml, *store);
   tokenizer.run();
   tokenizer.sink().finish();

@@ -35,6 +35,17 @@ class StringSource final : public WindowSource {
     return n;
   }
   bool finished() const override { return m_text.empty(); }
+  // Passes over the input up to its last "<" that `margin` bytes at least follow, and returns
+  // what it passed over, for a window that reads it where it lies; nothing when that is less
+  // than `least` bytes.
+  std::string_view lend(std::size_t margin, std::size_t least) {
+    if (m_text.size() <= margin + least) return {};
+    const std::size_t at = m_text.rfind('<', m_text.size() - margin - 1);
+    if (at == std::string_view::npos || at < least) return {};
+    const std::string_view lent = m_text.substr(0, at);
+    m_text.remove_prefix(at);
+    return lent;
+  }
 
  private:
   std::string_view m_text;
@@ -45,6 +56,11 @@ class StringSource final : public WindowSource {
 // and the input is copied a window at a time, a few times the size of the cache, instead of
 // whole. The tree's parser copies the names and values it keeps out of the window; the pull
 // reader shows them where they lie until it moves the window on.
+//
+// The first window may instead be the caller's own bytes up to a "<" that kPadding bytes follow:
+// every scan stops at a "<" as it does at a zero byte, and the parser looks no further than kNear
+// bytes past where a scan stopped before it asks for more, so nothing past the input is read. The
+// parser never writes to its window.
 class ParseWindow {
  public:
   // The zero bytes after the end of the window.
@@ -60,14 +76,23 @@ class ParseWindow {
   explicit ParseWindow(WindowSource& source, std::size_t size = kWindow)
       : ParseWindow(source, size, nullptr, 0) {}
   // As above, starting in the `capacity` bytes at `room` (the caller's, which outlive the
-  // window) when the window fits there: a small input then asks for no memory of its own.
-  ParseWindow(WindowSource& source, std::size_t size, char* room, std::size_t capacity)
+  // window) when the window fits there: a small input then asks for no memory of its own. The
+  // first window is `lent`, where given: the bytes before those `source` gives, which it
+  // ends at a "<" that kPadding bytes follow.
+  ParseWindow(WindowSource& source, std::size_t size, char* room, std::size_t capacity,
+              std::string_view lent = {})
       : m_source(source),
         m_size(std::max(size, 2 * kNear)),
         m_lookahead(m_size / 16),
         m_buffer(room),
         m_capacity(capacity) {
-    fill(0, m_size);
+    if (lent.empty()) {
+      fill(nullptr, 0, m_size);
+    } else {
+      m_begin = const_cast<char*>(lent.data());
+      m_end = m_begin + lent.size();
+      m_moveAt = m_end - std::min(lent.size(), m_lookahead);
+    }
   }
 
   char* begin() const noexcept { return m_begin; }
@@ -93,23 +118,24 @@ class ParseWindow {
   char* moveTo(const char* from) {
     const auto kept = static_cast<std::size_t>(m_end - from);
     m_base = offset(from);
-    std::memmove(m_buffer, from, kept);
-    fill(kept, std::max(2 * kept, m_size));
+    fill(from, kept, std::max(2 * kept, m_size));
     return m_begin;
   }
   // True when the last move read nothing: the source has no more bytes for now.
   bool starved() const noexcept { return m_starved; }
 
  private:
-  // Reads into the window after the `kept` bytes at its start until it holds `size` bytes or the
-  // source has no more now.
-  void fill(std::size_t kept, std::size_t size) {
+  // Starts the window with the `kept` bytes at `from` and reads on until it holds `size` bytes
+  // or the source has no more now.
+  void fill(const char* from, std::size_t kept, std::size_t size) {
     if (size + kPadding > m_capacity) {
       std::unique_ptr<char[]> bigger(new char[size + kPadding]);
-      if (kept > 0) std::memcpy(bigger.get(), m_buffer, kept);
+      if (kept > 0) std::memcpy(bigger.get(), from, kept);
       m_owned = std::move(bigger);
       m_buffer = m_owned.get();
       m_capacity = size + kPadding;
+    } else if (kept > 0) {
+      std::memmove(m_buffer, from, kept);
     }
     std::size_t held = kept;
     while (held < size) {

@@ -3,8 +3,9 @@
 // Each scan stops at the first byte that needs a closer look: the markup and reference characters
 // of its kind of string, control characters (the zero bytes after the window among them), and the
 // bytes of multi-byte sequences, which are decoded and checked one character at a time. The
-// window has ParseWindow::kPadding zero bytes after it, so a scan may read sixteen bytes
-// at a time from any place up to the end without testing for it.
+// window has ParseWindow::kPadding zero bytes after it, or a "<" that as many bytes of the input
+// follow, which every scan stops at too, so a scan may read sixteen bytes at a time from any
+// place up to the end without testing for it.
 #pragma once
 
 #include <cstdint>
@@ -31,10 +32,11 @@ inline constexpr StopTable kTextStops("<&]", "\t\n");
 // In an attribute value, tab, line feed and carriage return become spaces. Either quote stops
 // the portable scan, which goes on past the one that does not end the value.
 inline constexpr StopTable kAttributeStops("<&\"'", "");
-inline constexpr StopTable kCDataStops("]", "\t\n");
+// Every scan stops at "<" too, where a window of the caller's bytes may end.
+inline constexpr StopTable kCDataStops("]<", "\t\n");
 // Comments and processing instructions are only checked: line ends need no look.
-inline constexpr StopTable kCommentStops("-", "\t\n\r");
-inline constexpr StopTable kInstructionStops("?", "\t\n\r");
+inline constexpr StopTable kCommentStops("-<", "\t\n\r");
+inline constexpr StopTable kInstructionStops("?<", "\t\n\r");
 
 // The first byte from `p` that `table` stops at, four bytes a step.
 inline char* runEnd(char* p, const StopTable& table) noexcept {

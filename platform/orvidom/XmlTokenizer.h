@@ -280,6 +280,8 @@ class XmlTokenizer {
     for (;;) {
       while (isSpace(*p)) ++p;
       m_part = p;
+      // Markup is read from a window that holds it all, or all the input has of it.
+      m_window.needMoreNear(p);
       if (*p == '<' && p[1] == '?') {
         p = processingInstruction(p);
       } else if (*p == '<' && p[1] == '!' && p[2] == '-') {

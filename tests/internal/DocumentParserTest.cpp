@@ -43,9 +43,9 @@ std::string Outcome(const std::function<ORVIDOM_Document()>& parse) {
   return dump;
 }
 
-// The parser reads its input a window at a time and reads a part again when it runs past a
-// window's end: however small the window, and wherever it ends, what is read or refused is the
-// same.
+// The parser reads its input where it lies or a window at a time, and reads a part again when it
+// runs past a window's end: however small the window, and wherever it ends, what is read or
+// refused is the same.
 TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
   const std::string_view documents[] = {
       "\xEF\xBB\xBF<?xml version='1.0' encoding='utf-8' standalone='no'?>\r\n<!-- c -->"
@@ -62,9 +62,20 @@ TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
       "<r/> <s/>",
       "<r attribute='value",
       "<r></r",
+      // Read where it lies up to its last "<" that 32 bytes follow, whatever that "<" is in.
+      "<r a='................................ < ................................'/>",
+      "<r><!-- ................................ < ................................",
+      "<r><![CDATA[................................ < ................................ ]",
+      "<r><?p ................................ < ................................ ?",
+      "<r>................................</r><?p ................................ < "
+      "................................ ",
+      "<r>................................</r><!-- ................................ ",
   };
   for (const std::string_view xml : documents) {
-    const std::string expected = Outcome([&] { return ORVIDOM_Parser::parseString(xml); });
+    // What a read past the end of the input would take for the rest of the document.
+    const std::string followed = std::string(xml) + "-->?>]]></r>";
+    const std::string expected = Outcome(
+        [&] { return ORVIDOM_Parser::parseString(std::string_view(followed.data(), xml.size())); });
     for (std::size_t window = 1; window <= xml.size() + 1; ++window) {
       EXPECT_EQ(Outcome([&] {
                   auto store = orvidom::parseDocument(xml, window);
