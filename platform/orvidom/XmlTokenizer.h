@@ -766,10 +766,12 @@ class XmlTokenizer {
 
   // Reads character data from `in`; returns at the "<" that ends it. A text that markup other
   // than a comment or a processing instruction follows is whole; another stays open, for the
-  // character data after the comment to join it.
+  // character data after the comment to join it, and so does one whose "<" ends the window.
   [[gnu::always_inline]] char* text(char* in) {
     char* stop = textRunEnd(in);
-    if (*stop != '<' || m_textOpen || stop[1] == '!' || stop[1] == '?') return decodedText(in);
+    if (*stop != '<' || m_textOpen || stop[1] == '!' || stop[1] == '?' || stop + 1 >= end()) {
+      return decodedText(in);
+    }
     m_sink.text(m_sink.plainString(in, stop));
     return stop;
   }

@@ -62,6 +62,7 @@ TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
       "<r/> <s/>",
       "<r attribute='value",
       "<r></r",
+      "<r>................................................................<!-- c -->d<?p?>e</r>",
       // Read where it lies up to its last "<" that 32 bytes follow, whatever that "<" is in.
       "<r a='................................ < ................................'/>",
       "<r><!-- ................................ < ................................",
