@@ -231,14 +231,26 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   using Ref = std::uint32_t;
   static constexpr bool kKeepsKnownNames = true;
 
-  // A reader of `source` through a window of `window` bytes.
+  // A reader of `source` through a window of `window` bytes, which starts with the `lent` bytes
+  // before those of the source where given.
   explicit Impl(std::unique_ptr<orvidom::WindowSource> source,
-                std::size_t window = ParseWindow::kWindow)
-      : m_source(std::move(source)), m_window(*m_source, window), m_tokenizer(m_window, *this) {
+                std::size_t window = ParseWindow::kWindow, std::string_view lent = {})
+      : m_source(std::move(source)),
+        m_window(*m_source, window, nullptr, 0, lent),
+        m_tokenizer(m_window, *this) {
     m_pieces.resize(2 * kKnownPlaces);
     for (std::size_t place = 0; place < kKnownPlaces; ++place) {
       m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
     }
+  }
+
+  // A reader of `text`, read where it lies up to its last "<" that a window's padding follows;
+  // what is not read there goes through a window no larger than itself.
+  static std::unique_ptr<Impl> reading(std::string_view text) {
+    auto source = std::make_unique<orvidom::StringSource>(text);
+    const std::string_view lent = source->lend(ParseWindow::kPadding, 2 * ParseWindow::kNear);
+    const std::size_t rest = text.size() - lent.size();
+    return std::make_unique<Impl>(std::move(source), std::min(rest, ParseWindow::kWindow), lent);
   }
 
   orvidom::PushSource& pushSource() { return static_cast<orvidom::PushSource&>(*m_source); }
@@ -641,9 +653,7 @@ ORVIDOM_PullReader::ORVIDOM_PullReader(std::unique_ptr<Impl> impl) noexcept
     : m_impl(std::move(impl)) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::string_view text)
-    // A text shorter than a window is read through a window of its size.
-    : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StringSource>(text),
-                                                std::min(text.size(), ParseWindow::kWindow))) {}
+    : ORVIDOM_PullReader(Impl::reading(text)) {}
 
 ORVIDOM_PullReader::ORVIDOM_PullReader(std::istream& in)
     : ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::StreamSource>(in))) {}
