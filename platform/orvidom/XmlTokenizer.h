@@ -123,7 +123,7 @@ class XmlTokenizer {
       try {
         while (m_phase == Phase::kProlog) m_part = prolog(m_part);
         while (m_phase == Phase::kContent) {
-          if (m_part >= m_window.moveAt()) m_part = move(m_part);
+          moveOnNear();
           m_part = content(m_part);
         }
         while (m_phase == Phase::kEpilog) m_part = epilog(m_part);
@@ -153,7 +153,7 @@ class XmlTokenizer {
               m_part = prolog(m_part);
               break;
             case Phase::kContent:
-              if (m_part >= m_window.moveAt()) m_part = move(m_part);
+              moveOnNear();
               m_part = content(m_part);
               break;
             case Phase::kEpilog:
@@ -187,6 +187,13 @@ class XmlTokenizer {
   char* move(char* from) {
     m_sink.leaving(m_window.begin(), from);
     return m_window.moveTo(from);
+  }
+  // Moves the window on when the part at m_part starts in its last bytes. The byte after the
+  // part's first is then in the window, or the input has ended, as it always is before them.
+  [[gnu::always_inline]] void moveOnNear() {
+    if (m_part < m_window.moveAt()) return;
+    m_part = move(m_part);
+    if (m_part + 1 >= end()) m_window.needMoreNear(m_part);
   }
   // Reads the part at m_part again from a window that holds more of it.
   void again() {
@@ -499,9 +506,9 @@ class XmlTokenizer {
   // --- Elements and their content.
 
   // What follows in the open element's content: text or markup. What markup it is decides
-  // whether an open text ends, so it is known before anything is told.
+  // whether an open text ends, so it is known before anything is told. p[1] is in the window
+  // (moveOnNear).
   [[gnu::always_inline]] char* content(char* p) {
-    if (p + 1 >= end()) m_window.needMoreNear(p);
     if (*p != '<') return text(p);
     switch (p[1]) {
       case '/':
