@@ -136,7 +136,6 @@ class TreeSink final : public ParseErrors {
     NodeRecord* record = addChild(name, m_tagFirst);
     m_tagFirst = 0;
     m_tagLast = nullptr;
-    m_attrsBefore = m_attrs.size();
     if (empty) return;
     m_openTags.push_back(tagOffset);
     m_cur = m_last;
@@ -159,9 +158,9 @@ class TreeSink final : public ParseErrors {
   // --- Reading again.
 
   // The attributes of a tag read in part are read again: the room reserved for them is what the
-  // input allows.
+  // input allows. They are the last records, from the tag's first on.
   void restart() {
-    m_attrs.truncate(m_attrsBefore);
+    if (m_tagLast) m_attrs.truncate(m_tagFirst);
     m_tagFirst = 0;
     m_tagLast = nullptr;
     m_out = m_outStart + m_textSize;
@@ -243,10 +242,9 @@ class TreeSink final : public ParseErrors {
   NodeRecord* m_curRecord;
   NodeRecord* m_lastRecord = nullptr;
   std::vector<std::size_t> m_openTags;
-  // The attributes of the tag being read, and how many attributes there were before it.
+  // The first and last attributes of the tag being read, where it has any.
   Index m_tagFirst = 0;
   AttrRecord* m_tagLast = nullptr;
-  Index m_attrsBefore = 1;
   char* m_outStart = nullptr;
   char* m_out = nullptr;
   // The length of the open text at the end of its last part.
