@@ -140,6 +140,7 @@ TEST(ORVIDOM_ParserTest, DeclarationsAndEncodingsAreChecked) {
       {"<?xml version=1.0?><r/>", 1, 15, "expected a quoted value for the attribute \"version\""},
       {"\xFF\xFE<\0r\0/\0>\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0<\0?\0x\0m\0l"sv, 1, 1, "UTF-16 (big-endian)"},
+      {"<\0?\0x\0m\0l\0"sv, 1, 1, "UTF-16 (little-endian)"},
       {"\0\0\xFE\xFF\0\0\0<"sv, 1, 1, "UTF-32"},
   });
 }

@@ -256,6 +256,8 @@ class XmlTokenizer {
       m_start = 3;
       return p + 3;
     }
+    // Markup in UTF-16 or UTF-32 starts with a zero byte or has one after its "<".
+    if (p[0] == '<' && p[1] != '\0') return p;
     struct Start {
       std::string_view bytes;
       const char* encoding;
