@@ -235,9 +235,8 @@ struct Disagreement {
 
   // The first string of libxml2's message `code`, if it gave one.
   const Diagnostic* libxmlSaid(int code) const {
-    for (const Diagnostic& d : libxml.diagnostics) {
+    for (const Diagnostic& d : libxml.diagnostics)
       if (d.code == code) return &d;
-    }
     return nullptr;
   }
 };
@@ -314,12 +313,10 @@ const Expected kLibxmlDeviations[] = {
 };
 
 const Expected* expectedFor(const Disagreement& d) {
-  for (const Expected& e : kOurRefusals) {
+  for (const Expected& e : kOurRefusals)
     if (d.onlyLibxmlAccepts() && e.applies(d)) return &e;
-  }
-  for (const Expected& e : kLibxmlDeviations) {
+  for (const Expected& e : kLibxmlDeviations)
     if (e.applies(d)) return &e;
-  }
   return nullptr;
 }
 

