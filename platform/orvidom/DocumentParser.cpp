@@ -280,14 +280,11 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml,
   // The strings of most documents take less room than their input, once names are kept once.
   if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
   StringSource source(xml);
-  const std::string_view lent =
-      window ? std::string_view() : source.lend(ParseWindow::kPadding, 2 * ParseWindow::kNear);
+  const std::string_view lent = window ? std::string_view() : source.lend();
   // No larger than what is left of the input: a window that holds it all is never moved. The
   // last bytes of a document, and the whole of a small one that cannot be read in place, are
   // mostly read from here.
-  const std::size_t size = lent.empty()
-                               ? std::min(window.value_or(ParseWindow::kWindow), xml.size())
-                               : xml.size() - lent.size();
+  const std::size_t size = std::min(window.value_or(ParseWindow::kWindow), source.size());
   char room[kWindowRoom];
   ParseWindow parseWindow(source, size, room, sizeof room, lent);
   XmlTokenizer<TreeSink> tokenizer(parseWindow, std::in_place, xml, *store);

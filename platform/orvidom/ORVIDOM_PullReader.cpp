@@ -248,9 +248,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // what is not read there goes through a window no larger than itself.
   static std::unique_ptr<Impl> reading(std::string_view text) {
     auto source = std::make_unique<orvidom::StringSource>(text);
-    const std::string_view lent = source->lend(ParseWindow::kPadding, 2 * ParseWindow::kNear);
-    const std::size_t rest = text.size() - lent.size();
-    return std::make_unique<Impl>(std::move(source), std::min(rest, ParseWindow::kWindow), lent);
+    const std::string_view lent = source->lend();
+    const std::size_t window = std::min(source->size(), ParseWindow::kWindow);
+    return std::make_unique<Impl>(std::move(source), window, lent);
   }
 
   orvidom::PushSource& pushSource() { return static_cast<orvidom::PushSource&>(*m_source); }

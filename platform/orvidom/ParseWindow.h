@@ -24,33 +24,6 @@ class WindowSource {
   virtual bool finished() const = 0;
 };
 
-// The bytes of a string the caller keeps.
-class StringSource final : public WindowSource {
- public:
-  explicit StringSource(std::string_view text) : m_text(text) {}
-  std::size_t read(char* to, std::size_t size) override {
-    const std::size_t n = std::min(size, m_text.size());
-    std::memcpy(to, m_text.data(), n);
-    m_text.remove_prefix(n);
-    return n;
-  }
-  bool finished() const override { return m_text.empty(); }
-  // Passes over the input up to its last "<" that `margin` bytes at least follow, and returns
-  // what it passed over, for a window that reads it where it lies; nothing when that is less
-  // than `least` bytes.
-  std::string_view lend(std::size_t margin, std::size_t least) {
-    if (m_text.size() <= margin + least) return {};
-    const std::size_t at = m_text.rfind('<', m_text.size() - margin - 1);
-    if (at == std::string_view::npos || at < least) return {};
-    const std::string_view lent = m_text.substr(0, at);
-    m_text.remove_prefix(at);
-    return lent;
-  }
-
- private:
-  std::string_view m_text;
-};
-
 // A copy of a stretch of the input in a buffer of the parser's own, followed by zero bytes: the
 // scans may read sixteen bytes at a time from any place up to the end without testing for it,
 // and the input is copied a window at a time, a few times the size of the cache, instead of
@@ -164,6 +137,37 @@ class ParseWindow {
   char* m_end = nullptr;
   const char* m_moveAt = nullptr;
   bool m_starved = false;
+};
+
+// The bytes of a string the caller keeps.
+class StringSource final : public WindowSource {
+ public:
+  explicit StringSource(std::string_view text) : m_text(text) {}
+  std::size_t read(char* to, std::size_t size) override {
+    const std::size_t n = std::min(size, m_text.size());
+    std::memcpy(to, m_text.data(), n);
+    m_text.remove_prefix(n);
+    return n;
+  }
+  bool finished() const override { return m_text.empty(); }
+  // The bytes not read yet.
+  std::size_t size() const noexcept { return m_text.size(); }
+  // Passes over the input up to its last "<" that a window's padding follows, and returns what
+  // it passed over, for a window that reads it where it lies; nothing when that is less than a
+  // window's least size.
+  std::string_view lend() {
+    constexpr std::size_t kMargin = ParseWindow::kPadding;
+    constexpr std::size_t kLeast = 2 * ParseWindow::kNear;
+    if (m_text.size() <= kMargin + kLeast) return {};
+    const std::size_t at = m_text.rfind('<', m_text.size() - kMargin - 1);
+    if (at == std::string_view::npos || at < kLeast) return {};
+    const std::string_view lent = m_text.substr(0, at);
+    m_text.remove_prefix(at);
+    return lent;
+  }
+
+ private:
+  std::string_view m_text;
 };
 
 }  // namespace orvidom
