@@ -20,10 +20,10 @@ class Blocks {
   Blocks(const Blocks&) = delete;
   Blocks& operator=(const Blocks&) = delete;
   ~Blocks() {
-    for (std::size_t b = m_blocks.size(); b > 0; --b) {
+    for (std::size_t b = BlockCount(); b > 0; --b) {
       // Every block but the last is full.
-      std::size_t count = b == m_blocks.size() ? m_used : Capacity(b - 1);
-      T* items = reinterpret_cast<T*>(m_blocks[b - 1].get());
+      std::size_t count = b == BlockCount() ? m_used : Capacity(b - 1);
+      T* items = reinterpret_cast<T*>(Block(b - 1));
       while (count > 0) items[--count].~T();
     }
   }
@@ -32,12 +32,17 @@ class Blocks {
   // Being the caller's, `make` may use constructors open only to the caller.
   template <class Make>
   T& Add(Make make) {
-    if (m_blocks.empty() || m_used == Capacity(m_blocks.size() - 1)) {
-      std::unique_ptr<Storage[]> block(new Storage[Capacity(m_blocks.size())]);
-      m_blocks.push_back(std::move(block));
+    const std::size_t blocks = BlockCount();
+    if (blocks == 0 || m_used == Capacity(blocks - 1)) {
+      std::unique_ptr<Storage[]> block(new Storage[Capacity(blocks)]);
+      if (blocks == 0) {
+        m_first = std::move(block);
+      } else {
+        m_more.push_back(std::move(block));
+      }
       m_used = 0;
     }
-    T* item = make(static_cast<void*>(&m_blocks.back()[m_used]));
+    T* item = make(static_cast<void*>(&Block(BlockCount() - 1)[m_used]));
     ++m_used;
     return *item;
   }
@@ -51,7 +56,16 @@ class Blocks {
     return block < 6 ? kFirst << block : kLargest;
   }
 
-  std::vector<std::unique_ptr<Storage[]>> m_blocks;
+  std::size_t BlockCount() const { return m_first ? 1 + m_more.size() : 0; }
+  Storage* Block(std::size_t block) const {
+    return block == 0 ? m_first.get() : m_more[block - 1].get();
+  }
+
+  // The first block, which holds all of most helpers' objects, then the others: a helper with
+  // one block allocates once.
+  std::unique_ptr<Storage[]> m_first;
+  std::vector<std::unique_ptr<Storage[]>> m_more;
+  // The objects in the last block.
   std::size_t m_used = 0;
 };
 

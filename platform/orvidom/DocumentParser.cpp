@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "orvidom/NameCache.h"
 #include "orvidom/ORVIDOM_Store.h"
@@ -41,9 +40,7 @@ class TreeSink final : public ParseErrors {
         m_attrs(store.attrs),
         m_curRecord(&store.nodes[kDocumentNode]),
         m_names(xml.size()),
-        m_room(store.strings.claim()) {
-    m_openTags.reserve(kOpenTags);
-  }
+        m_room(store.strings.claim()) {}
 
   // Ends the tree once the input has been read.
   void finish() {
@@ -137,7 +134,9 @@ class TreeSink final : public ParseErrors {
     m_tagFirst = 0;
     m_tagLast = nullptr;
     if (empty) return;
-    m_openTags.push_back(tagOffset);
+    // An open element has no next sibling yet: the field keeps where its start tag lies until
+    // the element ends. The input is shorter than 2^32 bytes.
+    record->next = static_cast<Index>(tagOffset);
     m_cur = m_last;
     m_curRecord = record;
     m_last = 0;
@@ -146,14 +145,14 @@ class TreeSink final : public ParseErrors {
   void endElement() {
     // The first child has kept no last sibling while its siblings were added.
     if (const Index first = m_curRecord->firstChild) m_nodes[first].previous = m_last;
-    m_openTags.pop_back();
+    m_curRecord->next = 0;
     m_last = m_cur;
     m_lastRecord = m_curRecord;
     m_cur = m_curRecord->parent;
     m_curRecord = &m_nodes[m_cur];
   }
   const char* openName() const { return m_store.text(m_curRecord->text); }
-  std::string openedAt() const { return position(m_xml, m_openTags.back()); }
+  std::string openedAt() const { return position(m_xml, m_curRecord->next); }
 
   // --- Reading again.
 
@@ -174,8 +173,6 @@ class TreeSink final : public ParseErrors {
  private:
   // The room a string starts with: most values fit, and a decoded character takes four bytes.
   static constexpr std::size_t kRoom = 64;
-  // The depth of most documents, reached without growing the list of open tags step by step.
-  static constexpr std::size_t kOpenTags = 32;
 
   // Adds a node as the last child of the open element; returns its record.
   [[gnu::always_inline]] NodeRecord* addChild(TextRef text, std::uint32_t attributeOrKind) {
@@ -236,12 +233,11 @@ class TreeSink final : public ParseErrors {
   RecordArena<NodeRecord>::Writer m_nodes;
   RecordArena<AttrRecord>::Writer m_attrs;
   // The open element (the document before the root and after it) and its last child, with their
-  // records, and where the start tag of each open element lies in the input.
+  // records.
   Index m_cur = kDocumentNode;
   Index m_last = 0;
   NodeRecord* m_curRecord;
   NodeRecord* m_lastRecord = nullptr;
-  std::vector<std::size_t> m_openTags;
   // The first and last attributes of the tag being read, where it has any.
   Index m_tagFirst = 0;
   AttrRecord* m_tagLast = nullptr;
@@ -276,9 +272,12 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml,
                     "the document is larger than " + std::to_string(kMaxInput) +
                         " bytes, the most one document holds");
   }
-  auto store = std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml));
-  // The strings of most documents take less room than their input, once names are kept once.
-  if (xml.size() < kSmallInput) store->strings.expect(xml.size() + kFirstStrings);
+  // The strings of most documents take less room than their input, once names are kept once: a
+  // small input's start with room for all of it, with its first records, in one allocation.
+  auto store = xml.size() < kSmallInput
+                   ? std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml),
+                                                     xml.size() + kFirstStrings)
+                   : std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml));
   StringSource source(xml);
   const std::string_view lent = window ? std::string_view() : source.lend();
   // No larger than what is left of the input: a window that holds it all is never moved. The

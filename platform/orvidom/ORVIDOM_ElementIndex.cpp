@@ -93,6 +93,33 @@ class FirstListByText {
   std::array<Slot, (std::size_t{1} << kBits) * kWays> m_slots;
 };
 
+// The entries a walk is inside of, innermost last, as list and position: in the walk's own room
+// for the depth of most documents, allocated only below it.
+template <class Count>
+class OpenEntries {
+ public:
+  using Entry = std::pair<Count, Count>;
+
+  bool empty() const noexcept { return m_depth == 0; }
+  const Entry& back() noexcept { return at(m_depth - 1); }
+  void push(Count list, Count position) {
+    if (m_depth >= kHeld && m_deeper.size() == m_depth - kHeld) m_deeper.emplace_back();
+    at(m_depth++) = {list, position};
+  }
+  Entry pop() noexcept { return at(--m_depth); }
+
+ private:
+  static constexpr std::size_t kHeld = 16;
+
+  Entry& at(std::size_t depth) noexcept {
+    return depth < kHeld ? m_held[depth] : m_deeper[depth - kHeld];
+  }
+
+  Entry m_held[kHeld];
+  std::vector<Entry> m_deeper;
+  std::size_t m_depth = 0;
+};
+
 // Appends the `count` sizes at `sizes` to `before`, copied one by one: a few numbers, for which
 // the general insertion costs several times the copy.
 template <class Count>
@@ -115,15 +142,14 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   Count* const sizes = count > kHeldLists ? more.data() : held;
   Count listed = 0;
   FirstListByText firstLists(names);
-  // The entries the walk is inside of, innermost last, as list and position, and the node of
-  // the innermost (0 for none), which most nodes left are not.
-  std::vector<std::pair<std::size_t, std::size_t>> open;
-  open.reserve(kFirstRoom);
+  // The entries the walk is inside of, and the node of the innermost (0 for none), which most
+  // nodes left are not.
+  OpenEntries<Count> open;
   Index openNode = 0;
   const auto leave = [&](Index node) {
     while (openNode == node) {
-      lists[open.back().first][open.back().second].after = listed;
-      open.pop_back();
+      const auto [list, at] = open.pop();
+      lists[list][at].after = listed;
       openNode = open.empty() ? 0 : lists[open.back().first][open.back().second].node;
     }
   };
@@ -136,7 +162,7 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
       // More elements than numbers would take more memory than there is.
       if (listed == std::numeric_limits<Count>::max()) throw std::bad_alloc();
       appendSizes(before, sizes, count);
-      open.emplace_back(i, lists[i].size());
+      open.push(static_cast<Count>(i), static_cast<Count>(lists[i].size()));
       openNode = cur;
       // Filled field by field in place: an entry built aside and copied in one piece would be
       // read back before its parts are stored, which stalls the walk on every listed element.

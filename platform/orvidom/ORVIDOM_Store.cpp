@@ -7,6 +7,28 @@ ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount)
   newNode(0, orvidom::kKindDocument);
 }
 
+ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t stringBytes)
+    : ORVIDOM_Store(nodeCount, attrCount, stringBytes,
+                    roomParts(nodeCount, attrCount, stringBytes)) {}
+
+ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t stringBytes,
+                             RoomParts parts)
+    : firstRoom(new char[parts.size]),
+      nodes(reinterpret_cast<orvidom::NodeRecord*>(firstRoom.get() + parts.nodes), nodeCount),
+      attrs(reinterpret_cast<orvidom::AttrRecord*>(firstRoom.get() + parts.attrs), attrCount) {
+  strings.lend(firstRoom.get(), stringBytes);
+  newNode(0, orvidom::kKindDocument);
+}
+
+ORVIDOM_Store::RoomParts ORVIDOM_Store::roomParts(Index nodeCount, Index attrCount,
+                                                  std::size_t stringBytes) noexcept {
+  // The strings first, whose writer reads whole aligned words, each part from a multiple of 8.
+  const auto roundUp8 = [](std::size_t size) { return (size + 7) & ~std::size_t{7}; };
+  const std::size_t nodes = roundUp8(stringBytes);
+  const std::size_t attrs = nodes + roundUp8(nodeCount * sizeof(orvidom::NodeRecord));
+  return {nodes, attrs, attrs + attrCount * sizeof(orvidom::AttrRecord)};
+}
+
 void ORVIDOM_Store::append(Index parent, Index child) noexcept {
   orvidom::NodeRecord& p = nodes[parent];
   const Index first = p.firstChild;

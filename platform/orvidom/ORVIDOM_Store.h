@@ -67,6 +67,8 @@ struct ORVIDOM_Store {
   using Index = orvidom::Index;
   using TextRef = orvidom::TextRef;
 
+  // The first records and strings of a small document parsed, in one allocation; null for others.
+  std::unique_ptr<char[]> firstRoom;
   orvidom::RecordArena<orvidom::NodeRecord> nodes;
   orvidom::RecordArena<orvidom::AttrRecord> attrs;
   orvidom::StringSpace strings;
@@ -77,6 +79,10 @@ struct ORVIDOM_Store {
   // An empty document with room for `nodeCount` nodes and `attrCount` attributes before its
   // records grow.
   ORVIDOM_Store(Index nodeCount, Index attrCount);
+  // An empty document with room for `nodeCount` nodes (at least two), `attrCount` attributes (at
+  // least one) and `stringBytes` bytes of strings in firstRoom: a parse of a small document then
+  // allocates once for what it adds, instead of once for each kind.
+  ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t stringBytes);
   ORVIDOM_Store(const ORVIDOM_Store&) = delete;
   ORVIDOM_Store& operator=(const ORVIDOM_Store&) = delete;
 
@@ -133,6 +139,14 @@ struct ORVIDOM_Store {
  private:
   // A copy of `n` of `from` with its attributes, but without its children.
   Index copyOne(const ORVIDOM_Store& from, Index n);
+  // Where the strings, the nodes and the attributes of firstRoom start, and its size.
+  struct RoomParts {
+    std::size_t nodes;
+    std::size_t attrs;
+    std::size_t size;
+  };
+  static RoomParts roomParts(Index nodeCount, Index attrCount, std::size_t stringBytes) noexcept;
+  ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t stringBytes, RoomParts parts);
   // This document's number of string `ref` of `from`.
   TextRef copyText(const ORVIDOM_Store& from, TextRef ref) {
     return &from == this || ref == 0 ? ref : strings.add(from.text(ref));

@@ -53,8 +53,18 @@ class RecordArena {
     // Record 0 stands for none; it is never read as a record of the document.
     std::memset(static_cast<void*>(m_first), 0, sizeof(Record));
   }
+  // An arena whose first block is `block`, of room for `count` records (at least one), which the
+  // arena's owner allocated with other things of its own and frees after the arena.
+  RecordArena(Record* block, Index count)
+      : m_firstCapacity(count),
+        m_first(block),
+        m_ownsFirst(false),
+        m_next(m_first + 1),
+        m_blockEnd(count) {
+    std::memset(static_cast<void*>(m_first), 0, sizeof(Record));
+  }
   ~RecordArena() {
-    std::free(m_first);
+    if (m_ownsFirst) std::free(m_first);
     for (Record* block : m_blocks) std::free(block);
   }
   RecordArena(const RecordArena&) = delete;
@@ -193,7 +203,15 @@ class RecordArena {
   }
 
   void resizeFirst(Index capacity) {
-    m_first = allocate(m_first, capacity);
+    if (m_ownsFirst) {
+      m_first = allocate(m_first, capacity);
+    } else {
+      Record* const first = allocate(nullptr, capacity);
+      std::memcpy(static_cast<void*>(first), m_first,
+                  std::size_t{m_firstCapacity} * sizeof(Record));
+      m_first = first;
+      m_ownsFirst = true;
+    }
     m_firstCapacity = capacity;
     if (m_size < kBlock) {
       m_next = m_first + m_size;
@@ -203,6 +221,8 @@ class RecordArena {
 
   Index m_firstCapacity;
   Record* m_first;
+  // False while the first block is the owner's.
+  bool m_ownsFirst = true;
   std::vector<Record*> m_blocks;
   // The place of record m_size, the next one added, and the end of its block.
   Record* m_next;

@@ -13,14 +13,23 @@ constexpr std::size_t kPages = std::size_t{1} << (32 - StringSpace::kPageBits);
 // String 0 of a space without input. Aligned, as the writer reads whole aligned words.
 alignas(8) const char kEmpty[8] = {};
 
+// The bytes at the start of a block that link it to the block before, as many as keep strings
+// aligned.
+constexpr std::size_t kLink = 8;
+static_assert(sizeof(char*) <= kLink, "a block's link holds an address");
+
 std::size_t roundUp8(std::size_t size) { return (size + 7) & ~std::size_t{7}; }
 
 }  // namespace
 
-StringSpace::StringSpace() {
-  // Room for the pages of the first few blocks, which then need no copy of the table.
-  m_bias.reserve(8);
-  m_bias.push_back(reinterpret_cast<std::uintptr_t>(kEmpty));
+StringSpace::StringSpace() { m_heldBias[0] = reinterpret_cast<std::uintptr_t>(kEmpty); }
+
+StringSpace::~StringSpace() {
+  while (m_lastBlock) {
+    char* const block = m_lastBlock;
+    std::memcpy(&m_lastBlock, block, sizeof m_lastBlock);
+    delete[] block;
+  }
 }
 
 TextRef StringSpace::add(std::string_view text) {
@@ -40,21 +49,36 @@ char* StringSpace::grow(const char* start, std::size_t used, std::size_t size, c
 
 TextRef StringSpace::mapBlock(char* block, std::size_t size) {
   const std::size_t pages = (size + kPageSize - 1) / kPageSize;
-  if (pages > kPages - m_bias.size()) throw std::bad_alloc();
-  const auto first = static_cast<TextRef>(m_bias.size() * kPageSize);
-  m_bias.insert(m_bias.end(), pages, reinterpret_cast<std::uintptr_t>(block) - first);
+  if (pages > kPages - m_pages) throw std::bad_alloc();
+  const auto first = static_cast<TextRef>(m_pages * kPageSize);
+  const std::uintptr_t bias = reinterpret_cast<std::uintptr_t>(block) - first;
+  if (m_pages + pages <= kHeldPages) {
+    std::fill_n(m_heldBias + m_pages, pages, bias);
+  } else {
+    if (m_moreBias.empty()) m_moreBias.assign(m_heldBias, m_heldBias + m_pages);
+    m_moreBias.insert(m_moreBias.end(), pages, bias);
+    m_bias = m_moreBias.data();
+  }
+  m_pages += pages;
   return first;
 }
 
 void StringSpace::newBlock(std::size_t size) {
   // Blocks double from 1 KiB to 64 KiB, so that a small document takes a small one; a longer
   // string has a block of its own.
-  const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blocks.size(), 6);
+  const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blockCount, 6);
   const std::size_t room = std::max(roundUp8(size), usual);
-  m_blocks.emplace_back(new char[room]);
-  m_next = m_blocks.back().get();
-  m_limit = m_next + room;
-  m_blockBias = reinterpret_cast<std::uintptr_t>(m_next) - mapBlock(m_next, room);
+  char* const block = new char[kLink + room];
+  std::memcpy(block, &m_lastBlock, sizeof m_lastBlock);
+  m_lastBlock = block;
+  useBlock(block + kLink, room);
+}
+
+void StringSpace::useBlock(char* block, std::size_t size) {
+  ++m_blockCount;
+  m_next = block;
+  m_limit = block + size;
+  m_blockBias = reinterpret_cast<std::uintptr_t>(block) - mapBlock(block, size);
 }
 
 }  // namespace orvidom

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +22,9 @@ class StringSpace {
   static constexpr int kPageBits = 16;
   // A space with no input: string 0 is the empty string of a first small block.
   StringSpace();
+  ~StringSpace();
+  StringSpace(const StringSpace&) = delete;
+  StringSpace& operator=(const StringSpace&) = delete;
 
   // The address of string `ref`.
   const char* at(TextRef ref) const noexcept {
@@ -30,11 +32,9 @@ class StringSpace {
   }
   // The number of a copy of `text`, which must hold no zero byte.
   TextRef add(std::string_view text);
-  // Starts the space, while it has no strings, with room for about `size` bytes of them, for an
-  // owner that knows how much it will add: one block instead of several growing to it.
-  void expect(std::size_t size) {
-    if (m_blocks.empty()) newBlock(size);
-  }
+  // Starts the space, while it has no strings, in `block` of `size` bytes, aligned to eight, which
+  // the space's owner allocated with other things of its own and frees after the space.
+  void lend(char* block, std::size_t size) { useBlock(block, size); }
 
   // A string written in place: room() gives where it starts, with at least `size` bytes of
   // room up to `limit`; grow() moves the `used` bytes written so far to a block with room for
@@ -76,11 +76,24 @@ class StringSpace {
   TextRef mapBlock(char* block, std::size_t size);
   // Starts a block of room for at least `size` bytes.
   void newBlock(std::size_t size);
+  // Adds strings from now on to `block`, of `size` bytes.
+  void useBlock(char* block, std::size_t size);
+
+  // The pages of the first few blocks, kept in the space itself, which so allocates nothing but
+  // its blocks for a small document.
+  static constexpr std::size_t kHeldPages = 8;
 
   // Per page, the address of the page's first byte less the page's own number: an address is
-  // this plus the string's number. Unsigned, so that the subtraction wraps as it may.
-  std::vector<std::uintptr_t> m_bias;
-  std::vector<std::unique_ptr<char[]>> m_blocks;
+  // this plus the string's number. Unsigned, so that the subtraction wraps as it may. In
+  // m_heldBias up to kHeldPages pages, then in m_moreBias.
+  std::uintptr_t* m_bias = m_heldBias;
+  std::size_t m_pages = 1;
+  std::uintptr_t m_heldBias[kHeldPages];
+  std::vector<std::uintptr_t> m_moreBias;
+  // The last block the space allocated, whose first bytes hold the address of the one before it,
+  // and the number of blocks, a block lent included.
+  char* m_lastBlock = nullptr;
+  std::size_t m_blockCount = 0;
   // Where the next string goes in the last block, where the block ends, and the block's entry of
   // m_bias: a string's number is its address less this.
   char* m_next = nullptr;
