@@ -54,7 +54,12 @@ TEST(ORVIDOM_HelperTest, FindOrCreateReusesMatchesAndAppendsTheRest) {
   ORVIDOM_Helper::findOrCreateElement(root, "empty");
   EXPECT_THROW(ORVIDOM_Helper::findOrCreateElement(root, "1bad"), ORVIDOM_DOMException);
   EXPECT_TRUE(xmltest::SameTree(root, "<r><a>one</a><a>two</a><p k='1'/><p k='2'/><empty/></r>"));
-  // A text node takes no child: the DOM's error.
+  // A document takes its root element so; a text node takes no child: the DOM's error.
+  ORVIDOM_Document doc =
+      ORVIDOM_DOMImplementation::getInstance().createDocument("", "r", ORVIDOM_DocumentType());
+  doc.removeChild(doc.getDocumentElement());
+  const ORVIDOM_Element d = ORVIDOM_Helper::findOrCreateElement(doc, "d");
+  EXPECT_EQ(d, doc.getDocumentElement());
   EXPECT_THROW(ORVIDOM_Helper::findOrCreateElement(a.getFirstChild(), "x"), ORVIDOM_DOMException);
 }
 

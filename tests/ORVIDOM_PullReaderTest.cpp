@@ -69,7 +69,8 @@ std::string Events(ORVIDOM_PullReader& reader, const std::function<bool()>& feed
         EXPECT_STREQ(copied, std::string(found).c_str());
       }
       // Past the last attribute there is none.
-      EXPECT_TRUE(reader.getAttributeName(reader.getAttributeCount()).empty());
+      EXPECT_TRUE(reader.getAttributeName(reader.getAttributeCount()).empty() &&
+                  reader.getAttributeValue(reader.getAttributeCount()).empty());
       out += " [" + std::string(reader.getText()) + "]\n";
     }
   } catch (const ORVIDOM_ParseError& e) {

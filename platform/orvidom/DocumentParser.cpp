@@ -249,6 +249,9 @@ class TreeSink final : public ParseErrors {
   StringSpace::Room m_room;
 };
 
+// Whether `xml` is a small input, whose records and strings start as described below.
+bool isSmall(std::string_view xml) { return xml.size() < kSmallInput; }
+
 // The records a parse of `xml` starts with room for. A large input gets the most it may add (a
 // node takes two bytes of input at the least, "x<a/>", an attribute five, " a=''"): growing to
 // that would copy its records again and again, and room never used is never touched. A small
@@ -256,10 +259,10 @@ class TreeSink final : public ParseErrors {
 // grows past it when it must: the room for the most would make a parse of a few kilobytes ask
 // for hundreds, which the system's allocator maps and unmaps at every parse.
 Index firstNodes(std::string_view xml) {
-  return static_cast<Index>(xml.size() / (xml.size() < kSmallInput ? 16 : 2) + 2);
+  return static_cast<Index>(xml.size() / (isSmall(xml) ? 16 : 2) + 2);
 }
 Index firstAttributes(std::string_view xml) {
-  return static_cast<Index>(xml.size() / (xml.size() < kSmallInput ? 16 : 5) + 1);
+  return static_cast<Index>(xml.size() / (isSmall(xml) ? 16 : 5) + 1);
 }
 
 }  // namespace
@@ -274,7 +277,7 @@ std::shared_ptr<ORVIDOM_Store> parseDocument(std::string_view xml,
   }
   // The strings of most documents take less room than their input, once names are kept once: a
   // small input's start with room for all of it, with its first records, in one allocation.
-  auto store = xml.size() < kSmallInput
+  auto store = isSmall(xml)
                    ? std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml),
                                                      xml.size() + kFirstStrings)
                    : std::make_shared<ORVIDOM_Store>(firstNodes(xml), firstAttributes(xml));

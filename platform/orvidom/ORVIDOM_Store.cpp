@@ -15,8 +15,8 @@ ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t strin
                              RoomParts parts)
     : firstRoom(new char[parts.size]),
       nodes(reinterpret_cast<orvidom::NodeRecord*>(firstRoom.get() + parts.nodes), nodeCount),
-      attrs(reinterpret_cast<orvidom::AttrRecord*>(firstRoom.get() + parts.attrs), attrCount) {
-  strings.lend(firstRoom.get(), stringBytes);
+      attrs(reinterpret_cast<orvidom::AttrRecord*>(firstRoom.get() + parts.attrs), attrCount),
+      strings(firstRoom.get(), stringBytes) {
   newNode(0, orvidom::kKindDocument);
 }
 

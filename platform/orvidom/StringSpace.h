@@ -22,6 +22,9 @@ class StringSpace {
   static constexpr int kPageBits = 16;
   // A space with no input: string 0 is the empty string of a first small block.
   StringSpace();
+  // A space whose strings start in `block` of `size` bytes, aligned to eight, which the space's
+  // owner allocated with other things of its own and frees after the space.
+  StringSpace(char* block, std::size_t size) : StringSpace() { useBlock(block, size); }
   ~StringSpace();
   StringSpace(const StringSpace&) = delete;
   StringSpace& operator=(const StringSpace&) = delete;
@@ -32,9 +35,6 @@ class StringSpace {
   }
   // The number of a copy of `text`, which must hold no zero byte.
   TextRef add(std::string_view text);
-  // Starts the space, while it has no strings, in `block` of `size` bytes, aligned to eight, which
-  // the space's owner allocated with other things of its own and frees after the space.
-  void lend(char* block, std::size_t size) { useBlock(block, size); }
 
   // A string written in place: room() gives where it starts, with at least `size` bytes of
   // room up to `limit`; grow() moves the `used` bytes written so far to a block with room for
