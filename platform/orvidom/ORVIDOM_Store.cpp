@@ -23,9 +23,9 @@ ORVIDOM_Store::ORVIDOM_Store(Index nodeCount, Index attrCount, std::size_t strin
 ORVIDOM_Store::RoomParts ORVIDOM_Store::roomParts(Index nodeCount, Index attrCount,
                                                   std::size_t stringBytes) noexcept {
   // The strings first, whose writer reads whole aligned words, each part from a multiple of 8.
-  const auto roundUp8 = [](std::size_t size) { return (size + 7) & ~std::size_t{7}; };
-  const std::size_t nodes = roundUp8(stringBytes);
-  const std::size_t attrs = nodes + roundUp8(nodeCount * sizeof(orvidom::NodeRecord));
+  using orvidom::StringSpace;
+  const std::size_t nodes = StringSpace::aligned(stringBytes);
+  const std::size_t attrs = nodes + StringSpace::aligned(nodeCount * sizeof(orvidom::NodeRecord));
   return {nodes, attrs, attrs + attrCount * sizeof(orvidom::AttrRecord)};
 }
 

@@ -18,8 +18,6 @@ alignas(8) const char kEmpty[8] = {};
 constexpr std::size_t kLink = 8;
 static_assert(sizeof(char*) <= kLink, "a block's link holds an address");
 
-std::size_t roundUp8(std::size_t size) { return (size + 7) & ~std::size_t{7}; }
-
 }  // namespace
 
 StringSpace::StringSpace() { m_heldBias[0] = reinterpret_cast<std::uintptr_t>(kEmpty); }
@@ -67,7 +65,7 @@ void StringSpace::newBlock(std::size_t size) {
   // Blocks double from 1 KiB to 64 KiB, so that a small document takes a small one; a longer
   // string has a block of its own.
   const std::size_t usual = std::size_t{1024} << std::min<std::size_t>(m_blockCount, 6);
-  const std::size_t room = std::max(roundUp8(size), usual);
+  const std::size_t room = std::max(aligned(size), usual);
   char* const block = new char[kLink + room];
   std::memcpy(block, &m_lastBlock, sizeof m_lastBlock);
   m_lastBlock = block;

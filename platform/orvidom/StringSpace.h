@@ -29,6 +29,12 @@ class StringSpace {
   StringSpace(const StringSpace&) = delete;
   StringSpace& operator=(const StringSpace&) = delete;
 
+  // `size` rounded up to a multiple of eight: room that keeps what follows it aligned as a block's
+  // strings are, whose writer reads whole aligned words.
+  static constexpr std::size_t aligned(std::size_t size) noexcept {
+    return (size + 7) & ~std::size_t{7};
+  }
+
   // The address of string `ref`.
   const char* at(TextRef ref) const noexcept {
     return reinterpret_cast<const char*>(m_bias[ref >> kPageBits] + ref);
