@@ -60,6 +60,21 @@ Result::EStatus StatusNamed(const char* name) {
   return Result::kStatusUnknown;
 }
 
+// Calls `visit(kind, param)` for each "param" element in `found` of the index, in document order;
+// the kind is 0 where the name matches none.
+template <class Visit>
+void forEachParameter(const ORVIDOM_ElementIndex& index, ORVIDOM_ElementIndex::Range found,
+                      Visit visit) {
+  for (std::size_t i = found.first; i < found.last; ++i) {
+    const orvidom::ElementView param(index, kParams, i);
+    visit(ParameterNamed(param.attribute(kAttrName.c_str())), param);
+  }
+}
+// The value of a "param" element; "" when it has none.
+const char* valueOf(const orvidom::ElementView& param) {
+  return param.attribute(kAttrValue.c_str());
+}
+
 }  // namespace
 
 const I18NString& ToString(ZoUpdateResponseTaskHelper::EStatus status) {
@@ -83,6 +98,7 @@ ZoUpdateResponseTaskHelper::EParameter ToParameter(const I18NString& name) {
 ZoUpdateResponseTaskHelper::~ZoUpdateResponseTaskHelper() = default;
 
 void ZoUpdateResponseTaskHelper::AddParameter(EParameter kind, const I18NString& value) {
+  KeepReadParameters();
   params.emplace_back(kind, value);
 }
 
@@ -90,17 +106,37 @@ void ZoUpdateResponseTaskHelper::ParseParameters() {
   if (!index || !params.empty()) return;
   const ORVIDOM_ElementIndex::Range found = Below(kParams);
   params.reserve(found.last - found.first);
-  for (std::size_t i = found.first; i < found.last; ++i) {
-    const orvidom::ElementView param(*index, kParams, i);
-    const EParameter eParam = ParameterNamed(param.attribute(kAttrName.c_str()));
+  forEachParameter(*index, found, [this](EParameter eParam, const orvidom::ElementView& param) {
     ORV_ASSERT(eParam != kParamUnknown);
-    params.emplace_back(eParam, param.attribute(kAttrValue.c_str()));
-  }
+    params.emplace_back(eParam, valueOf(param));
+  });
+}
+
+void ZoUpdateResponseTaskHelper::KeepReadParameters() {
+  if (!(taskAt & kReadInPlace)) return;
+  taskAt &= ~kReadInPlace;
+  ParseParameters();
 }
 
 int ZoUpdateResponseTaskHelper::GetParameter(EParameter kind, std::vector<I18NString>& values) {
-  ParseParameters();
   int found = 0;
+  if (index && params.empty()) {
+    const std::size_t before = values.size();
+    const auto take = [&](EParameter eParam, const orvidom::ElementView& param) {
+      if (eParam == kParamUnknown) {
+        // Fails as the copy into `params` does, which keeps the parameters before this one.
+        values.resize(before);
+        ParseParameters();
+      }
+      if (eParam == kind) {
+        values.emplace_back(valueOf(param));
+        found = 1;
+      }
+    };
+    forEachParameter(*index, Below(kParams), take);
+    taskAt |= kReadInPlace;
+    return found;
+  }
   for (const auto& param : params) {
     if (param.first != kind) continue;
     values.push_back(param.second);
@@ -141,9 +177,17 @@ void ZoUpdateResponseTaskHelper::doMake(ORVIDOM_Document& doc, ORVIDOM_Element& 
   taskElem.setAttribute(kAttrName, ZoUpdateRequestTaskHelper::ToString(task));
   taskElem.setAttribute(kAttrStatus, ToString(status));
   // Grouped by kind in ascending order, each kind's values in the order they were added.
+  std::vector<std::pair<EParameter, I18NString>> read;
+  if (taskAt & kReadInPlace) {
+    forEachParameter(*index, Below(kParams),
+                     [&read](EParameter kind, const orvidom::ElementView& param) {
+                       read.emplace_back(kind, valueOf(param));
+                     });
+  }
+  const auto& written = read.empty() ? params : read;
   std::vector<const std::pair<EParameter, I18NString>*> ordered;
-  ordered.reserve(params.size());
-  for (const auto& param : params) ordered.push_back(&param);
+  ordered.reserve(written.size());
+  for (const auto& param : written) ordered.push_back(&param);
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](const auto* a, const auto* b) { return a->first < b->first; });
   for (const auto* entry : ordered) {
@@ -169,12 +213,14 @@ ORVIDOM_Element ZoUpdateResponseTaskHelper::GetFeedback() const {
 
 ORVIDOM_ElementIndex::Range ZoUpdateResponseTaskHelper::Below(std::size_t list) const noexcept {
   if (!index) return {};
-  return taskAt == kWholeIndex ? index->all(list) : index->below(kTasks, taskAt, list);
+  const std::size_t at = taskAt & kWholeIndex;
+  return at == kWholeIndex ? index->all(list) : index->below(kTasks, at, list);
 }
 
 void ZoUpdateResponseTaskHelper::doTake(ORVIDOM_Element& elem) {
   // The feedback of the task taken before stays unless the new one has its own.
   feedbackElement = GetFeedback();
+  KeepReadParameters();
   index = nullptr;
   if (elem.isNull()) return;
   index = std::make_shared<const ORVIDOM_ElementIndex>(elem, kIndexedNames);

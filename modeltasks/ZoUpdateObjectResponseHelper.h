@@ -79,8 +79,10 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
 
   // The positions in list `list` of the index of the elements below the taken task.
   ORVIDOM_ElementIndex::Range Below(std::size_t list) const noexcept;
-  // Reads the "param" elements of the taken "task" element, once.
+  // Reads the "param" elements of the taken "task" element into `params`, once.
   void ParseParameters();
+  // Copies the received parameters into `params` where GetParameter reads them in place.
+  void KeepReadParameters();
 
   ZoUpdateRequestTaskHelper::ETask task = ZoUpdateRequestTaskHelper::kTaskUnknown;
   EStatus status = kStatusUnknown;
@@ -88,7 +90,11 @@ class KORVATH_API ZoUpdateResponseTaskHelper : public ActionHandlerBase {
   // task is taken. A task taken alone has an index of its own, marked kWholeIndex in `taskAt`;
   // a result of a response shares the response's and keeps its place in the list of tasks.
   std::shared_ptr<const ORVIDOM_ElementIndex> index;
-  static constexpr std::size_t kWholeIndex = ~std::size_t(0);
+  static constexpr std::size_t kWholeIndex = ~std::size_t(0) >> 1;
+  // Marks `taskAt` once GetParameter has read the received parameters: they count as read into
+  // `params`, but stay where they are, read again on each call, until a change or another take
+  // needs the copy. A copy per result would be an allocation per result of a response.
+  static constexpr std::size_t kReadInPlace = ~kWholeIndex;
   std::size_t taskAt = kWholeIndex;
   // Every value with its kind, in the order added.
   std::vector<std::pair<EParameter, I18NString>> params;

@@ -114,6 +114,38 @@ TEST(ZoUpdateObjectResponseHelperTest, ReadsReceivedResults) {
   EXPECT_EQ(Rendered(alone->GetFeedback()), "\n--- created");
 }
 
+TEST(ZoUpdateObjectResponseHelperTest, ParametersReadStayWithTheResult) {
+  ORVIDOM_Element elem = xmltest::Parse(R"(<updateObjectResponse><tasks>
+      <task name="addObject"><param name="object" value="o1"/><param name="property" value="p1"/>
+      </task><task name="addObject"><param name="object" value="o2"/></task>
+      <task name="addObject"><param name="object" value="o3"/></task></tasks></updateObjectResponse>)");
+  ZoUpdateObjectResponseHelper response(elem);
+  Result* read = response.GetTasks()[0];
+  Result* unread = response.GetTasks()[1];
+  std::vector<I18NString> values;
+  ASSERT_TRUE(read->GetParameter(Result::kParamObject, values));
+  // Parameters added after a read join those read; added before one, they hide those received.
+  read->AddParameter(Result::kParamProperty, "p2");
+  unread->AddParameter(Result::kParamProperty, "p3");
+  ASSERT_TRUE(read->GetParameter(Result::kParamProperty, values));
+  EXPECT_EQ(values, (std::vector<I18NString>{"o1", "p1", "p2"}));
+  EXPECT_FALSE(unread->GetParameter(Result::kParamObject, values));
+  // A result made again writes the parameters read, and those of a result only read.
+  response.GetTasks()[2]->GetParameter(Result::kParamProperty, values);
+  EXPECT_TRUE(xmltest::SameTree(Made(response), R"(<updateObjectResponse><tasks>
+      <task name="addObject" status="unknown"><param name="property" value="p1"/>
+        <param name="property" value="p2"/><param name="object" value="o1"/></task>
+      <task name="addObject" status="unknown"><param name="property" value="p3"/></task>
+      <task name="addObject" status="unknown"><param name="object" value="o3"/></task>
+    </tasks></updateObjectResponse>)"));
+  // A result read keeps its parameters through a take of another task.
+  ORVIDOM_Element other = ORVIDOM_Helper::findFirstElement(elem, "task");
+  response.GetTasks()[2]->Take(other);
+  values.clear();
+  response.GetTasks()[2]->GetParameter(Result::kParamObject, values);
+  EXPECT_EQ(values, std::vector<I18NString>{"o3"});
+}
+
 TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {
   ORVIDOM_Element unknownTask = xmltest::Parse(
       R"(<updateObjectResponse><tasks><task name="addObject"><error code="E1"/></task>)"
@@ -127,13 +159,17 @@ TEST(ZoUpdateObjectResponseHelperTest, RejectsMalformedResults) {
   EXPECT_EQ(Describe(response.AddTask(Task::kTaskAddObject)), "success|no error");
   EXPECT_EQ(response.GetTasks().size(), 2u);
 
-  ORVIDOM_Element unknownParam =
-      xmltest::Parse(R"(<updateObjectResponse><task name="addObject" status="success">)"
-                     R"(<param name="objects" value="x"/></task></updateObjectResponse>)");
+  ORVIDOM_Element unknownParam = xmltest::Parse(
+      R"(<updateObjectResponse><task name="addObject" status="success"><param name="object")"
+      R"( value="kept"/><param name="objects" value="x"/></task></updateObjectResponse>)");
   ZoUpdateObjectResponseHelper withUnknownParam(unknownParam);
   std::vector<I18NString> values;
   EXPECT_ORV_ASSERT(withUnknownParam.GetTasks()[0]->GetParameter(Result::kParamObject, values),
                     "ORV_ASSERT(eParam != kParamUnknown);", kUnit);
+  // The failed read leaves the values given as they were, and keeps the parameters before.
+  EXPECT_TRUE(values.empty());
+  EXPECT_TRUE(withUnknownParam.GetTasks()[0]->GetParameter(Result::kParamObject, values));
+  EXPECT_EQ(values, std::vector<I18NString>{"kept"});
 }
 
 TEST(ZoActionFeedbackHelperTest, WritesTheEntryTree) {
