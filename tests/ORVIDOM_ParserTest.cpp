@@ -66,6 +66,20 @@ TEST(ORVIDOM_ParserTest, NamesAreTakenAsWritten) {
   EXPECT_EQ(ORVIDOM_Writer::toString(xmltest::Parse(siblings)), siblings);
   ExpectRefused({{"<r><ab></abc></r>", 1, 8, "end tag </abc> does not match start tag <ab>"},
                  {"<r><abc></ab></r>", 1, 9, "end tag </ab> does not match start tag <abc>"}});
+  // So are tags that begin as the one before them at their depth, up to the first value's quote
+  // or their end, and then go on otherwise.
+  const std::string repeated =
+      "<r><t a=\"1\"/><t a=\"2\" b=\"3\"/><t a=\"&amp;\">x</t><t b=\"4\"/><u/><u/><u>y</u>"
+      "<abcdefghijk a=\"5\"/><abcdefghijk a=\"6\"/><abcdefghijkl a=\"7\"/><abcdefghijkl "
+      "a=\"8\"/></r>";
+  EXPECT_EQ(ORVIDOM_Writer::toString(xmltest::Parse(repeated)), repeated);
+  EXPECT_EQ(ORVIDOM_Element(xmltest::Parse("<r><t a='1'/><t a='\"'/></r>").getLastChild())
+                .getAttribute("a"),
+            "\"");
+  ExpectRefused(
+      {{"<r><t a=\"1\"/><t a=\"2\"b=\"3\"/></r>", 1, 22, "white space between attributes"},
+       {"<r><t a=\"1\"/><t a=\"2\" a=\"3\"/></r>", 1, 23, "attribute \"a\" given twice on <t>"},
+       {"<r><t a=\"1\"/><t a=\"<\"/></r>", 1, 20, "\"<\" in an attribute value"}});
 }
 
 TEST(ORVIDOM_ParserTest, InputBorderingTheRulesIsRead) {

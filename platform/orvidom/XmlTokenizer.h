@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -61,6 +62,8 @@ struct LastingNames<Sink, std::void_t<decltype(Sink::kLastingNames)>>
 inline constexpr std::size_t kKnownDepths = 64;
 inline constexpr std::size_t kKnownAttributes = 8;
 inline constexpr std::size_t kKnownPlaces = kKnownDepths + kKnownAttributes;
+// The depths up to which the tokenizer remembers the start tag met last at each.
+inline constexpr std::size_t kKnownTagDepths = 16;
 
 // True for a sink that keeps the names the tokenizer remembers (`static constexpr bool
 // kKeepsKnownNames = true`): when a place learns a name of at most NameKey::kLongest bytes, the
@@ -527,6 +530,10 @@ class XmlTokenizer {
   // Opens the element of the start tag at `p`, a "<"; returns after the tag.
   [[gnu::always_inline]] char* startTag(char* p) {
     closeText();
+    if constexpr (LastingNames<Sink>::value) {
+      const KnownTag& known = tagSlot();
+      if (known.matches(p)) return knownTag(p, known);
+    }
     char* q;
     const Ref elementName = knownName(p + 1, elementSlot(), "element name", q);
     if (q == p + 1) {
@@ -534,8 +541,8 @@ class XmlTokenizer {
       fail(q, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
     }
     const char c = *q;
-    if (c == '>') return startElement(p, elementName, false, q + 1);
-    if (c == '/' && q[1] == '>') return startElement(p, elementName, true, q + 2);
+    if (c == '>') return learnTag(p, q + 1, elementName, false);
+    if (c == '/' && q[1] == '>') return learnTag(p, q + 2, elementName, true);
     if (!isSpace(c)) failInTag(p, c == '/' ? q + 1 : q, "expected white space, \">\" or \"/>\"");
     return attributes(p, elementName, q + 1);
   }
@@ -603,6 +610,87 @@ class XmlTokenizer {
       return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
     }
   };
+  // --- Tags met before: most start tags repeat the one met last at their depth up to the quote
+  // that opens their first attribute's value, or up to their end where they have none
+  // (`<value v="`, `<row>`). Those bytes, compared two words at a time, then stand for the
+  // element's name, the white space, the attribute's name and the "=" read the first time, and
+  // the tag is read on from the value. For a sink whose names last: a name it gave once stands
+  // for those bytes for good.
+
+  // The first bytes of a start tag met before, at most sixteen, as two words masked to their
+  // size, and what they were read as. None matches no bytes: its head of 1 is left over by any
+  // masked word.
+  struct KnownTag {
+    std::uint64_t head = 1;
+    std::uint64_t headMask = 0;
+    std::uint64_t tail = 0;
+    std::uint64_t tailMask = 0;
+    // The rest is read only once the words have matched, after learn(): a small document's parse
+    // then starts without writing all of every place first.
+    std::size_t size;
+    Ref element;
+    Ref attribute;
+    // The quote of the first attribute's value; none for a tag without attributes, which ends
+    // the element at once where `empty`.
+    char quote;
+    bool empty;
+
+    static constexpr std::size_t kLongest = 16;
+
+    // True when the tag at `p` starts with these bytes. The window's zero bytes, which no tag
+    // holds, end the comparison in time.
+    bool matches(const char* p) const {
+      std::uint64_t first;
+      std::uint64_t second;
+      std::memcpy(&first, p, 8);
+      std::memcpy(&second, p + 8, 8);
+      return (((first & headMask) ^ head) | ((second & tailMask) ^ tail)) == 0;
+    }
+    // Becomes the `n` bytes at `p`; none where they are more than kLongest.
+    void learn(const char* p, std::size_t n) {
+      if (n > kLongest) {
+        head = 1;
+        headMask = 0;
+        return;
+      }
+      // A mask of n bytes of ones starts n bytes before the end of the ones.
+      static constexpr unsigned char kMasks[2 * kLongest] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                             0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                             0xFF, 0xFF, 0xFF, 0xFF};
+      const unsigned char* mask = kMasks + kLongest - n;
+      std::memcpy(&headMask, mask, 8);
+      std::memcpy(&tailMask, mask + 8, 8);
+      std::memcpy(&head, p, 8);
+      std::memcpy(&tail, p + 8, 8);
+      head &= headMask;
+      tail &= tailMask;
+      size = n;
+    }
+  };
+  // The tag met last at the current depth; one place for all from kKnownTagDepths on.
+  KnownTag& tagSlot() { return m_tags[std::min(m_depth, kKnownTagDepths)]; }
+  // Reads the start tag at `tag`, whose first bytes are `known`'s; returns after the tag.
+  [[gnu::noinline]] char* knownTag(char* tag, const KnownTag& known) {
+    char* q = tag + known.size;
+    if (!known.quote) return startElement(tag, known.element, known.empty, q);
+    Ref value;
+    q = attributeValue(tag, q, known.quote, value);
+    m_sink.attribute(known.attribute, value);
+    return attributes(tag, known.element, q, 1);
+  }
+  // Learns the start tag at `tag` of the element `elementName` without attributes, which ends
+  // at `after`, and ends it as startElement does.
+  char* learnTag(char* tag, char* after, Ref elementName, bool empty) {
+    if constexpr (LastingNames<Sink>::value) {
+      KnownTag& known = tagSlot();
+      known.learn(tag, static_cast<std::size_t>(after - tag));
+      known.element = elementName;
+      known.quote = 0;
+      known.empty = empty;
+    }
+    return startElement(tag, elementName, empty, after);
+  }
+
   // The place of the names of elements at the current depth; none from kKnownDepths on.
   KnownName* elementSlot() { return m_depth < kKnownDepths ? &m_elements[m_depth] : nullptr; }
   // The place of the name of the attribute `count` in its tag.
@@ -644,10 +732,10 @@ class XmlTokenizer {
   }
 
   // The attributes of the start tag at `tag` of the element `elementName`, from `q` on, after
-  // white space; returns after the tag.
-  [[gnu::always_inline]] char* attributes(char* tag, Ref elementName, char* q) {
-    std::size_t count = 0;
-    for (bool spaced = true;;) {
+  // white space, or after the value of the first `count` of them; returns after the tag.
+  [[gnu::always_inline]] char* attributes(char* tag, Ref elementName, char* q,
+                                          std::size_t count = 0) {
+    for (bool spaced = count == 0;;) {
       while (isSpace(*q)) {
         ++q;
         spaced = true;
@@ -667,6 +755,15 @@ class XmlTokenizer {
       if (quote != '"' && quote != '\'') {
         failInTag(tag, q,
                   "expected a quoted value for the attribute \"" + nameAt(attribute) + "\"");
+      }
+      if constexpr (LastingNames<Sink>::value) {
+        if (count == 0) {
+          KnownTag& known = tagSlot();
+          known.learn(tag, static_cast<std::size_t>(q + 1 - tag));
+          known.element = elementName;
+          known.attribute = attributeName;
+          known.quote = quote;
+        }
       }
       Ref value;
       q = attributeValue(tag, q + 1, quote, value);
@@ -863,7 +960,7 @@ class XmlTokenizer {
   }
 
   // Closes the open element with the end tag at `p`; returns after the tag.
-  char* endTag(char* p) {
+  [[gnu::always_inline]] char* endTag(char* p) {
     closeText();
     char* q = knownEndName(p + 2);
     if (!q) q = endName(p);
@@ -894,6 +991,9 @@ class XmlTokenizer {
   // The names met last at each depth and at each place in a tag.
   KnownName m_elements[kKnownDepths];
   KnownName m_attributes[kKnownAttributes];
+  // The start tags met last at each depth, and one for those deeper; none for a sink whose
+  // names do not last.
+  std::array<KnownTag, LastingNames<Sink>::value ? kKnownTagDepths + 1 : 0> m_tags;
 };
 
 }  // namespace orvidom
