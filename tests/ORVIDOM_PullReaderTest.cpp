@@ -40,6 +40,13 @@ const std::string_view kDocuments[] = {
     "<r>\n\xE2\x82</r>",
     "<r/> <s/>",
     "<r attribute='value",
+    // Tags that begin as the one before them at their depth, nested in one, and deeper than
+    // those remembered.
+    "<r><t a='1'><t a='2'>x</t><t a='3' b='4'/></t><t a='5'/><u/><u/><u>y</u><t a='6' a='7'/></r>",
+    "<d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'>\n<d "
+    "x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d x='1'><d "
+    "x='1'><d/></d></d></d></d></d></d></d></d></d>"
+    "</d></d></d></d></d></d></d></d></d>",
     "<r></r",
     "",
     "\xFF\xFE<\0r\0/\0>\0"sv,

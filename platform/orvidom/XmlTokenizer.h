@@ -61,9 +61,10 @@ struct LastingNames<Sink, std::void_t<decltype(Sink::kLastingNames)>>
 // kKnownDepths, then an attribute's place in its tag up to kKnownAttributes.
 inline constexpr std::size_t kKnownDepths = 64;
 inline constexpr std::size_t kKnownAttributes = 8;
-inline constexpr std::size_t kKnownPlaces = kKnownDepths + kKnownAttributes;
-// The depths up to which the tokenizer remembers the start tag met last at each.
+// The depths up to which the tokenizer remembers the start tag met last at each, whose element
+// and first attribute have a place of their own after those above.
 inline constexpr std::size_t kKnownTagDepths = 16;
+inline constexpr std::size_t kKnownPlaces = kKnownDepths + kKnownAttributes + 2 * kKnownTagDepths;
 
 // True for a sink that keeps the names the tokenizer remembers (`static constexpr bool
 // kKeepsKnownNames = true`): when a place learns a name of at most NameKey::kLongest bytes, the
@@ -530,7 +531,7 @@ class XmlTokenizer {
   // Opens the element of the start tag at `p`, a "<"; returns after the tag.
   [[gnu::always_inline]] char* startTag(char* p) {
     closeText();
-    if constexpr (LastingNames<Sink>::value) {
+    if constexpr (kKnowsTags) {
       const KnownTag& known = tagSlot();
       if (known.matches(p)) return knownTag(p, known);
     }
@@ -541,8 +542,14 @@ class XmlTokenizer {
       fail(q, "expected a name, \"/\", \"?\" or \"!\" after \"<\"");
     }
     const char c = *q;
-    if (c == '>') return learnTag(p, q + 1, elementName, false);
-    if (c == '/' && q[1] == '>') return learnTag(p, q + 2, elementName, true);
+    if (c == '>') {
+      learnTag(p, q + 1, elementName);
+      return startElement(p, elementName, false, q + 1);
+    }
+    if (c == '/' && q[1] == '>') {
+      learnTag(p, q + 2, elementName, 0, true);
+      return startElement(p, elementName, true, q + 2);
+    }
     if (!isSpace(c)) failInTag(p, c == '/' ? q + 1 : q, "expected white space, \">\" or \"/>\"");
     return attributes(p, elementName, q + 1);
   }
@@ -614,8 +621,10 @@ class XmlTokenizer {
   // that opens their first attribute's value, or up to their end where they have none
   // (`<value v="`, `<row>`). Those bytes, compared two words at a time, then stand for the
   // element's name, the white space, the attribute's name and the "=" read the first time, and
-  // the tag is read on from the value. For a sink whose names last: a name it gave once stands
-  // for those bytes for good.
+  // the tag is read on from the value. For a sink whose names last, or that keeps the names at
+  // their places: the names of a tag met before stand for those bytes for good, or while the
+  // place of the tag holds them.
+  static constexpr bool kKnowsTags = LastingNames<Sink>::value || KeepsKnownNames<Sink>::value;
 
   // The first bytes of a start tag met before, at most sixteen, as two words masked to their
   // size, and what they were read as. None matches no bytes: its head of 1 is left over by any
@@ -667,7 +676,8 @@ class XmlTokenizer {
       size = n;
     }
   };
-  // The tag met last at the current depth; one place for all from kKnownTagDepths on.
+  // The tag met last at the current depth; one place for all from kKnownTagDepths on, which
+  // learns none for a sink that keeps the names at their places.
   KnownTag& tagSlot() { return m_tags[std::min(m_depth, kKnownTagDepths)]; }
   // Reads the start tag at `tag`, whose first bytes are `known`'s; returns after the tag.
   [[gnu::noinline]] char* knownTag(char* tag, const KnownTag& known) {
@@ -678,17 +688,32 @@ class XmlTokenizer {
     m_sink.attribute(known.attribute, value);
     return attributes(tag, known.element, q, 1);
   }
-  // Learns the start tag at `tag` of the element `elementName` without attributes, which ends
-  // at `after`, and ends it as startElement does.
-  char* learnTag(char* tag, char* after, Ref elementName, bool empty) {
-    if constexpr (LastingNames<Sink>::value) {
+  // Learns the start tag at `tag` up to `after` as the one met last at its depth: the element
+  // `element`, then either the first attribute `attribute`, written at `attributeAt`, and its
+  // value's `quote`, or the tag's end, "/>" where `empty`.
+  void learnTag(const char* tag, const char* after, Ref element, char quote = 0, bool empty = false,
+                const char* attributeAt = nullptr, Ref attribute = {}) {
+    if constexpr (kKnowsTags) {
+      if (KeepsKnownNames<Sink>::value && m_depth >= kKnownTagDepths) return;
       KnownTag& known = tagSlot();
-      known.learn(tag, static_cast<std::size_t>(after - tag));
-      known.element = elementName;
-      known.quote = 0;
+      const auto size = static_cast<std::size_t>(after - tag);
+      known.learn(tag, size);
+      if (size > KnownTag::kLongest) return;
+      if constexpr (KeepsKnownNames<Sink>::value) {
+        const std::size_t place = kKnownDepths + kKnownAttributes + 2 * m_depth;
+        element = m_sink.keepName(place, tag + 1, nameEnd(tag + 1));
+        if (quote) attribute = m_sink.keepName(place + 1, attributeAt, nameEnd(attributeAt));
+      }
+      known.element = element;
+      known.attribute = attribute;
+      known.quote = quote;
       known.empty = empty;
     }
-    return startElement(tag, elementName, empty, after);
+  }
+  // The end of a name read before at `name`, all of whose bytes are in the window.
+  static const char* nameEnd(const char* name) {
+    while (isNameByte(*name)) ++name;
+    return name;
   }
 
   // The place of the names of elements at the current depth; none from kKnownDepths on.
@@ -756,15 +781,7 @@ class XmlTokenizer {
         failInTag(tag, q,
                   "expected a quoted value for the attribute \"" + nameAt(attribute) + "\"");
       }
-      if constexpr (LastingNames<Sink>::value) {
-        if (count == 0) {
-          KnownTag& known = tagSlot();
-          known.learn(tag, static_cast<std::size_t>(q + 1 - tag));
-          known.element = elementName;
-          known.attribute = attributeName;
-          known.quote = quote;
-        }
-      }
+      if (count == 0) learnTag(tag, q + 1, elementName, quote, false, attribute, attributeName);
       Ref value;
       q = attributeValue(tag, q + 1, quote, value);
       if (count > 0) refuseRepeated(tag, attribute, attributeName, count);
@@ -992,8 +1009,8 @@ class XmlTokenizer {
   KnownName m_elements[kKnownDepths];
   KnownName m_attributes[kKnownAttributes];
   // The start tags met last at each depth, and one for those deeper; none for a sink whose
-  // names do not last.
-  std::array<KnownTag, LastingNames<Sink>::value ? kKnownTagDepths + 1 : 0> m_tags;
+  // names neither last nor are kept.
+  std::array<KnownTag, kKnowsTags ? kKnownTagDepths + 1 : 0> m_tags;
 };
 
 }  // namespace orvidom
