@@ -22,6 +22,7 @@
 
 #include "FuzzSupport.h"
 #include "orvidom/DocumentParser.h"
+#include "orvidom/ORVIDOM_PullReader.h"
 #include "orvidom/ORVIDOM_Store.h"
 
 namespace {
@@ -118,6 +119,44 @@ Reading readOurs(std::string_view xml, std::optional<std::size_t> window) {
       next = element ? next.getFirstChild() : next.getNextSibling();
     }
   }
+  return r;
+}
+
+// Our pull reader's reading of `xml`, pushed `piece` bytes at a time.
+Reading readPulled(std::string_view xml, std::size_t piece) {
+  Reading r;
+  ORVIDOM_PullReader reader;
+  std::size_t given = 0;
+  try {
+    for (auto event = reader.next(); event != ORVIDOM_PullReader::kEndDocument;
+         event = reader.next()) {
+      if (event == ORVIDOM_PullReader::kNeedInput) {
+        if (given == xml.size()) {
+          reader.finish();
+        } else {
+          const std::size_t n = std::min(piece, xml.size() - given);
+          reader.push(xml.substr(given, n));
+          given += n;
+        }
+      } else if (event == ORVIDOM_PullReader::kStartElement) {
+        Event e{Event::kStart, std::string(reader.getName()), {}};
+        for (std::size_t i = 0; i < reader.getAttributeCount(); ++i) {
+          e.attributes.emplace_back(reader.getAttributeName(i), reader.getAttributeValue(i));
+        }
+        r.events.push_back(std::move(e));
+      } else if (event == ORVIDOM_PullReader::kEndElement) {
+        r.events.push_back({Event::kEnd, std::string(reader.getName()), {}});
+      } else {
+        const auto kind = event == ORVIDOM_PullReader::kText ? Event::kText : Event::kCData;
+        r.events.push_back({kind, std::string(reader.getText()), {}});
+      }
+    }
+  } catch (const ORVIDOM_ParseError& e) {
+    r.error = std::string(e.what()) + " at " + std::to_string(e.getOffset());
+    r.events.clear();
+    return r;
+  }
+  r.accepted = true;
   return r;
 }
 
@@ -370,6 +409,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Check(windowed.accepted == ours.accepted && windowed.events == ours.events &&
                   windowed.error == ours.error,
               "the window changes what is read of " + quoted(xml) + ": " + verdict(windowed));
+  // The pull reader reads as the tree's parser does, however the input comes.
+  const Reading pulled = readPulled(xml, 1 + size % 89);
+  fuzz::Check(pulled.accepted == ours.accepted && pulled.events == ours.events &&
+                  pulled.error == ours.error,
+              "the pull reader reads otherwise " + quoted(xml) + ": " + verdict(pulled));
   const LibxmlReading libxml = readLibxml(xml);
   // A DTD is refused on purpose; libxml2's view of it is not compared.
   if (libxml.sawDoctype) {
