@@ -24,6 +24,8 @@ std::string Response(std::mt19937& random) {
       if (chance(30)) continue;
       const std::string name = names[random() % 4];
       xml += "<property name='" + name + "'>";
+      // An element first in a property gives it an empty value, whatever follows.
+      if (chance(10)) xml += "<b>bold</b>";
       if (chance(70)) xml += std::string(value) + " &amp; " + name;
       if (chance(15)) xml += "<![CDATA[<cdata>]]>";
       xml += "</property>" + space();
