@@ -197,6 +197,15 @@ TEST(ORVIDOM_NodeTest, NullHandlesReadAsNothing) {
   const ORVIDOM_NamedNodeMap noAttributes = xmltest::Parse("<r/>").getAttributes();
   EXPECT_TRUE(!noAttributes.isNull() && noAttributes.item(0).isNull() &&
               xmltest::Parse("<r a='1'/>").getAttributes().item(1).isNull());
+  // Past the end of a list of any length, found or listed, every item is null.
+  std::string children;
+  for (int count = 1; count <= 9; ++count) {
+    children += "<a/>";
+    const ORVIDOM_Element root = xmltest::Parse("<r>" + children + "</r>");
+    for (const ORVIDOM_NodeList& list : {root.getElementsByTagName("a"), root.getChildNodes()}) {
+      EXPECT_TRUE(list.getLength() == count && list.item(count).isNull()) << count;
+    }
+  }
 }
 
 TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
