@@ -21,10 +21,11 @@ class NameCache {
   static constexpr std::size_t kLongest = NameKey::kLongest;
 
   // A cache for an input of `inputSize` bytes. A small input holds few names: its cache clears
-  // only as many pairs as it may fill, a large part of what a parse of a few hundred bytes costs.
+  // a pair for every 256 bytes (a few tags), a large part of what a parse of a few kilobytes
+  // costs where it cleared them all.
   explicit NameCache(std::size_t inputSize) {
     int bits = kMinBits;
-    while (bits < kMaxBits && (std::size_t{64} << bits) < inputSize) ++bits;
+    while (bits < kMaxBits && (std::size_t{256} << bits) < inputSize) ++bits;
     m_shift = 64 - bits;
     std::memset(static_cast<void*>(m_pairs), 0, sizeof(Pair) << bits);
   }

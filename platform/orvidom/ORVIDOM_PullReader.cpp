@@ -239,6 +239,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
         m_window(*m_source, window, nullptr, 0, lent),
         m_tokenizer(m_window, *this) {
     m_pieces.resize(2 * kKnownPlaces);
+    m_attributes.resize(kFirstAttributes);
     for (std::size_t place = 0; place < kKnownPlaces; ++place) {
       m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
     }
@@ -413,13 +414,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   void pauseText() { m_textSize = m_text.size(); }
   void closeText() { text(plainString(m_text.data(), m_text.data() + m_text.size())); }
   void cdata(Ref ref) { deliver(kCData, ref, 0, 0, 0); }
-  void attribute(Ref name, Ref value) { m_attributes.emplace_back(name, value); }
+  void attribute(Ref name, Ref value) {
+    if (m_attributesUsed == m_attributes.size()) doubleRoom(m_attributes);
+    m_attributes[m_attributesUsed++] = {name, value};
+  }
   Ref attributeName(std::size_t i) const { return m_attributes[m_tagFirst + i].first; }
   // In the tokenizer's code: a call costs about what an empty element's events do.
   [[gnu::always_inline]] void startElement(Ref name, std::size_t tagOffset, bool empty) {
     const std::size_t depth = m_tokenizer.depth() + 1;
     const std::size_t first = m_tagFirst;
-    m_tagFirst = m_attributes.size();
+    m_tagFirst = m_attributesUsed;
     deliver(kStartElement, name, depth, first, m_tagFirst - first);
     if (empty) {
       deliver(kEndElement, name, depth, 0, 0);
@@ -457,7 +461,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   void restart() {
     m_piecesUsed = m_mark.pieces;
     m_owned.resize(m_mark.owned);
-    m_attributes.resize(m_mark.attributes);
+    m_attributesUsed = m_mark.attributes;
     m_tagFirst = m_mark.attributes;
     m_text.resize(m_textSize);
   }
@@ -526,7 +530,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
       return hand(event, name, depth, firstAttribute, attributes);
     }
     m_events.emplace_back(event, name, depth, firstAttribute, attributes);
-    m_mark = {m_piecesUsed, m_owned.size(), m_attributes.size()};
+    m_mark = {m_piecesUsed, m_owned.size(), m_attributesUsed};
   }
   // Hands an event to the handler, shown by the getters while it takes it; the events after the
   // one it stops at are queued.
@@ -564,11 +568,16 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   }
   // A new string of the part.
   [[gnu::always_inline]] Ref addPiece(const char* data, std::size_t size, std::size_t copy) {
-    if (m_piecesUsed == m_pieces.size()) morePieces();
+    if (m_piecesUsed == m_pieces.size()) doubleRoom(m_pieces);
     m_pieces[m_piecesUsed] = Piece(data, size, copy);
     return static_cast<Ref>(m_piecesUsed++);
   }
-  [[gnu::noinline]] void morePieces() { m_pieces.resize(2 * m_pieces.size()); }
+  // Twice the room in `list`, which is full: out of the tokenizer's loop, which fills lists of a
+  // few dozen entries at most in most documents.
+  template <class T>
+  [[gnu::noinline]] static void doubleRoom(std::vector<T>& list) {
+    list.resize(2 * list.size());
+  }
   // Forgets the part handed out, closing the element it ended.
   void forgetPart() {
     forgetHandedPart();
@@ -590,7 +599,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     m_piecesUsed = kKnownPlaces;
     m_owned.clear();
     m_cStrings.clear();
-    m_attributes.clear();
+    m_attributesUsed = 0;
     m_tagFirst = 0;
   }
 
@@ -607,6 +616,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   orvidom::PullHandler* m_handler = nullptr;
   // The values gathered for the handler and not handed yet.
   static constexpr std::size_t kGathered = 64;
+  // The room for attributes a reader starts with, the tags of most parts.
+  static constexpr std::size_t kFirstAttributes = 32;
   std::string_view m_gatheredValues[kGathered];
   std::size_t m_gathered = 0;
   // The names kept for the tokenizer's places, each ended by a zero.
@@ -614,13 +625,15 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // The strings of those events, those names first, in the first m_piecesUsed of m_pieces (the
   // rest is room for more); the bytes of those that are copies, and copies ended by a zero (a
   // list, so that each stays where it is, which unlike a deque allocates nothing until one is
-  // made: most documents ask for none); their attributes, and where the tag's start.
+  // made: most documents ask for none); their attributes, in the first m_attributesUsed of
+  // m_attributes, and where the tag's start.
   std::vector<Piece> m_pieces;
   std::size_t m_piecesUsed = kKnownPlaces;
   std::string m_owned;
   const char* m_ownedData = m_owned.data();
   std::forward_list<std::string> m_cStrings;
   std::vector<std::pair<Ref, Ref>> m_attributes;
+  std::size_t m_attributesUsed = 0;
   std::size_t m_tagFirst = 0;
   Mark m_mark{kKnownPlaces, 0, 0};
   // Where the string being written goes (m_owned, or m_text for a text), and where it starts.
