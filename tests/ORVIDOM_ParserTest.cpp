@@ -222,6 +222,7 @@ TEST(ORVIDOM_ParserTest, StructureAndCharactersAreChecked) {
       {"<\nr/>", 1, 2, "expected a name"},
       {"<r/></r>", 1, 5, "end tag </r> without a start tag"},
       {"<r><a/>", 1, 8, "ends before the end tag of the start tag <r> opened at 1:1"},
+      {"<r>\r\n", 2, 1, "ends before the end tag of the start tag <r>"},
       {"<r></r x>", 1, 8, "expected \">\" to close the end tag </r>"},
       {"<r a='1' a='2'/>", 1, 10, "attribute \"a\" given twice on <r>"},
       // The second of two tags of seventeen attributes, which are compared through their names'
