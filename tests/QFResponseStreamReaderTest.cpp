@@ -46,7 +46,9 @@ std::string Response(std::mt19937& random) {
   // gives no property gives nothing.
   std::string columns = chance(10) ? "<columnList> " : "<columnList>";
   for (int c = 0; c < static_cast<int>(random() % 3); ++c) {
-    columns += "<column name='c" + std::to_string(c) + "' other='o' type='t'/>";
+    // The last property first now and then, where it is not the one looked for next.
+    columns += std::string("<column") + (chance(30) ? " originalEncodingName='e'" : "") +
+               " name='c" + std::to_string(c) + "' other='o' type='t'/>";
   }
   columns += "</columnList>";
   // Now and then the column list comes only inside a row, where both readers find it too.
