@@ -616,8 +616,6 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   orvidom::PullHandler* m_handler = nullptr;
   // The values gathered for the handler and not handed yet.
   static constexpr std::size_t kGathered = 64;
-  // The room for attributes a reader starts with, the tags of most parts.
-  static constexpr std::size_t kFirstAttributes = 32;
   std::string_view m_gatheredValues[kGathered];
   std::size_t m_gathered = 0;
   // The names kept for the tokenizer's places, each ended by a zero.
@@ -632,6 +630,8 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   std::string m_owned;
   const char* m_ownedData = m_owned.data();
   std::forward_list<std::string> m_cStrings;
+  // The room for attributes a reader starts with, the tags of most parts.
+  static constexpr std::size_t kFirstAttributes = 32;
   std::vector<std::pair<Ref, Ref>> m_attributes;
   std::size_t m_attributesUsed = 0;
   std::size_t m_tagFirst = 0;
