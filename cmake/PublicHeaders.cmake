@@ -8,13 +8,14 @@ set(KORVATH_SOURCE_DIRS platform/orvcore platform/orvidom core
 
 # Headers only the library's own sources include: not installed, not in the include root.
 set(KORVATH_INTERNAL_HEADERS
-  core/Resources.h platform/orvidom/ORVIDOM_Store.h platform/orvidom/RecordArena.h
-  platform/orvidom/StringSpace.h platform/orvidom/NamePool.h platform/orvidom/DocumentParser.h
-  platform/orvidom/ParsePosition.h platform/orvidom/XmlDeclaration.h platform/orvidom/XmlScan.h
-  platform/orvidom/XmlChars.h platform/orvidom/ElementView.h platform/orvidom/ORVIDOM_Builder.h
-  platform/orvidom/NameCache.h platform/orvidom/ParseWindow.h platform/orvidom/XmlTokenizer.h
-  platform/orvidom/PullHandler.h platform/orvidom/TextAppend.h
-  modeltasks/TaskDom.h core/NameTable.h core/Blocks.h)
+  core/Resources.h platform/orvcore/Utf8.h platform/orvidom/ORVIDOM_Store.h
+  platform/orvidom/RecordArena.h platform/orvidom/StringSpace.h platform/orvidom/NamePool.h
+  platform/orvidom/DocumentParser.h platform/orvidom/ParsePosition.h
+  platform/orvidom/XmlDeclaration.h platform/orvidom/XmlScan.h platform/orvidom/XmlChars.h
+  platform/orvidom/ElementView.h platform/orvidom/ORVIDOM_Builder.h platform/orvidom/NameCache.h
+  platform/orvidom/ParseWindow.h platform/orvidom/XmlTokenizer.h platform/orvidom/PullHandler.h
+  platform/orvidom/TextAppend.h platform/orvidom/FileSource.h modeltasks/TaskDom.h
+  core/NameTable.h core/Blocks.h)
 
 # KORVATH_PUBLIC_HEADERS: each public header's path from the top of the repository, and for each
 # the path under Korvath_ActionHelper/ it has for users (platform/ left out).

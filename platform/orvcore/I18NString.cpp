@@ -3,6 +3,8 @@
 #include <cstring>
 #include <ostream>
 
+#include "orvcore/Utf8.h"
+
 namespace {
 
 // Encoding names are compared in any letter case, as XML and IANA compare them.
@@ -21,21 +23,8 @@ bool isLatin1(const char* encoding) {
 }
 
 void appendUtf8(std::string& out, unsigned cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  char bytes[4];
+  out.append(bytes, orvcore::encodeUtf8(cp, bytes));
 }
 
 }  // namespace

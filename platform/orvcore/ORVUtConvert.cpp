@@ -1,5 +1,6 @@
 #include "orvcore/ORVUtConvert.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -17,18 +18,18 @@ std::string digitsOf(unsigned long long value) {
 
 std::string padded(const char* sign, const std::string& digits, unsigned minWidth, char fill) {
   const std::size_t used = digits.size() + (*sign ? 1 : 0);
-  if (used >= minWidth) return sign + digits;
-  std::string pad(minWidth - used, fill);
+  const std::string pad(std::max<std::size_t>(minWidth, used) - used, fill);
   return fill == '0' ? sign + pad + digits : pad + sign + digits;
 }
 
 }  // namespace
 
 I18NString ORVUtConvert::longCvt(long long value, unsigned minWidth, char fill) {
-  // Negate in unsigned arithmetic so that the smallest value has a magnitude too.
-  const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
-                                                 : static_cast<unsigned long long>(value);
-  return padded(value < 0 ? "-" : "", digitsOf(magnitude), minWidth, fill);
+  const bool negative = value < 0;
+  // Negated in unsigned arithmetic, so that the smallest value has a magnitude too.
+  const auto magnitude = static_cast<unsigned long long>(value);
+  return padded(negative ? "-" : "", digitsOf(negative ? 0ULL - magnitude : magnitude), minWidth,
+                fill);
 }
 
 I18NString ORVUtConvert::ulongCvt(unsigned long long value, unsigned minWidth, char fill) {

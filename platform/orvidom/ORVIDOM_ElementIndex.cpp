@@ -138,8 +138,9 @@ void walk(const ORVIDOM_Store& store, orvidom::Index top, const ListsByName& nam
   // The size of every list so far; in the walk's own room for the few lists of most indexes.
   constexpr std::size_t kHeldLists = 8;
   Count held[kHeldLists] = {};
-  std::vector<Count> more(count > kHeldLists ? count : 0, 0);
-  Count* const sizes = count > kHeldLists ? more.data() : held;
+  const bool inHeld = count <= kHeldLists;
+  std::vector<Count> more(inHeld ? 0 : count, 0);
+  Count* const sizes = inHeld ? held : more.data();
   Count listed = 0;
   FirstListByText firstLists(names);
   // The entries the walk is inside of, and the node of the innermost (0 for none), which most

@@ -1,8 +1,7 @@
 #include "orvidom/ORVIDOM_PullReader.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <forward_list>
 #include <istream>
@@ -13,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "orvidom/FileSource.h"
 #include "orvidom/ParsePosition.h"
 #include "orvidom/ParseWindow.h"
 #include "orvidom/PullHandler.h"
@@ -38,34 +38,6 @@ class StreamSource final : public WindowSource {
 
  private:
   std::istream& m_in;
-  bool m_finished = false;
-};
-
-// A file read as it comes; a file that fails to read is reported as one that cannot be read.
-class FileSource final : public WindowSource {
- public:
-  FileSource(std::FILE* file, std::string path) : m_file(file), m_path(std::move(path)) {}
-  ~FileSource() override { std::fclose(m_file); }
-  FileSource(const FileSource&) = delete;
-  FileSource& operator=(const FileSource&) = delete;
-  std::size_t read(char* to, std::size_t size) override {
-    if (m_finished) return 0;
-    const std::size_t n = std::fread(to, 1, size, m_file);
-    if (n < size) {
-      // A directory opens on some systems and fails at the first read.
-      if (std::ferror(m_file)) {
-        throw ORVIDOM_ParseError("cannot read the file " + m_path + ": " + std::strerror(errno), 0,
-                                 0, 0);
-      }
-      m_finished = true;
-    }
-    return n;
-  }
-  bool finished() const override { return m_finished; }
-
- private:
-  std::FILE* m_file;
-  std::string m_path;
   bool m_finished = false;
 };
 
@@ -101,10 +73,12 @@ class LineCounter {
   // Counts on to the byte at `to` in `window`, at or after the last counted: a block of bytes at
   // a time where it holds no line end, as every byte of a document is counted here.
   void countTo(const ParseWindow& window, std::size_t to) {
-    skipByteOrderMark(window);
+    m_offset = afterByteOrderMark(window, m_offset);
     const char* p = window.at(m_offset);
+    // Before the first byte after a byte order mark, `to` may lie behind `p`, by less than a word.
+    const char* const end = window.at(to);
 #if defined(__SSE2__)
-    for (; m_offset + 64 <= to; p += 64, m_offset += 64) {
+    for (std::ptrdiff_t blocks = (end - p) / 64; blocks != 0; --blocks, p += 64) {
       if (plainBlock(p)) {
         m_column += 64;
         m_afterReturn = false;
@@ -112,13 +86,15 @@ class LineCounter {
       }
       for (int i = 0; i < 64; i += 16) countSixteen(p + i);
     }
-    for (; m_offset + 16 <= to; p += 16, m_offset += 16) countSixteen(p);
+    for (std::ptrdiff_t blocks = (end - p) / 16; blocks != 0; --blocks, p += 16) {
+      countSixteen(p);
+    }
 #endif
-    for (; m_offset + 8 <= to; p += 8, m_offset += 8) {
+    for (std::ptrdiff_t words = (end - p) / 8; words != 0; --words, p += 8) {
       std::uint64_t word;
       std::memcpy(&word, p, 8);
       if (hasLineEnd(word)) {
-        for (int i = 0; i < 8; ++i) count(p[i], m_line, m_column, m_afterReturn);
+        countEach(p, p + 8, m_line, m_column, m_afterReturn);
         continue;
       }
       // Continuation bytes (10xxxxxx) start no character; the product sums their flags, one per
@@ -127,18 +103,16 @@ class LineCounter {
       m_column += 8 - static_cast<int>((continuations * kLowBits) >> 56);
       m_afterReturn = false;
     }
-    for (; m_offset < to; ++p, ++m_offset) count(*p, m_line, m_column, m_afterReturn);
+    countEach(p, end, m_line, m_column, m_afterReturn);
+    m_offset = std::max(m_offset, to);
   }
   // The line and column of the byte at `to` in `window`, at or after the last counted.
   void placeOf(const ParseWindow& window, std::size_t to, int& line, int& column) const {
     line = m_line;
     column = m_column;
     bool afterReturn = m_afterReturn;
-    std::size_t offset = m_offset;
-    if (offset == 0 && std::memcmp(window.at(0), "\xEF\xBB\xBF", 3) == 0) offset = 3;
-    for (const char* p = window.at(offset); offset < to; ++p, ++offset) {
-      count(*p, line, column, afterReturn);
-    }
+    countEach(window.at(afterByteOrderMark(window, m_offset)), window.at(to), line, column,
+              afterReturn);
   }
 
  private:
@@ -171,7 +145,7 @@ class LineCounter {
     const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
                                       _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
     if (_mm_movemask_epi8(ends) != 0) {
-      for (int i = 0; i < 16; ++i) count(p[i], m_line, m_column, m_afterReturn);
+      countEach(p, p + 16, m_line, m_column, m_afterReturn);
       return;
     }
     // Continuation bytes (0x80 to 0xBF) start no character; as signed bytes they are the ones
@@ -181,8 +155,13 @@ class LineCounter {
     m_afterReturn = false;
   }
 #endif
-  void skipByteOrderMark(const ParseWindow& window) {
-    if (m_offset == 0 && std::memcmp(window.at(0), "\xEF\xBB\xBF", 3) == 0) m_offset = 3;
+  // `offset`, or the first byte after the byte order mark that `offset` is the start of.
+  static std::size_t afterByteOrderMark(const ParseWindow& window, std::size_t offset) {
+    return offset == 0 && std::memcmp(window.at(0), "\xEF\xBB\xBF", 3) == 0 ? 3 : offset;
+  }
+  // Counts the bytes from `p` up to `end` one at a time.
+  static void countEach(const char* p, const char* end, int& line, int& column, bool& afterReturn) {
+    for (; p < end; ++p) count(*p, line, column, afterReturn);
   }
   static void count(char c, int& line, int& column, bool& afterReturn) {
     if (c == '\n' && afterReturn) {
@@ -240,8 +219,10 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
         m_tokenizer(m_window, *this) {
     m_pieces.resize(2 * kKnownPlaces);
     m_attributes.resize(kFirstAttributes);
-    for (std::size_t place = 0; place < kKnownPlaces; ++place) {
-      m_pieces[place].data = m_pieces[place].cString = m_knownNames[place];
+    auto piece = m_pieces.begin();
+    for (char* name : m_knownNames) {
+      piece->data = piece->cString = name;
+      ++piece;
     }
   }
 
@@ -391,9 +372,9 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
     // The copies of the part moved with the bytes when they outgrew their room.
     if (m_owned.data() != m_ownedData) {
       m_ownedData = m_owned.data();
-      for (std::size_t p = kKnownPlaces; p < m_piecesUsed; ++p) {
-        Piece& piece = m_pieces[p];
-        if (piece.copy != kAtData) piece.data = m_ownedData + piece.copy;
+      const auto used = m_pieces.begin() + static_cast<std::ptrdiff_t>(m_piecesUsed);
+      for (auto piece = m_pieces.begin() + kKnownPlaces; piece != used; ++piece) {
+        if (piece->copy != kAtData) piece->data = m_ownedData + piece->copy;
       }
     }
     return addPiece(m_ownedData + m_start, m_owned.size() - 1 - m_start, m_start);
@@ -681,12 +662,7 @@ ORVIDOM_PullReader::ORVIDOM_PullReader(ORVIDOM_PullReader&&) noexcept = default;
 ORVIDOM_PullReader& ORVIDOM_PullReader::operator=(ORVIDOM_PullReader&&) noexcept = default;
 
 ORVIDOM_PullReader ORVIDOM_PullReader::openFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    throw ORVIDOM_ParseError("cannot read the file " + path + ": " + std::strerror(errno), 0, 0, 0);
-  }
-  return ORVIDOM_PullReader(
-      std::make_unique<Impl>(std::make_unique<orvidom::FileSource>(file, path)));
+  return ORVIDOM_PullReader(std::make_unique<Impl>(std::make_unique<orvidom::FileSource>(path)));
 }
 
 void ORVIDOM_PullReader::push(std::string_view bytes) {

@@ -1,5 +1,6 @@
 #include "orvidom/ORVIDOM_Writer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -70,12 +71,10 @@ class Output {
     m_buffer[m_len++] = c;
   }
   void put(const char* text, std::size_t n) {
-    if (n > kRoom - m_len) {
-      putAcross(text, n);
-      return;
-    }
-    std::memcpy(m_buffer + m_len, text, n);
-    m_len += n;
+    const std::size_t part = std::min(n, kRoom - m_len);
+    std::memcpy(m_buffer + m_len, text, part);
+    m_len += part;
+    if (part != n) putRest(text + part, n - part);
   }
   // Only indenting repeats a character, a few times a line.
   void put(std::size_t count, char c) {
@@ -119,20 +118,17 @@ class Output {
   }
 
  private:
-  // Puts a piece that does not fit: it fills the block, whatever its length, and goes on in the
-  // next. A function of its own, which put calls only then, so that put stays small enough to
-  // inline.
-  void putAcross(const char* text, std::size_t n) {
-    while (n > kRoom - m_len) {
-      const std::size_t part = kRoom - m_len;
-      std::memcpy(m_buffer + m_len, text, part);
-      m_len = kRoom;
+  // Puts the rest of a piece that filled the block, a block at a time. A function of its own,
+  // which put calls only then, so that put stays small enough to inline.
+  void putRest(const char* text, std::size_t n) {
+    do {
       flush();
+      const std::size_t part = std::min(n, kRoom);
+      std::memcpy(m_buffer, text, part);
+      m_len = part;
       text += part;
       n -= part;
-    }
-    std::memcpy(m_buffer + m_len, text, n);
-    m_len += n;
+    } while (n != 0);
   }
 
   // Ends the current block and goes on in a new one.

@@ -29,25 +29,6 @@ std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp)
   return cp < min ? 0 : len;
 }
 
-char* encodeUtf8(std::uint32_t c, char* out) noexcept {
-  if (c < 0x80) {
-    *out++ = static_cast<char>(c);
-  } else if (c < 0x800) {
-    *out++ = static_cast<char>(0xC0 | (c >> 6));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    *out++ = static_cast<char>(0xE0 | (c >> 12));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    *out++ = static_cast<char>(0xF0 | (c >> 18));
-    *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
 namespace {
 
 // True when one of the eight bytes of `word` is below 0x20 or at or above 0x80: a control
@@ -63,7 +44,7 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t i = 0;
-  while (i < n) {
+  while (i != n) {
     std::uint64_t word;
     if (n - i >= sizeof word) {
       std::memcpy(&word, p + i, sizeof word);
@@ -71,11 +52,6 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept {
         i += sizeof word;
         continue;
       }
-    }
-    const unsigned char b = p[i];
-    if (b >= 0x20 && b < 0x80) {
-      ++i;
-      continue;
     }
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);
@@ -86,10 +62,8 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept {
 }
 
 bool isNameStartChar(std::uint32_t c) noexcept {
-  if (c < 0x80) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
-  }
-  return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' ||
+         (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
          (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) ||
          (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F) ||
          (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
@@ -107,7 +81,7 @@ std::size_t nameLengthFrom(std::string_view text, std::size_t ascii) noexcept {
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const std::size_t n = text.size();
   std::size_t i = ascii;
-  while (i < n) {
+  while (i != n) {
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);
     if (len == 0 || !(i == 0 ? isNameStartChar(cp) : isNameChar(cp))) break;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "orvcore/Utf8.h"
+
 namespace orvidom {
 
 // Decodes the UTF-8 sequence at `p` (at most `n` bytes) into `cp`; returns its length, or 0 when
@@ -13,8 +15,7 @@ namespace orvidom {
 // which refuse those, so they are not tested twice.
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept;
 
-// Writes `c` in UTF-8 at `out`; returns the end of what was written (one to four bytes).
-char* encodeUtf8(std::uint32_t c, char* out) noexcept;
+using orvcore::encodeUtf8;
 
 // True for a character XML 1.0 documents may contain.
 inline bool isXmlChar(std::uint32_t c) noexcept {

@@ -1,5 +1,6 @@
 #include "orvidom/XmlDeclaration.h"
 
+#include <algorithm>
 #include <string>
 
 #include "orvidom/ParsePosition.h"
@@ -55,7 +56,6 @@ class DeclarationChecker {
         if (next == 0) fail(q, "the XML declaration must give the version first");
         return q + 2;
       }
-      if (q >= m_end) failAtEnd(q);
       const char* name = q;
       while (kAsciiName.rest[static_cast<unsigned char>(*q)] || (*q & 0x80)) ++q;
       if (q >= m_end) failAtEnd(q);
@@ -96,7 +96,7 @@ class DeclarationChecker {
       fail(q, "expected a quoted value for the attribute \"" + attribute + "\"" + where);
     }
     const char* value = ++q;
-    while (q < m_end && *q != quote) ++q;
+    q = std::find(q, m_end, quote);
     if (q >= m_end) {
       m_window.needMoreNear(q);
       fail(value - 1, "unterminated value of the attribute \"" + attribute + "\"" + where);
@@ -110,9 +110,8 @@ class DeclarationChecker {
     if (next == 0 && attribute != kNames[0]) {
       fail(name, "the XML declaration must give the version first");
     }
-    for (std::size_t i = next; i < std::size(kNames); ++i) {
-      if (attribute == kNames[i]) return i + 1;
-    }
+    const auto* const found = std::find(std::begin(kNames) + next, std::end(kNames), attribute);
+    if (found != std::end(kNames)) return static_cast<std::size_t>(found - kNames) + 1;
     fail(name,
          "unexpected \"" + attribute + "\" in the XML declaration (version, encoding, standalone)");
   }
