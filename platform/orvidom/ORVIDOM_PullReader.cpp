@@ -270,7 +270,7 @@ class ORVIDOM_PullReader::Impl final : public orvidom::ParseErrors {
   // Hands the events of the parts read from now on to `handler`, each part forgotten once read:
   // memory stays that of one part.
   orvidom::Passed pass(orvidom::PullHandler& handler) {
-    if (m_next < m_events.size()) return orvidom::Passed::kQueued;
+    if (m_next != m_events.size()) return orvidom::Passed::kQueued;
     // A handler that fails, or a part that does, leaves the events to next().
     struct Handing {
       explicit Handing(Impl& impl, orvidom::PullHandler& handler) : impl(impl) {

@@ -105,14 +105,11 @@ class Output {
 
   // The whole text; the output is not to be used afterwards.
   std::string take() {
-    if (m_more.empty()) return std::string(m_first, m_len);
     std::size_t total = m_len;
-    for (std::size_t length : m_lengths) total += length;
+    for (const Block& block : m_full) total += block.length;
     std::string out;
     out.reserve(total);
-    out.append(m_first, m_lengths[0]);
-    for (std::size_t i = 1; i < m_lengths.size(); ++i)
-      out.append(m_more[i - 1].get(), m_lengths[i]);
+    for (const Block& block : m_full) out.append(block.text, block.length);
     out.append(m_buffer, m_len);
     return out;
   }
@@ -133,16 +130,22 @@ class Output {
 
   // Ends the current block and goes on in a new one.
   void flush() {
-    m_lengths.push_back(m_len);
+    m_full.push_back({m_buffer, m_len});
     m_more.emplace_back(new char[kRoom]);
     m_buffer = m_more.back().get();
     m_len = 0;
   }
 
+  // A block filled before the current one, and how much of it was.
+  struct Block {
+    const char* text;
+    std::size_t length;
+  };
+
   char m_first[kRoom];
   std::vector<std::unique_ptr<char[]>> m_more;
-  // The length of each block before the current one, the first included.
-  std::vector<std::size_t> m_lengths;
+  // The blocks before the current one, the first included, in order.
+  std::vector<Block> m_full;
   char* m_buffer = m_first;
   std::size_t m_len = 0;
 };
