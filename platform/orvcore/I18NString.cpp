@@ -36,7 +36,6 @@ I18NString::I18NString(const char* text, const char* encoding, int length, const
   if (!text) return;
   const std::size_t n = length < 0 ? std::strlen(text) : static_cast<std::size_t>(length);
   if (encoding && isLatin1(encoding)) {
-    m_text.reserve(n);
     for (std::size_t i = 0; i < n; ++i) appendUtf8(m_text, static_cast<unsigned char>(text[i]));
   } else {
     m_text.assign(text, n);
