@@ -237,6 +237,9 @@ TEST(ORVIDOM_NodeTest, InsertReplaceAndAttributesFollowTheirOrder) {
   c.setAttribute("w", "4");
   const ORVIDOM_Node w = c.getAttributes().item(0);
   EXPECT_TRUE(w.getPreviousSibling().isNull() && w.getNextSibling().isNull());
+  // Inserted before a sibling, a child is moved too.
+  root.insertBefore(root.getLastChild(), root.getFirstChild());
+  EXPECT_TRUE(xmltest::SameTree(root, "<r><x/><a z='3'/><b/><c w='4'/></r>"));
 }
 
 // A removed node or attribute is detached, never freed while a handle reaches it: handles and
