@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "orvidom/XmlChars.h"
+
 namespace orvidom {
 
 // A name of 1 to kLongest bytes: up to eight bytes give the head, the last eight of a longer one
@@ -19,20 +21,14 @@ struct NameKey {
 
   // The key of the `size` bytes at `name`, which may be read eight bytes past their end.
   static NameKey of(const char* name, std::size_t size) noexcept {
-    std::uint64_t head = 0;
-    std::uint64_t tail = 0;
-    if (size < 8) {
+    if (size >= 8) return {loadWord(name), loadWord(name + size - 8), size};
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-      std::memcpy(&head, name, 8);
-      head &= (std::uint64_t{1} << (8 * size)) - 1;
+    return {loadWord(name) & ((std::uint64_t{1} << (8 * size)) - 1), 0, size};
 #else
-      std::memcpy(&head, name, size);
+    std::uint64_t head = 0;
+    std::memcpy(&head, name, size);
+    return {head, 0, size};
 #endif
-    } else {
-      std::memcpy(&head, name, 8);
-      std::memcpy(&tail, name + size - 8, 8);
-    }
-    return {head, tail, size};
   }
 
   bool operator==(const NameKey& other) const noexcept {

@@ -91,8 +91,7 @@ class LineCounter {
     }
 #endif
     for (std::ptrdiff_t words = (end - p) / 8; words != 0; --words, p += 8) {
-      std::uint64_t word;
-      std::memcpy(&word, p, 8);
+      const std::uint64_t word = loadWord(p);
       if (hasLineEnd(word)) {
         countEach(p, p + 8, m_line, m_column, m_afterReturn);
         continue;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "orvidom/ORVIDOM_PullReader.h"
+#include "orvidom/XmlChars.h"
 
 namespace orvidom {
 
@@ -31,16 +32,10 @@ namespace orvidom {
     return ((a0 ^ b0) | (a1 ^ b1)) == 0;
   }
   // Eight bytes at a time, the last eight of them last.
-  std::uint64_t x;
-  std::uint64_t y;
   for (std::size_t i = 0; i < size - 8; i += 8) {
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    if (x != y) return false;
+    if (loadWord(a + i) != loadWord(b + i)) return false;
   }
-  std::memcpy(&x, a + size - 8, 8);
-  std::memcpy(&y, b + size - 8, 8);
-  return x == y;
+  return loadWord(a + size - 8) == loadWord(b + size - 8);
 }
 
 // Is told of the events of a pull reader as they are read. While it is told of one, the reader's

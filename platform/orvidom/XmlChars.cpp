@@ -1,7 +1,5 @@
 #include "orvidom/XmlChars.h"
 
-#include <cstring>
-
 namespace orvidom {
 
 std::size_t decodeUtf8(const unsigned char* p, std::size_t n, std::uint32_t& cp) noexcept {
@@ -45,13 +43,9 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept {
   const std::size_t n = text.size();
   std::size_t i = 0;
   while (i != n) {
-    std::uint64_t word;
-    if (n - i >= sizeof word) {
-      std::memcpy(&word, p + i, sizeof word);
-      if (!mayHoldSpecialByte(word)) {
-        i += sizeof word;
-        continue;
-      }
+    if (n - i >= sizeof(std::uint64_t) && !mayHoldSpecialByte(loadWord(p + i))) {
+      i += sizeof(std::uint64_t);
+      continue;
     }
     std::uint32_t cp;
     const std::size_t len = decodeUtf8(p + i, n - i, cp);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "orvcore/Utf8.h"
@@ -31,6 +32,12 @@ std::size_t findInvalidXmlChar(std::string_view text) noexcept;
 // flag is exact, while flags above it may be false, which is all a search for the first needs.
 inline constexpr std::uint64_t kOnes = 0x0101010101010101ull;
 inline constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+// The eight bytes at `p` as a word, in the machine's byte order; `p` need not be aligned.
+inline std::uint64_t loadWord(const void* p) noexcept {
+  std::uint64_t word = 0;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
 constexpr std::uint64_t bytesBelow(std::uint64_t word, unsigned char limit) {
   return (word - limit * kOnes) & ~word & kHighBits;
 }

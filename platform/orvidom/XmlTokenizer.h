@@ -605,14 +605,8 @@ class XmlTokenizer {
     // the window's end is not known). Most names have eight bytes at most, and their tail is not
     // loaded.
     char* endAt(char* p) const {
-      std::uint64_t head;
-      std::memcpy(&head, p, 8);
-      if ((head & headMask) != this->head) return nullptr;
-      if (size > 8) {
-        std::uint64_t tail;
-        std::memcpy(&tail, p + tailAt, 8);
-        if ((tail & tailMask) != this->tail) return nullptr;
-      }
+      if ((loadWord(p) & headMask) != head) return nullptr;
+      if (size > 8 && (loadWord(p + tailAt) & tailMask) != tail) return nullptr;
       char* after = p + size;
       return kAfterName.ends[static_cast<unsigned char>(*after)] ? after : nullptr;
     }
@@ -649,11 +643,7 @@ class XmlTokenizer {
     // True when the tag at `p` starts with these bytes. The window's zero bytes, which no tag
     // holds, end the comparison in time.
     bool matches(const char* p) const {
-      std::uint64_t first;
-      std::uint64_t second;
-      std::memcpy(&first, p, 8);
-      std::memcpy(&second, p + 8, 8);
-      return (((first & headMask) ^ head) | ((second & tailMask) ^ tail)) == 0;
+      return (((loadWord(p) & headMask) ^ head) | ((loadWord(p + 8) & tailMask) ^ tail)) == 0;
     }
     // Becomes the `n` bytes at `p`; none where they are more than kLongest.
     void learn(const char* p, std::size_t n) {
