@@ -22,7 +22,9 @@ class NameCache {
 
   // A cache for an input of `inputSize` bytes. A small input holds few names: its cache clears
   // a pair for every 256 bytes (a few tags), a large part of what a parse of a few kilobytes
-  // costs where it cleared them all.
+  // costs where it cleared them all, but never fewer than 32 pairs: with 16, the dozen names of
+  // a response of a few kilobytes put three in one pair in most documents, and each of those
+  // then made the pool's table (two kilobytes, cleared) for that one name.
   explicit NameCache(std::size_t inputSize) {
     int bits = kMinBits;
     while (bits < kMaxBits && (std::size_t{256} << bits) < inputSize) ++bits;
@@ -49,7 +51,7 @@ class NameCache {
   }
 
  private:
-  static constexpr int kMinBits = 4;
+  static constexpr int kMinBits = 5;
   static constexpr int kMaxBits = 8;
 
   // A name's key and string; size 0, which no name has, for none. Left uncleared where unused.
