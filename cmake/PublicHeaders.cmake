@@ -15,7 +15,7 @@ set(KORVATH_INTERNAL_HEADERS
   platform/orvidom/ElementView.h platform/orvidom/ORVIDOM_Builder.h platform/orvidom/NameCache.h
   platform/orvidom/ParseWindow.h platform/orvidom/XmlTokenizer.h platform/orvidom/PullHandler.h
   platform/orvidom/TextAppend.h platform/orvidom/FileSource.h modeltasks/TaskDom.h
-  core/NameTable.h core/Blocks.h)
+  platform/orvidom/NameKey.h core/NameTable.h core/Blocks.h)
 
 # KORVATH_PUBLIC_HEADERS: each public header's path from the top of the repository, and for each
 # the path under Korvath_ActionHelper/ it has for users (platform/ left out).
